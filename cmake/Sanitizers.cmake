@@ -1,0 +1,7 @@
+# Interface target that turns on ASan + UBSan when KORVAN_SANITIZE is set.
+add_library(korvan_sanitizers INTERFACE)
+if(KORVAN_SANITIZE)
+    target_compile_options(korvan_sanitizers INTERFACE
+        -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    target_link_options(korvan_sanitizers INTERFACE -fsanitize=address,undefined)
+endif()

@@ -1,0 +1,3 @@
+#include "model/MKPSpace.h"
+
+void TMKPSpace::ResetDisplayAfterClear() {}

@@ -1,0 +1,46 @@
+#include "cli/Calc.h"
+
+#include <ostream>
+
+#include "model/Errors.h"
+#include "model/MKPSpace.h"
+
+namespace {
+const char* const KUsage = "Použití: korvan-calc [volby] PROJEKT.inp\n"
+                           "  --help       tato nápověda\n"
+                           "  --version    verze programu\n";
+}
+
+int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    std::string project;
+    for (const std::string& a : args) {
+        if (a == "--help") {
+            out << KUsage;
+            return 0;
+        }
+        if (a == "--version") {
+            out << "korvan-calc " << KORVAN_VERSION << "\n";
+            return 0;
+        }
+        if (!a.empty() && a[0] == '-') {
+            err << "Neznámá volba: " << a << "\n" << KUsage;
+            return 2;
+        }
+        project = a;
+    }
+    if (project.empty()) {
+        err << KUsage;
+        return 2;
+    }
+    TMKPSpace space;
+    try {
+        space.NactiProjekt(project);
+    } catch (const std::exception& e) {
+        err << project << ": " << e.what() << "\n";
+        return 2;
+    }
+    out << "Projekt: " << project << "\n"
+        << "Materiály: " << space.Materials.Count() << ", profily: " << space.Sections.Count()
+        << ", uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n";
+    return 0;
+}

@@ -1,0 +1,59 @@
+#pragma once
+// A node: coordinates in m (y upward), three degrees of freedom in the equation order rotation, u,
+// w, its loads (owned) and, after a computation, its displacements (mrad, mm, mm).
+#include <cstdint>
+
+#include "model/ObjectList.h"
+#include "model/Types.h"
+#include "model/Zatizeni.h"
+
+// One degree of freedom of a node.
+struct TNodeDof {
+    bool Fixed = false;     // restrained by a support
+    std::int32_t Code = 0;  // global equation number, 1-based
+    TReal Angle = 0.0L;     // support rotation, degrees clockwise from +x
+    TReal Reaction = 0.0L;  // support reaction: kN for u and w, kNm for the rotation
+};
+
+class TUzel {
+public:
+    // Node number n owns the equation numbers 3n-2 (rotation), 3n-1 (u) and 3n (w).
+    TUzel(std::int32_t n, TReal x, TReal y);
+    ~TUzel();
+    TUzel(const TUzel&) = delete;
+    TUzel& operator=(const TUzel&) = delete;
+
+    // Appends a nodal load (A = B = C = 0, Q1 = value, Q2 = 0) and makes it current.
+    TZatizeni* PridejZatizeni(std::uint8_t kind, TZatezovaciStav* loadCase, TReal value, TReal angle);
+    // Destroys the current load; the last remaining load becomes current.
+    void SmazZatizeni();
+    // Builds / releases LoadVector (3 × 2: equation numbers, nodal load components).
+    void SestavVektorZatizeni();
+    void UvolniVektorZatizeni();
+
+    // Sets the numbering: Number = n and the equation numbers of the three degrees of freedom.
+    void NastavCislo(std::int32_t n);
+    bool HasSupport() const { return DofU.Fixed || DofW.Fixed || DofRot.Fixed; }
+
+    TReal X;
+    TReal Y;
+    TNodeDof DofU;
+    TNodeDof DofW;
+    TNodeDof DofRot;
+    std::int32_t Number = 0;
+    TZatizeni* CurrentLoad = nullptr;
+    TLoadList Loads;
+    TMatrix LoadVector;
+    TVector Displacement; // [0] rotation (mrad), [1] u (mm), [2] w (mm)
+};
+
+class TNodeList : public TObjectList<TUzel> {
+public:
+    using TObjectList<TUzel>::TObjectList;
+    // The first node of the given number, or nullptr.
+    TUzel* NajdiUzel(std::int32_t number) const;
+    // Numbers from list positions: Number = i + 1, codes 3i + 1, 3i + 2, 3i + 3.
+    void Precisluj();
+    // The first node closer than 6 pixels to the model point (x, y) at the given zoom (px per m).
+    TUzel* UzelNaPozici(std::int32_t zoom, TReal x, TReal y) const;
+};

@@ -1,0 +1,86 @@
+#include "units/Prevody.h"
+
+#include <cmath>
+#include <locale>
+
+#include "model/NumberText.h"
+
+// Each formula is evaluated in the order written, with the constants as written.
+TReal MPaNaPsi(TReal x) { return x * 1000000.0L / 10.0L * (0.0254L * 0.0254L) / 0.45359237L; }
+TReal PsiNaMPa(TReal x) { return x * 10.0L / 1000000.0L * 0.45359237L / (0.0254L * 0.0254L); }
+TReal KNNaLb(TReal x) { return x * 1000.0L / 4.5359237L; }
+TReal KNmNaLbFt(TReal x) { return x * 1000.0L / 1.38254954376L; }
+TReal LbFt3NaKgM3(TReal x) { return x * 0.45359237L / 0.028316846592L; }
+TReal KgM3NaLbFt3(TReal x) { return x * 0.3048L * 0.3048L * 0.3048L / 0.45359237L; }
+TReal In2NaM2(TReal x) { return x * 0.0254L * 0.0254L; }
+TReal M2NaIn2(TReal x) { return x / 0.00064516L; }
+TReal In4NaM4(TReal x) { return x * 0.0254L * 0.0254L * 0.0254L * 0.0254L; }
+TReal M4NaIn4(TReal x) { return x / 0.0000004162314256L; }
+TReal M2NaFt2(TReal x) { return x / 0.09290304L; }
+TReal MmNaIn(TReal x) { return x / 0.0254L / 1000.0L; }
+
+namespace {
+std::string gSystemSeparator;
+bool gSystemSeparatorSet = false;
+
+char Sep(char separator) { return separator ? separator : DecimalSeparator(); }
+} // namespace
+
+std::string MetryNaFtIn(TReal x, char separator) {
+    char sep = Sep(separator);
+    std::string sign = x < 0 ? "-" : "";
+    TReal f = x / 0.0254L / 12.0L;
+    TReal whole = std::trunc(f);
+    std::string feet = FormatGeneral(std::fabs(whole), 18, sep);
+    std::string inches = FormatFixed(std::fabs(f - whole) * 12.0L, 18, 3, sep);
+    return sign + feet + "'-" + inches + "''";
+}
+
+TReal FtInNaMetry(const std::string& input, char separator) {
+    char sep = Sep(separator);
+    std::string text = input;
+    TReal sign = 1.0L;
+    if (!text.empty() && text[0] == '-') {
+        sign = -1.0L;
+        text.erase(0, 1);
+    }
+    if (auto p = text.find('-'); p != std::string::npos) text.erase(p, 1);
+    if (auto p = text.find("''"); p != std::string::npos) text.erase(p, 2);
+    auto foot = text.find('\'');
+    TReal value;
+    if (foot == std::string::npos) {
+        if (!TryStrToFloat(text, value, sep)) return 0.3048L;
+        return sign * value * 0.0254L;
+    }
+    TReal feet, inches = 0.0L;
+    if (!TryStrToFloat(text.substr(0, foot), feet, sep)) return 0.3048L;
+    std::string rest = text.substr(foot + 1);
+    if (!rest.empty() && !TryStrToFloat(rest, inches, sep)) return 0.3048L;
+    return sign * feet * 0.3048L + sign * inches * 0.0254L;
+}
+
+std::string SystemDecimalSeparator() {
+    if (gSystemSeparatorSet) return gSystemSeparator;
+    try {
+        std::locale loc("");
+        return std::string(1, std::use_facet<std::numpunct<char>>(loc).decimal_point());
+    } catch (...) {
+        return ".";
+    }
+}
+
+void SetSystemDecimalSeparator(const std::string& separator) {
+    gSystemSeparator = separator.substr(0, 10);
+    gSystemSeparatorSet = true;
+}
+
+void NormalizujOddelovac(std::string& text) {
+    std::string sep = SystemDecimalSeparator();
+    if (sep == ".") {
+        for (char& c : text)
+            if (c == ',') c = '.';
+    } else if (sep == ",") {
+        for (char& c : text)
+            if (c == '.') c = ',';
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Unit conversions between the metric internal units and the imperial display units, the
+// feet-inch text format, and the adaptation of a number text to the system's decimal separator.
+// Forces use g = 10 m/s² (1 lb of force = 10 × 0.45359237 N).
+#include <string>
+
+#include "model/Types.h"
+
+TReal MPaNaPsi(TReal x);
+TReal PsiNaMPa(TReal x);
+TReal KNNaLb(TReal x);
+TReal KNmNaLbFt(TReal x);
+TReal LbFt3NaKgM3(TReal x);
+TReal KgM3NaLbFt3(TReal x);
+TReal In2NaM2(TReal x);
+TReal M2NaIn2(TReal x);
+TReal In4NaM4(TReal x);
+TReal M4NaIn4(TReal x);
+TReal M2NaFt2(TReal x);
+TReal MmNaIn(TReal x);
+
+// Metres as a feet-inch text: -5'-3.000'' (inches with three decimals, program's separator).
+std::string MetryNaFtIn(TReal x, char separator = '\0');
+// A feet-inch text (5'-3'', 5'3, 5', 63 = inches) as metres; 0.3048 for any text it cannot read.
+TReal FtInNaMetry(const std::string& text, char separator = '\0');
+
+// The decimal separator of the system's default locale, as the operating system reports it
+// (at most 10 characters). Tests and the desktop program replace it.
+std::string SystemDecimalSeparator();
+void SetSystemDecimalSeparator(const std::string& separator);
+
+// Makes the decimal separator of a number text match the system locale: with "." every "," becomes
+// "."; with "," every "." becomes ","; any other separator leaves the text unchanged.
+void NormalizujOddelovac(std::string& text);
