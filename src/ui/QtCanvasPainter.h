@@ -44,7 +44,6 @@ protected:
     void FontChanged() override;
 
 private:
-    void ApplyTextPen();
     QImage* mImage = nullptr;
     QPainter mPainter;
     int mWidth;
