@@ -51,8 +51,9 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
 bool Commit(const std::filesystem::path& tmp, const std::filesystem::path& target) {
     std::error_code ec;
     std::filesystem::rename(tmp, target, ec);
-    if (ec) std::filesystem::remove(tmp, ec);
-    return !ec;
+    if (!ec) return true;
+    std::filesystem::remove(tmp, ec);
+    return false;
 }
 
 bool WriteBytes(const std::filesystem::path& target, const std::vector<std::uint8_t>& bytes) {
