@@ -73,11 +73,18 @@ void TQtCanvasPainter::BrushChanged() {
     }
 }
 
+// Only the face and the size make a new QFont; the colour is the text pen's.
 void TQtCanvasPainter::FontChanged() {
+    const int height = Font().Height > 0 ? Font().Height : 11;
+    if (mFontValid && Font().Name == mFontName && height == mFontHeight) return;
     QFont font(QString::fromStdString(Font().Name));
-    font.setPixelSize(Font().Height > 0 ? Font().Height : 11);
+    font.setPixelSize(height);
     font.setStyleStrategy(QFont::NoAntialias);
     mPainter.setFont(font);
+    mFontName = Font().Name;
+    mFontHeight = height;
+    mFontValid = true;
+    mAscent = mPainter.fontMetrics().ascent();
 }
 
 void TQtCanvasPainter::DrawLine(TPixel from, TPixel to) {
@@ -107,16 +114,16 @@ void TQtCanvasPainter::Arc(const TPixelRect& box, TPixel start, TPixel end) {
     mPainter.drawArc(StrokeRect(box), qRound(a0 * 16), qRound(span * 16));
 }
 
+// The text hangs from its top-left corner: the baseline lies one ascent below it.
 void TQtCanvasPainter::TextOut(int x, int y, const std::string& utf8Text) {
+    const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
+    if (TextOpaque()) {
+        const QFontMetrics metrics = mPainter.fontMetrics();
+        mPainter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), ToQColor(TextBackground()));
+    }
     const QPen pen = mPainter.pen();
     mPainter.setPen(ToQColor(Font().Color));
-    mPainter.setBackgroundMode(TextOpaque() ? Qt::OpaqueMode : Qt::TransparentMode);
-    mPainter.setBackground(ToQColor(TextBackground()));
-    const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
-    const QRect bounds = mPainter.fontMetrics().boundingRect(QRect(x, y, 100000, 1000), Qt::AlignLeft | Qt::AlignTop, text);
-    if (TextOpaque()) mPainter.fillRect(bounds, ToQColor(TextBackground()));
-    mPainter.drawText(bounds, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-    mPainter.setBackgroundMode(Qt::TransparentMode);
+    mPainter.drawText(QPoint(x, y + mAscent), text);
     mPainter.setPen(pen);
 }
 
@@ -148,6 +155,7 @@ void TQtCanvasPainter::FloodFill(int x, int y, TColor border) {
         }
     }
     mPainter.begin(mImage);
+    mFontValid = false;
     PenChanged();
     BrushChanged();
     FontChanged();

@@ -51,4 +51,8 @@ private:
     QImage mSaved;
     TPixelRect mSavedArea;
     bool mHasSaved = false;
+    std::string mFontName;
+    int mFontHeight = 0;
+    bool mFontValid = false;
+    int mAscent = 0;
 };
