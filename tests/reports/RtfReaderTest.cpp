@@ -9,7 +9,9 @@
 
 #include <unistd.h>
 
+#include "model/MKPSpace.h"
 #include "reports/DocumentWriters.h"
+#include "reports/Protocol.h"
 
 namespace {
 namespace fs = std::filesystem;
@@ -40,13 +42,18 @@ std::string Collapse(const std::string& s) {
 
 bool HaveSoffice() { return std::system("command -v soffice >/dev/null 2>&1") == 0; }
 
-// soffice exits 0 even when it cannot load the file, so success is judged by the output file.
-fs::path Convert(const fs::path& dir, const fs::path& rtf, const std::string& filter, const std::string& ext) {
+// Converts every RTF file of the folder at once (one start of the reader). soffice exits 0 even
+// when it cannot load a file, so success is judged by the output files.
+void Convert(const fs::path& dir, const std::string& filter) {
     const std::string cmd = "cd '" + dir.string() + "' && soffice -env:UserInstallation=file://" +
                             (dir / "profile").string() + " --headless --convert-to '" + filter +
-                            "' --outdir out '" + rtf.filename().string() + "' >/dev/null 2>&1";
+                            "' --outdir out *.rtf >/dev/null 2>&1";
     EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
-    return dir / "out" / (rtf.stem().string() + "." + ext);
+}
+
+std::string PlainText(const fs::path& txt) {
+    // The text filter writes a byte-order mark and marks kept blanks with U+2006 before them.
+    return Without(Without(ReadFile(txt), "\xEF\xBB\xBF"), "\xE2\x80\x86");
 }
 } // namespace
 
@@ -70,14 +77,24 @@ TEST(RtfReader, LibreOfficeReadsTextBoldAndSizes) {
     const fs::path rtf = dir / "zprava.rtf";
     SaveDocumentAsRtf(doc, rtf.string());
 
-    const fs::path txt = Convert(dir, rtf, "txt:Text (encoded):UTF8", "txt");
-    ASSERT_TRUE(fs::exists(txt)) << "LibreOffice did not read the RTF document";
-    // The text filter writes a byte-order mark and marks kept blanks with U+2006 before them.
-    std::string text = Without(Without(ReadFile(txt), "\xEF\xBB\xBF"), "\xE2\x80\x86");
-    EXPECT_EQ(text, "VÝSLEDKY VÝPOČTU\n\nSÍLY NA PRUTECH\n    Zatížení: {ř} \\ ů°\n"
+    // A whole protocol, with its quotes, semicolons and apostrophes, must read back as its text.
+    TMKPSpace space;
+    space.NactiProjekt(std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp");
+    space.NastavSoustavuJednotek(1);
+    TStyledDocument protocol;
+    BuildProtocol(space, protocol, ',');
+    SaveDocumentAsRtf(protocol, (dir / "protokol.rtf").string());
+
+    Convert(dir, "txt:Text (encoded):UTF8");
+    ASSERT_TRUE(fs::exists(dir / "out" / "zprava.txt")) << "LibreOffice did not read the RTF document";
+    ASSERT_TRUE(fs::exists(dir / "out" / "protokol.txt")) << "LibreOffice did not read the RTF document";
+    EXPECT_EQ(PlainText(dir / "out" / "protokol.txt"), DocumentToText(protocol));
+    EXPECT_EQ(PlainText(dir / "out" / "zprava.txt"), "VÝSLEDKY VÝPOČTU\n\nSÍLY NA PRUTECH\n    Zatížení: {ř} \\ ů°\n"
                     "Uzel [2]: H=12.500kN natočení: 0.00°\n");
 
-    const fs::path html = Convert(dir, rtf, "html", "html");
+    fs::remove(dir / "protokol.rtf");
+    Convert(dir, "html");
+    const fs::path html = dir / "out" / "zprava.html";
     ASSERT_TRUE(fs::exists(html)) << "LibreOffice did not read the RTF document";
     const std::string page = Collapse(ReadFile(html));
     EXPECT_NE(page.find("font-size: 14pt\"><b>VÝSLEDKY VÝPOČTU</b>"), std::string::npos) << page;
