@@ -8,7 +8,9 @@
 #include "model/Errors.h"
 
 namespace {
-// Unicode code points of the windows-1250 bytes 0x80 to 0xFF (0 where the byte is unassigned).
+// Unicode code points of the windows-1250 bytes 0x80 to 0xFF (0 where the byte is unassigned),
+// eight bytes a row.
+// clang-format off
 constexpr char16_t KCp1250High[128] = {
     0x20AC, 0x0000, 0x201A, 0x0000, 0x201E, 0x2026, 0x2020, 0x2021,
     0x0000, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179,
@@ -27,6 +29,7 @@ constexpr char16_t KCp1250High[128] = {
     0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7,
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9,
 };
+// clang-format on
 
 constexpr char32_t KReplacement = 0xFFFD;
 
@@ -131,10 +134,18 @@ std::string HtmlText(const std::string& text) {
     std::string out;
     for (char32_t c : DecodeUtf8(text)) {
         switch (c) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
         default:
             if (c < 0x20 && c != '\t') break;
             if (c < 0x80) {
@@ -180,8 +191,8 @@ std::string DocumentToRtf(const TStyledDocument& doc) {
 }
 
 std::string DocumentToHtml(const TStyledDocument& doc) {
-    std::string out = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" + HtmlText(doc.Caption()) +
-                      "</title></head>\n<body style=\"font-family: Arial\">\n";
+    std::string out = "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>" +
+                      HtmlText(doc.Caption()) + "</title></head>\n<body style=\"font-family: Arial\">\n";
     for (const TStyledLine& line : doc.Lines()) {
         out += "<p style=\"margin: 0; white-space: pre; font-size: " + std::to_string(line.Size) +
                "pt; font-weight: " + (line.Bold ? "bold" : "normal") + "\">";

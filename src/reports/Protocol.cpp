@@ -49,7 +49,8 @@ std::string NodeLine(const TFormats& f, const TUzel& n) {
 std::string NodalLoadLine(const TFormats& f, int i, const TZatizeni& z) {
     const std::string head = "    " + Index(i);
     if (z.Kind == KLoadForce) {
-        if (f.Imperial) return head + " P: " + f.Fix(KNNaLb(z.Q1), 6, 3) + "lb, orientace: " + f.Angle(z.Angle) + "°";
+        if (f.Imperial)
+            return head + " P: " + f.Fix(KNNaLb(z.Q1), 6, 3) + "lb, orientace: " + f.Angle(z.Angle) + "°";
         return head + " P: " + f.Fix(z.Q1, 6, 3) + "kN, orientace: " + f.Angle(z.Angle) + "°";
     }
     if (z.Kind == KLoadMoment) {
@@ -63,8 +64,8 @@ std::string MemberLine(const TFormats& f, const TPrut& m) {
     const std::string section = m.Section ? m.Section->Name : std::string();
     const std::string length = f.Imperial ? f.FtIn(m.Length) : f.Fix(m.Length, 6, 3) + "m";
     return Index(m.Number) + ": " + section + ", l=" + length + ", orientace: " + f.Angle(m.Angle) +
-           "°, uzel \"a\" " + Index(m.NodeA->Number) + " (" + (m.HingeA ? "kloub" : "pevné") + "), uzel \"b\" " +
-           Index(m.NodeB->Number) + " (" + (m.HingeB ? "kloub" : "pevné") + ")";
+           "°, uzel \"a\" " + Index(m.NodeA->Number) + " (" + (m.HingeA ? "kloub" : "pevné") +
+           "), uzel \"b\" " + Index(m.NodeB->Number) + " (" + (m.HingeB ? "kloub" : "pevné") + ")";
 }
 
 // A member load line; the self-weight load gives none.
@@ -76,8 +77,8 @@ std::string MemberLoadLine(const TFormats& f, int i, const TZatizeni& z) {
         if (f.Imperial)
             return head + " P: " + f.Fix(KNNaLb(z.Q1), 6, 3) + "lb, poloha: " + position +
                    ", orientace: " + f.Angle(z.Angle) + "°";
-        return head + " P: " + f.Fix(z.Q1, 6, 3) + "kN, poloha: " + position + ", orientace: " +
-               f.Angle(z.Angle) + "°";
+        return head + " P: " + f.Fix(z.Q1, 6, 3) + "kN, poloha: " + position +
+               ", orientace: " + f.Angle(z.Angle) + "°";
     case KLoadMoment:
         if (f.Imperial) return head + " M: " + f.Fix(KNmNaLbFt(z.Q1), 6, 3) + "lb.ft, poloha: " + position;
         return head + " M: " + f.Fix(z.Q1, 6, 3) + "kNm, poloha: " + position;
@@ -85,8 +86,8 @@ std::string MemberLoadLine(const TFormats& f, int i, const TZatizeni& z) {
         const std::string length = f.Imperial ? f.FtIn(z.C) : f.Fix(z.C, 6, 3) + "m";
         if (f.Imperial)
             return head + " q: " + f.Fix(KNNaLb(z.Q1), 6, 3) + "lb/ " + f.Fix(KNNaLb(z.Q2), 6, 3) +
-                   "lb, poloha: " + position + ", zatěžovací délka: " + length + ", orientace: " +
-                   f.Angle(z.Angle) + "°";
+                   "lb, poloha: " + position + ", zatěžovací délka: " + length +
+                   ", orientace: " + f.Angle(z.Angle) + "°";
         return head + " q: " + f.Fix(z.Q1, 6, 3) + "kN/ " + f.Fix(z.Q2, 6, 3) + "kN, poloha: " + position +
                ", zatěžovací délka: " + length + ", orientace: " + f.Angle(z.Angle) + "°";
     }
@@ -136,13 +137,15 @@ void ListProtocol(const TMKPSpace& space, TStyledDocument& doc, char separator) 
     doc.SetSize(10);
     doc.AppendLine("MATERIÁLY");
     doc.SetStyle(false, 8);
-    for (int i = 0; i < space.Materials.Count(); ++i) doc.AppendLine(MaterialLine(f, i + 1, *space.Materials[i]));
+    for (int i = 0; i < space.Materials.Count(); ++i)
+        doc.AppendLine(MaterialLine(f, i + 1, *space.Materials[i]));
 
     doc.AppendLine("");
     doc.SetStyle(true, 10);
     doc.AppendLine("PROFILY");
     doc.SetStyle(false, 8);
-    for (int i = 0; i < space.Sections.Count(); ++i) doc.AppendLine(SectionLine(f, i + 1, *space.Sections[i]));
+    for (int i = 0; i < space.Sections.Count(); ++i)
+        doc.AppendLine(SectionLine(f, i + 1, *space.Sections[i]));
 
     doc.AppendLine("");
     doc.SetStyle(true, 10);

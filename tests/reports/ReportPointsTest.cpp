@@ -36,7 +36,8 @@ TEST(ReportedColumns, CharacteristicPointsTable) {
         {"keys that join alike", {0, 3, 10, 23, 30}, {0, 12, 5, 1, 40}, {0, 1, 3, 4}},
         {"same value at a new abscissa", {0, 1, 2, 3, 4}, {0, 2, 1, 2, 0}, {0, 1, 2, 3, 4}},
     };
-    for (const Row& r : rows) EXPECT_EQ(ReportedColumns(Table(r.x, r.v), 1), r.expected) << r.what;
+    for (const Row& r : rows)
+        EXPECT_EQ(ReportedColumns(Table(r.x, r.v), 1), r.expected) << r.what;
 }
 
 TEST(ReportedColumns, KeysCompareFifteenDigitTexts) {

@@ -25,7 +25,8 @@ std::string ReadFile(const fs::path& p) {
 
 // Removes every occurrence of `what`.
 std::string Without(std::string s, const std::string& what) {
-    for (auto p = s.find(what); p != std::string::npos; p = s.find(what, p)) s.erase(p, what.size());
+    for (auto p = s.find(what); p != std::string::npos; p = s.find(what, p))
+        s.erase(p, what.size());
     return s;
 }
 
@@ -40,7 +41,9 @@ std::string Collapse(const std::string& s) {
     return out;
 }
 
-bool HaveSoffice() { return std::system("command -v soffice >/dev/null 2>&1") == 0; }
+bool HaveSoffice() {
+    return std::system("command -v soffice >/dev/null 2>&1") == 0;
+}
 
 // Converts every RTF file of the folder at once (one start of the reader). soffice exits 0 even
 // when it cannot load a file, so success is judged by the output files.
@@ -89,8 +92,9 @@ TEST(RtfReader, LibreOfficeReadsTextBoldAndSizes) {
     ASSERT_TRUE(fs::exists(dir / "out" / "zprava.txt")) << "LibreOffice did not read the RTF document";
     ASSERT_TRUE(fs::exists(dir / "out" / "protokol.txt")) << "LibreOffice did not read the RTF document";
     EXPECT_EQ(PlainText(dir / "out" / "protokol.txt"), DocumentToText(protocol));
-    EXPECT_EQ(PlainText(dir / "out" / "zprava.txt"), "VÝSLEDKY VÝPOČTU\n\nSÍLY NA PRUTECH\n    Zatížení: {ř} \\ ů°\n"
-                    "Uzel [2]: H=12.500kN natočení: 0.00°\n");
+    EXPECT_EQ(PlainText(dir / "out" / "zprava.txt"),
+              "VÝSLEDKY VÝPOČTU\n\nSÍLY NA PRUTECH\n    Zatížení: {ř} \\ ů°\n"
+              "Uzel [2]: H=12.500kN natočení: 0.00°\n");
 
     fs::remove(dir / "protokol.rtf");
     Convert(dir, "html");

@@ -59,18 +59,24 @@ TEST(DocumentWriters, PlainTextIsOneUtf8LinePerLine) {
 
 TEST(DocumentWriters, RtfCarriesFontStylesAndEscapes) {
     const std::string rtf = DocumentToRtf(Sample());
-    EXPECT_EQ(rtf.rfind("{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}", 0), 0u);
+    EXPECT_EQ(
+        rtf.rfind("{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}", 0),
+        0u);
     // Ý = U+00DD (windows-1250 0xDD), Č = U+010C (0xC8); 14 pt = 28 half-points.
-    EXPECT_NE(rtf.find("\\plain\\f0\\b\\fs28 V\\u221\\'ddSLEDKY V\\u221\\'ddPO\\u268\\'c8TU\\par\n"), std::string::npos);
+    EXPECT_NE(rtf.find("\\plain\\f0\\b\\fs28 V\\u221\\'ddSLEDKY V\\u221\\'ddPO\\u268\\'c8TU\\par\n"),
+              std::string::npos);
     EXPECT_NE(rtf.find("\\plain\\f0\\b\\fs28 \\par\n"), std::string::npos);
     EXPECT_NE(rtf.find("\\plain\\f0\\b\\fs20 REAKCE\\par\n"), std::string::npos);
     // ° = U+00B0 (0xB0), í = U+00ED (0xED); normal lines have no \b.
-    EXPECT_NE(rtf.find("\\plain\\f0\\fs16 Uzel [2]: H=12.500kN nato\\u269\\'e8en\\u237\\'ed: 0.00\\u176\\'b0\\par\n"),
-              std::string::npos);
+    EXPECT_NE(
+        rtf.find(
+            "\\plain\\f0\\fs16 Uzel [2]: H=12.500kN nato\\u269\\'e8en\\u237\\'ed: 0.00\\u176\\'b0\\par\n"),
+        std::string::npos);
     // The delimiter blank after \fs16 is followed by the line's own four blanks.
     EXPECT_NE(rtf.find("\\plain\\f0\\fs16     \\{a\\\\b\\}\\par\n"), std::string::npos);
     EXPECT_EQ(rtf.substr(rtf.size() - 2), "}\n");
-    for (char c : rtf) EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "RTF must stay 7-bit";
+    for (char c : rtf)
+        EXPECT_LT(static_cast<unsigned char>(c), 0x80) << "RTF must stay 7-bit";
 }
 
 TEST(DocumentWriters, RtfUnicodeEscapesTable) {
@@ -78,17 +84,17 @@ TEST(DocumentWriters, RtfUnicodeEscapesTable) {
         const char* text;
         const char* rtf;
     } rows[] = {
-        {"ř", "\\u345\\'f8"},                // Czech letter in windows-1250
-        {"Š", "\\u352\\'8a"},                // upper half, below 0xA0
-        {"€", "\\u8364\\'80"},               // above 0x7FFF would be negative; 8364 is not
-        {"\xEF\xBF\xBD", "\\u-3?"},          // U+FFFD: signed 16-bit, no windows-1250 byte
-        {"ж", "\\u1078?"},                   // Cyrillic: not in windows-1250
+        {"ř", "\\u345\\'f8"},                        // Czech letter in windows-1250
+        {"Š", "\\u352\\'8a"},                        // upper half, below 0xA0
+        {"€", "\\u8364\\'80"},                       // above 0x7FFF would be negative; 8364 is not
+        {"\xEF\xBF\xBD", "\\u-3?"},                  // U+FFFD: signed 16-bit, no windows-1250 byte
+        {"ж", "\\u1078?"},                           // Cyrillic: not in windows-1250
         {"\xF0\x9F\x98\x80", "\\u-10179?\\u-8704?"}, // U+1F600 as a surrogate pair
         {"a\tb", "a\\tab b"},
-        {"\xC3", "\\u-3?"},                  // truncated sequence
-        {"\xC0\xAF", "\\u-3?\\u-3?"},        // overlong form of '/'
+        {"\xC3", "\\u-3?"},                     // truncated sequence
+        {"\xC0\xAF", "\\u-3?\\u-3?"},           // overlong form of '/'
         {"\xED\xA0\x80", "\\u-3?\\u-3?\\u-3?"}, // encoded surrogate
-        {"\x80x", "\\u-3?x"},                // stray continuation byte
+        {"\x80x", "\\u-3?x"},                   // stray continuation byte
     };
     for (const Row& r : rows) {
         TStyledDocument doc;
@@ -125,9 +131,7 @@ TEST(DocumentWriters, SaveRtfReplacesAtomically) {
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path file = dir / "zprava.txt"; // any extension still gets rich text
-    {
-        std::ofstream(file) << "old";
-    }
+    { std::ofstream(file) << "old"; }
     SaveDocumentAsRtf(Sample(), file.string());
     EXPECT_EQ(ReadFile(file), DocumentToRtf(Sample()));
     int entries = 0;
