@@ -15,13 +15,20 @@ struct TWrongNumber {
     const char* Message = "Wrong number.";
 };
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_'; }
+char LowerAscii(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+}
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
 
 std::string Lower(const std::string& s) {
     std::string r = s;
-    for (char& c : r) c = LowerAscii(c);
+    for (char& c : r)
+        c = LowerAscii(c);
     return r;
 }
 
@@ -32,13 +39,26 @@ struct TFunctionName {
     TKind Kind;
 };
 const TFunctionName KFunctions[] = {
-    {"cos", TKind::Cos},       {"sin", TKind::Sin},          {"tg", TKind::Tg},
-    {"ctg", TKind::Ctg},       {"abs", TKind::Abs},          {"sgn", TKind::Sgn},
-    {"sign", TKind::Sgn},      {"sqrt", TKind::Sqrt},        {"ln", TKind::Ln},
-    {"exp", TKind::Exp},       {"arcsin", TKind::ArcSin},    {"arccos", TKind::ArcCos},
-    {"arctg", TKind::ArcTg},   {"arcctg", TKind::ArcCtg},    {"sh", TKind::Sh},
-    {"ch", TKind::Ch},         {"th", TKind::Th},            {"cth", TKind::Cth},
-    {"heaviside", TKind::Heaviside}, {"h", TKind::Heaviside},
+    {"cos", TKind::Cos},
+    {"sin", TKind::Sin},
+    {"tg", TKind::Tg},
+    {"ctg", TKind::Ctg},
+    {"abs", TKind::Abs},
+    {"sgn", TKind::Sgn},
+    {"sign", TKind::Sgn},
+    {"sqrt", TKind::Sqrt},
+    {"ln", TKind::Ln},
+    {"exp", TKind::Exp},
+    {"arcsin", TKind::ArcSin},
+    {"arccos", TKind::ArcCos},
+    {"arctg", TKind::ArcTg},
+    {"arcctg", TKind::ArcCtg},
+    {"sh", TKind::Sh},
+    {"ch", TKind::Ch},
+    {"th", TKind::Th},
+    {"cth", TKind::Cth},
+    {"heaviside", TKind::Heaviside},
+    {"h", TKind::Heaviside},
 };
 
 bool FindFunction(const std::string& name, TKind& kind) {
@@ -72,7 +92,9 @@ inline TReal Checked(TReal v) {
     Fail(std::isnan(v) ? TCalcErrorKind::InvalidOperation : TCalcErrorKind::Overflow);
 }
 
-inline TReal CheckedExp(TReal v) { return Checked(std::exp(v)); }
+inline TReal CheckedExp(TReal v) {
+    return Checked(std::exp(v));
+}
 
 // The x87 sine and cosine instructions refuse arguments of magnitude 2^63 and more; such
 // arguments give 0.
@@ -107,9 +129,13 @@ TReal Power(TReal base, TReal exponent) {
 }
 } // namespace
 
-TCalcExpress::TCalcExpress(char separator) : mSeparator(separator) { SetFormula("0"); }
+TCalcExpress::TCalcExpress(char separator) : mSeparator(separator) {
+    SetFormula("0");
+}
 
-char TCalcExpress::Separator() const { return mSeparator ? mSeparator : DecimalSeparator(); }
+char TCalcExpress::Separator() const {
+    return mSeparator ? mSeparator : DecimalSeparator();
+}
 
 void TCalcExpress::SetFormula(const std::string& text) {
     mFormula = Lower(text);
@@ -142,22 +168,16 @@ void TCalcExpress::Parse() {
     }
     if (mError || mDepth != 0) {
         mNodes.clear();
-        mStackSize = 0;
+        mProgram.clear();
         Dialogs().Inform("Error in formula.");
         return;
     }
-    // Depth of the value stack the post-order evaluation needs.
-    int depth = 0;
-    mStackSize = 0;
-    for (const TNode& n : mNodes) {
-        if (n.Left < 0) ++depth;       // a leaf pushes its value
-        else if (n.Right >= 0) --depth; // a two-operand node replaces two values by one
-        if (depth > mStackSize) mStackSize = depth;
-    }
-    mStack.assign(static_cast<std::size_t>(mStackSize), 0.0L);
+    Compile();
 }
 
-void TCalcExpress::SyntaxError() { throw TSyntaxError{}; }
+void TCalcExpress::SyntaxError() {
+    throw TSyntaxError{};
+}
 
 int TCalcExpress::AddNode(TNodeKind kind, int left, int right, std::string text) {
     TNode node{kind, std::move(text), left, right};
@@ -171,7 +191,8 @@ void TCalcExpress::NextToken() {
     TToken before = mToken;
     mPrevious = mToken;
     mTokenText.clear();
-    while (mPos <= s.size() && s[mPos - 1] == ' ') ++mPos;
+    while (mPos <= s.size() && s[mPos - 1] == ' ')
+        ++mPos;
     if (mPos > s.size()) {
         mToken = TToken::End;
         return;
@@ -205,7 +226,8 @@ void TCalcExpress::NextToken() {
     if (IsDigit(c)) return ReadNumber();
     if (IsLetter(c)) {
         std::size_t start = mPos;
-        while (mPos <= s.size() && (IsLetter(s[mPos - 1]) || IsDigit(s[mPos - 1]))) ++mPos;
+        while (mPos <= s.size() && (IsLetter(s[mPos - 1]) || IsDigit(s[mPos - 1])))
+            ++mPos;
         mTokenText = s.substr(start - 1, mPos - start);
         mToken = TToken::Name;
         return;
@@ -224,17 +246,20 @@ void TCalcExpress::ReadNumber() {
     auto at = [&](std::size_t pos) { return pos <= s.size() ? s[pos - 1] : '\0'; };
     try {
         if (at(mPos) == '-') ++mPos;
-        while (IsDigit(at(mPos))) ++mPos;
+        while (IsDigit(at(mPos)))
+            ++mPos;
         if (at(mPos) == sep) {
             ++mPos;
             if (!IsDigit(at(mPos))) throw TWrongNumber{};
-            while (IsDigit(at(mPos))) ++mPos;
+            while (IsDigit(at(mPos)))
+                ++mPos;
         }
         if (at(mPos) == 'e' || at(mPos) == 'E') {
             ++mPos;
             if (at(mPos) == '+' || at(mPos) == '-') ++mPos;
             if (!IsDigit(at(mPos))) throw TWrongNumber{};
-            while (IsDigit(at(mPos))) ++mPos;
+            while (IsDigit(at(mPos)))
+                ++mPos;
         }
     } catch (const TWrongNumber&) {
         mError = true;
@@ -347,40 +372,104 @@ int TCalcExpress::Operand() {
     return node;
 }
 
-// Post-order over the tree: mNodes holds every node after its children, so one pass with a value
-// stack evaluates it.
-TReal TCalcExpress::Evaluate(std::span<const TReal> values) const {
-    if (mNodes.empty()) Fail(TCalcErrorKind::NoFormula);
-    if (values.size() < mVariables.size()) Fail(TCalcErrorKind::MissingValue);
-    TReal* stack = mStack.data();
-    int top = 0; // number of values on the stack
-    for (const TNode& n : mNodes) {
-        TReal a = top > 0 ? stack[top - 1] : 0.0L;
-        TReal r;
-        switch (n.Kind) {
-        case TNodeKind::Number:
-            if (!n.Convertible) Fail(TCalcErrorKind::Overflow);
-            stack[top++] = n.Value;
-            continue;
-        case TNodeKind::Variable:
-            stack[top++] = Checked(values[static_cast<std::size_t>(n.Index)]);
-            continue;
-        case TNodeKind::Add:
-        case TNodeKind::Subtract:
-        case TNodeKind::Multiply:
-        case TNodeKind::Divide:
-        case TNodeKind::Power: {
-            TReal b = stack[--top];
-            a = stack[top - 1];
-            if (n.Kind == TNodeKind::Add) r = Checked(a + b);
-            else if (n.Kind == TNodeKind::Subtract) r = Checked(a - b);
-            else if (n.Kind == TNodeKind::Multiply) r = Checked(a * b);
-            else if (n.Kind == TNodeKind::Divide) {
-                if (b == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
-                r = Checked(a / b);
-            } else r = Power(a, b);
-            break;
+// The post-order of the tree as a program for a value stack. A number or variable leaf is not a
+// step of its own: its parent reads it directly, which keeps most values out of the stack.
+void TCalcExpress::Compile() {
+    mProgram.clear();
+    mUnconvertible = false;
+    auto operand = [this](int i) {
+        TOperand op;
+        if (i < 0) return op;
+        const TNode& n = mNodes[static_cast<std::size_t>(i)];
+        if (n.Kind == TNodeKind::Number) {
+            op.Mode = TOperandMode::Constant;
+            op.Value = n.Value;
+        } else if (n.Kind == TNodeKind::Variable) {
+            op.Mode = TOperandMode::Variable;
+            op.Index = n.Index;
+        } else {
+            op.Mode = TOperandMode::Stack;
         }
+        return op;
+    };
+    for (std::size_t i = 0; i < mNodes.size(); ++i) {
+        const TNode& n = mNodes[i];
+        if (n.Kind == TNodeKind::Number && !n.Convertible) mUnconvertible = true;
+        bool leaf = n.Left < 0;
+        bool root = i + 1 == mNodes.size();
+        if (leaf && !root) continue;
+        TStep step;
+        // A formula that is a single number or variable is one step that loads it.
+        step.Kind = leaf ? TNodeKind::Number : n.Kind;
+        step.A = operand(leaf ? static_cast<int>(i) : n.Left);
+        step.B = operand(n.Right);
+        mProgram.push_back(step);
+    }
+    int depth = 0;
+    mStackSize = 0;
+    for (const TStep& step : mProgram) {
+        depth -= (step.A.Mode == TOperandMode::Stack) + (step.B.Mode == TOperandMode::Stack);
+        ++depth;
+        if (depth > mStackSize) mStackSize = depth;
+    }
+    mStack.assign(static_cast<std::size_t>(mStackSize), 0.0L);
+}
+
+TReal TCalcExpress::Evaluate(std::span<const TReal> values) const {
+    if (mProgram.empty()) Fail(TCalcErrorKind::NoFormula);
+    if (values.size() < mVariables.size()) Fail(TCalcErrorKind::MissingValue);
+    for (std::size_t i = 0; i < mVariables.size(); ++i)
+        Checked(values[i]);
+    if (mUnconvertible) Fail(TCalcErrorKind::Overflow);
+    const TReal* v = values.data();
+    // The top of the value stack is kept in tos (valid when hasTos); only the values below it
+    // live in memory, so a chain of steps passes its intermediate results without memory.
+    TReal* stack = mStack.data();
+    int below = 0;
+    TReal tos = 0.0L;
+    bool hasTos = false;
+    auto fetch = [&](const TOperand& op) {
+        switch (op.Mode) {
+        case TOperandMode::Stack:
+            if (hasTos) {
+                hasTos = false;
+                return tos;
+            }
+            return stack[--below];
+        case TOperandMode::Constant:
+            return op.Value;
+        case TOperandMode::Variable:
+            return v[op.Index];
+        default:
+            return 0.0L;
+        }
+    };
+    for (const TStep& step : mProgram) {
+        // The right operand was pushed last, so it comes off the stack first.
+        TReal b = fetch(step.B);
+        TReal a = fetch(step.A);
+        TReal r;
+        switch (step.Kind) {
+        case TNodeKind::Number:
+        case TNodeKind::Variable:
+            r = a;
+            break;
+        case TNodeKind::Add:
+            r = Checked(a + b);
+            break;
+        case TNodeKind::Subtract:
+            r = Checked(a - b);
+            break;
+        case TNodeKind::Multiply:
+            r = Checked(a * b);
+            break;
+        case TNodeKind::Divide:
+            if (b == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
+            r = Checked(a / b);
+            break;
+        case TNodeKind::Power:
+            r = Power(a, b);
+            break;
         case TNodeKind::Negate:
             r = -a;
             break;
@@ -422,7 +511,7 @@ TReal TCalcExpress::Evaluate(std::span<const TReal> values) const {
             // atan2 of x and sqrt(1 - x^2), which is no real number outside -1..1.
             TReal q = 1.0L - a * a;
             if (q < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
-            r = n.Kind == TNodeKind::ArcSin ? std::atan2(a, std::sqrt(q)) : std::atan2(std::sqrt(q), a);
+            r = step.Kind == TNodeKind::ArcSin ? std::atan2(a, std::sqrt(q)) : std::atan2(std::sqrt(q), a);
             break;
         }
         case TNodeKind::ArcTg:
@@ -456,7 +545,9 @@ TReal TCalcExpress::Evaluate(std::span<const TReal> values) const {
             r = a;
             break;
         }
-        stack[top - 1] = r;
+        if (hasTos) stack[below++] = tos;
+        tos = r;
+        hasTos = true;
     }
-    return stack[0];
+    return tos;
 }

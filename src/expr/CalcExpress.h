@@ -53,7 +53,7 @@ public:
     void SetSeparator(char separator);
 
     // True when the last parse succeeded and a tree exists.
-    bool Valid() const { return !mNodes.empty(); }
+    bool Valid() const { return !mProgram.empty(); }
 
     // Value of the formula with values[i] bound to Variables()[i]. Throws TCalcError on division
     // by zero, an invalid operation, overflow, a failed parse or missing values; never returns an
@@ -65,9 +65,32 @@ public:
 
     // Node kinds of the tree; the functions of the formula language each have their own kind.
     enum class TNodeKind {
-        Add, Subtract, Multiply, Divide, Number, Variable, Negate, Power,
-        Cos, Sin, Tg, Ctg, Abs, Sgn, Sqrt, Ln, Exp, ArcSin, ArcCos, ArcTg, ArcCtg,
-        Sh, Ch, Th, Cth, Heaviside,
+        Add,
+        Subtract,
+        Multiply,
+        Divide,
+        Number,
+        Variable,
+        Negate,
+        Power,
+        Cos,
+        Sin,
+        Tg,
+        Ctg,
+        Abs,
+        Sgn,
+        Sqrt,
+        Ln,
+        Exp,
+        ArcSin,
+        ArcCos,
+        ArcTg,
+        ArcCtg,
+        Sh,
+        Ch,
+        Th,
+        Cth,
+        Heaviside,
     };
 
 private:
@@ -84,9 +107,38 @@ private:
         bool Convertible = true;
     };
 
-    enum class TToken { None, Start, LeftParen, RightParen, Plus, Minus, Times, Divide, Power, Number, Name, End, Bad };
+    // The compiled post-order: each step takes its operands from the value stack, from a constant
+    // or from a variable, and pushes its result.
+    enum class TOperandMode : unsigned char { None, Stack, Constant, Variable };
+    struct TOperand {
+        TOperandMode Mode = TOperandMode::None;
+        int Index = 0;
+        TReal Value = 0.0L;
+    };
+    struct TStep {
+        TNodeKind Kind = TNodeKind::Number;
+        TOperand A;
+        TOperand B;
+    };
+
+    enum class TToken {
+        None,
+        Start,
+        LeftParen,
+        RightParen,
+        Plus,
+        Minus,
+        Times,
+        Divide,
+        Power,
+        Number,
+        Name,
+        End,
+        Bad
+    };
 
     void Parse();
+    void Compile();
     void NextToken();
     void ReadNumber();
     int Expression();
@@ -103,6 +155,8 @@ private:
     char mSeparator;
 
     std::vector<TNode> mNodes;
+    std::vector<TStep> mProgram;
+    bool mUnconvertible = false; // a number of the formula lies beyond the extended range
     int mStackSize = 0;
     mutable std::vector<TReal> mStack;
 

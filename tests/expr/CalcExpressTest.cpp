@@ -22,9 +22,15 @@ struct TRow {
     TKind Error = TKind::DivisionByZero;
 };
 
-TRow V(const char* f, TReal v) { return {f, TRow::Value, v}; }
-TRow S(const char* f) { return {f, TRow::Syntax}; }
-TRow E(const char* f, TKind k) { return {f, TRow::Eval, 0.0L, k}; }
+TRow V(const char* f, TReal v) {
+    return {f, TRow::Value, v};
+}
+TRow S(const char* f) {
+    return {f, TRow::Syntax};
+}
+TRow E(const char* f, TKind k) {
+    return {f, TRow::Eval, 0.0L, k};
+}
 
 const TReal X = 2.0L, Y = 3.0L;
 
@@ -185,8 +191,10 @@ std::string Substitute(const char* pattern, char sep) {
     std::string s = pattern;
     char other = sep == ',' ? '.' : ',';
     for (char& c : s) {
-        if (c == '#') c = sep;
-        else if (c == '@') c = other;
+        if (c == '#')
+            c = sep;
+        else if (c == '@')
+            c = other;
     }
     return s;
 }
@@ -310,7 +318,8 @@ TEST(CalcExpress, DeepNestingIsRefusedWithoutCrashing) {
     TRecordingDialogs sink;
     TDialogsGuard guard(sink);
     TCalcExpress calc('.');
-    std::string ok = std::string(TCalcExpress::KMaxDepth, '(') + "1" + std::string(TCalcExpress::KMaxDepth, ')');
+    std::string ok =
+        std::string(TCalcExpress::KMaxDepth, '(') + "1" + std::string(TCalcExpress::KMaxDepth, ')');
     calc.SetFormula(ok);
     EXPECT_EQ(calc.Evaluate({}), 1.0L);
     calc.SetFormula(std::string(100000, '(') + "1" + std::string(100000, ')'));
@@ -324,7 +333,8 @@ TEST(CalcExpress, LongChainsEvaluateWithoutRecursion) {
     TCalcExpress calc('.');
     calc.SetVariables({"x"});
     std::string f = "x";
-    for (int i = 0; i < 200000; ++i) f += "+x";
+    for (int i = 0; i < 200000; ++i)
+        f += "+x";
     calc.SetFormula(f);
     ASSERT_TRUE(calc.Valid());
     EXPECT_EQ(calc.Evaluate({0.5L}), 100000.5L);
