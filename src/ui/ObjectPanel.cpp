@@ -77,6 +77,10 @@ TObjectPanel::TObjectPanel(TPanelHost& host, QWidget* parent) : QDockWidget(pare
     auto* client = new QWidget(this);
     client->setObjectName("TBXDockablePanel1Client");
     client->setFixedSize(KClientWidth, KClientHeight);
+    // The pages are laid out for a small dialog font, as the labels' fixed widths assume.
+    QFont small = client->font();
+    small.setPointSize(8);
+    client->setFont(small);
     mNotebook = new QStackedWidget(client);
     mNotebook->setObjectName("Notebook1");
     mNotebook->setGeometry(0, 0, KClientWidth, KClientHeight - KTabHeight);
