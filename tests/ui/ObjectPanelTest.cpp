@@ -137,7 +137,9 @@ TEST_F(ObjectPanelWidget, ControlsCarryTheirNamesAndHints) {
     }
     for (const char* name :
          {"sbDDelka1", "sbDDelka2", "sbDDelka3", "sbDUhel1", "sbDUhel2", "sbDUhel3", "sbDUhel4", "sbPInsN"})
-        if (QAbstractButton* b = ButtonNamed(name)) EXPECT_FALSE(b->isEnabled()) << name;
+        if (QAbstractButton* b = ButtonNamed(name)) {
+            EXPECT_FALSE(b->isEnabled()) << name;
+        }
     struct THint {
         const char* Name;
         const char* Hint;
