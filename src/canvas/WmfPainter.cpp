@@ -29,7 +29,7 @@ void AppendBytes(std::vector<std::uint16_t>& words, const std::string& bytes) {
 }
 } // namespace
 
-std::string Utf8ToCp1250(const std::string& utf8) {
+std::string WmfTextBytes(const std::string& utf8) {
     std::string out;
     iconv_t cd = iconv_open("CP1250", "UTF-8");
     for (std::size_t i = 0; i < utf8.size();) {
@@ -133,7 +133,7 @@ void TWmfPainter::UseText() {
         const TFont& f = Font();
         std::vector<std::uint16_t> p{W(-f.Height), 0, 0, 0, 400, 0,
                                      static_cast<std::uint16_t>(KEastEuropeCharset << 8), 0, 0};
-        std::string face = Utf8ToCp1250(f.Name).substr(0, 31);
+        std::string face = WmfTextBytes(f.Name).substr(0, 31);
         face.push_back('\0');
         AppendBytes(p, face);
         ReplaceObject(mFontSlot, KCreateFont, p);
@@ -201,7 +201,7 @@ void TWmfPainter::Arc(const TPixelRect& b, TPixel s, TPixel e) {
 }
 
 void TWmfPainter::TextOut(int x, int y, const std::string& utf8Text) {
-    const std::string bytes = Utf8ToCp1250(utf8Text).substr(0, 32000);
+    const std::string bytes = WmfTextBytes(utf8Text).substr(0, 32000);
     if (bytes.empty()) return;
     UseText();
     std::vector<std::uint16_t> p{static_cast<std::uint16_t>(bytes.size())};
