@@ -282,7 +282,7 @@ TEST(NumberText, General15ReadsBackWithin15Digits) {
             TReal back = StrToFloat(text, sep);
             // 15 significant digits: the error is at most half a unit of the 15th digit (plus the
             // rounding to 18 digits before it).
-            TReal bound = std::fabs(v) * 5.0001e-15L;
+            TReal bound = std::fabs(v) * 5.001e-15L;
             ASSERT_LE(std::fabs(back - v), bound) << text;
             EXPECT_EQ(FormatGeneral(back, 15, sep), text) << "the text is stable";
         }
@@ -318,5 +318,41 @@ TEST(NumberText, ReadsIntegers) {
         } catch (const TNumberError& e) {
             EXPECT_EQ(std::string(e.what()), std::string("'") + text + "' is not a valid integer value");
         }
+    }
+}
+
+TEST(NumberText, FixedAndGeneralTextsHaveTheirShape) {
+    std::mt19937_64 rng(99);
+    for (int i = 0; i < 20000; ++i) {
+        TReal v = std::uniform_real_distribution<TReal>(-1.0L, 1.0L)(rng) *
+                  std::pow(10.0L, static_cast<TReal>(static_cast<int>(rng() % 12) - 5));
+        int p = 1 + static_cast<int>(rng() % 18);
+        int d = static_cast<int>(rng() % 6);
+        // fixed(18, d) of values below 10^7: exactly d decimals, within half a unit of the last one.
+        std::string fixed = FormatFixed(v, 18, d, ',');
+        std::size_t comma = fixed.find(',');
+        if (d == 0) {
+            ASSERT_EQ(comma, std::string::npos) << fixed;
+        } else {
+            ASSERT_EQ(fixed.size() - comma - 1, static_cast<std::size_t>(d)) << fixed;
+        }
+        TReal unit = std::pow(10.0L, static_cast<TReal>(-d));
+        // Half a unit of the last decimal, plus half a unit of the 18th digit rounded before it.
+        TReal digit18 = std::pow(10.0L, std::floor(std::log10(std::fabs(v))) + 1 - 18);
+        ASSERT_LE(std::fabs(StrToFloat(fixed, ',') - v), (unit + digit18) / 2 * (1 + 1e-9L)) << fixed;
+        ASSERT_NE(fixed, "-0" + std::string(d ? "," : "") + std::string(static_cast<std::size_t>(d), '0'));
+        // general(p): at most p significant digits, within half a unit of the p-th of them (and of
+        // the 18th, as above).
+        std::string general = FormatGeneral(v, p, ',');
+        std::string mantissa = general.substr(0, general.find('E'));
+        std::size_t first = mantissa.find_first_of("123456789");
+        std::size_t significant = 0;
+        if (first != std::string::npos)
+            for (std::size_t k = first; k < mantissa.size(); ++k)
+                significant += mantissa[k] >= '0' && mantissa[k] <= '9';
+        ASSERT_LE(significant, static_cast<std::size_t>(p)) << general;
+        TReal digitUnit = std::pow(10.0L, std::floor(std::log10(std::fabs(v))) + 1 - p);
+        ASSERT_LE(std::fabs(StrToFloat(general, ',') - v), (digitUnit + digit18) / 2 * (1 + 1e-9L))
+            << general;
     }
 }
