@@ -319,6 +319,10 @@ void TObjectPanel::BuildSectionPage(QWidget* page) {
         c->setGeometry(66, y, 120, 22);
         c->installEventFilter(this);
         c->lineEdit()->installEventFilter(this);
+        // Nothing but the program writes the edit field (no pasting or dropping a name into it).
+        c->lineEdit()->setReadOnly(true);
+        c->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+        c->lineEdit()->setAcceptDrops(false);
         return c;
     };
     int y = 6;

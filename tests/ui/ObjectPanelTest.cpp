@@ -388,6 +388,18 @@ TEST_F(ObjectPanelWidget, SupportMenuSetsKindAndLabel) {
     EXPECT_EQ(mHost.Edits, 6);
 }
 
+TEST_F(ObjectPanelWidget, RightClickOnTheSupportLabelOpensTheSupportMenu) {
+    mPanel.show();
+    mPanel.SetMenuIndex(1);
+    auto* label = mPanel.findChild<QLabel*>("Podporalbl");
+    ASSERT_NE(label, nullptr);
+    Click(label, Qt::LeftButton);
+    EXPECT_FALSE(mPanel.PopupMenu1()->isVisible());
+    Click(label, Qt::RightButton);
+    EXPECT_TRUE(mPanel.PopupMenu1()->isVisible());
+    mPanel.PopupMenu1()->hide();
+}
+
 TEST_F(ObjectPanelWidget, SectionClipboardAndDefaultSectionButtons) {
     mPanel.VypisHodnotyPrutu();
     Click(ButtonNamed("sbPastePr")); // empty clipboard: nothing
@@ -503,6 +515,10 @@ TEST_F(ObjectPanelWidget, TypedCharactersGoToTheHostNotTheComboBox) {
     QTest::keyClick(mPanel.cbMaterialy()->lineEdit(), ' ');
     EXPECT_EQ(mHost.Keys.size(), 3u);
     EXPECT_EQ(mPanel.cbMaterialy()->currentText(), "S235");
+    // Pasting through the keyboard is a typed character too.
+    QTest::keyClick(profily->lineEdit(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(profily->currentText(), "IPE 200");
+    EXPECT_TRUE(profily->lineEdit()->isReadOnly());
 }
 
 TEST_F(ObjectPanelWidget, AssignSectionAndDeleteUnused) {
