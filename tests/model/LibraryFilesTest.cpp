@@ -20,15 +20,20 @@ void ReadMaterials(TMKPSpace& s, const std::string& text) {
     std::istringstream in(text);
     s.NactiKnihovnuMaterialu(in);
 }
-std::string DataFile(const std::string& name) { return std::string(KORVAN_SOURCE_DIR) + "/data/" + name; }
+std::string DataFile(const std::string& name) {
+    return std::string(KORVAN_SOURCE_DIR) + "/data/" + name;
+}
 } // namespace
 
 TEST(SectionLibrary, RecordsBetweenRemarksGetTheCurrentMaterial) {
     TMKPSpace s;
     TMaterial* concrete = s.PridejMaterial("C20/25", 30000, 2500);
     s.CurrentMaterial = concrete;
-    ReadSections(s, Lines({"*remark", "", "IPE series", " C", "C", "Obd\xE9ln\xEDk 30\xD7" "60", "0.18", "0.0054", "0.00135",
-                           "remark between", "Cx", "T 40", "1.5E-4", "2E-8", "3E-8"}));
+    ReadSections(
+        s, Lines({"*remark", "", "IPE series", " C", "C",
+                  "Obd\xE9ln\xEDk 30\xD7"
+                  "60",
+                  "0.18", "0.0054", "0.00135", "remark between", "Cx", "T 40", "1.5E-4", "2E-8", "3E-8"}));
     ASSERT_EQ(s.Sections.Count(), 2);
     EXPECT_EQ(s.Sections[0]->Name, "Obdélník 30×60");
     EXPECT_EQ(s.Sections[0]->Material, concrete);
@@ -52,8 +57,8 @@ TEST(SectionLibrary, ExistingNamesAreSkippedAndKeepTheirMaterial) {
     TMaterial* concrete = s.PridejMaterial("C20/25", 30000, 2500);
     TProfil* old = s.PridejProfil("IPE 200", steel, 1, 1, 1);
     s.CurrentMaterial = concrete;
-    const std::string text = Lines({"C", "IPE 200", "0.00285", "1.94E-5", "1.42E-6", "C", "IPE 220", "0.00334",
-                                    "2.77E-5", "2.05E-6", "C", "IPE 220", "9", "9", "9"});
+    const std::string text = Lines({"C", "IPE 200", "0.00285", "1.94E-5", "1.42E-6", "C", "IPE 220",
+                                    "0.00334", "2.77E-5", "2.05E-6", "C", "IPE 220", "9", "9", "9"});
     ReadSections(s, text);
     ReadSections(s, text);
     ASSERT_EQ(s.Sections.Count(), 2);
@@ -102,7 +107,8 @@ TEST(SectionLibrary, ABadNumberStopsWithTheLineAndKeepsEarlierEntries) {
     };
     for (const Row& r : rows) {
         std::string text = Lines({"C", "a", "1", "2", "3"});
-        for (const std::string& l : r.tail) text += l + "\r\n";
+        for (const std::string& l : r.tail)
+            text += l + "\r\n";
         TMKPSpace s;
         try {
             ReadSections(s, text);
@@ -119,7 +125,9 @@ TEST(SectionLibrary, ABadNumberStopsWithTheLineAndKeepsEarlierEntries) {
 TEST(MaterialLibrary, TagLetterDuplicatesAndErrors) {
     TMKPSpace s;
     s.PridejMaterial("S235", 1, 1);
-    ReadMaterials(s, Lines({"*Ocel", "C24 is not a material record", "M", "S235", "210000", "7850", "Mat", "D\xF8" "evo",
+    ReadMaterials(s, Lines({"*Ocel", "C24 is not a material record", "M", "S235", "210000", "7850", "Mat",
+                            "D\xF8"
+                            "evo",
                             "11000", "420"}));
     ASSERT_EQ(s.Materials.Count(), 2);
     EXPECT_EQ(s.Materials[0]->E, 1);
@@ -145,12 +153,11 @@ TEST(LibraryData, EveryFixedFileLoadsOnceWithRealValues) {
         const char* first; // the smallest section of the series, or the first material
         int minimum;       // entries at least
     };
-    const Row sections[] = {{"crsI.crs", "IPN 80", 20},     {"crsIE.crs", "IPE A 80", 15},
-                            {"crsIPE.crs", "IPE 80", 20},   {"crsHEB.crs", "HE 100 B", 20},
-                            {"crsU.crs", "UPN 30", 20},     {"crsUE.crs", "UAP 80", 8},
-                            {"crsUPE.crs", "UPE 80", 10},   {"crsLr.crs", "CAI 30x20x3", 15},
-                            {"crsL.crs", "CAE 20x3", 40},   {"crsTrK.crs", "TRON 21x2,3", 50},
-                            {"crsTrC.crs", "TCAR 22x2,3", 50}, {"crsT.crs", "TEAE 30x4", 8}};
+    const Row sections[] = {
+        {"crsI.crs", "IPN 80", 20},        {"crsIE.crs", "IPE A 80", 15},     {"crsIPE.crs", "IPE 80", 20},
+        {"crsHEB.crs", "HE 100 B", 20},    {"crsU.crs", "UPN 30", 20},        {"crsUE.crs", "UAP 80", 8},
+        {"crsUPE.crs", "UPE 80", 10},      {"crsLr.crs", "CAI 30x20x3", 15},  {"crsL.crs", "CAE 20x3", 40},
+        {"crsTrK.crs", "TRON 21x2,3", 50}, {"crsTrC.crs", "TCAR 22x2,3", 50}, {"crsT.crs", "TEAE 30x4", 8}};
     for (char separator : {'.', ','}) {
         TSeparators guard(separator, std::string(1, separator));
         for (const Row& r : sections) {
@@ -203,10 +210,10 @@ TEST(LibraryData, MaterialFilesHoldTheStandardClasses) {
         const char* name;
         TReal e, d;
     };
-    const Row rows[] = {{"matO.mat", "S235", 210000, 7850}, {"matO.mat", "S355", 210000, 7850},
-                        {"matO.mat", "S460", 210000, 7850}, {"matD.mat", "C16", 8000, 370},
-                        {"matD.mat", "C24", 11000, 420},    {"matD.mat", "C30", 12000, 460},
-                        {"matD.mat", "GL24h", 11500, 420},  {"matD.mat", "GL28h", 12600, 460},
+    const Row rows[] = {{"matO.mat", "S235", 210000, 7850},  {"matO.mat", "S355", 210000, 7850},
+                        {"matO.mat", "S460", 210000, 7850},  {"matD.mat", "C16", 8000, 370},
+                        {"matD.mat", "C24", 11000, 420},     {"matD.mat", "C30", 12000, 460},
+                        {"matD.mat", "GL24h", 11500, 420},   {"matD.mat", "GL28h", 12600, 460},
                         {"matB.mat", "C12/15", 27000, 2500}, {"matB.mat", "C30/37", 33000, 2500},
                         {"matB.mat", "C50/60", 37000, 2500}};
     for (const Row& r : rows) {
