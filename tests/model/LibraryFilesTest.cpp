@@ -9,6 +9,21 @@
 
 using namespace projecttest;
 
+// Every test starts from a point as both the program's and the system's decimal separator, so the
+// results do not depend on the locale the tests run under.
+class SectionLibrary : public ::testing::Test {
+    TSeparators mSeparators{'.', "."};
+};
+class MaterialLibrary : public ::testing::Test {
+    TSeparators mSeparators{'.', "."};
+};
+class Libraries : public ::testing::Test {
+    TSeparators mSeparators{'.', "."};
+};
+class LibraryData : public ::testing::Test {
+    TSeparators mSeparators{'.', "."};
+};
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -25,7 +40,7 @@ std::string DataFile(const std::string& name) {
 }
 } // namespace
 
-TEST(SectionLibrary, RecordsBetweenRemarksGetTheCurrentMaterial) {
+TEST_F(SectionLibrary, RecordsBetweenRemarksGetTheCurrentMaterial) {
     TMKPSpace s;
     TMaterial* concrete = s.PridejMaterial("C20/25", 30000, 2500);
     s.CurrentMaterial = concrete;
@@ -44,14 +59,14 @@ TEST(SectionLibrary, RecordsBetweenRemarksGetTheCurrentMaterial) {
     EXPECT_EQ(s.Sections[1]->A, 1.5e-4L);
 }
 
-TEST(SectionLibrary, NamesAreWindows1250) {
+TEST_F(SectionLibrary, NamesAreWindows1250) {
     TMKPSpace s;
     ReadSections(s, Lines({"C", "Tr\xE1m \xC8SN", "1", "2", "3"}));
     ASSERT_EQ(s.Sections.Count(), 1);
     EXPECT_EQ(s.Sections[0]->Name, "Trám ČSN");
 }
 
-TEST(SectionLibrary, ExistingNamesAreSkippedAndKeepTheirMaterial) {
+TEST_F(SectionLibrary, ExistingNamesAreSkippedAndKeepTheirMaterial) {
     TMKPSpace s;
     TMaterial* steel = s.PridejMaterial("S235", 210000, 7850);
     TMaterial* concrete = s.PridejMaterial("C20/25", 30000, 2500);
@@ -69,7 +84,7 @@ TEST(SectionLibrary, ExistingNamesAreSkippedAndKeepTheirMaterial) {
     EXPECT_EQ(s.Sections[1]->A, 0.00334L);
 }
 
-TEST(SectionLibrary, ARemarkStartingWithTheTagIsARecord) {
+TEST_F(SectionLibrary, ARemarkStartingWithTheTagIsARecord) {
     TMKPSpace s;
     // "Comment" opens a record: its name is "IPE 80" and the next three lines its numbers.
     ReadSections(s, Lines({"Comment", "IPE 80", "0.000764", "8.01E-7", "8.49E-8"}));
@@ -81,7 +96,7 @@ TEST(SectionLibrary, ARemarkStartingWithTheTagIsARecord) {
                  TFileFormatError);
 }
 
-TEST(SectionLibrary, EitherSeparatorReadsUnderEitherSetting) {
+TEST_F(SectionLibrary, EitherSeparatorReadsUnderEitherSetting) {
     for (char separator : {'.', ','}) {
         TSeparators guard(separator, std::string(1, separator));
         TMKPSpace s;
@@ -93,7 +108,7 @@ TEST(SectionLibrary, EitherSeparatorReadsUnderEitherSetting) {
     }
 }
 
-TEST(SectionLibrary, ABadNumberStopsWithTheLineAndKeepsEarlierEntries) {
+TEST_F(SectionLibrary, ABadNumberStopsWithTheLineAndKeepsEarlierEntries) {
     struct Row {
         std::vector<std::string> tail;
         int line;
@@ -122,7 +137,7 @@ TEST(SectionLibrary, ABadNumberStopsWithTheLineAndKeepsEarlierEntries) {
     }
 }
 
-TEST(MaterialLibrary, TagLetterDuplicatesAndErrors) {
+TEST_F(MaterialLibrary, TagLetterDuplicatesAndErrors) {
     TMKPSpace s;
     s.PridejMaterial("S235", 1, 1);
     ReadMaterials(s, Lines({"*Ocel", "C24 is not a material record", "M", "S235", "210000", "7850", "Mat",
@@ -138,7 +153,7 @@ TEST(MaterialLibrary, TagLetterDuplicatesAndErrors) {
     EXPECT_EQ(s.Materials.Count(), 2);
 }
 
-TEST(Libraries, MissingOrUnreadableFilesRaiseIoErrors) {
+TEST_F(Libraries, MissingOrUnreadableFilesRaiseIoErrors) {
     TMKPSpace s;
     EXPECT_THROW(s.NactiKnihovnuProfilu(DataFile("missing.crs")), TFileIoError);
     EXPECT_THROW(s.NactiKnihovnuMaterialu(DataFile("missing.mat")), TFileIoError);
@@ -147,7 +162,7 @@ TEST(Libraries, MissingOrUnreadableFilesRaiseIoErrors) {
     EXPECT_TRUE(s.Materials.Empty());
 }
 
-TEST(LibraryData, EveryFixedFileLoadsOnceWithRealValues) {
+TEST_F(LibraryData, EveryFixedFileLoadsOnceWithRealValues) {
     struct Row {
         const char* file;
         const char* first; // the smallest section of the series, or the first material
@@ -184,7 +199,7 @@ TEST(LibraryData, EveryFixedFileLoadsOnceWithRealValues) {
     }
 }
 
-TEST(LibraryData, SectionValuesAreThoseOfTheTable) {
+TEST_F(LibraryData, SectionValuesAreThoseOfTheTable) {
     TMKPSpace s;
     s.NactiKnihovnuProfilu(DataFile("crsIPE.crs"));
     s.NactiKnihovnuProfilu(DataFile("crsHEB.crs"));
@@ -204,7 +219,7 @@ TEST(LibraryData, SectionValuesAreThoseOfTheTable) {
     }
 }
 
-TEST(LibraryData, MaterialFilesHoldTheStandardClasses) {
+TEST_F(LibraryData, MaterialFilesHoldTheStandardClasses) {
     struct Row {
         const char* file;
         const char* name;

@@ -14,6 +14,12 @@
 
 using namespace projecttest;
 
+// Every test starts from a point as both the program's and the system's decimal separator, so the
+// results do not depend on the locale the tests run under.
+class ProjectFileExamples : public ::testing::Test {
+    TSeparators mSeparators{'.', "."};
+};
+
 namespace {
 TProfil* Section(TMKPSpace& s, const char* name, TReal a, TReal iy, TReal iz) {
     return s.PridejProfil(name, s.Materials[0], a, iy, iz);
@@ -125,7 +131,7 @@ const TExample KExamples[] = {{"portal-frame.inp", PortalFrame},
                               {"three-hinged-frame.inp", ThreeHingedFrame}};
 } // namespace
 
-TEST(ProjectFileExamples, RepositoryFilesAreWhatTheWriterMakes) {
+TEST_F(ProjectFileExamples, RepositoryFilesAreWhatTheWriterMakes) {
     TSeparators guard('.', ".");
     const bool write = std::getenv("KORVAN_WRITE_EXAMPLES") != nullptr;
     for (const TExample& e : KExamples) {
@@ -141,7 +147,7 @@ TEST(ProjectFileExamples, RepositoryFilesAreWhatTheWriterMakes) {
     }
 }
 
-TEST(ProjectFileExamples, TrussMembersAreAllHingedAndLoadsNodalOnly) {
+TEST_F(ProjectFileExamples, TrussMembersAreAllHingedAndLoadsNodalOnly) {
     TMKPSpace space;
     Truss(space);
     for (const TPrut* m : space.Members) {

@@ -10,6 +10,12 @@
 
 using namespace projecttest;
 
+// Every test starts from a point as both the program's and the system's decimal separator, so the
+// results do not depend on the locale the tests run under.
+class ProjectFile : public ::testing::Test {
+    TSeparators mSeparators{'.', "."};
+};
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -157,7 +163,7 @@ struct TTempFolder {
 };
 } // namespace
 
-TEST(ProjectFile, WritesEverySectionInOrderWithCrLfAndWithoutSelfWeight) {
+TEST_F(ProjectFile, WritesEverySectionInOrderWithCrLfAndWithoutSelfWeight) {
     for (char separator : {'.', ','}) {
         TSeparators guard(separator, std::string(1, separator));
         TFrame frame;
@@ -165,7 +171,7 @@ TEST(ProjectFile, WritesEverySectionInOrderWithCrLfAndWithoutSelfWeight) {
     }
 }
 
-TEST(ProjectFile, EmptyModelAndNodesOnlyWriteOnlyTheirSections) {
+TEST_F(ProjectFile, EmptyModelAndNodesOnlyWriteOnlyTheirSections) {
     TMKPSpace space;
     EXPECT_EQ(Write(space), "");
     space.PridejMaterial("S235", 210000, 7850);
@@ -178,7 +184,7 @@ TEST(ProjectFile, EmptyModelAndNodesOnlyWriteOnlyTheirSections) {
     EXPECT_TRUE(space.Nodes.Empty());
 }
 
-TEST(ProjectFile, ReadsUnderEitherSeparatorWhateverTheFileHolds) {
+TEST_F(ProjectFile, ReadsUnderEitherSeparatorWhateverTheFileHolds) {
     const std::string text = Lines({"*Nodes", "U", "1", "0,5", "-1.5E-5", "*Supports", "B", "1", "1", "0",
                                     "0", "22,5", "B", "1", "0", "1", "0", "22.5"});
     for (char separator : {'.', ','}) {
@@ -199,7 +205,7 @@ TEST(ProjectFile, ReadsUnderEitherSeparatorWhateverTheFileHolds) {
     }
 }
 
-TEST(ProjectFile, CommaFileReadsUnderPointLocaleAndBack) {
+TEST_F(ProjectFile, CommaFileReadsUnderPointLocaleAndBack) {
     std::string commaText, pointText;
     {
         TSeparators guard(',', ",");
@@ -219,7 +225,7 @@ TEST(ProjectFile, CommaFileReadsUnderPointLocaleAndBack) {
     EXPECT_EQ(Write(space), commaText);
 }
 
-TEST(ProjectFile, TagRecognitionFollowsFirstCharacterAndWholeLineRules) {
+TEST_F(ProjectFile, TagRecognitionFollowsFirstCharacterAndWholeLineRules) {
     struct Row {
         const char* tagLine;
         int nodes;
@@ -243,7 +249,7 @@ TEST(ProjectFile, TagRecognitionFollowsFirstCharacterAndWholeLineRules) {
     }
 }
 
-TEST(ProjectFile, TypeLetterIsTheFirstCharacterOnly) {
+TEST_F(ProjectFile, TypeLetterIsTheFirstCharacterOnly) {
     struct Row {
         const char* type;
         std::uint8_t memberKind, nodeKind;
@@ -274,7 +280,7 @@ TEST(ProjectFile, TypeLetterIsTheFirstCharacterOnly) {
     }
 }
 
-TEST(ProjectFile, DuplicateNamesSkipOnlyTheNameLine) {
+TEST_F(ProjectFile, DuplicateNamesSkipOnlyTheNameLine) {
     TMKPSpace space;
     // The second "S235" skips its name; "1" and "2" are then stray lines. The duplicate section
     // skips its name, so its material line "C2" opens a section record named "0.1".
@@ -290,7 +296,7 @@ TEST(ProjectFile, DuplicateNamesSkipOnlyTheNameLine) {
     EXPECT_EQ(space.Sections[1]->A, 7);
 }
 
-TEST(ProjectFile, LoadsOfMissingMembersAndNodesAreDropped) {
+TEST_F(ProjectFile, LoadsOfMissingMembersAndNodesAreDropped) {
     TMKPSpace space;
     Read(space, Lines({"U",  "1",  "0", "0", "ZP", "7", "P",  "1", "0", "5", "0",
                        "90", "ZU", "9", "M", "2",  "0", "ZU", "1", "P", "3", "45"}));
@@ -299,7 +305,7 @@ TEST(ProjectFile, LoadsOfMissingMembersAndNodesAreDropped) {
     EXPECT_EQ(space.Nodes[0]->Loads[0]->Q1, 3);
 }
 
-TEST(ProjectFile, ReadingReplacesTheModelAndResetsCurrentObjects) {
+TEST_F(ProjectFile, ReadingReplacesTheModelAndResetsCurrentObjects) {
     TFrame frame;
     TMKPSpace& space = frame.space;
     space.CurrentNode = space.Nodes[0];
@@ -338,7 +344,7 @@ std::string Join(const std::vector<std::string>& lines) {
 }
 } // namespace
 
-TEST(ProjectFile, TheValidBaseFileReads) {
+TEST_F(ProjectFile, TheValidBaseFileReads) {
     TMKPSpace space;
     Read(space, Join(ValidLines()));
     EXPECT_EQ(space.Members.Count(), 1);
@@ -347,7 +353,7 @@ TEST(ProjectFile, TheValidBaseFileReads) {
     EXPECT_TRUE(space.Nodes[0]->DofRot.Fixed);
 }
 
-TEST(ProjectFile, BadFilesAreRefusedNamingTheLineAndLeaveTheOldModel) {
+TEST_F(ProjectFile, BadFilesAreRefusedNamingTheLineAndLeaveTheOldModel) {
     struct Row {
         int line;            // 1-based line to replace
         const char* text;    // its new text
@@ -395,7 +401,7 @@ TEST(ProjectFile, BadFilesAreRefusedNamingTheLineAndLeaveTheOldModel) {
     }
 }
 
-TEST(ProjectFile, CoincidentNodesAreRefused) {
+TEST_F(ProjectFile, CoincidentNodesAreRefused) {
     std::vector<std::string> lines = ValidLines();
     lines[19] = "0"; // node 2 moved onto node 1
     lines[20] = "0";
@@ -403,7 +409,7 @@ TEST(ProjectFile, CoincidentNodesAreRefused) {
     EXPECT_THROW(Read(space, Join(lines)), TFileFormatError);
 }
 
-TEST(ProjectFile, EndOfFileInsideARecordIsAConversionErrorAtTheLineAfterTheLast) {
+TEST_F(ProjectFile, EndOfFileInsideARecordIsAConversionErrorAtTheLineAfterTheLast) {
     const std::vector<std::string> all = ValidLines();
     // Cut the file after each line that leaves a record open.
     for (int keep : {2, 3, 4, 7, 9, 11, 14, 16, 23, 25, 29, 32, 36, 39, 40, 41, 45, 48, 51}) {
@@ -426,7 +432,7 @@ TEST(ProjectFile, EndOfFileInsideARecordIsAConversionErrorAtTheLineAfterTheLast)
     }
 }
 
-TEST(ProjectFile, NamesGoThroughWindows1250) {
+TEST_F(ProjectFile, NamesGoThroughWindows1250) {
     TMKPSpace space;
     TMaterial* m = space.PridejMaterial("Ocel žárově zinkovaná – S355", 210000, 7850);
     space.PridejProfil("Trubka Ø 100×5", m, 0.0015, 1.7e-6L, 1.7e-6L);
@@ -450,7 +456,7 @@ TEST(ProjectFile, NamesGoThroughWindows1250) {
     EXPECT_EQ(back.Sections[0]->Material, back.Materials[0]);
 }
 
-TEST(ProjectFile, ModelsTheReaderWouldNotTakeBackAreNotWritten) {
+TEST_F(ProjectFile, ModelsTheReaderWouldNotTakeBackAreNotWritten) {
     struct Row {
         const char* what;
         void (*damage)(TMKPSpace&);
@@ -480,7 +486,7 @@ TEST(ProjectFile, ModelsTheReaderWouldNotTakeBackAreNotWritten) {
     }
 }
 
-TEST(ProjectFile, FileWrappersReportFilesThatCannotBeOpened) {
+TEST_F(ProjectFile, FileWrappersReportFilesThatCannotBeOpened) {
     TTempFolder dir;
     TFrame frame;
     const std::string before = Dump(frame.space);
@@ -495,7 +501,7 @@ TEST(ProjectFile, FileWrappersReportFilesThatCannotBeOpened) {
     EXPECT_EQ(Slurp(dir / "frame.inp"), Write(back));
 }
 
-TEST(ProjectFile, RandomModelsRoundTripByteForByte) {
+TEST_F(ProjectFile, RandomModelsRoundTripByteForByte) {
     for (char separator : {'.', ','}) {
         TSeparators guard(separator, std::string(1, separator));
         std::mt19937 rng(separator == '.' ? 11u : 12u);
@@ -516,7 +522,7 @@ TEST(ProjectFile, RandomModelsRoundTripByteForByte) {
     }
 }
 
-TEST(ProjectFile, ExamplesReadBackToTheirOwnBytes) {
+TEST_F(ProjectFile, ExamplesReadBackToTheirOwnBytes) {
     int count = 0;
     for (const auto& entry : fs::directory_iterator(fs::path(KORVAN_SOURCE_DIR) / "examples")) {
         if (entry.path().extension() != ".inp") continue;

@@ -12,6 +12,12 @@
 
 using namespace projecttest;
 
+// Every test starts from a point as both the program's and the system's decimal separator, so the
+// results do not depend on the locale the tests run under.
+class ProjectFuzz : public ::testing::Test {
+    TSeparators mSeparators{'.', "."};
+};
+
 namespace {
 namespace fs = std::filesystem;
 
@@ -156,7 +162,7 @@ std::vector<std::string> Seeds() {
 }
 } // namespace
 
-TEST(ProjectFuzz, MutatedFilesGiveTheWholeNewModelOrKeepTheOld) {
+TEST_F(ProjectFuzz, MutatedFilesGiveTheWholeNewModelOrKeepTheOld) {
     const std::vector<std::string> seeds = Seeds();
     ASSERT_GE(seeds.size(), 9u);
     TMutator mutator(20261209);
