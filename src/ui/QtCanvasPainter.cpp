@@ -2,8 +2,11 @@
 
 #include <QFont>
 #include <QPolygon>
+#include <QStaticText>
 
 #include <cmath>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -84,7 +87,7 @@ void TQtCanvasPainter::FontChanged() {
     mFontName = Font().Name;
     mFontHeight = height;
     mFontValid = true;
-    mAscent = mPainter.fontMetrics().ascent();
+    mTextCache = &CacheFor(mFontName, mFontHeight);
 }
 
 void TQtCanvasPainter::DrawLine(TPixel from, TPixel to) {
@@ -114,16 +117,34 @@ void TQtCanvasPainter::Arc(const TPixelRect& box, TPixel start, TPixel end) {
     mPainter.drawArc(StrokeRect(box), qRound(a0 * 16), qRound(span * 16));
 }
 
-// The text hangs from its top-left corner: the baseline lies one ascent below it.
+// Laid-out texts, kept across repaints per face and size: the labels of a picture repeat from one
+// repaint to the next, and laying a text out costs far more than drawing it. The caches are
+// bounded and never destroyed (their texts may outlive the application's font engines at exit).
+TQtCanvasPainter::TTextCache& TQtCanvasPainter::CacheFor(const std::string& name, int height) {
+    static auto* caches = new std::unordered_map<std::string, TTextCache>();
+    return (*caches)[name + '\0' + std::to_string(height)];
+}
+
+QStaticText& TQtCanvasPainter::LaidOut(const std::string& utf8Text) {
+    TTextCache& cache = *mTextCache;
+    auto it = cache.find(utf8Text);
+    if (it != cache.end()) return it->second;
+    if (cache.size() >= 20000) cache.clear();
+    QStaticText text(QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+    text.setTextFormat(Qt::PlainText);
+    text.prepare(QTransform(), mPainter.font());
+    return cache.emplace(utf8Text, std::move(text)).first->second;
+}
+
+// The text hangs from its top-left corner.
 void TQtCanvasPainter::TextOut(int x, int y, const std::string& utf8Text) {
-    const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
-    if (TextOpaque()) {
-        const QFontMetrics metrics = mPainter.fontMetrics();
-        mPainter.fillRect(QRect(x, y, metrics.horizontalAdvance(text), metrics.height()), ToQColor(TextBackground()));
-    }
+    if (utf8Text.empty()) return;
+    QStaticText& text = LaidOut(utf8Text);
+    if (TextOpaque())
+        mPainter.fillRect(QRectF(QPointF(x, y), text.size()).toAlignedRect(), ToQColor(TextBackground()));
     const QPen pen = mPainter.pen();
     mPainter.setPen(ToQColor(Font().Color));
-    mPainter.drawText(QPoint(x, y + mAscent), text);
+    mPainter.drawStaticText(QPointF(x, y), text);
     mPainter.setPen(pen);
 }
 
