@@ -91,6 +91,7 @@ public:
         Th,
         Cth,
         Heaviside,
+        IntegralPower, // evaluation only: a power with a non-zero integral constant exponent
     };
 
 private:
