@@ -119,11 +119,14 @@ TReal IntegralPower(TReal base, std::int64_t n) {
         --y;
         result = result * b;
     }
+    // x^-n overflows when x^n does, even though its reciprocal would be tiny.
+    Checked(result);
     if (n < 0) {
-        if (result == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
+        // 0^-n divides by zero; a power that only underflowed to 0 stands for an overflow.
+        if (result == 0.0L) Fail(base == 0.0L ? TCalcErrorKind::DivisionByZero : TCalcErrorKind::Overflow);
         result = 1.0L / result;
     }
-    return Checked(result);
+    return result;
 }
 
 // x^y: 1 for y = 0, 0 for x = 0 and y > 0, repeated multiplication for integral y up to
