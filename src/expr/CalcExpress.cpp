@@ -100,29 +100,41 @@ inline TReal CheckedExp(TReal v) {
 // arguments give 0.
 constexpr TReal KTrigLimit = 9223372036854775808.0L;
 
-// x^y: 1 for y = 0, 0 for x = 0 and y > 0, repeated multiplication (square and multiply) for
-// integral y up to 2147483647 in magnitude, else e^(y·ln x).
+// An exponent that is applied by repeated multiplication: integral and at most 2147483647 in
+// magnitude.
+bool IsIntegralExponent(TReal y) {
+    return y == std::trunc(y) && std::fabs(y) <= 2147483647.0L;
+}
+
+// x^n for an integral n by square and multiply; a negative n gives the reciprocal.
+TReal IntegralPower(TReal base, std::int64_t n) {
+    std::int64_t y = n < 0 ? -n : n;
+    TReal b = base;
+    TReal result = 1.0L;
+    while (y > 0) {
+        while ((y & 1) == 0) {
+            y >>= 1;
+            b = b * b;
+        }
+        --y;
+        result = result * b;
+    }
+    // x^-n overflows when x^n does, even though its reciprocal would be tiny.
+    Checked(result);
+    if (n < 0) {
+        // 0^-n divides by zero; a power that only underflowed to 0 stands for an overflow.
+        if (result == 0.0L) Fail(base == 0.0L ? TCalcErrorKind::DivisionByZero : TCalcErrorKind::Overflow);
+        result = 1.0L / result;
+    }
+    return result;
+}
+
+// x^y: 1 for y = 0, 0 for x = 0 and y > 0, repeated multiplication for integral y up to
+// 2147483647 in magnitude, else e^(y·ln x).
 TReal Power(TReal base, TReal exponent) {
     if (exponent == 0.0L) return 1.0L;
     if (base == 0.0L && exponent > 0.0L) return 0.0L;
-    if (exponent == std::trunc(exponent) && std::fabs(exponent) <= 2147483647.0L) {
-        auto y = static_cast<std::int64_t>(std::fabs(exponent));
-        TReal b = base;
-        TReal result = 1.0L;
-        while (y > 0) {
-            while ((y & 1) == 0) {
-                y >>= 1;
-                b = b * b;
-            }
-            --y;
-            result = result * b;
-        }
-        if (exponent < 0.0L) {
-            if (result == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
-            result = 1.0L / result;
-        }
-        return Checked(result);
-    }
+    if (IsIntegralExponent(exponent)) return IntegralPower(base, static_cast<std::int64_t>(exponent));
     if (base < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
     if (base == 0.0L) Fail(TCalcErrorKind::DivisionByZero); // ln 0 with a negative exponent
     return CheckedExp(exponent * std::log(base));
@@ -403,6 +415,12 @@ void TCalcExpress::Compile() {
         step.Kind = leaf ? TNodeKind::Number : n.Kind;
         step.A = operand(leaf ? static_cast<int>(i) : n.Left);
         step.B = operand(n.Right);
+        // A constant exponent is classified once: the common x^2 then needs no test of its own.
+        if (step.Kind == TNodeKind::Power && step.B.Mode == TOperandMode::Constant && step.B.Value != 0.0L &&
+            IsIntegralExponent(step.B.Value)) {
+            step.Kind = TNodeKind::IntegralPower;
+            step.B.Index = static_cast<int>(step.B.Value);
+        }
         mProgram.push_back(step);
     }
     int depth = 0;
@@ -469,6 +487,9 @@ TReal TCalcExpress::Evaluate(std::span<const TReal> values) const {
             break;
         case TNodeKind::Power:
             r = Power(a, b);
+            break;
+        case TNodeKind::IntegralPower:
+            r = (a == 0.0L && b > 0.0L) ? 0.0L : IntegralPower(a, step.B.Index);
             break;
         case TNodeKind::Negate:
             r = -a;

@@ -17,7 +17,8 @@
 enum class TCalcErrorKind {
     DivisionByZero,   // x/0, ctg(0), cth(0), ln(0), 0 raised to a negative power
     InvalidOperation, // sqrt or ln of a negative number, arcsin/arccos outside -1..1, (-8)^0.5
-    Overflow,         // a result (or a number of the formula) beyond the extended range
+    Overflow,         // a result (or a number of the formula) beyond the extended range, also x^n
+                      // overflowing (or underflowing to 0) before the reciprocal of x^-n
     NoFormula,        // evaluating after a failed parse
     MissingValue,     // fewer values than variables
 };
@@ -91,6 +92,7 @@ public:
         Th,
         Cth,
         Heaviside,
+        IntegralPower, // evaluation only: a power with a non-zero integral constant exponent
     };
 
 private:

@@ -47,11 +47,12 @@ TReal RefPower(TReal x, TReal y) {
         TReal p = 1;
         for (int i = 0; i < std::fabs(y); ++i)
             p = i == 0 ? x : p * x;
+        Finite(p);
         if (y < 0) {
-            if (p == 0) throw TRefError{TKind::DivisionByZero};
+            if (p == 0) throw TRefError{x == 0 ? TKind::DivisionByZero : TKind::Overflow};
             p = 1 / p;
         }
-        return Finite(p);
+        return p;
     }
     if (x < 0) throw TRefError{TKind::InvalidOperation};
     if (x == 0) throw TRefError{TKind::DivisionByZero};

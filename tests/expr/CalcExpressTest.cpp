@@ -100,6 +100,10 @@ const std::vector<TRow> KRows = {
     E("0^(-0#5)", TKind::DivisionByZero),
     E("10^5000", TKind::Overflow),
     E("2^2147483648", TKind::Overflow),
+    E("10^(-5000)", TKind::Overflow),
+    E("(1e-3000)^(-2)", TKind::Overflow),
+    V("(1e-3000)^2", 0.0L),
+    E("0^(-2)", TKind::DivisionByZero),
     E("(-2)^2147483648", TKind::InvalidOperation),
     // numbers
     V("0#5*x", 1.0L),
