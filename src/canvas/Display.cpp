@@ -26,7 +26,9 @@ void TMKPSpace::SetScaleIF(TReal scale) {
     Prekresli();
 }
 
+// Only the five modes exist; any other value leaves the mode as it is.
 void TMKPSpace::SetTypZobrazeni(std::uint8_t mode) {
+    if (mode > 4) return;
     mTypZobrazeni = mode;
     Prekresli();
 }

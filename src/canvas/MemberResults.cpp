@@ -2,7 +2,15 @@
 
 #include "model/Prut.h"
 
-// The results table along a member comes with the analysis; until it is linked in, members
-// are drawn as in the model view.
-bool ComputeMemberResults(TPrut& member) { return !member.Results.empty() && member.Results.size() >= 7; }
-void ReleaseMemberResults(TPrut&) {}
+// The table must hold the rows the drawing reads (x, M, N, T, rotation, u, w), each with one
+// value per station.
+bool ComputeMemberResults(TPrut& member) {
+    member.Prubehy();
+    const TMatrix& r = member.Results;
+    if (r.size() < 7 || r[0].empty()) return false;
+    for (std::size_t row = 1; row < 7; ++row)
+        if (r[row].size() != r[0].size()) return false;
+    return true;
+}
+
+void ReleaseMemberResults(TPrut& member) { member.UvolniPrubehy(); }

@@ -11,15 +11,18 @@ void TSpaceDrawer::Member(TPrut& member) {
     const TPixel a = mSpace.ToScreen(member.NodeA->X, member.NodeA->Y);
     const TPixel b = mSpace.ToScreen(member.NodeB->X, member.NodeB->Y);
     const int mode = mSpace.TypZobrazeni();
-    if (mode >= 1 && mode <= 4 && member.HasResults() && ComputeMemberResults(member)) {
-        if (mode == 4)
-            DeformedShape(member, member.Results, a, b);
-        else
-            Diagram(member, member.Results, mode, a, b);
+    bool drawn = false;
+    if (mode >= 1 && mode <= 4 && member.HasResults()) {
+        if (ComputeMemberResults(member)) {
+            if (mode == 4)
+                DeformedShape(member, member.Results, a, b);
+            else
+                Diagram(member, member.Results, mode, a, b);
+            drawn = true;
+        }
         ReleaseMemberResults(member);
-    } else {
-        MemberLine(member, a, b);
     }
+    if (!drawn) MemberLine(member, a, b);
     if (mSpace.ShowNumbers) MemberNumber(member, a, b);
     if (mSpace.ShowMemberLoads) MemberLoads(member, a);
 }

@@ -10,7 +10,7 @@ inline int RoundPx(TReal v) {
     constexpr TReal KLimit = 1.0e9L;
     if (!(v > -KLimit)) return std::isnan(v) ? 0 : -1000000000;
     if (v > KLimit) return 1000000000;
-    return static_cast<int>(std::nearbyint(v)); // the default rounding mode: halves to even
+    return static_cast<int>(std::rint(v)); // the default rounding mode: halves to even
 }
 
 inline TReal CosDeg(TReal deg) { return std::cos(DegToRad(deg)); }

@@ -9,6 +9,7 @@
 #include "canvas/WmfPainter.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
+#include "model/UserDialogs.h"
 
 #ifdef KORVAN_WITH_QT
 #include <QGuiApplication>
@@ -183,6 +184,21 @@ int WritePicture(TMKPSpace& space, const TPictureOptions& o, std::ostream& out, 
     if (format.empty()) {
         err << "Neznámý typ obrázku: " << o.File << "\n";
         return 2;
+    }
+    if (o.Mode != 0 && !space.ResultsValid) {
+        // Results are drawn from a successful computation only; a refused structure names the
+        // reason through the message sink and gets no picture. A picture writes no trace files.
+        TRecordingDialogs messages;
+        TDialogsGuard guard(messages);
+        const bool trace = space.TraceEnabled;
+        space.TraceEnabled = false;
+        const TMKPSpace::TSolveResult result = space.Vypocet().Result;
+        space.TraceEnabled = trace;
+        if (result != TMKPSpace::TSolveResult::Ok) {
+            for (const std::string& m : messages.Messages) err << m << "\n";
+            err << "Výsledky nelze zobrazit: výpočet neproběhl.\n";
+            return 1;
+        }
     }
     space.Width = o.Width;
     space.Height = o.Height;

@@ -28,7 +28,8 @@ bool TakePictureOption(const std::vector<std::string>& args, std::size_t& i, TPi
                        std::string& error);
 
 // Draws the read (and, for a result mode, computed) model and writes the file atomically.
-// Returns 0, or 2 with a message on err when the file cannot be written or its type is unknown.
+// Returns 0; 1 when a result mode was asked for and the computation refused the structure;
+// 2 with a message on err when the file cannot be written or its type is unknown.
 int WritePicture(TMKPSpace& space, const TPictureOptions& options, std::ostream& out, std::ostream& err);
 
 // The format from the file name's extension: "wmf", "svg", "pdf", "png", or "" when unknown.

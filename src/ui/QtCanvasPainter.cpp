@@ -2,8 +2,11 @@
 
 #include <QFont>
 #include <QPolygon>
+#include <QStaticText>
 
 #include <cmath>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -73,11 +76,18 @@ void TQtCanvasPainter::BrushChanged() {
     }
 }
 
+// Only the face and the size make a new QFont; the colour is the text pen's.
 void TQtCanvasPainter::FontChanged() {
+    const int height = Font().Height > 0 ? Font().Height : 11;
+    if (mFontValid && Font().Name == mFontName && height == mFontHeight) return;
     QFont font(QString::fromStdString(Font().Name));
-    font.setPixelSize(Font().Height > 0 ? Font().Height : 11);
+    font.setPixelSize(height);
     font.setStyleStrategy(QFont::NoAntialias);
     mPainter.setFont(font);
+    mFontName = Font().Name;
+    mFontHeight = height;
+    mFontValid = true;
+    mTextCache = &CacheFor(mFontName, mFontHeight);
 }
 
 void TQtCanvasPainter::DrawLine(TPixel from, TPixel to) {
@@ -107,16 +117,34 @@ void TQtCanvasPainter::Arc(const TPixelRect& box, TPixel start, TPixel end) {
     mPainter.drawArc(StrokeRect(box), qRound(a0 * 16), qRound(span * 16));
 }
 
+// Laid-out texts, kept across repaints per face and size: the labels of a picture repeat from one
+// repaint to the next, and laying a text out costs far more than drawing it. The caches are
+// bounded and never destroyed (their texts may outlive the application's font engines at exit).
+TQtCanvasPainter::TTextCache& TQtCanvasPainter::CacheFor(const std::string& name, int height) {
+    static auto* caches = new std::unordered_map<std::string, TTextCache>();
+    return (*caches)[name + '\0' + std::to_string(height)];
+}
+
+QStaticText& TQtCanvasPainter::LaidOut(const std::string& utf8Text) {
+    TTextCache& cache = *mTextCache;
+    auto it = cache.find(utf8Text);
+    if (it != cache.end()) return it->second;
+    if (cache.size() >= 20000) cache.clear();
+    QStaticText text(QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+    text.setTextFormat(Qt::PlainText);
+    text.prepare(QTransform(), mPainter.font());
+    return cache.emplace(utf8Text, std::move(text)).first->second;
+}
+
+// The text hangs from its top-left corner.
 void TQtCanvasPainter::TextOut(int x, int y, const std::string& utf8Text) {
+    if (utf8Text.empty()) return;
+    QStaticText& text = LaidOut(utf8Text);
+    if (TextOpaque())
+        mPainter.fillRect(QRectF(QPointF(x, y), text.size()).toAlignedRect(), ToQColor(TextBackground()));
     const QPen pen = mPainter.pen();
     mPainter.setPen(ToQColor(Font().Color));
-    mPainter.setBackgroundMode(TextOpaque() ? Qt::OpaqueMode : Qt::TransparentMode);
-    mPainter.setBackground(ToQColor(TextBackground()));
-    const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
-    const QRect bounds = mPainter.fontMetrics().boundingRect(QRect(x, y, 100000, 1000), Qt::AlignLeft | Qt::AlignTop, text);
-    if (TextOpaque()) mPainter.fillRect(bounds, ToQColor(TextBackground()));
-    mPainter.drawText(bounds, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip, text);
-    mPainter.setBackgroundMode(Qt::TransparentMode);
+    mPainter.drawStaticText(QPointF(x, y), text);
     mPainter.setPen(pen);
 }
 
@@ -148,6 +176,7 @@ void TQtCanvasPainter::FloodFill(int x, int y, TColor border) {
         }
     }
     mPainter.begin(mImage);
+    mFontValid = false;
     PenChanged();
     BrushChanged();
     FontChanged();

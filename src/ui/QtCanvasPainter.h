@@ -6,6 +6,10 @@
 // Fonts are pixel-sized and "MS Sans Serif" is drawn as Liberation Sans, which has its metrics.
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
+
+#include <string>
+#include <unordered_map>
 
 #include "canvas/CanvasPainter.h"
 
@@ -44,6 +48,9 @@ protected:
     void FontChanged() override;
 
 private:
+    using TTextCache = std::unordered_map<std::string, QStaticText>;
+    static TTextCache& CacheFor(const std::string& name, int height);
+    QStaticText& LaidOut(const std::string& utf8Text);
     QImage* mImage = nullptr;
     QPainter mPainter;
     int mWidth;
@@ -51,4 +58,8 @@ private:
     QImage mSaved;
     TPixelRect mSavedArea;
     bool mHasSaved = false;
+    std::string mFontName;
+    int mFontHeight = 0;
+    bool mFontValid = false;
+    TTextCache* mTextCache = nullptr;
 };

@@ -279,6 +279,8 @@ TEST(Display, SettersClampAndRepaint) {
     m.space.SetShowReactions(true);
     m.space.SetTypZobrazeni(3);
     EXPECT_EQ(m.repaints, 20);
+    m.space.SetTypZobrazeni(5);
+    EXPECT_EQ(m.space.TypZobrazeni(), 3);
 }
 
 TEST(Display, ClearingTheModelResetsModeAndLoadScales) {

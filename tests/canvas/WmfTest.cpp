@@ -10,6 +10,7 @@
 
 #include "CanvasFixture.h"
 #include "canvas/WmfPainter.h"
+#include "cli/Calc.h"
 
 namespace {
 std::uint16_t Word(const std::vector<std::uint8_t>& b, std::size_t i) {
@@ -183,5 +184,46 @@ TEST(Wmf, ConvertsWithLibwmf) {
         out.write(reinterpret_cast<const char*>(bytes.data()), 60);
     }
     EXPECT_NE(std::system(cmd.c_str()), 0);
+    std::filesystem::remove_all(dir);
+}
+
+namespace {
+int Occurrences(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+    return n;
+}
+} // namespace
+
+// Every example in every display mode, written by the calculator and read back by libwmf.
+TEST(Wmf, EveryExampleInEveryModeConvertsWithLibwmf) {
+    if (std::system("command -v wmf2svg > /dev/null 2>&1") != 0)
+        GTEST_SKIP() << "wmf2svg is not installed (scripts/setup.sh installs libwmf-bin)";
+    const auto dir = std::filesystem::temp_directory_path() / ("korvan-wmfex-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    int examples = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(std::string(KORVAN_SOURCE_DIR) + "/examples")) {
+        if (entry.path().extension() != ".inp") continue;
+        ++examples;
+        TMKPSpace model;
+        model.NactiProjekt(entry.path().string());
+        for (const char* mode : {"model", "T", "N", "M", "def"}) {
+            SCOPED_TRACE(entry.path().filename().string() + " " + mode);
+            const auto wmf = dir / "picture.wmf", svg = dir / "picture.svg";
+            std::ostringstream out, err;
+            ASSERT_EQ(RunCalc({"--picture", wmf.string(), "--mode", mode, entry.path().string()}, out, err), 0)
+                << err.str();
+            const std::string cmd = "wmf2svg -o '" + svg.string() + "' '" + wmf.string() + "' > /dev/null 2>&1";
+            ASSERT_EQ(std::system(cmd.c_str()), 0);
+            std::ifstream in(svg);
+            const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+            // The anchor's ring, and in the model view one dot per node.
+            const bool modelView = std::string(mode) == "model";
+            EXPECT_EQ(Occurrences(text, "<ellipse"), 1 + (modelView ? model.Nodes.Count() : 0));
+            EXPECT_GE(Occurrences(text, "<line"), model.Members.Count() + 2);
+            EXPECT_GE(Occurrences(text, "<text"), 2); // the origin marker's X and Y at least
+        }
+    }
+    EXPECT_GE(examples, 1);
     std::filesystem::remove_all(dir);
 }
