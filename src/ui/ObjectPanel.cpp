@@ -24,7 +24,9 @@ constexpr int KClientHeight = 401;
 constexpr int KTabHeight = 22;
 constexpr int KRow = 18; // height of one label row
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QLabel* Caption(QWidget* page, const QString& text, int x, int y, int w = 80) {
     auto* l = new QLabel(text, page);
@@ -43,8 +45,8 @@ QLabel* Value(QWidget* page, const char* name, int x, int y, int w, const QStrin
 }
 
 // A small flat button with its hint; buttons whose dialogs are not built yet start disabled.
-QToolButton* Button(QWidget* page, const char* name, const QString& hint, const QString& glyph, int x,
-                    int y, bool enabled = true) {
+QToolButton* Button(QWidget* page, const char* name, const QString& hint, const QString& glyph, int x, int y,
+                    bool enabled = true) {
     auto* b = new QToolButton(page);
     b->setObjectName(name);
     b->setToolTip(hint);
@@ -75,6 +77,10 @@ TObjectPanel::TObjectPanel(TPanelHost& host, QWidget* parent) : QDockWidget(pare
     auto* client = new QWidget(this);
     client->setObjectName("TBXDockablePanel1Client");
     client->setFixedSize(KClientWidth, KClientHeight);
+    // The pages are laid out for a small dialog font, as the labels' fixed widths assume.
+    QFont small = client->font();
+    small.setPointSize(8);
+    client->setFont(small);
     mNotebook = new QStackedWidget(client);
     mNotebook->setObjectName("Notebook1");
     mNotebook->setGeometry(0, 0, KClientWidth, KClientHeight - KTabHeight);
@@ -92,8 +98,11 @@ TObjectPanel::TObjectPanel(TPanelHost& host, QWidget* parent) : QDockWidget(pare
 
     mPopupMenu1 = new QMenu(this);
     mPopupMenu1->setObjectName("PopupMenu1");
-    const char* kinds[KSupportKindCount] = {"(žádná)", "Vetknutí", "Kloub (u,w-vazba)",
-                                            "Pos. kloub (u-vazba)", "Pos. kloub (w-vazba)",
+    const char* kinds[KSupportKindCount] = {"(žádná)",
+                                            "Vetknutí",
+                                            "Kloub (u,w-vazba)",
+                                            "Pos. kloub (u-vazba)",
+                                            "Pos. kloub (w-vazba)",
                                             "Pos. vetknutí (u,rot.-vazba)"};
     for (int i = 0; i < KSupportKindCount; ++i) {
         QAction* a = mPopupMenu1->addAction(QString::fromUtf8(kinds[i]));
@@ -129,11 +138,11 @@ void TObjectPanel::BuildMemberPage(QWidget* page) {
     number->setFrameShape(QFrame::NoFrame);
     number->setAlignment(Qt::AlignCenter);
     number->setStyleSheet("color: green; font-weight: bold;");
-    auto* shUzel1 = Shape(page, "shUzel1", TPanelShape::KCircle, QRect(14, 25, 12, 12),
-                          QString::fromUtf8("uzel \"a\""));
+    auto* shUzel1 =
+        Shape(page, "shUzel1", TPanelShape::KCircle, QRect(14, 25, 12, 12), QString::fromUtf8("uzel \"a\""));
     auto* shape3 = Shape(page, "Shape3", TPanelShape::KLine, QRect(26, 27, 186, 8));
-    auto* shUzel2 = Shape(page, "shUzel2", TPanelShape::KCircle, QRect(212, 25, 12, 12),
-                          QString::fromUtf8("uzel \"b\""));
+    auto* shUzel2 =
+        Shape(page, "shUzel2", TPanelShape::KCircle, QRect(212, 25, 12, 12), QString::fromUtf8("uzel \"b\""));
     auto* shPrip1 = Shape(page, "shPripojeni1", TPanelShape::KCircle, QRect(28, 24, 14, 14),
                           QString::fromUtf8("Pevné připojení/kloub"));
     auto* shPrip2 = Shape(page, "shPripojeni2", TPanelShape::KCircle, QRect(196, 24, 14, 14),
@@ -310,6 +319,10 @@ void TObjectPanel::BuildSectionPage(QWidget* page) {
         c->setGeometry(66, y, 120, 22);
         c->installEventFilter(this);
         c->lineEdit()->installEventFilter(this);
+        // Nothing but the program writes the edit field (no pasting or dropping a name into it).
+        c->lineEdit()->setReadOnly(true);
+        c->lineEdit()->setContextMenuPolicy(Qt::NoContextMenu);
+        c->lineEdit()->setAcceptDrops(false);
         return c;
     };
     int y = 6;
@@ -357,10 +370,18 @@ void TObjectPanel::BuildSectionPage(QWidget* page) {
             &QToolButton::clicked, this, &TObjectPanel::sbDelNUMatClick);
 }
 
-QComboBox* TObjectPanel::cbProfily() const { return mProfily; }
-QComboBox* TObjectPanel::cbMaterialy() const { return mMaterialy; }
-QMenu* TObjectPanel::PopupMenu1() const { return mPopupMenu1; }
-QMenu* TObjectPanel::PopupMenu2() const { return mPopupMenu2; }
+QComboBox* TObjectPanel::cbProfily() const {
+    return mProfily;
+}
+QComboBox* TObjectPanel::cbMaterialy() const {
+    return mMaterialy;
+}
+QMenu* TObjectPanel::PopupMenu1() const {
+    return mPopupMenu1;
+}
+QMenu* TObjectPanel::PopupMenu2() const {
+    return mPopupMenu2;
+}
 
 QLabel* TObjectPanel::Label(const char* name) const {
     auto* l = findChild<QLabel*>(name);
@@ -378,9 +399,13 @@ void TObjectPanel::SetMenuIndex(int index) {
     mNotebook->setCurrentIndex(index);
 }
 
-int TObjectPanel::MenuIndex() const { return mNotebook->currentIndex(); }
+int TObjectPanel::MenuIndex() const {
+    return mNotebook->currentIndex();
+}
 
-void TObjectPanel::NextPage() { SetMenuIndex((MenuIndex() + 1) % mNotebook->count()); }
+void TObjectPanel::NextPage() {
+    SetMenuIndex((MenuIndex() + 1) % mNotebook->count());
+}
 
 // ---- Display routines ---------------------------------------------------------------------
 
@@ -482,7 +507,8 @@ void TObjectPanel::cbProfilyRefresh() {
     TMKPSpace& space = mHost.Space();
     if (space.Sections.Empty()) return;
     QStringList names;
-    for (const TProfil* s : space.Sections) names << Q(s->Name);
+    for (const TProfil* s : space.Sections)
+        names << Q(s->Name);
     mProfily->clear();
     mProfily->addItems(names);
     mProfily->setCurrentIndex(0);
@@ -495,7 +521,8 @@ void TObjectPanel::cbMaterialyRefresh() {
     TMKPSpace& space = mHost.Space();
     if (space.Materials.Empty()) return;
     QStringList names;
-    for (const TMaterial* m : space.Materials) names << Q(m->Name);
+    for (const TMaterial* m : space.Materials)
+        names << Q(m->Name);
     mMaterialy->clear();
     mMaterialy->addItems(names);
     mMaterialy->setCurrentIndex(0);
@@ -553,7 +580,9 @@ bool TObjectPanel::eventFilter(QObject* watched, QEvent* event) {
 
 // ---- Commands -----------------------------------------------------------------------------
 
-void TObjectPanel::ModelChanged() { mHost.ModelEdited(); }
+void TObjectPanel::ModelChanged() {
+    mHost.ModelEdited();
+}
 
 void TObjectPanel::ToggleHinge(bool endA) {
     if (!ToggleCurrentMemberHinge(mHost.Space(), endA)) return;
@@ -562,8 +591,12 @@ void TObjectPanel::ToggleHinge(bool endA) {
     mHost.RepaintCanvas();
 }
 
-void TObjectPanel::shPripojeni1Click() { ToggleHinge(true); }
-void TObjectPanel::shPripojeni2Click() { ToggleHinge(false); }
+void TObjectPanel::shPripojeni1Click() {
+    ToggleHinge(true);
+}
+void TObjectPanel::shPripojeni2Click() {
+    ToggleHinge(false);
+}
 
 void TObjectPanel::shUzel1Click() {
     TMKPSpace& space = mHost.Space();
@@ -586,7 +619,9 @@ void TObjectPanel::Shape3Click() {
     VypisHodnotyProfilu();
 }
 
-void TObjectPanel::sbCopyPrClick() { CopySectionOfCurrentMember(mHost.Space()); }
+void TObjectPanel::sbCopyPrClick() {
+    CopySectionOfCurrentMember(mHost.Space());
+}
 
 void TObjectPanel::sbPastePrClick() {
     TMKPSpace& space = mHost.Space();
@@ -636,8 +671,12 @@ void TObjectPanel::AssignNode(bool endA) {
     }
 }
 
-void TObjectPanel::PriraditUzluA() { AssignNode(true); }
-void TObjectPanel::PriraditUzluB() { AssignNode(false); }
+void TObjectPanel::PriraditUzluA() {
+    AssignNode(true);
+}
+void TObjectPanel::PriraditUzluB() {
+    AssignNode(false);
+}
 
 void TObjectPanel::sbDelPrut1Click() {
     TMKPSpace& space = mHost.Space();
@@ -703,7 +742,8 @@ void TObjectPanel::sbDelNUCrsClick() {
     int before = space.Sections.Count();
     space.SmazNepouziteProfily();
     QStringList names;
-    for (const TProfil* s : space.Sections) names << Q(s->Name);
+    for (const TProfil* s : space.Sections)
+        names << Q(s->Name);
     mProfily->clear();
     mProfily->addItems(names);
     if (space.Sections.Count() != before) ModelChanged();
@@ -715,7 +755,8 @@ void TObjectPanel::sbDelNUMatClick() {
     int before = space.Materials.Count();
     space.SmazNepouziteMaterialy();
     QStringList names;
-    for (const TMaterial* m : space.Materials) names << Q(m->Name);
+    for (const TMaterial* m : space.Materials)
+        names << Q(m->Name);
     mMaterialy->clear();
     mMaterialy->addItems(names);
     if (space.Materials.Count() != before) ModelChanged();

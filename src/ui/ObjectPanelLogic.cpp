@@ -8,10 +8,14 @@
 
 namespace {
 
-bool Imperial(const TMKPSpace& space) { return space.UnitSystem == 1; }
+bool Imperial(const TMKPSpace& space) {
+    return space.UnitSystem == 1;
+}
 
 // sci: exponent(3, 2), as in 2,10E+05.
-std::string Sci(TReal v) { return FormatExponent(v, 3, 2); }
+std::string Sci(TReal v) {
+    return FormatExponent(v, 3, 2);
+}
 
 // A position along a member: fixed-2 with the length unit in the metric system (with or without a
 // space between them), feet and inches without a unit in the imperial one.
@@ -165,7 +169,9 @@ TMaterialTexts MaterialTexts(const TMKPSpace& space) {
     return t;
 }
 
-std::string LoadCaseFactorText(const TMKPSpace& space) { return Fixed2(space.WeightCase.Factor); }
+std::string LoadCaseFactorText(const TMKPSpace& space) {
+    return Fixed2(space.WeightCase.Factor);
+}
 
 std::string AuxiliaryMemberText(const TMKPSpace& space) {
     const TPrut* m = space.SelectedMembers.First();
@@ -174,9 +180,9 @@ std::string AuxiliaryMemberText(const TMKPSpace& space) {
 
 bool SetSupportKind(TUzel& node, int kind) {
     // Restraints u, w, rotation of each kind, in menu order.
-    static constexpr bool KFlags[KSupportKindCount][3] = {
-        {false, false, false}, {true, true, true},   {true, true, false},
-        {true, false, false},  {false, true, false}, {true, false, true}};
+    static constexpr bool KFlags[KSupportKindCount][3] = {{false, false, false}, {true, true, true},
+                                                          {true, true, false},   {true, false, false},
+                                                          {false, true, false},  {true, false, true}};
     if (kind < 0 || kind >= KSupportKindCount) return false;
     node.DofU.Fixed = KFlags[kind][0];
     node.DofW.Fixed = KFlags[kind][1];

@@ -36,7 +36,7 @@ struct TMemberLoadTexts {
     std::string Direction; // lZatPUhel
     std::string Counter;   // lZatPCounter
     bool HasFactor = false;
-    std::string Factor;    // lZSSoucinitelP
+    std::string Factor; // lZSSoucinitelP
 };
 TMemberLoadTexts MemberLoadTexts(const TMKPSpace& space);
 
@@ -59,11 +59,11 @@ TNodeLoadTexts NodeLoadTexts(const TMKPSpace& space);
 
 // The section part of page "Profil" for the current section; all texts empty without one.
 struct TSectionTexts {
-    std::string Name;  // text of cbProfily
-    std::string Area;  // lAPr
-    std::string Iy;    // lIyPr
-    std::string Iz;    // lIzPr
-    std::string Mass;  // lmPr
+    std::string Name; // text of cbProfily
+    std::string Area; // lAPr
+    std::string Iy;   // lIyPr
+    std::string Iz;   // lIzPr
+    std::string Mass; // lmPr
 };
 TSectionTexts SectionTexts(const TMKPSpace& space);
 

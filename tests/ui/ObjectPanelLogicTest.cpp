@@ -233,11 +233,15 @@ TEST(ObjectPanelLogic, SupportCaptionOfEveryRestraintCombination) {
         bool U, W, Rot;
         const char* Caption;
     } rows[] = {
-        {false, false, false, "\u017e\u00e1dn\u00e1"}, {true, true, true, "Vetknut\u00ed"},
-        {true, true, false, "Kloub"},                  {true, false, false, "Pos.kloub (u)"},
-        {false, true, false, "Pos.kloub (w)"},         {true, false, true, "Pos.vetknut\u00ed"},
+        {false, false, false, "\u017e\u00e1dn\u00e1"},
+        {true, true, true, "Vetknut\u00ed"},
+        {true, true, false, "Kloub"},
+        {true, false, false, "Pos.kloub (u)"},
+        {false, true, false, "Pos.kloub (w)"},
+        {true, false, true, "Pos.vetknut\u00ed"},
         // Only project files give these two; they still get names of their own.
-        {false, true, true, "Pos.vetknut\u00ed (w)"},  {false, false, true, "Jen rotace"},
+        {false, true, true, "Pos.vetknut\u00ed (w)"},
+        {false, false, true, "Jen rotace"},
     };
     TUzel n(1, 0, 0);
     for (const TRow& r : rows) {
@@ -254,10 +258,14 @@ TEST(ObjectPanelLogic, SupportKindsSetFlagsAndOnlyNoneResetsTheRotation) {
         bool Valid, U, W, Rot;
         TReal AngleAfter;
     } rows[] = {
-        {KSupportFixed, true, true, true, true, 30},       {KSupportPinned, true, true, true, false, 30},
-        {KSupportRollerU, true, true, false, false, 30},   {KSupportRollerW, true, false, true, false, 30},
-        {KSupportSlidingClamp, true, true, false, true, 30}, {KSupportNone, true, false, false, false, 0},
-        {-1, false, true, false, true, 30},                {KSupportKindCount, false, true, false, true, 30},
+        {KSupportFixed, true, true, true, true, 30},
+        {KSupportPinned, true, true, true, false, 30},
+        {KSupportRollerU, true, true, false, false, 30},
+        {KSupportRollerW, true, false, true, false, 30},
+        {KSupportSlidingClamp, true, true, false, true, 30},
+        {KSupportNone, true, false, false, false, 0},
+        {-1, false, true, false, true, 30},
+        {KSupportKindCount, false, true, false, true, 30},
     };
     for (const TRow& r : rows) {
         SCOPED_TRACE(r.Kind);

@@ -40,8 +40,8 @@ struct TSmallModel {
     explicit TSmallModel(TMKPSpace& s) : Space(s) {
         Steel = s.PridejMaterial("S235", 210000.0L, 7850.0L);
         Wood = s.PridejMaterial("C24", 11000.0L, 420.0L);
-        Ipe = s.PridejProfil("IPE 200", Steel, 0.00285L, 1.943e-5L, 1.42e-6L);
-        Heb = s.PridejProfil("HEB 200", Steel, 0.00781L, 5.696e-5L, 2.003e-5L);
+        Ipe = s.PridejProfil("IPE 200", Steel, 0.00284L, 1.943e-5L, 1.42e-6L);
+        Heb = s.PridejProfil("HEB 200", Steel, 0.00780L, 5.696e-5L, 2.003e-5L);
         s.PridejProfil("Unused", Wood, 0.01L, 1e-5L, 1e-5L);
         N1 = s.PridejUzel(1, 0.0L, 0.0L);
         N2 = s.PridejUzel(2, 3.0L, 4.0L);
