@@ -217,9 +217,10 @@ TEST(Wmf, EveryExampleInEveryModeConvertsWithLibwmf) {
             ASSERT_EQ(std::system(cmd.c_str()), 0);
             std::ifstream in(svg);
             const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-            // The anchor's ring, and in the model view one dot per node.
+            // The anchor's ring, and in the model view one dot per node (hinge circles and moment
+            // symbols come on top).
             const bool modelView = std::string(mode) == "model";
-            EXPECT_EQ(Occurrences(text, "<ellipse"), 1 + (modelView ? model.Nodes.Count() : 0));
+            EXPECT_GE(Occurrences(text, "<ellipse"), 1 + (modelView ? model.Nodes.Count() : 0));
             EXPECT_GE(Occurrences(text, "<line"), model.Members.Count() + 2);
             EXPECT_GE(Occurrences(text, "<text"), 2); // the origin marker's X and Y at least
         }
