@@ -123,6 +123,7 @@ TEST(Picture, WritesPngSvgAndPdfThroughQt) {
     const std::string svg = Read(dir / "p.svg");
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("viewBox=\"0 0 765 520\""), std::string::npos);
+    EXPECT_NE(svg.find(">15.000</text>"), std::string::npos); // labels stay text, not outlines
     ASSERT_EQ(Calc({"--picture", (dir / "p.pdf").string(), KPortal}).rc, 0);
     EXPECT_EQ(Read(dir / "p.pdf").substr(0, 5), "%PDF-");
     std::filesystem::remove_all(dir);
