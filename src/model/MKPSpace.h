@@ -8,6 +8,9 @@
 #include <iosfwd>
 #include <string>
 
+#include <vector>
+
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPObjekty.h"
 
 class TMKPSpace {
@@ -88,6 +91,39 @@ public:
     void NactiKnihovnuMaterialu(std::istream& in);
 
     // ---- Analysis -------------------------------------------------------------------------
+
+    // Global arrays of the computation, indices 1..3N (index 0 unused): the stiffness matrix in
+    // the node systems (as its profile), the members' fixed-end forces (after the solution the
+    // total member end forces), the nodal loads, the right-hand side PG - MG and the solution
+    // (mrad, mm). They exist only while a computation runs.
+    TProfileMatrix KG;
+    TVector MG;
+    TVector PG;
+    TVector FG;
+    TVector RG;
+    // Trace files: written into TraceDir (empty: the process's working directory) when
+    // TraceFiles is set. TraceFailures lists the files of the last computation that could not be
+    // written.
+    std::string TraceDir;
+    bool TraceFiles = true;
+    std::vector<std::string> TraceFailures;
+
+    // The whole computation of the compute command without its display steps: turns members
+    // hinged at a only, assembles, solves, stores displacements, end results and reactions.
+    // The refusals are shown through Dialogs() and returned; a model without members is left alone.
+    TSolveResult Compute();
+    void SestavKG();
+    void SestavMG();
+    void SestavPG();
+    void SestavFG();
+    TSolveResult Res();
+    void UvolniKG();
+    void UvolniMG();
+    void UvolniPG();
+    void UvolniFG();
+    void UvolniRG();
+    // The path of a trace file in TraceDir.
+    std::string TracePath(const std::string& name) const;
 
     // ---- View and drawing -----------------------------------------------------------------
 

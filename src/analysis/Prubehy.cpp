@@ -1,0 +1,123 @@
+// Internal forces and deformations along a member: the table Results (rows x, M, N, T, rotation,
+// u, w; row 7 unused), built by stepping from end a to end b and integrating the beam equations
+// exactly over every step: dM/dx = -T, dN/dx = px, dT/dx = pz, d(rotation)/dx = -M/EI,
+// du/dx = -N/EA, dw/dx = rotation. Units: kNm, kN, mrad, mm without factors.
+#include <cmath>
+#include <utility>
+#include <vector>
+
+#include "model/Prut.h"
+
+namespace {
+enum { RowX = 0, RowM = 1, RowN = 2, RowT = 3, RowRot = 4, RowU = 5, RowW = 6 };
+}
+
+void TPrut::Prubehy() {
+    const TReal e = Section->Material->E;
+    const TReal i = SectionTurned ? Section->Iz : Section->Iy;
+    const TReal ei = e * i;
+    const TReal ea = e * Section->A;
+    const TReal l = Length;
+    const int divisions = Divisions > 0 ? Divisions : 1;
+
+    // Candidates: the division points, then the start and end of every load.
+    std::vector<TReal> cand;
+    cand.reserve(std::size_t(divisions) + 1 + 2 * std::size_t(Loads.Count()));
+    for (int k = 0; k <= divisions; ++k) cand.push_back((l * k) / divisions);
+    for (const TZatizeni* z : Loads) {
+        cand.push_back(z->A);
+        cand.push_back(z->A + z->C);
+    }
+    // Repeated passes over neighbouring pairs until one makes no exchange.
+    for (bool swapped = true; swapped;) {
+        swapped = false;
+        for (std::size_t k = 0; k + 1 < cand.size(); ++k)
+            if (cand[k] > cand[k + 1]) {
+                std::swap(cand[k], cand[k + 1]);
+                swapped = true;
+            }
+    }
+    // A value that occurs once gives one column; one that occurs twice or more gives two, so
+    // that a point load makes a step of zero length across which the table jumps.
+    std::vector<TReal> xs;
+    xs.push_back(cand.front());
+    for (std::size_t k = 1; k + 1 < cand.size(); ++k)
+        if (cand[k - 1] != cand[k + 1]) xs.push_back(cand[k]);
+    xs.push_back(cand.back());
+
+    const std::size_t n = xs.size();
+    Results = NewMatrix(8, n);
+    TMatrix& r = Results;
+    for (std::size_t j = 0; j < n; ++j) r[RowX][j] = xs[j];
+    for (int k = 0; k < 6; ++k) r[std::size_t(k + 1)][0] = Sa[std::size_t(k)];
+
+    // A pin-pin member: the node's rotation is not the member's; take the chord rotation plus the
+    // end rotation of a simply supported member under the loads, from the rigid-end moments.
+    if (HingeA && HingeB) {
+        HingeA = false;
+        HingeB = false;
+        SestavMatice();
+        const TReal maRigid = MabL[0][1], mbRigid = MabL[3][1];
+        r[RowRot][0] = (Sb[5] - Sa[5]) * 1000 / (1000 * l - Sa[4] + Sb[4]) + (-2 * maRigid + mbRigid) / (6 * e * i / l);
+        HingeA = true;
+        HingeB = true;
+        UvolniMatice();
+    }
+
+    for (std::size_t j = 1; j < n; ++j) {
+        const TReal x0 = r[RowX][j - 1], x1 = r[RowX][j];
+        const TReal t = x1 - x0;
+        for (const TZatizeni* z : Loads) {
+            const TReal rad = DegToRad(z->Angle);
+            switch (z->Kind) {
+            case KLoadMoment:
+                if (z->A == x1 && x1 == x0) r[RowM][j] += z->Q1;
+                break;
+            case KLoadForce:
+                if (z->A == x1 && x1 == x0) {
+                    r[RowN][j] += z->Q1 * std::cos(rad);
+                    r[RowT][j] += z->Q1 * std::sin(rad);
+                }
+                break;
+            case KLoadDistributed:
+            case KLoadSelfWeight: {
+                // A load of zero length has no intensity to integrate (and no fixed-end forces).
+                if (z->C == 0) break;
+                if (!(x0 >= z->A - 1e-6L && x1 <= z->A + z->C + 1e-6L)) break;
+                const TReal co = std::cos(rad), si = std::sin(rad);
+                TReal gx = co * (z->Q2 - z->Q1) / z->C;
+                TReal gz = si * (z->Q2 - z->Q1) / z->C;
+                const TReal q0 = z->Q2 - (z->Q2 - z->Q1) * (z->A + z->C - x0) / z->C;
+                TReal px = co * q0;
+                TReal pz = si * q0;
+                if (z->Kind == KLoadSelfWeight && z->LoadCase) {
+                    const TReal f = z->LoadCase->Factor;
+                    gx *= f;
+                    gz *= f;
+                    px *= f;
+                    pz *= f;
+                }
+                r[RowM][j] -= t * t * t / 6 * gz + t * t / 2 * pz;
+                r[RowN][j] += t * t / 2 * gx + px * t;
+                r[RowT][j] += t * t / 2 * gz + pz * t;
+                r[RowRot][j] += t * t * t * t / 24 * gz / ei + t * t * t / 6 * pz / ei;
+                r[RowU][j] -= t * t * t / 6 * gx / ea + t * t / 2 * px / ea;
+                r[RowW][j] += t * t * t * t * t / 120 * gz / ei + t * t * t * t / 24 * pz / ei;
+                break;
+            }
+            default:
+                break;
+            }
+        }
+        // Carry over from the previous column.
+        r[RowM][j] += r[RowM][j - 1] - r[RowT][j - 1] * t;
+        r[RowN][j] += r[RowN][j - 1];
+        r[RowT][j] += r[RowT][j - 1];
+        r[RowRot][j] += r[RowRot][j - 1] - r[RowM][j - 1] * t / ei + t * t * r[RowT][j - 1] / (2 * ei);
+        r[RowU][j] += r[RowU][j - 1] - r[RowN][j - 1] * t / ea;
+        r[RowW][j] += r[RowW][j - 1] - t * t * r[RowM][j - 1] / (2 * ei) + t * t * t * r[RowT][j - 1] / (6 * ei) +
+                      r[RowRot][j - 1] * t;
+    }
+}
+
+void TPrut::UvolniPrubehy() { Release(Results); }
