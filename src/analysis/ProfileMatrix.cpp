@@ -38,40 +38,155 @@ void TProfileMatrix::ClearRowAndColumn(int k) {
 // fg[m]. Only the terms with both factors inside the envelope are formed; the others are ±0.
 // The residue that the dense loop leaves below the diagonal (from j = k) is never read again.
 TSolveResult TProfileMatrix::Eliminate(TVector& fg) {
-    TReal* lower = mLower.data();
-    TReal* upper = mUpper.data();
-    const std::ptrdiff_t* off = mOffset.data();
-    for (int m = 1; m <= mN; ++m) {
-        const int fm = First(m);
-        TReal* rowM = lower + off[m];   // rowM[k]: multiplier of row m for column k
-        TReal* colM = upper + off[m];   // colM[k]: entry [k][m]
-        for (int j = fm; j < m; ++j) {
-            const int k0 = std::max(fm, First(j));
-            const TReal* colJ = upper + off[j]; // colJ[k]: entry [k][j]
-            const TReal* rowJ = lower + off[j]; // rowJ[k]: multiplier of row j
-            TReal sl = rowM[j];
-            TReal su = colM[j];
-            for (int k = k0; k < j; ++k) {
-                sl += rowM[k] * colJ[k];
-                su += rowJ[k] * colM[k];
-            }
-            rowM[j] = -(sl / mDiag[std::size_t(j)]);
-            colM[j] = su;
+    int pivot = 0;
+    for (int m = 1; m <= mN;) {
+        // The three equations of a node share their envelope start: take them two by two.
+        if (m + 1 <= mN && First(m + 1) == First(m)) {
+            if (!EliminateRowPair(m, fg, pivot)) return {TSolveStatus::ZeroPivot, pivot};
+            m += 2;
+        } else {
+            if (!EliminateRow(m, fg, pivot)) return {TSolveStatus::ZeroPivot, pivot};
+            m += 1;
         }
-        TReal d = mDiag[std::size_t(m)];
-        TReal g = fg[std::size_t(m)];
-        for (int k = fm; k < m; ++k) {
-            d += rowM[k] * colM[k];
-            g += rowM[k] * fg[std::size_t(k)];
-        }
-        mDiag[std::size_t(m)] = d;
-        fg[std::size_t(m)] = g;
-        // The dense loop divides by [m][m] for the rows below m; the last equation has none.
-        if (m < mN && d == 0) return {TSolveStatus::ZeroPivot, m};
     }
     for (int k = 1; k <= mN; ++k)
         if (!(mDiag[std::size_t(k)] >= KMechanismLimit)) return {TSolveStatus::Mechanism, k};
     return {};
+}
+
+bool TProfileMatrix::EliminateRow(int m, TVector& fg, int& pivot) {
+    TReal* lower = mLower.data();
+    TReal* upper = mUpper.data();
+    const std::ptrdiff_t* off = mOffset.data();
+    const int fm = First(m);
+    TReal* rowM = lower + off[m];   // rowM[k]: multiplier of row m for column k
+    TReal* colM = upper + off[m];   // colM[k]: entry [k][m]
+    // Two neighbouring columns at a time give four independent sums per step, which the
+    // 80-bit unit overlaps; each sum still takes its terms in ascending k.
+    int j = fm;
+    for (; j + 1 < m; j += 2) {
+        const int ka = std::max(fm, First(j)), kb = std::max(fm, First(j + 1));
+        const TReal* colA = upper + off[j];
+        const TReal* rowA = lower + off[j];
+        const TReal* colB = upper + off[j + 1];
+        const TReal* rowB = lower + off[j + 1];
+        TReal la = rowM[j], ua = colM[j], lb = rowM[j + 1], ub = colM[j + 1];
+        for (int k = ka; k < kb; ++k) {
+            la += rowM[k] * colA[k];
+            ua += rowA[k] * colM[k];
+        }
+        for (int k = kb; k < ka; ++k) {
+            lb += rowM[k] * colB[k];
+            ub += rowB[k] * colM[k];
+        }
+        for (int k = std::max(ka, kb); k < j; ++k) {
+            const TReal r = rowM[k], c = colM[k];
+            la += r * colA[k];
+            ua += rowA[k] * c;
+            lb += r * colB[k];
+            ub += rowB[k] * c;
+        }
+        rowM[j] = -(la / mDiag[std::size_t(j)]);
+        colM[j] = ua;
+        if (kb <= j) {
+            lb += rowM[j] * colB[j];
+            ub += rowB[j] * colM[j];
+        }
+        rowM[j + 1] = -(lb / mDiag[std::size_t(j + 1)]);
+        colM[j + 1] = ub;
+    }
+    for (; j < m; ++j) {
+        const int k0 = std::max(fm, First(j));
+        const TReal* colJ = upper + off[j]; // colJ[k]: entry [k][j]
+        const TReal* rowJ = lower + off[j]; // rowJ[k]: multiplier of row j
+        TReal sl = rowM[j];
+        TReal su = colM[j];
+        for (int k = k0; k < j; ++k) {
+            sl += rowM[k] * colJ[k];
+            su += rowJ[k] * colM[k];
+        }
+        rowM[j] = -(sl / mDiag[std::size_t(j)]);
+        colM[j] = su;
+    }
+    TReal d = mDiag[std::size_t(m)];
+    TReal g = fg[std::size_t(m)];
+    for (int k = fm; k < m; ++k) {
+        d += rowM[k] * colM[k];
+        g += rowM[k] * fg[std::size_t(k)];
+    }
+    mDiag[std::size_t(m)] = d;
+    fg[std::size_t(m)] = g;
+    // The dense loop divides by [m][m] for the rows below m; the last equation has none.
+    if (m < mN && d == 0) {
+        pivot = m;
+        return false;
+    }
+    return true;
+}
+
+// Rows m and m + 1 together (same envelope start f): each entry of column j is read once for both
+// rows, and the four sums of a step are independent. Row m + 1 also needs the entries [m+1][m] and
+// [m][m+1], which follow row m's diagonal.
+bool TProfileMatrix::EliminateRowPair(int m, TVector& fg, int& pivot) {
+    TReal* lower = mLower.data();
+    TReal* upper = mUpper.data();
+    const std::ptrdiff_t* off = mOffset.data();
+    const int f = First(m);
+    TReal* row0 = lower + off[m];
+    TReal* row1 = lower + off[m + 1];
+    TReal* col0 = upper + off[m];
+    TReal* col1 = upper + off[m + 1];
+    for (int j = f; j < m; ++j) {
+        const int k0 = std::max(f, First(j));
+        const TReal* colJ = upper + off[j];
+        const TReal* rowJ = lower + off[j];
+        TReal l0 = row0[j], l1 = row1[j];
+        for (int k = k0; k < j; ++k) {
+            const TReal c = colJ[k];
+            l0 += row0[k] * c;
+            l1 += row1[k] * c;
+        }
+        TReal u0 = col0[j], u1 = col1[j];
+        for (int k = k0; k < j; ++k) {
+            const TReal r = rowJ[k];
+            u0 += r * col0[k];
+            u1 += r * col1[k];
+        }
+        row0[j] = -(l0 / mDiag[std::size_t(j)]);
+        row1[j] = -(l1 / mDiag[std::size_t(j)]);
+        col0[j] = u0;
+        col1[j] = u1;
+    }
+    TReal d0 = mDiag[std::size_t(m)], g0 = fg[std::size_t(m)];
+    for (int k = f; k < m; ++k) {
+        d0 += row0[k] * col0[k];
+        g0 += row0[k] * fg[std::size_t(k)];
+    }
+    mDiag[std::size_t(m)] = d0;
+    fg[std::size_t(m)] = g0;
+    if (d0 == 0) { // m < n here: row m + 1 divides by it
+        pivot = m;
+        return false;
+    }
+    TReal l = row1[m], u = col1[m];
+    for (int k = f; k < m; ++k) {
+        l += row1[k] * col0[k];
+        u += row0[k] * col1[k];
+    }
+    row1[m] = -(l / d0);
+    col1[m] = u;
+    TReal d1 = mDiag[std::size_t(m + 1)], g1 = fg[std::size_t(m + 1)];
+    for (int k = f; k <= m; ++k) {
+        d1 += row1[k] * col1[k];
+        g1 += row1[k] * fg[std::size_t(k)];
+    }
+    mDiag[std::size_t(m + 1)] = d1;
+    fg[std::size_t(m + 1)] = g1;
+    if (m + 1 < mN && d1 == 0) {
+        pivot = m + 1;
+        return false;
+    }
+    return true;
 }
 
 // Column by column from the last equation: every fg[i] loses its terms in descending j, as in the

@@ -66,6 +66,11 @@ public:
     void AddProduct(const TVector& x, TVector& out) const;
 
 private:
+    // One equation m of the elimination, or two (m, m + 1) with the same envelope start; false
+    // when a pivot of equations 1..n-1 is zero (pivot then names it).
+    bool EliminateRow(int m, TVector& fg, int& pivot);
+    bool EliminateRowPair(int m, TVector& fg, int& pivot);
+
     // Position of the entry [i][j] of row i's lower part (or of column i's upper part), j < i.
     std::size_t Index(int i, int j) const { return std::size_t(mOffset[std::size_t(i)] + j); }
 

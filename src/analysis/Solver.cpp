@@ -117,8 +117,12 @@ void TMKPSpace::SestavKG() {
 
 void TMKPSpace::SestavMG() {
     MG = NewVector(std::size_t(3 * Nodes.Count() + 1));
+    // Only the matrices that MabG depends on; the stiffness matrices play no part here.
     for (TPrut* m : Members) {
-        m->SestavMatice();
+        m->SestavT();
+        m->SestavTI();
+        m->SestavMabL();
+        m->SestavMabG();
         for (int i = 0; i < 6; ++i) MG[std::size_t(Code(m->MabG[i][0]))] += m->MabG[i][1];
         m->UvolniMatice();
     }
