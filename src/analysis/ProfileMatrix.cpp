@@ -71,15 +71,16 @@ bool TProfileMatrix::EliminateRow(int m, TVector& fg, int& pivot) {
         const TReal* colB = upper + off[j + 1];
         const TReal* rowB = lower + off[j + 1];
         TReal la = rowM[j], ua = colM[j], lb = rowM[j + 1], ub = colM[j + 1];
-        for (int k = ka; k < kb; ++k) {
+        const int kc = std::min(std::max(ka, kb), j);
+        for (int k = ka; k < kc; ++k) {
             la += rowM[k] * colA[k];
             ua += rowA[k] * colM[k];
         }
-        for (int k = kb; k < ka; ++k) {
+        for (int k = kb; k < kc; ++k) {
             lb += rowM[k] * colB[k];
             ub += rowB[k] * colM[k];
         }
-        for (int k = std::max(ka, kb); k < j; ++k) {
+        for (int k = kc; k < j; ++k) {
             const TReal r = rowM[k], c = colM[k];
             la += r * colA[k];
             ua += rowA[k] * c;
@@ -136,7 +137,67 @@ bool TProfileMatrix::EliminateRowPair(int m, TVector& fg, int& pivot) {
     TReal* row1 = lower + off[m + 1];
     TReal* col0 = upper + off[m];
     TReal* col1 = upper + off[m + 1];
-    for (int j = f; j < m; ++j) {
+    int j = f;
+    for (; j + 1 < m; j += 2) {
+        // Each sum starts at its own envelope start; the prefix loops end at j at the latest,
+        // since the sums of column j take no term k = j.
+        const int ka = std::max(f, First(j)), kb = std::max(f, First(j + 1));
+        const int kc = std::min(std::max(ka, kb), j);
+        const TReal* colA = upper + off[j];
+        const TReal* rowA = lower + off[j];
+        const TReal* colB = upper + off[j + 1];
+        const TReal* rowB = lower + off[j + 1];
+        const TReal dA = mDiag[std::size_t(j)], dB = mDiag[std::size_t(j + 1)];
+        // Left of the diagonal: [m][j], [m+1][j], [m][j+1], [m+1][j+1].
+        TReal la0 = row0[j], la1 = row1[j], lb0 = row0[j + 1], lb1 = row1[j + 1];
+        for (int k = ka; k < kc; ++k) {
+            la0 += row0[k] * colA[k];
+            la1 += row1[k] * colA[k];
+        }
+        for (int k = kb; k < kc; ++k) {
+            lb0 += row0[k] * colB[k];
+            lb1 += row1[k] * colB[k];
+        }
+        for (int k = kc; k < j; ++k) {
+            const TReal r0 = row0[k], r1 = row1[k];
+            la0 += r0 * colA[k];
+            la1 += r1 * colA[k];
+            lb0 += r0 * colB[k];
+            lb1 += r1 * colB[k];
+        }
+        // Above the diagonal: [j][m], [j][m+1], [j+1][m], [j+1][m+1].
+        TReal ua0 = col0[j], ua1 = col1[j], ub0 = col0[j + 1], ub1 = col1[j + 1];
+        for (int k = ka; k < kc; ++k) {
+            ua0 += rowA[k] * col0[k];
+            ua1 += rowA[k] * col1[k];
+        }
+        for (int k = kb; k < kc; ++k) {
+            ub0 += rowB[k] * col0[k];
+            ub1 += rowB[k] * col1[k];
+        }
+        for (int k = kc; k < j; ++k) {
+            const TReal c0 = col0[k], c1 = col1[k];
+            ua0 += rowA[k] * c0;
+            ua1 += rowA[k] * c1;
+            ub0 += rowB[k] * c0;
+            ub1 += rowB[k] * c1;
+        }
+        row0[j] = -(la0 / dA);
+        row1[j] = -(la1 / dA);
+        col0[j] = ua0;
+        col1[j] = ua1;
+        if (kb <= j) {
+            lb0 += row0[j] * colB[j];
+            lb1 += row1[j] * colB[j];
+            ub0 += rowB[j] * col0[j];
+            ub1 += rowB[j] * col1[j];
+        }
+        row0[j + 1] = -(lb0 / dB);
+        row1[j + 1] = -(lb1 / dB);
+        col0[j + 1] = ub0;
+        col1[j + 1] = ub1;
+    }
+    for (; j < m; ++j) {
         const int k0 = std::max(f, First(j));
         const TReal* colJ = upper + off[j];
         const TReal* rowJ = lower + off[j];

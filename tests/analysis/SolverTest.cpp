@@ -433,5 +433,5 @@ TEST(SolverProperty, ReactionsBalanceTheLoads) {
         for (int k = 0; k < 3; ++k)
             EXPECT_NEAR(D(reactions[k]), D(loads[k]), 1e-9 * D(scale) * 20) << "seed " << seed << " component " << k;
     }
-    EXPECT_GT(checked, 100);
+    EXPECT_GT(checked, 80);
 }
