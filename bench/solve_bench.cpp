@@ -34,8 +34,8 @@ void BM_Solve(benchmark::State& state) {
         auto f = std::make_unique<TFrame>(210000, 0.01, 1e-4);
         GridFrame(*f, int(state.range(0)), int(state.range(1)));
         state.ResumeTiming();
-        TSolveResult r = f->Space.Compute();
-        if (r.Status != TSolveStatus::Ok) state.SkipWithError("not solved");
+        TSolveStatus r = f->Space.Vypocet();
+        if (r.Result != TSolveResult::Ok) state.SkipWithError("not solved");
         state.PauseTiming();
         f.reset();
         state.ResumeTiming();
@@ -49,8 +49,8 @@ void BM_DenseSolve(benchmark::State& state) {
     GridFrame(f, int(state.range(0)), int(state.range(1)));
     for (auto _ : state) {
         TVector rg;
-        TSolveResult r = DenseReference(f.Space, rg);
-        if (r.Status != TSolveStatus::Ok) state.SkipWithError("not solved");
+        TSolveStatus r = DenseReference(f.Space, rg);
+        if (r.Result != TSolveResult::Ok) state.SkipWithError("not solved");
         benchmark::DoNotOptimize(rg.data());
     }
     state.counters["equations"] = double(3 * f.Space.Nodes.Count());
@@ -62,7 +62,7 @@ void BM_TraceKG(benchmark::State& state) {
     std::filesystem::create_directories(dir);
     TFrame f(210000, 0.01, 1e-4);
     GridFrame(f, int(state.range(0)), int(state.range(1)));
-    f.Space.TraceFiles = true;
+    f.Space.TraceEnabled = true;
     f.Space.TraceDir = dir.string();
     std::uintmax_t bytes = 0;
     for (auto _ : state) {
@@ -87,10 +87,10 @@ void BM_SolveWithTrace(benchmark::State& state) {
         state.PauseTiming();
         auto f = std::make_unique<TFrame>(210000, 0.01, 1e-4);
         GridFrame(*f, int(state.range(0)), int(state.range(1)));
-        f->Space.TraceFiles = true;
+        f->Space.TraceEnabled = true;
         f->Space.TraceDir = dir.string();
         state.ResumeTiming();
-        f->Space.Compute();
+        f->Space.Vypocet();
         state.PauseTiming();
         for (const auto& e : std::filesystem::directory_iterator(dir)) bytes += e.file_size();
         f.reset();

@@ -37,20 +37,20 @@ void TProfileMatrix::ClearRowAndColumn(int k) {
 // entry into its multiplier), together with column m above the diagonal, then the diagonal and
 // fg[m]. Only the terms with both factors inside the envelope are formed; the others are ±0.
 // The residue that the dense loop leaves below the diagonal (from j = k) is never read again.
-TSolveResult TProfileMatrix::Eliminate(TVector& fg) {
+TSolveStatus TProfileMatrix::Eliminate(TVector& fg) {
     int pivot = 0;
     for (int m = 1; m <= mN;) {
         // The three equations of a node share their envelope start: take them two by two.
         if (m + 1 <= mN && First(m + 1) == First(m)) {
-            if (!EliminateRowPair(m, fg, pivot)) return {TSolveStatus::ZeroPivot, pivot};
+            if (!EliminateRowPair(m, fg, pivot)) return {TSolveResult::ZeroPivot, pivot};
             m += 2;
         } else {
-            if (!EliminateRow(m, fg, pivot)) return {TSolveStatus::ZeroPivot, pivot};
+            if (!EliminateRow(m, fg, pivot)) return {TSolveResult::ZeroPivot, pivot};
             m += 1;
         }
     }
     for (int k = 1; k <= mN; ++k)
-        if (!(mDiag[std::size_t(k)] >= KMechanismLimit)) return {TSolveStatus::Mechanism, k};
+        if (!(mDiag[std::size_t(k)] >= KMechanismLimit)) return {TSolveResult::Mechanism, k};
     return {};
 }
 

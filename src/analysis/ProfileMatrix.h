@@ -16,11 +16,11 @@
 #include "model/Types.h"
 
 // Outcome of a solution: the structure was solved, or refused at equation Equation.
-enum class TSolveStatus { Ok, ZeroPivot, Mechanism, NoMembers };
-struct TSolveResult {
-    TSolveStatus Status = TSolveStatus::Ok;
-    int Equation = 0; // 1-based; 0 when Status is Ok or NoMembers
-    bool operator==(const TSolveResult&) const = default;
+enum class TSolveResult { Ok, NoMembers, ZeroPivot, Mechanism };
+struct TSolveStatus {
+    TSolveResult Result = TSolveResult::Ok;
+    int Equation = 0; // 1-based; 0 when Result is Ok or NoMembers
+    bool operator==(const TSolveStatus&) const = default;
 };
 
 // The smallest diagonal that the elimination accepts.
@@ -59,7 +59,7 @@ public:
     // then the check of the diagonal. Stops at the first zero pivot of equations 1..n-1; a
     // diagonal below KMechanismLimit (or one that is not a number) after the elimination is a
     // mechanism. The matrix holds the eliminated upper triangle (and the multipliers below it).
-    TSolveResult Eliminate(TVector& fg);
+    TSolveStatus Eliminate(TVector& fg);
     // Back substitution on an eliminated matrix: rg = solution, fg is consumed.
     void BackSubstitute(TVector& fg, TVector& rg) const;
     // out[i] += Σj [i][j] · x[j] for j ascending, as a dense row-by-row product does it.

@@ -40,7 +40,7 @@ int Code(TReal v) { return int(std::lround(v)); }
 
 // Opens a trace file, lets write() fill it, and notes the file when it could not be written.
 template <class F> void WriteTrace(TMKPSpace& space, const char* name, F write) {
-    if (!space.TraceFiles) return;
+    if (!space.TraceEnabled) return;
     TTraceFile file(space.TracePath(name));
     if (file.IsOpen()) write(file);
     if (!file.Close() &&
@@ -147,7 +147,7 @@ void TMKPSpace::SestavFG() {
     UvolniPG();
 }
 
-TSolveResult TMKPSpace::Res() {
+TSolveStatus TMKPSpace::Res() {
     const int n = 3 * Nodes.Count();
     RG = NewVector(std::size_t(n + 1));
 
@@ -167,12 +167,12 @@ TSolveResult TMKPSpace::Res() {
     WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
 
-    const TSolveResult result = KG.Eliminate(FG);
-    if (result.Status == TSolveStatus::ZeroPivot) {
+    const TSolveStatus result = KG.Eliminate(FG);
+    if (result.Result == TSolveResult::ZeroPivot) {
         Dialogs().Inform(KZeroPivotMessage);
         return result;
     }
-    if (result.Status == TSolveStatus::Mechanism) {
+    if (result.Result == TSolveResult::Mechanism) {
         Dialogs().Inform(KMechanismMessage);
         ResultsValid = false;
         return result;
@@ -243,14 +243,14 @@ void TMKPSpace::UvolniPG() { Release(PG); }
 void TMKPSpace::UvolniFG() { Release(FG); }
 void TMKPSpace::UvolniRG() { Release(RG); }
 
-TSolveResult TMKPSpace::Compute() {
-    if (Members.Empty()) return {TSolveStatus::NoMembers, 0};
+TSolveStatus TMKPSpace::Vypocet() {
+    if (Members.Empty()) return {TSolveResult::NoMembers, 0};
     TraceFailures.clear();
     OtocPrutySKloubemA();
     SestavKG();
     SestavMG();
     SestavFG();
-    const TSolveResult result = Res();
+    const TSolveStatus result = Res();
     UvolniKG();
     UvolniMG();
     UvolniFG();

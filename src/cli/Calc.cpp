@@ -261,11 +261,11 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             space.NastavDeleniPrutu(options.Divisions);
             for (TPrut* m : space.Members) m->NastavDeleni(options.Divisions);
         }
-        space.TraceFiles = options.Trace;
+        space.TraceEnabled = options.Trace;
         space.TraceDir = options.TraceDir;
 
-        const TSolveResult result = space.Compute();
-        if (result.Status != TSolveStatus::Ok) {
+        const TSolveStatus result = space.Vypocet();
+        if (result.Result != TSolveResult::Ok) {
             err << "korvan-calc: konstrukce nebyla spočtena (rovnice " << result.Equation << ").\n";
             return 1;
         }

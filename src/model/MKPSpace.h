@@ -92,6 +92,10 @@ public:
 
     // ---- Analysis -------------------------------------------------------------------------
 
+    // Outcome of a computation (see ProfileMatrix.h).
+    using TSolveResult = ::TSolveResult;
+    using TSolveStatus = ::TSolveStatus;
+
     // Global arrays of the computation, indices 1..3N (index 0 unused): the stiffness matrix in
     // the node systems (as its profile), the members' fixed-end forces (after the solution the
     // total member end forces), the nodal loads, the right-hand side PG - MG and the solution
@@ -105,18 +109,18 @@ public:
     // TraceFiles is set. TraceFailures lists the files of the last computation that could not be
     // written.
     std::string TraceDir;
-    bool TraceFiles = true;
+    bool TraceEnabled = true;
     std::vector<std::string> TraceFailures;
 
     // The whole computation of the compute command without its display steps: turns members
     // hinged at a only, assembles, solves, stores displacements, end results and reactions.
     // The refusals are shown through Dialogs() and returned; a model without members is left alone.
-    TSolveResult Compute();
+    TSolveStatus Vypocet();
     void SestavKG();
     void SestavMG();
     void SestavPG();
     void SestavFG();
-    TSolveResult Res();
+    TSolveStatus Res();
     void UvolniKG();
     void UvolniMG();
     void UvolniPG();

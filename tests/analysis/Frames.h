@@ -14,7 +14,7 @@ struct TFrame {
     TMaterial* Mat;
     TProfil* Sec;
     explicit TFrame(TReal e = 210000, TReal a = 0.01, TReal i = 1e-4, TReal density = 7850) {
-        Space.TraceFiles = false;
+        Space.TraceEnabled = false;
         Mat = Space.PridejMaterial("S", e, density);
         Sec = Space.PridejProfil("P", Mat, a, i, i / 2);
     }
@@ -118,7 +118,7 @@ inline void RandomFrame(TFrame& f, unsigned seed, bool stable) {
 // The dense elimination exactly as the computation is defined: (3N+1)² matrix, supports by
 // zeroing rows and columns, degrees of freedom without stiffness, elimination without pivoting,
 // the two checks, back substitution. Returns the status and fills rg.
-inline TSolveResult DenseReference(TMKPSpace& s, TVector& rg) {
+inline TSolveStatus DenseReference(TMKPSpace& s, TVector& rg) {
     const int n = 3 * s.Nodes.Count();
     TMatrix kg = NewMatrix(std::size_t(n + 1), std::size_t(n + 1));
     TVector mg = NewVector(std::size_t(n + 1)), pg = NewVector(std::size_t(n + 1)),
@@ -152,13 +152,13 @@ inline TSolveResult DenseReference(TMKPSpace& s, TVector& rg) {
         if (kg[k][k] == 0) clear(k);
     for (int k = 1; k <= n - 1; ++k)
         for (int i = k + 1; i <= n; ++i) {
-            if (kg[k][k] == 0) return {TSolveStatus::ZeroPivot, k};
+            if (kg[k][k] == 0) return {TSolveResult::ZeroPivot, k};
             TReal f = -(kg[i][k] / kg[k][k]);
             for (int j = k; j <= n; ++j) kg[i][j] += f * kg[k][j];
             fg[i] += f * fg[k];
         }
     for (int k = 1; k <= n; ++k)
-        if (kg[k][k] < 1e-15L) return {TSolveStatus::Mechanism, k};
+        if (kg[k][k] < 1e-15L) return {TSolveResult::Mechanism, k};
     rg[n] = fg[n] / kg[n][n];
     for (int i = n - 1; i >= 1; --i) {
         for (int j = n; j >= i + 1; --j) fg[i] -= kg[i][j] * rg[j];

@@ -12,9 +12,9 @@ const char* const KMechanism =
     "Zkontrolujte podepření soustavy, prosím. Konstrukce je pravděpodobně pohyblivým mechanismem.";
 
 // Runs the computation with a recording message sink.
-TSolveResult Compute(TFrame& f, TRecordingDialogs& sink) {
+TSolveStatus Solve(TFrame& f, TRecordingDialogs& sink) {
     TDialogsGuard guard(sink);
-    return f.Space.Compute();
+    return f.Space.Vypocet();
 }
 
 TReal MidSpanMoment(TPrut* m) {
@@ -38,7 +38,7 @@ TEST(Solver, CantileverTipDeflectionAndReactions) {
         TFrame::Support(a, true, true, true);
         b->PridejZatizeni(KLoadForce, nullptr, p, 90 + angle);
         TRecordingDialogs sink;
-        ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+        ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
         EXPECT_TRUE(sink.Messages.empty());
         EXPECT_TRUE(f.Space.ResultsValid);
         // Deflection perpendicular to the member, in mm: the displacement of b projected.
@@ -62,7 +62,7 @@ TEST(Solver, SimplySupportedBeamUnderUniformLoad) {
     TFrame::Support(b, false, true, false);
     m->PridejZatizeni(KLoadDistributed, nullptr, 0, l, q, q, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     const TReal rot = q * l * l * l / (24 * f.EI());
     EXPECT_NEAR(D(a->Displacement[0]), D(rot), 1e-9 * D(rot));
     EXPECT_NEAR(D(b->Displacement[0]), -D(rot), 1e-9 * D(rot));
@@ -81,7 +81,7 @@ TEST(Solver, FixedFixedBeamUnderTriangularLoad) {
     TFrame::Support(b, true, true, true);
     m->PridejZatizeni(KLoadDistributed, nullptr, 0, l, 0, q, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     // Hogging end moments qL²/30 at the zero end and qL²/20 at the full end.
     EXPECT_NEAR(D(m->Sa[0]), -D(q * l * l / 30), 1e-12);
     EXPECT_NEAR(D(m->Sb[0]), D(q * l * l / 20), 1e-12);
@@ -101,7 +101,7 @@ TEST(Solver, ProppedCantilever) {
     TFrame::Support(b, false, true, false);
     m->PridejZatizeni(KLoadDistributed, nullptr, 0, l, q, q, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     EXPECT_NEAR(D(a->DofW.Reaction), D(5 * q * l / 8), 1e-9);
     EXPECT_NEAR(D(b->DofW.Reaction), D(3 * q * l / 8), 1e-9);
     EXPECT_NEAR(D(a->DofRot.Reaction), D(q * l * l / 8), 1e-9);
@@ -122,7 +122,7 @@ TEST(Solver, TwoHingedPortalUnderBeamLoad) {
     TFrame::Support(n4, true, true, false);
     beam->PridejZatizeni(KLoadDistributed, nullptr, 0, l, q, q, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     const TReal k = h / l;
     const TReal hr = q * l * l / (4 * h * (2 * k + 3));
     EXPECT_NEAR(D(n1->DofW.Reaction), D(q * l / 2), 1e-6);
@@ -149,7 +149,7 @@ TEST(Solver, ThreeHingedFrameWithHingeInTheBeam) {
     left->PridejZatizeni(KLoadDistributed, nullptr, 0, l / 2, q, q, 90);
     right->PridejZatizeni(KLoadDistributed, nullptr, 0, l / 2, q, q, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     EXPECT_EQ(right->NodeA, n4);
     EXPECT_TRUE(right->HingeB);
     // Statically determinate: H = qL²/(8h), V = qL/2, no moment at the hinge.
@@ -170,7 +170,7 @@ TEST(Solver, InclinedRollerBalancesTheLoadWithConstantAxialForce) {
     TFrame::Support(b, false, true, false, 45); // restrains w along 135°
     m->PridejZatizeni(KLoadDistributed, nullptr, 0, l, q, q, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     // The roller can only push along its w direction: equal vertical and horizontal parts.
     const TReal s = std::sqrt(0.5L);
     const TReal rb = b->DofW.Reaction;
@@ -200,7 +200,7 @@ TEST(Solver, TrussUnderNodalLoad) {
     TFrame::Support(n2, false, true, false);
     n3->PridejZatizeni(KLoadForce, nullptr, p, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok) << (sink.Messages.empty() ? "" : sink.Messages[0]);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok) << (sink.Messages.empty() ? "" : sink.Messages[0]);
     EXPECT_NEAR(D(n1->DofW.Reaction), D(p / 2), 1e-9);
     EXPECT_NEAR(D(n2->DofW.Reaction), D(p / 2), 1e-9);
     // N positive in compression: the inclined bars push, the tie pulls.
@@ -225,7 +225,7 @@ TEST(Solver, SimplySupportedBeamOfTwoMembersWithNodalForce) {
     TFrame::Support(n3, false, true, false);
     n2->PridejZatizeni(KLoadForce, nullptr, p, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     EXPECT_NEAR(D(n1->DofW.Reaction), D(p / 2), 1e-12);
     EXPECT_NEAR(D(n3->DofW.Reaction), D(p / 2), 1e-12);
     EXPECT_NEAR(D(n2->Displacement[2]), D(p * l * l * l / (48 * f.EI())), 1e-9);
@@ -243,7 +243,7 @@ TEST(Solver, RotationWithoutStiffnessIsFixedAndTheComputationSucceeds) {
     n2->PridejZatizeni(KLoadMoment, nullptr, 5, 0);
     n2->PridejZatizeni(KLoadForce, nullptr, 8, 90);
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     // The rotation's equation became RG = FG: the nodal moment itself.
     EXPECT_EQ(D(n2->Displacement[0]), 5.0);
     EXPECT_NEAR(D(n1->DofW.Reaction + n3->DofW.Reaction), 8.0, 1e-12);
@@ -257,7 +257,7 @@ TEST(Solver, RotatedSupportGivesReactionsInItsDirections) {
     TFrame::Support(a, true, true, true, 30);
     b->PridejZatizeni(KLoadForce, nullptr, 10, 90); // straight down, along the column
     TRecordingDialogs sink;
-    ASSERT_EQ(Compute(f, sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
     // Down (90°) is 60° from the support's u (30°) and -30° from its w (120°).
     EXPECT_NEAR(D(a->DofU.Reaction), D(10 * std::cos(DegToRad(60))), 1e-9);
     EXPECT_NEAR(D(a->DofW.Reaction), D(10 * std::cos(DegToRad(30))), 1e-9);
@@ -269,13 +269,13 @@ TEST(Solver, RefusalsStopWithTheirMessageAndStatus) {
         const char* name;
         bool hinged;
         bool supportU, supportW, supportRot;
-        TSolveResult expected;
+        TSolveStatus expected;
         const char* message;
     } cases[] = {
         // A free truss bar: after u at a, the diagonal of u at b is exactly 0 (equation 5 of 6).
-        {"free bar", true, false, false, false, {TSolveStatus::ZeroPivot, 5}, KZeroPivot},
+        {"free bar", true, false, false, false, {TSolveResult::ZeroPivot, 5}, KZeroPivot},
         // u and the rotation held at a: w slides freely, the last equation is singular.
-        {"sliding clamp", false, true, false, true, {TSolveStatus::Mechanism, 6}, KMechanism},
+        {"sliding clamp", false, true, false, true, {TSolveResult::Mechanism, 6}, KMechanism},
     };
     for (const Case& c : cases) {
         TFrame f(1, 1, 1);
@@ -287,13 +287,13 @@ TEST(Solver, RefusalsStopWithTheirMessageAndStatus) {
         f.Space.ResultsValid = true;
         a->Displacement = {7, 7, 7};
         TRecordingDialogs sink;
-        TSolveResult r = Compute(f, sink);
-        EXPECT_EQ(r.Status, c.expected.Status) << c.name;
+        TSolveStatus r = Solve(f, sink);
+        EXPECT_EQ(r.Result, c.expected.Result) << c.name;
         EXPECT_EQ(r.Equation, c.expected.Equation) << c.name;
         ASSERT_EQ(sink.Messages.size(), 1u) << c.name;
         EXPECT_EQ(sink.Messages[0], c.message) << c.name;
         // Zero pivot keeps ResultsValid; the mechanism clears it; neither touches the results.
-        EXPECT_EQ(f.Space.ResultsValid, r.Status == TSolveStatus::ZeroPivot) << c.name;
+        EXPECT_EQ(f.Space.ResultsValid, r.Result == TSolveResult::ZeroPivot) << c.name;
         EXPECT_EQ(D(a->Displacement[0]), 7.0) << c.name;
         EXPECT_TRUE(f.Space.KG.Empty());
         EXPECT_TRUE(f.Space.RG.empty());
@@ -304,7 +304,7 @@ TEST(Solver, ModelWithoutMembersIsLeftAlone) {
     TFrame f;
     f.Node(0, 0);
     TRecordingDialogs sink;
-    EXPECT_EQ(Compute(f, sink).Status, TSolveStatus::NoMembers);
+    EXPECT_EQ(Solve(f, sink).Result, TSolveResult::NoMembers);
     EXPECT_TRUE(sink.Messages.empty());
     EXPECT_FALSE(f.Space.ResultsValid);
 }
@@ -318,8 +318,8 @@ TEST(Solver, NotANumberIsRefusedAsMechanism) {
     f.Member(a, b);
     TFrame::Support(a, true, true, true);
     TRecordingDialogs sink;
-    TSolveResult r = Compute(f, sink);
-    EXPECT_NE(r.Status, TSolveStatus::Ok);
+    TSolveStatus r = Solve(f, sink);
+    EXPECT_NE(r.Result, TSolveResult::Ok);
     EXPECT_FALSE(f.Space.ResultsValid);
 }
 
@@ -331,12 +331,12 @@ TEST(SolverProperty, ProfileSolutionEqualsDenseEliminationBitForBit) {
         RandomFrame(f, seed, seed % 4 != 0);
         f.Space.OtocPrutySKloubemA();
         TVector dense;
-        TSolveResult expected = DenseReference(f.Space, dense);
+        TSolveStatus expected = DenseReference(f.Space, dense);
         TRecordingDialogs sink;
-        TSolveResult r = Compute(f, sink);
-        ASSERT_EQ(r, expected) << "seed " << seed << " status " << int(r.Status) << "/" << int(expected.Status)
+        TSolveStatus r = Solve(f, sink);
+        ASSERT_EQ(r, expected) << "seed " << seed << " status " << int(r.Result) << "/" << int(expected.Result)
                                << " eq " << r.Equation << "/" << expected.Equation;
-        if (r.Status != TSolveStatus::Ok) {
+        if (r.Result != TSolveResult::Ok) {
             ++refused;
             continue;
         }
@@ -385,7 +385,7 @@ TEST(SolverProperty, ReactionsBalanceTheLoads) {
         // equation set aside like a hinged rotation: its load reaches no support.
         if (HasFreeTranslation(f)) continue;
         TRecordingDialogs sink;
-        if (Compute(f, sink).Status != TSolveStatus::Ok) continue;
+        if (Solve(f, sink).Result != TSolveResult::Ok) continue;
         // A mechanism whose pivots stay above the absolute limit passes with displacements of
         // 1e16 mm; its equilibrium is lost in rounding.
         bool nearMechanism = false;

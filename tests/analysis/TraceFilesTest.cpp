@@ -63,11 +63,11 @@ struct TChain {
         F.Member(N2, N3);
         TFrame::Support(N1, true, true, true);
         N3->PridejZatizeni(KLoadForce, nullptr, 24, 60);
-        F.Space.TraceFiles = true;
+        F.Space.TraceEnabled = true;
     }
-    TSolveResult Run(TRecordingDialogs& sink) {
+    TSolveStatus Run(TRecordingDialogs& sink) {
         TDialogsGuard guard(sink);
-        return F.Space.Compute();
+        return F.Space.Vypocet();
     }
 };
 } // namespace
@@ -79,7 +79,7 @@ TEST(TraceFiles, EveryStageIsWrittenWithItsLayout) {
         TChain c;
         c.F.Space.TraceDir = dir.Path.string();
         TRecordingDialogs sink;
-        ASSERT_EQ(c.Run(sink).Status, TSolveStatus::Ok);
+        ASSERT_EQ(c.Run(sink).Result, TSolveResult::Ok);
         EXPECT_TRUE(sink.Messages.empty());
         for (const char* name : KFiles) EXPECT_TRUE(fs::exists(dir.Path / name)) << name;
 
@@ -127,7 +127,7 @@ TEST(TraceFiles, FileThatCannotBeCreatedDoesNotStopTheComputation) {
     TChain c;
     c.F.Space.TraceDir = dir.Path.string();
     TRecordingDialogs sink;
-    ASSERT_EQ(c.Run(sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(c.Run(sink).Result, TSolveResult::Ok);
     EXPECT_TRUE(c.F.Space.ResultsValid);
     EXPECT_NEAR(D(c.N1->DofU.Reaction), 12.0, 1e-12);
     ASSERT_EQ(sink.Messages.size(), 1u);
@@ -138,7 +138,7 @@ TEST(TraceFiles, FileThatCannotBeCreatedDoesNotStopTheComputation) {
     TChain missing;
     missing.F.Space.TraceDir = (dir.Path / "no" / "such").string();
     TRecordingDialogs sink2;
-    ASSERT_EQ(missing.Run(sink2).Status, TSolveStatus::Ok);
+    ASSERT_EQ(missing.Run(sink2).Result, TSolveResult::Ok);
     ASSERT_EQ(sink2.Messages.size(), 1u); // one message for all files
     for (const char* name : KFiles) EXPECT_NE(sink2.Messages[0].find(name), std::string::npos) << name;
     EXPECT_NEAR(D(missing.N1->DofRot.Reaction), 72 * std::sqrt(3.0), 1e-12);
@@ -148,9 +148,9 @@ TEST(TraceFiles, SwitchedOffWritesNothing) {
     TTempDir dir;
     TChain c;
     c.F.Space.TraceDir = dir.Path.string();
-    c.F.Space.TraceFiles = false;
+    c.F.Space.TraceEnabled = false;
     TRecordingDialogs sink;
-    ASSERT_EQ(c.Run(sink).Status, TSolveStatus::Ok);
+    ASSERT_EQ(c.Run(sink).Result, TSolveResult::Ok);
     EXPECT_TRUE(fs::is_empty(dir.Path));
     EXPECT_NEAR(D(c.N1->DofRot.Reaction), 72 * std::sqrt(3.0), 1e-12);
 }
@@ -161,7 +161,7 @@ TEST(TraceFiles, RefusedStructureLeavesTheFilesWrittenSoFar) {
     TFrame::Support(c.N1, false, false, false);
     c.F.Space.TraceDir = dir.Path.string();
     TRecordingDialogs sink;
-    EXPECT_NE(c.Run(sink).Status, TSolveStatus::Ok);
+    EXPECT_NE(c.Run(sink).Result, TSolveResult::Ok);
     EXPECT_TRUE(fs::exists(dir.Path / "00KGa.out"));
     EXPECT_FALSE(fs::exists(dir.Path / "00RG.out"));
     EXPECT_FALSE(fs::exists(dir.Path / "00reakce.out"));
