@@ -1,42 +1,83 @@
 #pragma once
-// The global stiffness matrix held on its profile: row i keeps the columns first(i) … last(i),
-// where first(i) is the lowest equation coupled to i and last(i) the highest. Elimination without
-// pivoting never creates a non-zero outside this envelope, so the dense algorithm's results are
-// reproduced exactly while the zeros outside are neither stored nor touched. Indices run from 1;
-// index 0 exists and reads 0.
+// The global stiffness matrix held as its profile (skyline): for every equation i the lower part of
+// row i and the upper part of column i from column/row First(i) up to the diagonal. The envelope is
+// symmetric, taken from the member connectivity, so it holds every entry that can be non-zero in
+// either triangle. Indices run from 1 to Size(); index 0 exists for the layout of the dense arrays
+// and is never used.
+//
+// Gaussian elimination without pivoting never creates a non-zero outside this envelope, and every
+// entry inside it receives the same updates, in the same order and with the same operands, as in
+// the dense elimination of the whole matrix (the skipped updates only add a signed zero to a value
+// that is never -0). The results therefore equal those of the dense elimination bit for bit.
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "model/Types.h"
 
+// Outcome of a solution: the structure was solved, or refused at equation Equation.
+enum class TSolveResult { Ok, NoMembers, ZeroPivot, Mechanism };
+struct TSolveStatus {
+    TSolveResult Result = TSolveResult::Ok;
+    int Equation = 0; // 1-based; 0 when Result is Ok or NoMembers
+    bool operator==(const TSolveStatus&) const = default;
+};
+
+// The smallest diagonal that the elimination accepts.
+constexpr TReal KMechanismLimit = 1e-15L;
+
 class TProfileMatrix {
 public:
-    // An n × n zero matrix (equations 1 … n) with the envelope given per row (first[i] ≤ i ≤ last[i];
-    // first and last have n + 1 entries, index 0 unused).
-    void Allocate(int n, const std::vector<int>& first, const std::vector<int>& last);
-    void Release();
-    bool Empty() const { return mN == 0; }
+    // first[i] (1 <= first[i] <= i) for i = 1..n; first[0] is ignored. Every entry starts at 0.
+    explicit TProfileMatrix(const std::vector<int>& first);
+    TProfileMatrix() = default;
+
     int Size() const { return mN; }
-    int First(int i) const { return mFirst[static_cast<std::size_t>(i)]; }
-    int Last(int i) const { return mLast[static_cast<std::size_t>(i)]; }
-    bool InProfile(int i, int j) const { return i >= 1 && i <= mN && j >= First(i) && j <= Last(i); }
-    // Element (i, j); 0 outside the envelope.
-    TReal Get(int i, int j) const { return InProfile(i, j) ? *Ptr(i, j) : 0.0L; }
-    // Reference to an element inside the envelope.
-    TReal& At(int i, int j) { return *Ptr(i, j); }
-    const TReal& At(int i, int j) const { return *Ptr(i, j); }
-    // Row i's stored values, column First(i) first.
-    TReal* Row(int i) { return &mData[mStart[static_cast<std::size_t>(i)]]; }
-    const TReal* Row(int i) const { return &mData[mStart[static_cast<std::size_t>(i)]]; }
-    std::size_t StoredCount() const { return mData.size(); }
+    bool Empty() const { return mN == 0; }
+    int First(int i) const { return mFirst[std::size_t(i)]; }
+    // Entries stored (both triangles and the diagonal).
+    std::size_t StoredEntries() const { return mLower.size() + mUpper.size() + std::size_t(mN); }
+
+    // The value at [i][j]; 0 outside the envelope.
+    TReal At(int i, int j) const {
+        if (i == j) return mDiag[std::size_t(i)];
+        if (j < i) return j >= First(i) ? mLower[Index(i, j)] : 0.0L;
+        return i >= First(j) ? mUpper[Index(j, i)] : 0.0L;
+    }
+    bool InProfile(int i, int j) const { return i == j || (j < i ? j >= First(i) : i >= First(j)); }
+    // A reference to an entry inside the envelope.
+    TReal& Ref(int i, int j) {
+        if (i == j) return mDiag[std::size_t(i)];
+        if (j < i) return mLower[Index(i, j)];
+        return mUpper[Index(j, i)];
+    }
+
+    // Sets row k and column k to 0 and the diagonal to 1.
+    void ClearRowAndColumn(int k);
+
+    // Forward elimination without pivoting on the matrix and the right-hand side fg (indices 1..n),
+    // then the check of the diagonal. Stops at the first zero pivot of equations 1..n-1; a
+    // diagonal below KMechanismLimit (or one that is not a number) after the elimination is a
+    // mechanism. The matrix holds the eliminated upper triangle (and the multipliers below it).
+    TSolveStatus Eliminate(TVector& fg);
+    // Back substitution on an eliminated matrix: rg = solution, fg is consumed.
+    void BackSubstitute(TVector& fg, TVector& rg) const;
+    // out[i] += Σj [i][j] · x[j] for j ascending, as a dense row-by-row product does it.
+    void AddProduct(const TVector& x, TVector& out) const;
 
 private:
-    TReal* Ptr(int i, int j) const {
-        return const_cast<TReal*>(&mData[mStart[static_cast<std::size_t>(i)] +
-                                         static_cast<std::size_t>(j - First(i))]);
-    }
+    // One equation m of the elimination, or two (m, m + 1) with the same envelope start; false
+    // when a pivot of equations 1..n-1 is zero (pivot then names it).
+    bool EliminateRow(int m, TVector& fg, int& pivot);
+    bool EliminateRowPair(int m, TVector& fg, int& pivot);
+
+    // Position of the entry [i][j] of row i's lower part (or of column i's upper part), j < i.
+    std::size_t Index(int i, int j) const { return std::size_t(mOffset[std::size_t(i)] + j); }
+
     int mN = 0;
-    std::vector<int> mFirst, mLast;
-    std::vector<std::size_t> mStart;
-    std::vector<TReal> mData;
+    std::vector<int> mFirst;
+    std::vector<std::ptrdiff_t> mOffset; // start of row/column i minus First(i)
+    std::vector<TReal> mLower;           // row i: columns First(i) .. i-1
+    std::vector<TReal> mUpper;           // column j: rows First(j) .. j-1
+    std::vector<TReal> mDiag;
 };

@@ -1,62 +1,34 @@
-// End results of a member after the solution, and the table of internal forces and displacements
-// along it. Results rows: 0 x (m), 1 M (kNm), 2 N (kN, compression positive), 3 T (kN),
-// 4 rotation (mrad), 5 u (mm), 6 w (mm), 7 spare.
+// Internal forces and deformations along a member: the table Results (rows x, M, N, T, rotation,
+// u, w; row 7 unused), built by stepping from end a to end b and integrating the beam equations
+// exactly over every step: dM/dx = -T, dN/dx = px, dT/dx = pz, d(rotation)/dx = -M/EI,
+// du/dx = -N/EA, dw/dx = rotation. Units: kNm, kN, mrad, mm without factors.
 #include <cmath>
 #include <utility>
+#include <vector>
 
 #include "model/Prut.h"
 
-void TPrut::KoncoveSily() {
-    Sa = NewVector(6);
-    Sb = NewVector(6);
-    SestavMabL();
-    SestavKabL();
-    SestavT();
-    TReal d[6];
-    const TUzel* ends[2] = {NodeA, NodeB};
-    for (int e = 0; e < 2; ++e)
-        for (int k = 0; k < 3; ++k)
-            d[3 * e + k] = ends[e]->Displacement.size() == 3 ? ends[e]->Displacement[k] : 0.0L;
-    TReal dl[6] = {0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 6; ++i)
-        for (int k = 0; k < 6; ++k) dl[i] += T[i][k] * d[k];
-    TReal f[6] = {0, 0, 0, 0, 0, 0};
-    for (int i = 0; i < 6; ++i)
-        for (int k = 0; k < 6; ++k) f[i] += kabL[i + 1][k + 1] * dl[k];
-    for (int i = 0; i < 3; ++i) {
-        Sa[i] = MabL[i][1] + f[i];
-        Sb[i] = MabL[i + 3][1] + f[i + 3];
-        Sa[i + 3] = dl[i];
-        Sb[i + 3] = dl[i + 3];
-    }
-    UvolniMabL();
-    UvolniKabL();
-    UvolniT();
-}
-
-void TPrut::UvolniKoncoveSily() {
-    Release(Sa);
-    Release(Sb);
+namespace {
+enum { RowX = 0, RowM = 1, RowN = 2, RowT = 3, RowRot = 4, RowU = 5, RowW = 6 };
 }
 
 void TPrut::Prubehy() {
-    Release(Results);
-    if (!HasResults()) return;
     const TReal e = Section->Material->E;
     const TReal i = SectionTurned ? Section->Iz : Section->Iy;
     const TReal ei = e * i;
     const TReal ea = e * Section->A;
     const TReal l = Length;
+    const int divisions = Divisions > 0 ? Divisions : 1;
 
-    // Candidates: the division points, then every load's start and end.
+    // Candidates: the division points, then the start and end of every load.
     std::vector<TReal> cand;
-    cand.reserve(static_cast<std::size_t>(Divisions) + 1 + 2 * static_cast<std::size_t>(Loads.Count()));
-    for (int k = 0; k <= Divisions; ++k) cand.push_back((l * k) / Divisions);
+    cand.reserve(std::size_t(divisions) + 1 + 2 * std::size_t(Loads.Count()));
+    for (int k = 0; k <= divisions; ++k) cand.push_back((l * k) / divisions);
     for (const TZatizeni* z : Loads) {
         cand.push_back(z->A);
         cand.push_back(z->A + z->C);
     }
-    // Bubble passes until one makes no exchange (the order of equal values does not matter).
+    // Repeated passes over neighbouring pairs until one makes no exchange.
     for (bool swapped = true; swapped;) {
         swapped = false;
         for (std::size_t k = 0; k + 1 < cand.size(); ++k)
@@ -65,7 +37,8 @@ void TPrut::Prubehy() {
                 swapped = true;
             }
     }
-    // A value met once gives one column, a value met twice or more exactly two.
+    // A value that occurs once gives one column; one that occurs twice or more gives two, so
+    // that a point load makes a step of zero length across which the table jumps.
     std::vector<TReal> xs;
     xs.push_back(cand.front());
     for (std::size_t k = 1; k + 1 < cand.size(); ++k)
@@ -74,46 +47,49 @@ void TPrut::Prubehy() {
 
     const std::size_t n = xs.size();
     Results = NewMatrix(8, n);
-    TVector& x = Results[0];
-    TVector& m = Results[1];
-    TVector& nn = Results[2];
-    TVector& tt = Results[3];
-    TVector& rot = Results[4];
-    TVector& u = Results[5];
-    TVector& w = Results[6];
-    for (std::size_t j = 0; j < n; ++j) x[j] = xs[j];
-    for (int r = 1; r <= 6; ++r) Results[r][0] = Sa[r - 1];
+    TMatrix& r = Results;
+    for (std::size_t j = 0; j < n; ++j) r[RowX][j] = xs[j];
+    for (int k = 0; k < 6; ++k) r[std::size_t(k + 1)][0] = Sa[std::size_t(k)];
 
+    // A pin-pin member: the node's rotation is not the member's; take the chord rotation plus the
+    // end rotation of a simply supported member under the loads, from the rigid-end moments.
     if (HingeA && HingeB) {
-        // The rotation of end a: chord rotation plus the end rotation of a simply supported member
-        // under its loads, from the fixed-end moments for both ends rigid.
-        HingeA = HingeB = false;
+        HingeA = false;
+        HingeB = false;
         SestavMatice();
-        const TReal maStar = MabL[0][1], mbStar = MabL[3][1];
-        HingeA = HingeB = true;
+        const TReal maRigid = MabL[0][1], mbRigid = MabL[3][1];
+        r[RowRot][0] = (Sb[5] - Sa[5]) * 1000 / (1000 * l - Sa[4] + Sb[4]) + (-2 * maRigid + mbRigid) / (6 * e * i / l);
+        HingeA = true;
+        HingeB = true;
         UvolniMatice();
-        rot[0] = (Sb[5] - Sa[5]) * 1000 / (1000 * l - Sa[4] + Sb[4]) + (-2 * maStar + mbStar) / (6 * e * i / l);
     }
 
     for (std::size_t j = 1; j < n; ++j) {
-        const TReal t = x[j] - x[j - 1];
+        const TReal x0 = r[RowX][j - 1], x1 = r[RowX][j];
+        const TReal t = x1 - x0;
         for (const TZatizeni* z : Loads) {
-            const TReal angle = DegToRad(z->Angle);
-            if (z->Kind == KLoadMoment) {
-                if (z->A == x[j] && x[j] == x[j - 1]) m[j] += z->Q1;
-            } else if (z->Kind == KLoadForce) {
-                if (z->A == x[j] && x[j] == x[j - 1]) {
-                    nn[j] += z->Q1 * std::cos(angle);
-                    tt[j] += z->Q1 * std::sin(angle);
+            const TReal rad = DegToRad(z->Angle);
+            switch (z->Kind) {
+            case KLoadMoment:
+                if (z->A == x1 && x1 == x0) r[RowM][j] += z->Q1;
+                break;
+            case KLoadForce:
+                if (z->A == x1 && x1 == x0) {
+                    r[RowN][j] += z->Q1 * std::cos(rad);
+                    r[RowT][j] += z->Q1 * std::sin(rad);
                 }
-            } else if (z->Kind == KLoadDistributed || z->Kind == KLoadSelfWeight) {
-                if (z->C == 0) continue; // no loaded length: nothing acts along the member
-                if (!(x[j - 1] >= z->A - 1e-6L && x[j] <= z->A + z->C + 1e-6L)) continue;
-                TReal gx = std::cos(angle) * (z->Q2 - z->Q1) / z->C;
-                TReal gz = std::sin(angle) * (z->Q2 - z->Q1) / z->C;
-                const TReal q0 = z->Q2 - (z->Q2 - z->Q1) * (z->A + z->C - x[j - 1]) / z->C;
-                TReal px = std::cos(angle) * q0;
-                TReal pz = std::sin(angle) * q0;
+                break;
+            case KLoadDistributed:
+            case KLoadSelfWeight: {
+                // A load of zero length has no intensity to integrate (and no fixed-end forces).
+                if (z->C == 0) break;
+                if (!(x0 >= z->A - 1e-6L && x1 <= z->A + z->C + 1e-6L)) break;
+                const TReal co = std::cos(rad), si = std::sin(rad);
+                TReal gx = co * (z->Q2 - z->Q1) / z->C;
+                TReal gz = si * (z->Q2 - z->Q1) / z->C;
+                const TReal q0 = z->Q2 - (z->Q2 - z->Q1) * (z->A + z->C - x0) / z->C;
+                TReal px = co * q0;
+                TReal pz = si * q0;
                 if (z->Kind == KLoadSelfWeight && z->LoadCase) {
                     const TReal f = z->LoadCase->Factor;
                     gx *= f;
@@ -121,21 +97,26 @@ void TPrut::Prubehy() {
                     px *= f;
                     pz *= f;
                 }
-                const TReal t2 = t * t, t3 = t2 * t, t4 = t3 * t, t5 = t4 * t;
-                m[j] -= t3 / 6 * gz + t2 / 2 * pz;
-                nn[j] += t2 / 2 * gx + px * t;
-                tt[j] += t2 / 2 * gz + pz * t;
-                rot[j] += t4 / 24 * gz / ei + t3 / 6 * pz / ei;
-                u[j] -= t3 / 6 * gx / ea + t2 / 2 * px / ea;
-                w[j] += t5 / 120 * gz / ei + t4 / 24 * pz / ei;
+                r[RowM][j] -= t * t * t / 6 * gz + t * t / 2 * pz;
+                r[RowN][j] += t * t / 2 * gx + px * t;
+                r[RowT][j] += t * t / 2 * gz + pz * t;
+                r[RowRot][j] += t * t * t * t / 24 * gz / ei + t * t * t / 6 * pz / ei;
+                r[RowU][j] -= t * t * t / 6 * gx / ea + t * t / 2 * px / ea;
+                r[RowW][j] += t * t * t * t * t / 120 * gz / ei + t * t * t * t / 24 * pz / ei;
+                break;
+            }
+            default:
+                break;
             }
         }
-        m[j] += m[j - 1] - tt[j - 1] * t;
-        nn[j] += nn[j - 1];
-        tt[j] += tt[j - 1];
-        rot[j] += rot[j - 1] - m[j - 1] * t / ei + t * t * tt[j - 1] / (2 * ei);
-        u[j] += u[j - 1] - nn[j - 1] * t / ea;
-        w[j] += w[j - 1] - t * t * m[j - 1] / (2 * ei) + t * t * t * tt[j - 1] / (6 * ei) + rot[j - 1] * t;
+        // Carry over from the previous column.
+        r[RowM][j] += r[RowM][j - 1] - r[RowT][j - 1] * t;
+        r[RowN][j] += r[RowN][j - 1];
+        r[RowT][j] += r[RowT][j - 1];
+        r[RowRot][j] += r[RowRot][j - 1] - r[RowM][j - 1] * t / ei + t * t * r[RowT][j - 1] / (2 * ei);
+        r[RowU][j] += r[RowU][j - 1] - r[RowN][j - 1] * t / ea;
+        r[RowW][j] += r[RowW][j - 1] - t * t * r[RowM][j - 1] / (2 * ei) + t * t * t * r[RowT][j - 1] / (6 * ei) +
+                      r[RowRot][j - 1] * t;
     }
 }
 

@@ -1,36 +1,54 @@
 #pragma once
-// Buffered writer of one computation trace file (windows-1250 text, CR LF lines). A file that
-// cannot be created is remembered, not fatal: the computation goes on.
+// One buffered writer for the computation's trace files: bytes go into a large buffer that is
+// written with fwrite when full. A file that cannot be created makes every call a no-op; Close
+// reports whether the file was created and written completely.
+#include <charconv>
 #include <cstdio>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "model/Types.h"
 
 class TTraceFile {
 public:
-    // Opens dir/name for writing (dir empty: the working directory). Disabled writers do nothing.
-    TTraceFile(const std::string& dir, const std::string& name, bool enabled);
+    explicit TTraceFile(const std::string& path);
     ~TTraceFile();
     TTraceFile(const TTraceFile&) = delete;
     TTraceFile& operator=(const TTraceFile&) = delete;
 
-    bool Failed() const { return mFailed; }
+    bool IsOpen() const { return mFile != nullptr; }
     const std::string& Path() const { return mPath; }
-    // Appends text without a line end.
-    void Put(const char* text, std::size_t length);
-    void Put(const std::string& text) { Put(text.data(), text.size()); }
-    void PutInt(long long value);
-    // general(15) with the program's separator.
-    void PutReal(TReal value);
-    void EndLine() { Put("\r\n", 2); }
-    // Flushes and closes; false when anything could not be written.
+
+    void Put(std::string_view text) {
+        if (mUsed + text.size() > mBuffer.size()) Drain(text.size());
+        text.copy(mBuffer.data() + mUsed, text.size());
+        mUsed += text.size();
+    }
+    void Put(char c) {
+        if (mUsed + 1 > mBuffer.size()) Drain(1);
+        mBuffer[mUsed++] = c;
+    }
+    void PutInt(long long v) {
+        if (mUsed + 24 > mBuffer.size()) Drain(24);
+        mUsed = std::size_t(std::to_chars(mBuffer.data() + mUsed, mBuffer.data() + mBuffer.size(), v).ptr -
+                            mBuffer.data());
+    }
+    // general(15) with the given separator; an exact zero is "0" without formatting.
+    void PutGeneral(TReal v, char separator);
+    // fixed(p, d) with the given separator.
+    void PutFixed(TReal v, int p, int d, char separator);
+    void EndLine() { Put(std::string_view("\r\n")); }
+
+    // Writes what is left and closes the file; false when it was never open or a write failed.
     bool Close();
 
 private:
-    void Flush();
-    std::FILE* mFile = nullptr;
+    void Drain(std::size_t needed);
+
     std::string mPath;
-    std::string mBuffer;
-    bool mEnabled;
+    std::FILE* mFile = nullptr;
+    std::vector<char> mBuffer;
+    std::size_t mUsed = 0;
     bool mFailed = false;
 };

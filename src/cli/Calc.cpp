@@ -1,59 +1,297 @@
 #include "cli/Calc.h"
 
-#include <algorithm>
+#include <clocale>
+#include <cmath>
+#include <cstddef>
+#include <exception>
 #include <ostream>
 
+#include "analysis/ModelCheck.h"
 #include "cli/CurveCommand.h"
 #include "cli/Picture.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
+#include "model/NumberText.h"
+#include "model/UserDialogs.h"
 
 namespace {
-const char* const KUsage = "Použití: korvan-calc [volby] PROJEKT.inp\n"
-                           "  --help       tato nápověda\n"
-                           "  --version    verze programu\n";
+// Messages of the core go to the error stream, one line each; there are no questions to answer.
+class TStreamDialogs : public TUserDialogs {
+public:
+    explicit TStreamDialogs(std::ostream& err) : mErr(err) {}
+    void Inform(const std::string& message) override { mErr << message << "\n"; }
+    bool AskYesNo(const std::string& question) override {
+        mErr << question << " Ne\n";
+        return false;
+    }
+
+private:
+    std::ostream& mErr;
+};
+
+// One row per option: its name, the name of its argument (nullptr for a switch), the help line,
+// and what it does to the options (false with a message when the argument is bad).
+struct TOptionSpec {
+    const char* Name;
+    const char* Argument;
+    const char* Help;
+    bool (*Apply)(TCalcOptions& o, const std::string& arg, std::string& error);
+};
+
+bool ReadReal(const std::string& text, TReal& value) {
+    std::string s = text;
+    for (char& c : s)
+        if (c == ',') c = '.';
+    return TryStrToFloat(s, value, '.') && std::isfinite(value);
+}
+
+const TOptionSpec KOptions[] = {
+    {"--decimal-separator", ", | .", "oddělovač desetinných míst v souborech výpočtu (jinak podle prostředí)",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (arg != "," && arg != ".") {
+             error = "Oddělovač musí být \",\" nebo \".\": " + arg;
+             return false;
+         }
+         o.Separator = arg[0];
+         return true;
+     }},
+    {"--self-weight", "SOUČINITEL", "zapne vlastní tíhu konstrukce s daným součinitelem",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (!ReadReal(arg, o.SelfWeightFactor)) {
+             error = "Neplatný součinitel vlastní tíhy: " + arg;
+             return false;
+         }
+         o.SelfWeight = true;
+         return true;
+     }},
+    {"--divisions", "N", "počet dílků prutů pro průběhy vnitřních sil (nejméně 10)",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         int n = 0;
+         if (!TryStrToInt(arg, n) || n < 1) {
+             error = "Neplatný počet dílků: " + arg;
+             return false;
+         }
+         o.Divisions = n;
+         return true;
+     }},
+    {"--trace-dir", "ADRESÁŘ", "zapíše soubory výpočtu 00*.out do daného adresáře (jinak do pracovního)",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (arg.empty()) {
+             error = "Chybí adresář pro soubory výpočtu.";
+             return false;
+         }
+         o.TraceDir = arg;
+         return true;
+     }},
+    {"--no-trace", nullptr, "nezapisuje soubory výpočtu",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.Trace = false;
+         return true;
+     }},
+    {"--help", nullptr, "tato nápověda",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.Help = true;
+         return true;
+     }},
+    {"--version", nullptr, "verze programu",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.Version = true;
+         return true;
+     }},
+};
+
+// Width of a UTF-8 text in characters.
+std::size_t Width(const std::string& s) {
+    std::size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
+}
+
+std::string Right(const std::string& s, std::size_t width) {
+    std::size_t w = Width(s);
+    return w >= width ? s : std::string(width - w, ' ') + s;
+}
+
+std::string Left(const std::string& s, std::size_t width) {
+    std::size_t w = Width(s);
+    return w >= width ? s : s + std::string(width - w, ' ');
+}
+
+void PrintResults(const TMKPSpace& space, std::ostream& out, char sep) {
+    out << "Reakce\n"
+        << Right("Uzel", 6) << Right("Rovnice", 9) << "  " << Left("Složka", 8) << Right("Hodnota", 16) << "\n";
+    for (const TUzel* n : space.Nodes) {
+        const struct {
+            const TNodeDof& dof;
+            const char* name;
+            const char* unit;
+        } dofs[3] = {{n->DofRot, "M", " kNm"}, {n->DofU, "H", " kN"}, {n->DofW, "V", " kN"}};
+        for (const auto& d : dofs)
+            if (d.dof.Fixed)
+                out << Right(std::to_string(n->Number), 6) << Right(std::to_string(d.dof.Code), 9) << "  "
+                    << Left(d.name, 8) << Right(FormatFixed(d.dof.Reaction, 12, 3, sep), 16) << d.unit << "\n";
+    }
+    out << "\nPosuny uzlů\n"
+        << Right("Uzel", 6) << Right("Pootočení [mrad]", 20) << Right("u [mm]", 20) << Right("w [mm]", 20) << "\n";
+    for (const TUzel* n : space.Nodes) {
+        out << Right(std::to_string(n->Number), 6);
+        for (std::size_t k = 0; k < 3; ++k)
+            out << Right(n->Displacement.size() == 3 ? FormatFixed(n->Displacement[k], 15, 6, sep) : "-", 20);
+        out << "\n";
+    }
+}
+} // namespace
+
+std::string CalcUsage() {
+    std::string s = "Použití: korvan-calc [volby] PROJEKT.inp\n"
+                    "Spočítá rovinnou prutovou konstrukci ze souboru projektu, zapíše soubory výpočtu a vypíše\n"
+                    "reakce a posuny uzlů.\n\nVolby:\n";
+    for (const TOptionSpec& o : KOptions) {
+        std::string head = std::string("  ") + o.Name + (o.Argument ? std::string(" ") + o.Argument : "");
+        s += Left(head, 30) + " " + o.Help + "\n";
+    }
+    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření), 2 chybné volby nebo soubor.\n";
+    return s;
+}
+
+bool ParseCalcOptions(const std::vector<std::string>& args, TCalcOptions& options, std::string& error) {
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string taken;
+        if (TakePictureOption(args, i, options.Picture, taken)) {
+            if (!taken.empty()) {
+                error = taken;
+                return false;
+            }
+            continue;
+        }
+        if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
+            if (!options.Project.empty()) {
+                error = "Zadejte jen jeden soubor projektu: " + a;
+                return false;
+            }
+            options.Project = a;
+            continue;
+        }
+        const std::size_t eq = a.find('=');
+        const std::string name = a.substr(0, eq);
+        const TOptionSpec* spec = nullptr;
+        for (const TOptionSpec& o : KOptions)
+            if (name == o.Name) spec = &o;
+        if (!spec) {
+            error = "Neznámá volba: " + a;
+            return false;
+        }
+        std::string arg;
+        if (spec->Argument) {
+            if (eq != std::string::npos) {
+                arg = a.substr(eq + 1);
+            } else if (i + 1 < args.size()) {
+                arg = args[++i];
+            } else {
+                error = "Volba " + name + " vyžaduje hodnotu " + spec->Argument + ".";
+                return false;
+            }
+        } else if (eq != std::string::npos) {
+            error = "Volba " + name + " nemá hodnotu.";
+            return false;
+        }
+        if (!spec->Apply(options, arg, error)) return false;
+    }
+    if (!options.Help && !options.Version && options.Project.empty()) {
+        error = "Chybí soubor projektu.";
+        return false;
+    }
+    return true;
+}
+
+char UserLocaleSeparator() {
+    const char* previous = std::setlocale(LC_NUMERIC, nullptr);
+    std::string saved = previous ? previous : "C";
+    char sep = '.';
+    if (std::setlocale(LC_NUMERIC, "")) {
+        const std::lconv* lc = std::localeconv();
+        if (lc && lc->decimal_point && (lc->decimal_point[0] == ',' || lc->decimal_point[0] == '.'))
+            sep = lc->decimal_point[0];
+    }
+    std::setlocale(LC_NUMERIC, saved.c_str());
+    return sep;
 }
 
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (std::find(args.begin(), args.end(), "--curve") != args.end()) return RunCurveCommand(args, out, err);
-    std::string project;
-    TPictureOptions picture;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        std::string pictureError;
-        if (TakePictureOption(args, i, picture, pictureError)) {
-            if (pictureError.empty()) continue;
-            err << pictureError << "\n" << KUsage << KPictureUsage;
+    for (const std::string& a : args)
+        if (a == "--curve") return RunCurveCommand(args, out, err);
+    try {
+        TCalcOptions options;
+        std::string error;
+        if (!ParseCalcOptions(args, options, error)) {
+            err << "korvan-calc: " << error << "\nNápověda: korvan-calc --help\n";
             return 2;
         }
-        if (a == "--help") {
-            out << KUsage << KPictureUsage;
+        if (options.Help) {
+            out << CalcUsage() << KPictureUsage;
             return 0;
         }
-        if (a == "--version") {
+        if (options.Version) {
             out << "korvan-calc " << KORVAN_VERSION << "\n";
             return 0;
         }
-        if (!a.empty() && a[0] == '-') {
-            err << "Neznámá volba: " << a << "\n" << KUsage;
+        const char sep = options.Separator ? options.Separator : UserLocaleSeparator();
+        const char oldSep = DecimalSeparator();
+        SetDecimalSeparator(sep);
+        struct TRestore {
+            char Sep;
+            ~TRestore() { SetDecimalSeparator(Sep); }
+        } restore{oldSep};
+
+        TStreamDialogs dialogs(err);
+        TDialogsGuard guard(dialogs);
+        TMKPSpace space;
+        try {
+            space.NactiProjekt(options.Project);
+        } catch (const TFileFormatError& e) {
+            err << options.Project << ":" << e.Line() << ": " << e.what() << "\n";
+            return 2;
+        } catch (const std::exception& e) {
+            err << options.Project << ": " << e.what() << "\n";
             return 2;
         }
-        project = a;
-    }
-    if (project.empty()) {
-        err << KUsage;
+        const std::string fault = NajdiVaduModelu(space);
+        if (!fault.empty()) {
+            err << options.Project << ": " << fault << "\n";
+            return 2;
+        }
+        if (options.Picture.Requested && options.Picture.Mode == 0) return WritePicture(space, options.Picture, out, err);
+        if (space.Members.Empty()) {
+            err << options.Project << ": Projekt neobsahuje žádný prut, není co počítat.\n";
+            return 1;
+        }
+        if (options.SelfWeight) {
+            space.WeightCase.Factor = options.SelfWeightFactor;
+            space.NastavVlastniTihu(true);
+        }
+        if (options.Divisions > 0) {
+            space.NastavDeleniPrutu(options.Divisions);
+            for (TPrut* m : space.Members) m->NastavDeleni(options.Divisions);
+        }
+        space.TraceEnabled = options.Trace;
+        space.TraceDir = options.TraceDir;
+
+        if (options.Picture.Requested) return WritePicture(space, options.Picture, out, err);
+        const TSolveStatus result = space.Vypocet();
+        if (result.Result != TSolveResult::Ok) {
+            err << "korvan-calc: konstrukce nebyla spočtena (rovnice " << result.Equation << ").\n";
+            return 1;
+        }
+        out << "Projekt: " << options.Project << "\n"
+            << "Uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n\n";
+        PrintResults(space, out, sep);
+        return 0;
+    } catch (const std::bad_alloc&) {
+        err << "korvan-calc: nedostatek paměti.\n";
         return 2;
-    }
-    TMKPSpace space;
-    try {
-        space.NactiProjekt(project);
     } catch (const std::exception& e) {
-        err << project << ": " << e.what() << "\n";
+        err << "korvan-calc: " << e.what() << "\n";
         return 2;
     }
-    out << "Projekt: " << project << "\n"
-        << "Materiály: " << space.Materials.Count() << ", profily: " << space.Sections.Count()
-        << ", uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n";
-    if (picture.Requested) return WritePicture(space, picture, out, err);
-    return 0;
 }

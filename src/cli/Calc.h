@@ -1,9 +1,37 @@
 #pragma once
-// The headless calculator: reads a project and runs the program's main job on it.
+// The headless calculator korvan-calc: reads a project, runs the computation as the desktop
+// command does, writes the trace files and prints the reactions and the node displacements.
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "cli/Picture.h"
+#include "model/Types.h"
+
+// The parsed command line. A new option adds a field here and a row to the option table in
+// Calc.cpp.
+struct TCalcOptions {
+    std::string Project;
+    char Separator = 0;          // 0: the user's locale
+    bool SelfWeight = false;
+    TReal SelfWeightFactor = 1;
+    int Divisions = 0;           // 0: the members keep their own
+    std::string TraceDir;        // empty: the working directory
+    bool Trace = true;
+    bool Help = false;
+    bool Version = false;
+    TPictureOptions Picture;
+};
+
+// Parses the arguments (without the program name). False with a message in error on bad usage.
+bool ParseCalcOptions(const std::vector<std::string>& args, TCalcOptions& options, std::string& error);
+
+// The usage text of --help.
+std::string CalcUsage();
+
+// The decimal separator of the user's locale (LC_ALL / LC_NUMERIC / LANG), '.' when unknown.
+char UserLocaleSeparator();
+
 // Runs korvan-calc with the given arguments (without the program name); returns the exit code:
-// 0 done, 1 the structure was refused, 2 bad usage or a project that cannot be read.
+// 0 computed, 1 the structure was refused, 2 bad usage or a project that cannot be read.
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);

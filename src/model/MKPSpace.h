@@ -8,6 +8,7 @@
 #include <functional>
 #include <iosfwd>
 #include <string>
+
 #include <vector>
 
 #include "analysis/ProfileMatrix.h"
@@ -92,27 +93,31 @@ public:
     void NactiKnihovnuMaterialu(std::istream& in);
 
     // ---- Analysis -------------------------------------------------------------------------
-    //
-    // Equation k of node n: 3n-2 rotation, 3n-1 u, 3n w. The arrays run from 1 to 3N (index 0
-    // stays 0); stiffness from MPa and metres with loads in kN and kNm gives RG in mm and mrad.
 
-    enum class TSolveResult { Ok, NoMembers, ZeroPivot, Mechanism };
-    struct TSolveStatus {
-        TSolveResult Result = TSolveResult::Ok;
-        int Equation = 0; // the equation of a zero pivot or of the mechanism check
-    };
+    // Outcome of a computation (see ProfileMatrix.h).
+    using TSolveResult = ::TSolveResult;
+    using TSolveStatus = ::TSolveStatus;
 
-    TProfileMatrix KG; // global stiffness in the node systems
-    TVector MG;        // fixed-end forces by equation; after the solution the member end forces
-    TVector PG;        // nodal loads
-    TVector FG;        // right-hand side PG - MG
-    TVector RG;        // solution: rotations (mrad) and displacements (mm)
-    // Folder of the trace files (empty: the working directory) and whether they are written.
+    // Global arrays of the computation, indices 1..3N (index 0 unused): the stiffness matrix in
+    // the node systems (as its profile), the members' fixed-end forces (after the solution the
+    // total member end forces), the nodal loads, the right-hand side PG - MG and the solution
+    // (mrad, mm). They exist only while a computation runs.
+    TProfileMatrix KG;
+    TVector MG;
+    TVector PG;
+    TVector FG;
+    TVector RG;
+    // Trace files: written into TraceDir (empty: the process's working directory) when
+    // TraceFiles is set. TraceFailures lists the files of the last computation that could not be
+    // written.
     std::string TraceDir;
     bool TraceEnabled = true;
-    // Trace files of the last computation that could not be written.
     std::vector<std::string> TraceFailures;
 
+    // The whole computation of the compute command without its display steps: turns members
+    // hinged at a only, assembles, solves, stores displacements, end results and reactions.
+    // The refusals are shown through Dialogs() and returned; a model without members is left alone.
+    TSolveStatus Vypocet();
     void SestavKG();
     void SestavMG();
     void SestavPG();
@@ -123,10 +128,8 @@ public:
     void UvolniPG();
     void UvolniFG();
     void UvolniRG();
-    // The whole computation of the compute command (without its window steps): turns members
-    // hinged at a only, assembles, applies the supports, solves, stores displacements, end
-    // results and reactions. The two refusals are reported through Dialogs().
-    TSolveStatus Vypocet();
+    // The path of a trace file in TraceDir.
+    std::string TracePath(const std::string& name) const;
 
     // ---- View and drawing -----------------------------------------------------------------
     //

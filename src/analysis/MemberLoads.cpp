@@ -1,18 +1,25 @@
-// Fixed-end forces of member loads: the forces and moments the held ends exert on the member,
-// in the local system (MabL) and in the node systems (MabG).
+// Fixed-end forces of member loads (local MabL, node systems MabG) and the nodal load vector.
+// MabL column 1 holds, in the order rotation a, u a, w a, rotation b, u b, w b, the moments
+// (clockwise) and forces (along local u and w) that the held ends exert on the member.
 #include <cmath>
 
 #include "model/Prut.h"
 #include "model/Uzel.h"
 
+namespace {
+// The load case factor applies to self-weight only; a self-weight load without a case counts once.
+TReal SelfWeightFactor(const TZatizeni& z) {
+    return (z.Kind == KLoadSelfWeight && z.LoadCase) ? z.LoadCase->Factor : 1.0L;
+}
+} // namespace
+
 void TPrut::UpravPolohyZatizeni() {
     for (TZatizeni* z : Loads) {
-        if (z->Kind == KLoadForce || z->Kind == KLoadMoment) {
-            z->C = 0;
-            z->B = Length - z->A;
-            z->Q2 = 0;
-            if (z->Kind == KLoadMoment) z->Angle = 0;
-        }
+        if (z->Kind != KLoadForce && z->Kind != KLoadMoment) continue;
+        z->C = 0;
+        z->B = Length - z->A;
+        z->Q2 = 0;
+        if (z->Kind == KLoadMoment) z->Angle = 0;
     }
 }
 
@@ -24,54 +31,61 @@ void TPrut::SestavMabL() {
     for (const TZatizeni* z : Loads) {
         const TReal a = z->A, b = z->B, c = z->C;
         TReal ma = 0, mb = 0, va = 0, vb = 0, na = 0, nb = 0;
-        const TReal angle = DegToRad(z->Angle);
-        if (z->Kind == KLoadForce) {
-            const TReal pz = z->Q1 * std::sin(angle);
-            const TReal px = z->Q1 * std::cos(angle);
+        switch (z->Kind) {
+        case KLoadForce: {
+            TReal rad = DegToRad(z->Angle);
+            TReal pz = z->Q1 * std::sin(rad), px = z->Q1 * std::cos(rad);
             ma = -pz * a * (b * b) / l2;
             mb = pz * (a * a) * b / l2;
             va = -pz * b / l;
             vb = -pz * a / l;
             na = -px * b / l;
             nb = -px * a / l;
-        } else if (z->Kind == KLoadMoment) {
-            const TReal m = z->Q1;
+            break;
+        }
+        case KLoadMoment: {
+            TReal m = z->Q1;
             ma = (2 * l - 3 * b) * m * b / l2;
             mb = (2 * l - 3 * a) * m * a / l2;
             va = m / l;
             vb = -m / l;
-        } else if (z->Kind == KLoadDistributed || z->Kind == KLoadSelfWeight) {
-            const TReal f = z->Kind == KLoadSelfWeight && z->LoadCase ? z->LoadCase->Factor : 1.0L;
-            TReal qz1 = z->Q1 * std::sin(angle), qz2 = z->Q2 * std::sin(angle);
-            TReal qx1 = z->Q1 * std::cos(angle), qx2 = z->Q2 * std::cos(angle);
+            break;
+        }
+        case KLoadDistributed:
+        case KLoadSelfWeight: {
+            TReal rad = DegToRad(z->Angle);
+            TReal s = std::sin(rad), co = std::cos(rad);
+            TReal qz1 = z->Q1 * s, qz2 = z->Q2 * s, qx1 = z->Q1 * co, qx2 = z->Q2 * co;
             if (z->Kind == KLoadSelfWeight) {
+                TReal f = SelfWeightFactor(*z);
                 qz1 *= f;
                 qz2 *= f;
                 qx1 *= f;
                 qx2 *= f;
             }
-            const TReal dz = qz2 - qz1, dx = qx2 - qx1;
-            const TReal k = c / (60 * l2);
-            ma = -(dz * k *
+            TReal dz = qz2 - qz1, dx = qx2 - qx1;
+            ma = -(dz * c / (60 * l2) *
                        (20 * a * b * c + 30 * a * b * b + 5 * a * c * c + 20 * b * b * c + 10 * b * c * c +
                         2 * c * c * c) +
-                   qz1 * k *
+                   qz1 * c / (60 * l2) *
                        (60 * a * b * b + 60 * a * b * c + 20 * a * c * c + 30 * b * b * c + 20 * b * c * c +
                         5 * c * c * c));
-            mb = dz * k *
+            mb = dz * c / (60 * l2) *
                      (40 * a * b * c + 30 * a * a * b + 10 * a * a * c + 10 * a * c * c + 15 * b * c * c +
                       3 * c * c * c) +
-                 qz1 * k *
+                 qz1 * c / (60 * l2) *
                      (60 * a * b * c + 60 * a * a * b + 30 * a * a * c + 20 * a * c * c + 20 * b * c * c +
                       5 * c * c * c);
             va = -(dz / 2 * c * (c / 3 + b) + qz1 * c * (c / 2 + b)) / l;
             vb = -(dz / 2 * c * (2 * c / 3 + a) + qz1 * c * (c / 2 + a)) / l;
             na = -(dx / 2 * c * (c / 3 + b) + qx1 * c * (c / 2 + b)) / l;
             nb = -(dx / 2 * c * (2 * c / 3 + a) + qx1 * c * (c / 2 + a)) / l;
-        } else {
+            break;
+        }
+        default:
             continue;
         }
-        // End connections: a hinged end carries no moment; the other end takes half of it over.
+        // A hinged end carries no moment: the rigid-end moment there is released onto the other end.
         if (!HingeA && HingeB) {
             ma = ma - mb / 2;
             mb = 0;
@@ -101,7 +115,11 @@ void TPrut::SestavMabG() {
     }
 }
 
-// Nodal loads in the node's support system: column 0 the equation numbers, column 1 the values.
+void TPrut::UvolniMabL() { Release(MabL); }
+void TPrut::UvolniMabG() { Release(MabG); }
+
+// Nodal loads in the node's support system: a force at Angle (degrees clockwise from +x) splits
+// into u along the support direction and w 90° clockwise from it.
 void TUzel::SestavVektorZatizeni() {
     LoadVector = NewMatrix(3, 2);
     LoadVector[0][0] = DofRot.Code;

@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "analysis/Frames.h"
+#include "model/UserDialogs.h"
+
+namespace {
+// A member with given end results and no computation behind it.
+struct TLoose {
+    TFrame F;
+    TPrut* M;
+    explicit TLoose(TReal l = 10) {
+        TUzel* a = F.Node(0, 0);
+        TUzel* b = F.Node(l, 0);
+        M = F.Member(a, b);
+        M->Sa = {1, 2, 3, 0.5, 0.25, 0.125};
+        M->Sb = NewVector(6);
+    }
+    std::vector<double> Row(int r) {
+        std::vector<double> v;
+        for (TReal x : M->Results[std::size_t(r)]) v.push_back(D(x));
+        return v;
+    }
+};
+
+TSolveStatus Solve(TFrame& f) {
+    TRecordingDialogs sink;
+    TDialogsGuard guard(sink);
+    return f.Space.Vypocet();
+}
+} // namespace
+
+TEST(Prubehy, UnloadedMemberGivesDivisionPointsAndLinearMoment) {
+    TLoose t;
+    t.M->Prubehy();
+    ASSERT_EQ(t.M->Results.size(), 8u);
+    auto x = t.Row(0);
+    ASSERT_EQ(x.size(), 11u);
+    for (int i = 0; i <= 10; ++i) EXPECT_DOUBLE_EQ(x[std::size_t(i)], i);
+    for (int i = 0; i <= 10; ++i) {
+        EXPECT_DOUBLE_EQ(t.Row(1)[std::size_t(i)], 1 - 3.0 * i); // dM/dx = -T
+        EXPECT_DOUBLE_EQ(t.Row(2)[std::size_t(i)], 2);
+        EXPECT_DOUBLE_EQ(t.Row(3)[std::size_t(i)], 3);
+        EXPECT_EQ(t.Row(7)[std::size_t(i)], 0.0);
+    }
+    EXPECT_DOUBLE_EQ(t.Row(4)[0], 0.5);
+    EXPECT_DOUBLE_EQ(t.Row(6)[0], 0.125);
+    t.M->UvolniPrubehy();
+    EXPECT_TRUE(t.M->Results.empty());
+}
+
+TEST(Prubehy, EvaluationPointsOfLoads) {
+    struct Row {
+        const char* what;
+        std::uint8_t kind;
+        double a, c;
+        std::vector<double> extra; // positions that appear twice
+        int columns;
+    } rows[] = {
+        {"force between division points", KLoadForce, 2.5, 0, {2.5}, 13},
+        {"force at a division point", KLoadForce, 3, 0, {3}, 12},
+        {"moment at a division point", KLoadMoment, 7, 0, {7}, 12},
+        {"load 2.5 to 4.5", KLoadDistributed, 2.5, 2, {}, 13},
+        {"load ending at 4", KLoadDistributed, 2.5, 1.5, {4}, 13},
+    };
+    for (const Row& r : rows) {
+        TLoose t;
+        t.M->PridejZatizeni(r.kind, nullptr, r.a, r.c, 5, 5, 90);
+        t.M->Prubehy();
+        auto x = t.Row(0);
+        EXPECT_EQ(int(x.size()), r.columns) << r.what;
+        EXPECT_TRUE(std::is_sorted(x.begin(), x.end())) << r.what;
+        for (double e : r.extra) EXPECT_EQ(std::count(x.begin(), x.end(), e), 2) << r.what;
+    }
+}
+
+TEST(Prubehy, PointForceJumpsNormalAndShearButNotMoment) {
+    TLoose t;
+    t.M->Sa = NewVector(6);
+    t.M->PridejZatizeni(KLoadForce, nullptr, 2.5, 0, 10, 0, 30);
+    t.M->Prubehy();
+    auto x = t.Row(0);
+    auto it = std::find(x.begin(), x.end(), 2.5);
+    ASSERT_NE(it, x.end());
+    std::size_t j = std::size_t(it - x.begin());
+    ASSERT_EQ(x[j + 1], 2.5);
+    EXPECT_NEAR(t.Row(2)[j + 1] - t.Row(2)[j], 10 * std::cos(M_PI / 6), 1e-12);
+    EXPECT_NEAR(t.Row(3)[j + 1] - t.Row(3)[j], 5, 1e-12);
+    EXPECT_EQ(t.Row(1)[j + 1], t.Row(1)[j]);
+}
+
+TEST(Prubehy, ZeroLengthDistributedLoadIsSkipped) {
+    TLoose t;
+    t.M->PridejZatizeni(KLoadDistributed, nullptr, 4, 0, 5, 8, 90);
+    t.M->Prubehy();
+    for (int r = 1; r <= 6; ++r)
+        for (double v : t.Row(r)) EXPECT_TRUE(std::isfinite(v));
+    EXPECT_DOUBLE_EQ(t.Row(3).back(), 3);
+}
+
+TEST(Prubehy, SimplySupportedMemberUnderUniformLoad) {
+    // Pin-pin member between two held nodes: the end rotation comes from the load, not the nodes.
+    TFrame f;
+    const TReal l = 5, q = 8;
+    TUzel* a = f.Node(0, 0);
+    TUzel* b = f.Node(l, 0);
+    TUzel* c = f.Node(l, 2);
+    TPrut* m = f.Member(a, b, true, true);
+    f.Member(b, c);
+    f.Member(a, c);
+    TFrame::Support(a, true, true, true);
+    TFrame::Support(b, true, true, true);
+    m->PridejZatizeni(KLoadDistributed, nullptr, 0, l, q, q, 90);
+    ASSERT_EQ(Solve(f).Result, TSolveResult::Ok);
+    m->Prubehy();
+    EXPECT_NEAR(D(m->Results[4][0]), D(q * l * l * l / (24 * f.EI())), 1e-12);
+    // The load's ends add a second column at 0 and at L: mid-span is column 6 of 13.
+    ASSERT_EQ(m->Results[0].size(), 13u);
+    EXPECT_EQ(D(m->Results[0][6]), D(l / 2));
+    EXPECT_NEAR(D(m->Results[1][6]), D(q * l * l / 8), 1e-12);
+    EXPECT_NEAR(D(m->Results[6].back()), 0.0, 1e-12); // w returns to 0 at the held end b
+    EXPECT_TRUE(m->HingeA && m->HingeB);
+    EXPECT_TRUE(m->kabL.empty());
+    m->UvolniPrubehy();
+}
+
+TEST(PrubehyProperty, LastColumnMatchesTheEndResultsAtB) {
+    int members = 0;
+    for (unsigned seed = 500; seed < 560; ++seed) {
+        TFrame f;
+        RandomFrame(f, seed, true);
+        if (Solve(f).Result != TSolveResult::Ok) continue;
+        for (TPrut* m : f.Space.Members) {
+            if (m->HingeA) continue;
+            bool huge = false;
+            for (TReal v : m->Sa) huge = huge || std::fabs(v) > 1e6L;
+            if (huge) continue;
+            ++members;
+            m->Prubehy();
+            const TVector& last = [&]() -> const TVector& {
+                static TVector col;
+                col.clear();
+                for (int r = 0; r < 8; ++r) col.push_back(m->Results[std::size_t(r)].back());
+                return col;
+            }();
+            TReal scale = 1;
+            for (TReal v : m->Sa) scale += std::fabs(v);
+            for (TReal v : m->Sb) scale += std::fabs(v);
+            EXPECT_NEAR(D(last[0]), D(m->Length), 1e-15);
+            EXPECT_NEAR(D(last[1]), -D(m->Sb[0]), 1e-9 * D(scale)) << seed << " member " << m->Number;
+            EXPECT_NEAR(D(last[2]), -D(m->Sb[1]), 1e-9 * D(scale)) << seed << " member " << m->Number;
+            EXPECT_NEAR(D(last[3]), -D(m->Sb[2]), 1e-9 * D(scale)) << seed << " member " << m->Number;
+            EXPECT_NEAR(D(last[5]), D(m->Sb[4]), 1e-7 * D(scale)) << seed << " member " << m->Number;
+            EXPECT_NEAR(D(last[6]), D(m->Sb[5]), 1e-7 * D(scale)) << seed << " member " << m->Number;
+            if (!m->HingeB) EXPECT_NEAR(D(last[4]), D(m->Sb[3]), 1e-7 * D(scale)) << seed << " member " << m->Number;
+            m->UvolniPrubehy();
+        }
+    }
+    EXPECT_GT(members, 100);
+}

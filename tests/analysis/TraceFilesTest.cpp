@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "analysis/Frames.h"
+#include "model/NumberText.h"
+#include "model/UserDialogs.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const char* const KFiles[] = {"00KG.out", "00MG.out", "00FG.out", "00KGa.out", "00FGa.out", "00RG.out", "00reakce.out"};
+
+struct TTempDir {
+    fs::path Path;
+    TTempDir() {
+        Path = fs::temp_directory_path() / ("korvan-trace-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                                            "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Path);
+        fs::create_directories(Path);
+    }
+    ~TTempDir() { fs::remove_all(Path); }
+    std::string Read(const char* name) const {
+        std::ifstream in(Path / name, std::ios::binary);
+        std::ostringstream s;
+        s << in.rdbuf();
+        return s.str();
+    }
+    std::vector<std::string> Lines(const char* name) const {
+        std::vector<std::string> lines;
+        std::string text = Read(name), line;
+        for (std::size_t p = 0; p < text.size();) {
+            std::size_t e = text.find("\r\n", p);
+            if (e == std::string::npos) {
+                lines.push_back(text.substr(p));
+                break;
+            }
+            lines.push_back(text.substr(p, e - p));
+            p = e + 2;
+        }
+        return lines;
+    }
+};
+
+struct TSeparatorGuard {
+    char Old = DecimalSeparator();
+    explicit TSeparatorGuard(char s) { SetDecimalSeparator(s); }
+    ~TSeparatorGuard() { SetDecimalSeparator(Old); }
+};
+
+// A cantilever of 3 m along x from node 1 (fixed), then a second member to node 3, with a
+// force 24 at 60° (u 12, w 12·√3) at node 3: EA/L = 100, 4EI/L = 1.2, 12EI/L³ = 0.4 for both members.
+struct TChain {
+    TFrame F{1000, 0.3, 0.0009};
+    TUzel* N1 = F.Node(0, 0);
+    TUzel* N2 = F.Node(3, 0);
+    TUzel* N3 = F.Node(6, 0);
+    TChain() {
+        F.Member(N1, N2);
+        F.Member(N2, N3);
+        TFrame::Support(N1, true, true, true);
+        N3->PridejZatizeni(KLoadForce, nullptr, 24, 60);
+        F.Space.TraceEnabled = true;
+    }
+    TSolveStatus Run(TRecordingDialogs& sink) {
+        TDialogsGuard guard(sink);
+        return F.Space.Vypocet();
+    }
+};
+} // namespace
+
+TEST(TraceFiles, EveryStageIsWrittenWithItsLayout) {
+    for (char sep : {'.', ','}) {
+        TSeparatorGuard guard(sep);
+        TTempDir dir;
+        TChain c;
+        c.F.Space.TraceDir = dir.Path.string();
+        TRecordingDialogs sink;
+        ASSERT_EQ(c.Run(sink).Result, TSolveResult::Ok);
+        EXPECT_TRUE(sink.Messages.empty());
+        for (const char* name : KFiles) EXPECT_TRUE(fs::exists(dir.Path / name)) << name;
+
+        auto kg = dir.Lines("00KG.out");
+        ASSERT_EQ(kg.size(), 81u);
+        EXPECT_EQ(dir.Read("00KG.out").substr(dir.Read("00KG.out").size() - 2), "\r\n");
+        const std::string onePointTwo = std::string("1") + sep + "2";
+        // The second assembly (for the reactions) has no support changes.
+        EXPECT_EQ(kg[0], "[1,1]:" + onePointTwo);
+        EXPECT_EQ(kg[10], "[2,2]:100");
+        EXPECT_EQ(kg[13], "[2,5]:-100");
+        EXPECT_EQ(kg[6], "[1,7]:0"); // outside the profile: node 3 is not joined to node 1
+        EXPECT_EQ(kg[54], "[7,1]:0");
+        EXPECT_EQ(kg[30], "[4,4]:" + std::string("2") + sep + "4");
+
+        auto kga = dir.Lines("00KGa.out");
+        EXPECT_EQ(kga[0], "[1,1]:1");
+        EXPECT_EQ(kga[1], "[1,2]:0");
+        EXPECT_EQ(kga[30], kg[30]);
+
+        auto fg = dir.Lines("00FG.out");
+        ASSERT_EQ(fg.size(), 9u);
+        EXPECT_EQ(fg[7], "[8]:12");
+        EXPECT_EQ(fg[0], "[1]:0");
+        EXPECT_EQ(dir.Lines("00FGa.out")[2], "[3]:0");
+        EXPECT_EQ(dir.Lines("00MG.out").size(), 9u);
+        EXPECT_EQ(dir.Lines("00RG.out")[0], "[1]:0");
+
+        // Reactions: windows-1250 "Uzel číslo", fixed(12, 3), M before H before V, then an empty line.
+        const std::string text = dir.Read("00reakce.out");
+        const std::string v = std::string("20") + sep + "785", m = std::string("124") + sep + "708";
+        const std::string h = std::string("12") + sep + "000";
+        EXPECT_EQ(text, "-- Reakce --\r\n"
+                        "Uzel \xE8\xEDslo 1: M [1]: " + m + " kNm\r\n"
+                        "Uzel \xE8\xEDslo 1: H [2]: " + h + " kN\r\n"
+                        "Uzel \xE8\xEDslo 1: V [3]: " + v + " kN\r\n"
+                        "\r\n");
+    }
+}
+
+TEST(TraceFiles, FileThatCannotBeCreatedDoesNotStopTheComputation) {
+    TTempDir dir;
+    // A directory in the place of one file: that file cannot be created, the others can.
+    fs::create_directories(dir.Path / "00RG.out");
+    TChain c;
+    c.F.Space.TraceDir = dir.Path.string();
+    TRecordingDialogs sink;
+    ASSERT_EQ(c.Run(sink).Result, TSolveResult::Ok);
+    EXPECT_TRUE(c.F.Space.ResultsValid);
+    EXPECT_NEAR(D(c.N1->DofU.Reaction), 12.0, 1e-12);
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_NE(sink.Messages[0].find("00RG.out"), std::string::npos);
+    EXPECT_EQ(sink.Messages[0].find("00KG.out"), std::string::npos);
+    EXPECT_TRUE(fs::exists(dir.Path / "00reakce.out"));
+
+    TChain missing;
+    missing.F.Space.TraceDir = (dir.Path / "no" / "such").string();
+    TRecordingDialogs sink2;
+    ASSERT_EQ(missing.Run(sink2).Result, TSolveResult::Ok);
+    ASSERT_EQ(sink2.Messages.size(), 1u); // one message for all files
+    for (const char* name : KFiles) EXPECT_NE(sink2.Messages[0].find(name), std::string::npos) << name;
+    EXPECT_NEAR(D(missing.N1->DofRot.Reaction), 72 * std::sqrt(3.0), 1e-12);
+}
+
+TEST(TraceFiles, SwitchedOffWritesNothing) {
+    TTempDir dir;
+    TChain c;
+    c.F.Space.TraceDir = dir.Path.string();
+    c.F.Space.TraceEnabled = false;
+    TRecordingDialogs sink;
+    ASSERT_EQ(c.Run(sink).Result, TSolveResult::Ok);
+    EXPECT_TRUE(fs::is_empty(dir.Path));
+    EXPECT_NEAR(D(c.N1->DofRot.Reaction), 72 * std::sqrt(3.0), 1e-12);
+}
+
+TEST(TraceFiles, RefusedStructureLeavesTheFilesWrittenSoFar) {
+    TTempDir dir;
+    TChain c;
+    TFrame::Support(c.N1, false, false, false);
+    c.F.Space.TraceDir = dir.Path.string();
+    TRecordingDialogs sink;
+    EXPECT_NE(c.Run(sink).Result, TSolveResult::Ok);
+    EXPECT_TRUE(fs::exists(dir.Path / "00KGa.out"));
+    EXPECT_FALSE(fs::exists(dir.Path / "00RG.out"));
+    EXPECT_FALSE(fs::exists(dir.Path / "00reakce.out"));
+}

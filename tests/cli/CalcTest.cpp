@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "cli/Calc.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+const std::string KPortal = std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp";
+
+struct TCalcRun {
+    int Code = -1;
+    std::string Out, Err;
+};
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+struct TWorkDir {
+    fs::path Path;
+    TWorkDir() {
+        Path = fs::temp_directory_path() /
+               (std::string("korvan-calc-") + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(Path);
+        fs::create_directories(Path);
+    }
+    ~TWorkDir() { fs::remove_all(Path); }
+    fs::path Write(const std::string& name, const std::string& text) const {
+        std::ofstream(Path / name, std::ios::binary) << text;
+        return Path / name;
+    }
+    // Runs the program as a process in this directory, in the C locale.
+    TCalcRun Process(const std::string& args) const {
+        const std::string cmd = "cd '" + Path.string() + "' && LC_ALL=C '" KORVAN_CALC_PATH "' " + args +
+                                " > stdout.txt 2> stderr.txt";
+        TCalcRun r;
+        int status = std::system(cmd.c_str());
+        r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.Out = ReadFile(Path / "stdout.txt");
+        r.Err = ReadFile(Path / "stderr.txt");
+        fs::remove(Path / "stdout.txt");
+        fs::remove(Path / "stderr.txt");
+        return r;
+    }
+};
+
+TCalcRun Direct(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    TCalcRun r;
+    r.Code = RunCalc(args, out, err);
+    r.Out = out.str();
+    r.Err = err.str();
+    return r;
+}
+
+// Sum of the values of the reaction lines of one component (H or V).
+double SumOf(const std::string& out, const std::string& component) {
+    std::istringstream in(out);
+    std::string line;
+    double sum = 0;
+    while (std::getline(in, line)) {
+        std::istringstream words(line);
+        std::string node, eq, comp, value;
+        if (words >> node >> eq >> comp >> value && comp == component && std::isdigit((unsigned char)eq[0]))
+            sum += std::stod(value);
+    }
+    return sum;
+}
+
+const char* const KTwoNodes = "*Materials\r\nM\r\nS\r\n210000\r\n7850\r\n*Shapes\r\nC\r\nP\r\nS\r\n0.01\r\n0.0001\r\n"
+                              "0.0001\r\n*Nodes\r\nU\r\n1\r\n0\r\n0\r\nU\r\n2\r\n4\r\n0\r\n";
+} // namespace
+
+TEST(Calc, ComputesThePortalFrame) {
+    TWorkDir dir;
+    TCalcRun r = dir.Process("--decimal-separator . '" + KPortal + "'");
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_EQ(r.Err, "");
+    EXPECT_EQ(r.Out, "Projekt: " + KPortal +
+                         "\nUzly: 4, pruty: 3\n\n"
+                         "Reakce\n"
+                         "  Uzel  Rovnice  Složka           Hodnota\n"
+                         "     1        1  M                 23.277 kNm\n"
+                         "     1        2  H                  6.452 kN\n"
+                         "     1        3  V                 23.879 kN\n"
+                         "     4       11  H                  8.548 kN\n"
+                         "     4       12  V                 36.121 kN\n"
+                         "\nPosuny uzlů\n"
+                         "  Uzel    Pootočení [mrad]              u [mm]              w [mm]\n"
+                         "     1            0.000000            0.000000            0.000000\n"
+                         "     2            3.472267            9.824373            0.058239\n"
+                         "     3           -1.370536            9.778978            0.088094\n"
+                         "     4            4.352385            0.000000            0.000000\n");
+    // The loads: 15 kN sideways at node 2, 10 kN/m over the 6 m beam.
+    EXPECT_NEAR(SumOf(r.Out, "H"), 15, 2e-3);
+    EXPECT_NEAR(SumOf(r.Out, "V"), 60, 2e-3);
+    for (const char* f : {"00KG.out", "00MG.out", "00FG.out", "00KGa.out", "00FGa.out", "00RG.out", "00reakce.out"})
+        EXPECT_TRUE(fs::exists(dir.Path / f)) << f;
+}
+
+TEST(Calc, TraceOptionsAndSeparator) {
+    TWorkDir dir;
+    fs::create_directories(dir.Path / "trace");
+    TCalcRun r = dir.Process("--trace-dir trace --decimal-separator , '" + KPortal + "'");
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_NE(r.Out.find("23,277 kNm"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir.Path / "00KG.out"));
+    EXPECT_NE(ReadFile(dir.Path / "trace" / "00reakce.out").find("M [1]: 23,277 kNm"), std::string::npos);
+
+    TWorkDir quiet;
+    r = quiet.Process("--no-trace '" + KPortal + "'");
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    EXPECT_TRUE(fs::is_empty(quiet.Path));
+
+    // A trace directory that does not exist: computed all the same, one message names the files.
+    r = quiet.Process("--trace-dir=missing/dir '" + KPortal + "'");
+    EXPECT_EQ(r.Code, 0);
+    EXPECT_NE(r.Out.find("36.121"), std::string::npos);
+    EXPECT_NE(r.Err.find("missing/dir/00KG.out"), std::string::npos);
+    EXPECT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 1);
+}
+
+TEST(Calc, SelfWeightAndDivisions) {
+    TCalcRun plain = Direct({"--no-trace", "--decimal-separator", ".", KPortal});
+    TCalcRun heavy = Direct({"--no-trace", "--decimal-separator", ".", "--self-weight", "1,35", KPortal});
+    ASSERT_EQ(heavy.Code, 0) << heavy.Err;
+    // 7850 kg/m³ · A / 100 kN/m: two HEB 200 columns of 4 m and an IPE 300 beam of 6 m.
+    const double weight = 1.35 * 78.5 * (2 * 4 * 0.00781 + 6 * 0.00538);
+    EXPECT_NEAR(SumOf(heavy.Out, "V") - SumOf(plain.Out, "V"), weight, 3e-3);
+    EXPECT_NEAR(SumOf(heavy.Out, "H"), 15, 2e-3);
+
+    TCalcRun fine = Direct({"--no-trace", "--divisions", "60", KPortal});
+    EXPECT_EQ(fine.Code, 0);
+    EXPECT_NE(fine.Err.find("Zvažte, prosím, praktickou využitelnost"), std::string::npos);
+}
+
+TEST(Calc, BadUsageAndUnreadableProjects) {
+    TWorkDir dir;
+    dir.Write("bad-number.inp", "*Materials\r\nM\r\nS\r\nabc\r\n7850\r\n");
+    dir.Write("no-section.inp", std::string(KTwoNodes) + "*Members\r\nP\r\nXYZ\r\n1\r\n0\r\n1\r\n2\r\n0\r\n0\r\n");
+    struct Row {
+        std::vector<std::string> args;
+        int code;
+        const char* message; // part of the error text
+    } rows[] = {
+        {{}, 2, "Chybí soubor projektu"},
+        {{"--bogus", KPortal}, 2, "Neznámá volba: --bogus"},
+        {{"--divisions"}, 2, "vyžaduje hodnotu"},
+        {{"--divisions", "ten", KPortal}, 2, "Neplatný počet dílků: ten"},
+        {{"--divisions", "0", KPortal}, 2, "Neplatný počet dílků"},
+        {{"--self-weight", "x", KPortal}, 2, "Neplatný součinitel"},
+        {{"--self-weight", "inf", KPortal}, 2, "Neplatný součinitel"},
+        {{"--decimal-separator", ";", KPortal}, 2, "Oddělovač"},
+        {{"--no-trace=1", KPortal}, 2, "nemá hodnotu"},
+        {{KPortal, KPortal}, 2, "jen jeden soubor"},
+        {{(dir.Path / "none.inp").string()}, 2, "none.inp"},
+        {{(dir.Path / "bad-number.inp").string()}, 2, "abc"},
+        {{(dir.Path / "no-section.inp").string()}, 2, "Prut 1 nemá průřez."},
+    };
+    for (const Row& r : rows) {
+        TCalcRun run = Direct(r.args);
+        EXPECT_EQ(run.Code, r.code) << r.message;
+        EXPECT_NE(run.Err.find(r.message), std::string::npos) << run.Err;
+        EXPECT_EQ(run.Out, "") << r.message;
+    }
+}
+
+TEST(Calc, RefusedStructuresExitWithOne) {
+    TWorkDir dir;
+    const std::string member = "*Members\r\nP\r\nP\r\n1\r\n0\r\n1\r\n2\r\n0\r\n0\r\n";
+    const fs::path free = dir.Write("free.inp", std::string(KTwoNodes) + member);
+    const fs::path empty = dir.Write("empty.inp", KTwoNodes);
+    TCalcRun r = dir.Process("--no-trace '" + free.string() + "'");
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find("Zkontrolujte"), std::string::npos) << r.Err;
+    EXPECT_EQ(r.Out, "");
+    r = dir.Process("'" + empty.string() + "'");
+    EXPECT_EQ(r.Code, 1);
+    EXPECT_NE(r.Err.find("žádný prut"), std::string::npos);
+}
+
+TEST(Calc, HelpAndVersion) {
+    TCalcRun help = Direct({"--help"});
+    EXPECT_EQ(help.Code, 0);
+    for (const char* o : {"--decimal-separator", "--self-weight", "--divisions", "--trace-dir", "--no-trace", "--help",
+                          "--version"})
+        EXPECT_NE(help.Out.find(o), std::string::npos) << o;
+    TCalcRun version = Direct({"--version"});
+    EXPECT_EQ(version.Code, 0);
+    EXPECT_EQ(version.Out, "korvan-calc " KORVAN_VERSION "\n");
+}
+
+TEST(Calc, SeparatorOfTheUsersLocale) {
+    // Only where the Czech locale is installed; the C locale always gives a point.
+    const char* old = std::getenv("LC_ALL");
+    std::string saved = old ? old : "";
+    setenv("LC_ALL", "C", 1);
+    EXPECT_EQ(UserLocaleSeparator(), '.');
+    setenv("LC_ALL", "cs_CZ.UTF-8", 1);
+    const bool installed = std::setlocale(LC_NUMERIC, "") != nullptr;
+    std::setlocale(LC_NUMERIC, "C");
+    if (installed) EXPECT_EQ(UserLocaleSeparator(), ',');
+    EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C"); // the program's own locale is restored
+    if (old)
+        setenv("LC_ALL", saved.c_str(), 1);
+    else
+        unsetenv("LC_ALL");
+}
