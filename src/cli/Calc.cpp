@@ -13,6 +13,7 @@
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
+#include "units/Prevody.h"
 
 namespace {
 // Messages of the core go to the error stream, one line each; there are no questions to answer.
@@ -238,11 +239,19 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         }
         const char sep = options.Separator ? options.Separator : UserLocaleSeparator();
         const char oldSep = DecimalSeparator();
+        const std::string oldSystemSep = SystemDecimalSeparator();
         SetDecimalSeparator(sep);
+        // The readers adapt a number text to the system separator and then read it with the
+        // program's: both must be the chosen one so files written with either separator read.
+        SetSystemDecimalSeparator(std::string(1, sep));
         struct TRestore {
             char Sep;
-            ~TRestore() { SetDecimalSeparator(Sep); }
-        } restore{oldSep};
+            std::string SystemSep;
+            ~TRestore() {
+                SetDecimalSeparator(Sep);
+                SetSystemDecimalSeparator(SystemSep);
+            }
+        } restore{oldSep, oldSystemSep};
 
         TStreamDialogs dialogs(err);
         TDialogsGuard guard(dialogs);

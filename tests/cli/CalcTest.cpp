@@ -166,7 +166,7 @@ TEST(Calc, BadUsageAndUnreadableProjects) {
         {{KPortal, KPortal}, 2, "jen jeden soubor"},
         {{(dir.Path / "none.inp").string()}, 2, "none.inp"},
         {{(dir.Path / "bad-number.inp").string()}, 2, "abc"},
-        {{(dir.Path / "no-section.inp").string()}, 2, "Prut 1 nemá průřez."},
+        {{(dir.Path / "no-section.inp").string()}, 2, "neexistující profil"},
     };
     for (const Row& r : rows) {
         TCalcRun run = Direct(r.args);
