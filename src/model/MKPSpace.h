@@ -7,7 +7,9 @@
 #include <cstdint>
 #include <iosfwd>
 #include <string>
+#include <vector>
 
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPObjekty.h"
 
 class TMKPSpace {
@@ -88,6 +90,41 @@ public:
     void NactiKnihovnuMaterialu(std::istream& in);
 
     // ---- Analysis -------------------------------------------------------------------------
+    //
+    // Equation k of node n: 3n-2 rotation, 3n-1 u, 3n w. The arrays run from 1 to 3N (index 0
+    // stays 0); stiffness from MPa and metres with loads in kN and kNm gives RG in mm and mrad.
+
+    enum class TSolveResult { Ok, NoMembers, ZeroPivot, Mechanism };
+    struct TSolveStatus {
+        TSolveResult Result = TSolveResult::Ok;
+        int Equation = 0; // the equation of a zero pivot or of the mechanism check
+    };
+
+    TProfileMatrix KG; // global stiffness in the node systems
+    TVector MG;        // fixed-end forces by equation; after the solution the member end forces
+    TVector PG;        // nodal loads
+    TVector FG;        // right-hand side PG - MG
+    TVector RG;        // solution: rotations (mrad) and displacements (mm)
+    // Folder of the trace files (empty: the working directory) and whether they are written.
+    std::string TraceDir;
+    bool TraceEnabled = true;
+    // Trace files of the last computation that could not be written.
+    std::vector<std::string> TraceFailures;
+
+    void SestavKG();
+    void SestavMG();
+    void SestavPG();
+    void SestavFG();
+    TSolveStatus Res();
+    void UvolniKG();
+    void UvolniMG();
+    void UvolniPG();
+    void UvolniFG();
+    void UvolniRG();
+    // The whole computation of the compute command (without its window steps): turns members
+    // hinged at a only, assembles, applies the supports, solves, stores displacements, end
+    // results and reactions. The two refusals are reported through Dialogs().
+    TSolveStatus Vypocet();
 
     // ---- View and drawing -----------------------------------------------------------------
 

@@ -1,0 +1,120 @@
+// Fixed-end forces of member loads: the forces and moments the held ends exert on the member,
+// in the local system (MabL) and in the node systems (MabG).
+#include <cmath>
+
+#include "model/Prut.h"
+#include "model/Uzel.h"
+
+void TPrut::UpravPolohyZatizeni() {
+    for (TZatizeni* z : Loads) {
+        if (z->Kind == KLoadForce || z->Kind == KLoadMoment) {
+            z->C = 0;
+            z->B = Length - z->A;
+            z->Q2 = 0;
+            if (z->Kind == KLoadMoment) z->Angle = 0;
+        }
+    }
+}
+
+void TPrut::SestavMabL() {
+    MabL = NewMatrix(6, 2);
+    UpravPolohyZatizeni();
+    const TReal l = Length;
+    const TReal l2 = l * l;
+    for (const TZatizeni* z : Loads) {
+        const TReal a = z->A, b = z->B, c = z->C;
+        TReal ma = 0, mb = 0, va = 0, vb = 0, na = 0, nb = 0;
+        const TReal angle = DegToRad(z->Angle);
+        if (z->Kind == KLoadForce) {
+            const TReal pz = z->Q1 * std::sin(angle);
+            const TReal px = z->Q1 * std::cos(angle);
+            ma = -pz * a * (b * b) / l2;
+            mb = pz * (a * a) * b / l2;
+            va = -pz * b / l;
+            vb = -pz * a / l;
+            na = -px * b / l;
+            nb = -px * a / l;
+        } else if (z->Kind == KLoadMoment) {
+            const TReal m = z->Q1;
+            ma = (2 * l - 3 * b) * m * b / l2;
+            mb = (2 * l - 3 * a) * m * a / l2;
+            va = m / l;
+            vb = -m / l;
+        } else if (z->Kind == KLoadDistributed || z->Kind == KLoadSelfWeight) {
+            const TReal f = z->Kind == KLoadSelfWeight && z->LoadCase ? z->LoadCase->Factor : 1.0L;
+            TReal qz1 = z->Q1 * std::sin(angle), qz2 = z->Q2 * std::sin(angle);
+            TReal qx1 = z->Q1 * std::cos(angle), qx2 = z->Q2 * std::cos(angle);
+            if (z->Kind == KLoadSelfWeight) {
+                qz1 *= f;
+                qz2 *= f;
+                qx1 *= f;
+                qx2 *= f;
+            }
+            const TReal dz = qz2 - qz1, dx = qx2 - qx1;
+            const TReal k = c / (60 * l2);
+            ma = -(dz * k *
+                       (20 * a * b * c + 30 * a * b * b + 5 * a * c * c + 20 * b * b * c + 10 * b * c * c +
+                        2 * c * c * c) +
+                   qz1 * k *
+                       (60 * a * b * b + 60 * a * b * c + 20 * a * c * c + 30 * b * b * c + 20 * b * c * c +
+                        5 * c * c * c));
+            mb = dz * k *
+                     (40 * a * b * c + 30 * a * a * b + 10 * a * a * c + 10 * a * c * c + 15 * b * c * c +
+                      3 * c * c * c) +
+                 qz1 * k *
+                     (60 * a * b * c + 60 * a * a * b + 30 * a * a * c + 20 * a * c * c + 20 * b * c * c +
+                      5 * c * c * c);
+            va = -(dz / 2 * c * (c / 3 + b) + qz1 * c * (c / 2 + b)) / l;
+            vb = -(dz / 2 * c * (2 * c / 3 + a) + qz1 * c * (c / 2 + a)) / l;
+            na = -(dx / 2 * c * (c / 3 + b) + qx1 * c * (c / 2 + b)) / l;
+            nb = -(dx / 2 * c * (2 * c / 3 + a) + qx1 * c * (c / 2 + a)) / l;
+        } else {
+            continue;
+        }
+        // End connections: a hinged end carries no moment; the other end takes half of it over.
+        if (!HingeA && HingeB) {
+            ma = ma - mb / 2;
+            mb = 0;
+        } else if (HingeA && !HingeB) {
+            mb = mb - ma / 2;
+            ma = 0;
+        } else if (HingeA && HingeB) {
+            ma = 0;
+            mb = 0;
+        }
+        MabL[0][1] += ma;
+        MabL[1][1] += na;
+        MabL[2][1] += va + (ma + mb) / l;
+        MabL[3][1] += mb;
+        MabL[4][1] += nb;
+        MabL[5][1] += vb - (ma + mb) / l;
+    }
+}
+
+void TPrut::SestavMabG() {
+    MabG = NewMatrix(6, 2);
+    const TReal codes[6] = {TReal(NodeA->DofRot.Code), TReal(NodeA->DofU.Code), TReal(NodeA->DofW.Code),
+                            TReal(NodeB->DofRot.Code), TReal(NodeB->DofU.Code), TReal(NodeB->DofW.Code)};
+    for (int i = 0; i < 6; ++i) {
+        MabG[i][0] = codes[i];
+        for (int k = 0; k < 6; ++k) MabG[i][1] += TI[i][k] * MabL[k][1];
+    }
+}
+
+// Nodal loads in the node's support system: column 0 the equation numbers, column 1 the values.
+void TUzel::SestavVektorZatizeni() {
+    LoadVector = NewMatrix(3, 2);
+    LoadVector[0][0] = DofRot.Code;
+    LoadVector[1][0] = DofU.Code;
+    LoadVector[2][0] = DofW.Code;
+    for (const TZatizeni* z : Loads) {
+        if (z->Kind == KLoadMoment) {
+            LoadVector[0][1] += z->Q1;
+        } else if (z->Kind == KLoadForce) {
+            LoadVector[1][1] += z->Q1 * std::cos(DegToRad(z->Angle - DofU.Angle));
+            LoadVector[2][1] += z->Q1 * std::sin(DegToRad(z->Angle - DofW.Angle));
+        }
+    }
+}
+
+void TUzel::UvolniVektorZatizeni() { Release(LoadVector); }
