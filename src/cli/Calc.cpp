@@ -4,6 +4,7 @@
 #include <ostream>
 
 #include "cli/CurveCommand.h"
+#include "cli/Picture.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
 
@@ -16,9 +17,17 @@ const char* const KUsage = "Použití: korvan-calc [volby] PROJEKT.inp\n"
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     if (std::find(args.begin(), args.end(), "--curve") != args.end()) return RunCurveCommand(args, out, err);
     std::string project;
-    for (const std::string& a : args) {
+    TPictureOptions picture;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        std::string pictureError;
+        if (TakePictureOption(args, i, picture, pictureError)) {
+            if (pictureError.empty()) continue;
+            err << pictureError << "\n" << KUsage << KPictureUsage;
+            return 2;
+        }
         if (a == "--help") {
-            out << KUsage;
+            out << KUsage << KPictureUsage;
             return 0;
         }
         if (a == "--version") {
@@ -45,5 +54,6 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     out << "Projekt: " << project << "\n"
         << "Materiály: " << space.Materials.Count() << ", profily: " << space.Sections.Count()
         << ", uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n";
+    if (picture.Requested) return WritePicture(space, picture, out, err);
     return 0;
 }
