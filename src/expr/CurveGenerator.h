@@ -38,7 +38,8 @@ constexpr long long KCurveMaxNodes = 1000000;
 constexpr long long KCurveMaxGridSteps = 200000000;
 
 // Generates the curve on the model space with the given evaluator (its formula and variable list
-// are replaced). separator: decimal separator of the fields and the formula ('\0': the program's).
+// are replaced). separator: decimal separator of the number fields ('\0': the program's); the
+// formula's numbers are read with the evaluator's own separator.
 // Any failure (a field that is no number, an evaluation error, a generation beyond the limits)
 // shows "Operace selhala. Zkontrolujte vstupní údaje." through Dialogs() and keeps what was added.
 // The caller repaints.

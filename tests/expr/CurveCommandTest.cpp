@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include "cli/Calc.h"
@@ -31,9 +32,9 @@ TCalcRun Calc(const std::vector<std::string>& args) {
 class CurveCommand : public ::testing::Test {
 protected:
     void SetUp() override {
-        mDir =
-            fs::temp_directory_path() /
-            ("korvan-curve-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        mDir = fs::temp_directory_path() /
+               ("korvan-curve-" + std::to_string(::getpid()) + "-" +
+                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(mDir);
         fs::create_directories(mDir);
     }
