@@ -2,8 +2,10 @@
 
 #include <ostream>
 
+#include "cli/ReportCommand.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
+#include "model/UserDialogs.h"
 
 namespace {
 const char* const KUsage = "Použití: korvan-calc [volby] PROJEKT.inp\n"
@@ -13,11 +15,20 @@ const char* const KUsage = "Použití: korvan-calc [volby] PROJEKT.inp\n"
 
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     std::string project;
-    for (const std::string& a : args) {
+    TReportOptions reportOptions;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
         if (a == "--help") {
-            out << KUsage;
+            out << KUsage << KReportUsage;
             return 0;
         }
+        std::string reportError;
+        TReportOptionResult taken = TakeReportOption(args, i, reportOptions, reportError);
+        if (taken == TReportOptionResult::Error) {
+            err << reportError << "\n" << KUsage << KReportUsage;
+            return 2;
+        }
+        if (taken == TReportOptionResult::Taken) continue;
         if (a == "--version") {
             out << "korvan-calc " << KORVAN_VERSION << "\n";
             return 0;
@@ -38,6 +49,23 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     } catch (const std::exception& e) {
         err << project << ": " << e.what() << "\n";
         return 2;
+    }
+    // The protocol lists the model only; everything else follows a computation. Its refusals come
+    // through the message sink and go to the error stream.
+    int refused = 0;
+    if (!reportOptions.Protocol) {
+        TRecordingDialogs messages;
+        TDialogsGuard guard(messages);
+        const TMKPSpace::TSolveResult result = space.Vypocet().Result;
+        for (const std::string& m : messages.Messages)
+            err << m << "\n";
+        if (result == TMKPSpace::TSolveResult::ZeroPivot || result == TMKPSpace::TSolveResult::Mechanism)
+            refused = 1;
+    }
+    if (refused && !reportOptions.Report) return refused;
+    if (WantsReportOutput(reportOptions, space)) {
+        int code = RunReportCommand(space, reportOptions, out, err);
+        return code ? code : refused;
     }
     out << "Projekt: " << project << "\n"
         << "Materiály: " << space.Materials.Count() << ", profily: " << space.Sections.Count()
