@@ -7,6 +7,8 @@
 #include <fstream>
 #include <sstream>
 
+#include <unistd.h>
+
 #include "cli/Calc.h"
 #include "cli/ReportCommand.h"
 #include "model/NumberText.h"
@@ -56,7 +58,8 @@ struct TSeparatorGuard {
 };
 
 fs::path TempDir(const std::string& name) {
-    fs::path dir = fs::temp_directory_path() / ("korvan-report-cli-" + name);
+    fs::path dir =
+        fs::temp_directory_path() / ("korvan-report-cli-" + name + "-" + std::to_string(::getpid()));
     fs::remove_all(dir);
     fs::create_directories(dir);
     return dir;
