@@ -1,10 +1,27 @@
 #include <QApplication>
+#include <QDateTime>
 #include <QLocale>
+#include <QThread>
 #include <clocale>
 
 #include "model/NumberText.h"
 #include "ui/MKPUnit1.h"
+#include "ui/QtCanvasPainter.h"
+#include "ui/QtDialogs.h"
+#include "ui/Splash.h"
 #include "units/Prevody.h"
+
+namespace {
+// Keeps the splash window up: from the start second of the tick count until two whole seconds
+// later, so the wait lasts one to two seconds.
+void StartupWait() {
+    const qint64 start = QDateTime::currentMSecsSinceEpoch() / 1000;
+    while (QDateTime::currentMSecsSinceEpoch() / 1000 < start + 2) {
+        QApplication::processEvents();
+        QThread::msleep(1);
+    }
+}
+} // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -13,7 +30,16 @@ int main(int argc, char** argv) {
     const QString point = QLocale::system().decimalPoint();
     SetDecimalSeparator(point.isEmpty() ? '.' : point.at(0).toLatin1());
     SetSystemDecimalSeparator(point.toStdString());
+    TQtCanvasPainter::InstallFontSubstitutes();
+    QFont::insertSubstitution("MS Sans Serif", "Liberation Sans");
+
+    TForm7 splash;
+    splash.ShowNow();
     TForm1 form;
+    TQtDialogs dialogs(&form);
+    TDialogsGuard guard(dialogs);
+    StartupWait();
+    splash.close();
     form.show();
     return app.exec();
 }

@@ -1,7 +1,10 @@
 #include "cli/Calc.h"
 
+#include <algorithm>
 #include <ostream>
 
+#include "cli/CurveCommand.h"
+#include "cli/Picture.h"
 #include "cli/ReportCommand.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
@@ -14,12 +17,20 @@ const char* const KUsage = "Použití: korvan-calc [volby] PROJEKT.inp\n"
 }
 
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--curve") != args.end()) return RunCurveCommand(args, out, err);
     std::string project;
+    TPictureOptions picture;
     TReportOptions reportOptions;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        std::string pictureError;
+        if (TakePictureOption(args, i, picture, pictureError)) {
+            if (pictureError.empty()) continue;
+            err << pictureError << "\n" << KUsage << KPictureUsage;
+            return 2;
+        }
         if (a == "--help") {
-            out << KUsage << KReportUsage;
+            out << KUsage << KPictureUsage << KReportUsage;
             return 0;
         }
         std::string reportError;
@@ -50,10 +61,12 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         err << project << ": " << e.what() << "\n";
         return 2;
     }
-    // The protocol lists the model only; everything else follows a computation. Its refusals come
-    // through the message sink and go to the error stream.
+    // A report follows a computation (the default without a picture); the protocol lists the model
+    // only. The solver's refusals come through the message sink and go to the error stream.
+    const bool report = !reportOptions.Protocol &&
+                        (reportOptions.Report || !reportOptions.RtfFile.empty() || !picture.Requested);
     int refused = 0;
-    if (!reportOptions.Protocol) {
+    if (report) {
         TRecordingDialogs messages;
         TDialogsGuard guard(messages);
         const TMKPSpace::TSolveResult result = space.Vypocet().Result;
@@ -61,14 +74,16 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             err << m << "\n";
         if (result == TMKPSpace::TSolveResult::ZeroPivot || result == TMKPSpace::TSolveResult::Mechanism)
             refused = 1;
+        if (refused && !reportOptions.Report) return refused;
     }
-    if (refused && !reportOptions.Report) return refused;
-    if (WantsReportOutput(reportOptions, space)) {
+    if (WantsReportOutput(reportOptions, space) || report) {
         int code = RunReportCommand(space, reportOptions, out, err);
+        if (code == 0 && picture.Requested) code = WritePicture(space, picture, out, err);
         return code ? code : refused;
     }
     out << "Projekt: " << project << "\n"
         << "Materiály: " << space.Materials.Count() << ", profily: " << space.Sections.Count()
         << ", uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n";
+    if (picture.Requested) return WritePicture(space, picture, out, err);
     return 0;
 }

@@ -5,11 +5,13 @@
 // the model goes through its operations, which keep node and member numbers equal to list
 // position + 1 and the equation numbers 3n-2, 3n-1, 3n.
 #include <cstdint>
+#include <functional>
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 #include "analysis/ProfileMatrix.h"
+#include "canvas/CanvasPainter.h"
 #include "model/MKPObjekty.h"
 
 class TMKPSpace {
@@ -127,7 +129,126 @@ public:
     TSolveStatus Vypocet();
 
     // ---- View and drawing -----------------------------------------------------------------
+    //
+    // The view maps model metres to canvas pixels: X = Round(Zoom·x + OffsetX),
+    // Y = Round((Height − OffsetY) − Zoom·y), halves to even; OffsetY counts from the bottom edge.
+    //
+    // How a canvas widget uses this section:
+    // - install OnRepaint (it schedules a widget update) and keep Width/Height equal to the
+    //   widget's size (call ScrollBarsReset on a resize);
+    // - paint event: QImage image(Width, Height, QImage::Format_RGB32); TQtCanvasPainter p(image);
+    //   space.Prekresli(p); draw the image onto the widget and keep it as the visible canvas;
+    // - SetVisibleCanvas(&painterOnTheKeptImage) lets KresliUzel, KresliVsechnyUzly, KresliPrut
+    //   and the rubber band draw straight onto the kept image (then update the widget);
+    // - the scroll bars mirror HScroll/VScroll; their change signals call HScrollBarChange and
+    //   VScrollBarChange.
+
+    struct TModelPoint {
+        TReal X = 0.0L;
+        TReal Y = 0.0L;
+    };
+    // A scroll bar as plain values.
+    struct TScrollBarState {
+        std::int32_t Min = -10000;
+        std::int32_t Max = 10000;
+        std::int32_t Position = 0;
+        std::int32_t LargeStep = 10;
+        bool Enabled = true;
+    };
+
+    // Pixels per metre, always within 10 … 2000.
+    std::int32_t Zoom() const { return mZoom; }
+    void SetZoom(std::int32_t zoom);
+    std::int32_t OffsetX = 40;
+    std::int32_t OffsetY = 40;
+    std::int32_t Width = 105; // canvas size in pixels
+    std::int32_t Height = 105;
+    bool GridVisible = false;
+    TReal GridDX = 0.5L; // m
+    TReal GridDY = 0.5L;
+    bool SnapOn = false;
+    TReal SnapDX = 0.1L; // m
+    TReal SnapDY = 0.1L;
+    TModelPoint ZoomCorner1;
+    TModelPoint ZoomCorner2;
+    TPixelRect RubberRect;
+    TScrollBarState HScroll{-10000, 10000, -40, 10, true}; // position = −OffsetX
+    TScrollBarState VScroll{-10000, 10000, 40, 10, true};  // position = OffsetY
+
+    // Display flags and scales. The setters named so repaint.
+    bool ShowNumbers = false;
+    bool ShowNodalLoads = true;
+    bool ShowMemberLoads = true;
+    bool ShowReactions() const { return mShowReactions; }
+    void SetShowReactions(bool on);
+    TReal ScaleSL() const { return mScaleSL; } // px per kN of a point force, 0 … 100
+    void SetScaleSL(TReal scale);
+    TReal ScaleCL() const { return mScaleCL; } // px per kN/m of a distributed load, 0 … 100
+    void SetScaleCL(TReal scale);
+    TReal ScaleIF() const { return mScaleIF; } // px per kN, kNm or mm of a diagram, 0 … 100000
+    void SetScaleIF(TReal scale);
+    // 0 model, 1 T, 2 N, 3 M, 4 deformed shape.
+    std::uint8_t TypZobrazeni() const { return mTypZobrazeni; }
+    void SetTypZobrazeni(std::uint8_t mode);
+
+    // Called whenever the canvas must be repainted; the window installs it.
+    std::function<void()> OnRepaint;
+
+    TPixel ToScreen(TReal x, TReal y) const;
+    TModelPoint ToModel(int x, int y) const;
+    TModelPoint SnapToStep(TModelPoint p) const;
+    // Bounding box of the nodes; all 0 without nodes.
+    void Rozsah(TReal& minX, TReal& maxX, TReal& minY, TReal& maxY) const;
+    // Fits all nodes into the canvas; false (nothing changed, no repaint) when they have no extent.
+    bool ShowAll();
+    void ZoomAboutCentre(std::int32_t newZoom);
+    // Fits ZoomCorner1–ZoomCorner2 to the canvas (in) or the canvas into it (out), writes the
+    // scroll positions and repaints; a window whose corners coincide leaves the view unchanged
+    // and returns false.
+    bool ZoomToWindow(bool zoomIn);
+    void CentreAt(int x, int y);
+    void PanBy(int dx, int dy);
+    // Finds the origin: offsets 40 and 40.
+    void ScrolltoCSO();
+    // Scroll ranges from the model extents (on every resize).
+    void ScrollBarsReset();
+    // Writes both scroll positions from the offsets, widening a range that would clamp them.
+    void WriteScrollPositions();
+    void HScrollBarChange(std::int32_t position);
+    void VScrollBarChange(std::int32_t position);
+
+    // Asks the window for a full repaint (OnRepaint).
+    void Prekresli();
+    // The full repaint: composes the whole picture onto an off-screen painter of the canvas size.
+    void Prekresli(TCanvasPainter& offscreen);
+    // The visible canvas for the direct drawings and the rubber band (not owned; may be null).
+    void SetVisibleCanvas(TCanvasPainter* canvas) { mVisible = canvas; }
+    TCanvasPainter* VisibleCanvas() const { return mVisible; }
+    // Direct drawings of CurrentNode, all nodes and CurrentMember onto the visible canvas (or
+    // onto the painter given).
+    void KresliUzel();
+    void KresliUzel(TCanvasPainter& canvas);
+    void KresliVsechnyUzly();
+    void KresliVsechnyUzly(TCanvasPainter& canvas);
+    void KresliPrut();
+    void KresliPrut(TCanvasPainter& canvas);
+    // Zoom-window rubber band on the visible canvas: Begin saves the area of RubberRect and sets
+    // the dotted pen and hollow brush; Move puts the saved pixels back, makes RubberRect the
+    // rectangle from ToScreen(ZoomCorner1) to the pointer, saves under it and draws the outline;
+    // End restores solid pen and brush.
+    void BeginRubberBand();
+    void MoveRubberBand(int x, int y);
+    void EndRubberBand();
 
     // Display mode back to the model view and the load display scales back to 3 (after SmazVse).
     void ResetDisplayAfterClear();
+
+private:
+    std::int32_t mZoom = 100;
+    bool mShowReactions = false;
+    TReal mScaleSL = 3.0L;
+    TReal mScaleCL = 3.0L;
+    TReal mScaleIF = 3.0L;
+    std::uint8_t mTypZobrazeni = 0;
+    TCanvasPainter* mVisible = nullptr;
 };

@@ -1,189 +1,380 @@
-// Project file (.inp): one value per line, CR LF, sections in a fixed order.
+// Project file (.inp): one value per line, CR LF, sections in a fixed order, names in
+// windows-1250, reals as general(15) with the program's decimal separator.
 #include <fstream>
 #include <istream>
 #include <ostream>
+#include <set>
 
+#include "model/AtomicFile.h"
+#include "model/Cp1250.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
-#include "units/Prevody.h"
+#include "model/ProjectFileLines.h"
 
 namespace {
-const char* const KEol = "\r\n";
+// Builds the whole file in memory first: a model that cannot be stored is refused before a
+// single byte reaches the stream or the disk.
+class TProjectWriter {
+public:
+    explicit TProjectWriter(const TMKPSpace& space) : mSpace(space) {}
 
-bool ReadLine(std::istream& in, std::string& line) {
-    if (!std::getline(in, line)) return false;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    return true;
+    std::string Text() {
+        Check();
+        WriteMaterials();
+        WriteSections();
+        WriteNodes();
+        WriteMembers();
+        WriteSupports();
+        WriteMemberLoads();
+        WriteNodalLoads();
+        return std::move(mOut);
+    }
+
+private:
+    void Line(const std::string& s) {
+        mOut += s;
+        mOut += "\r\n";
+    }
+    void Real(TReal v) { Line(FloatToStr(v)); }
+    void Int(std::int32_t v) { Line(std::to_string(v)); }
+    void Flag(bool v) { Line(v ? "1" : "0"); }
+
+    // A name occupies exactly one line and must survive the code page.
+    static std::string Encoded(const std::string& name, const std::string& what) {
+        if (name.find_first_of("\r\n") != std::string::npos)
+            throw TKorvanError(what + " „" + name + "“ obsahuje konec řádku; projekt nelze uložit.");
+        std::string out, bad;
+        if (!TryUtf8ToCp1250(name, out, bad))
+            throw TKorvanError(what + " „" + name + "“ obsahuje znak „" + bad +
+                               "“, který nelze uložit v kódování windows-1250. Přejmenujte jej, prosím.");
+        return out;
+    }
+
+    // The reader resolves names and numbers; a model it would refuse or read differently is not
+    // written (duplicate names would make the second record's name line the only one skipped).
+    void Check() {
+        std::set<std::string> names;
+        for (const TMaterial* m : mSpace.Materials) {
+            mMaterialNames.push_back(Encoded(m->Name, "Název materiálu"));
+            if (!names.insert(m->Name).second)
+                throw TKorvanError("Materiál „" + m->Name + "“ je v modelu dvakrát; projekt nelze uložit.");
+        }
+        names.clear();
+        for (const TProfil* s : mSpace.Sections) {
+            mSectionNames.push_back(Encoded(s->Name, "Název profilu"));
+            if (!names.insert(s->Name).second)
+                throw TKorvanError("Profil „" + s->Name + "“ je v modelu dvakrát; projekt nelze uložit.");
+            if (!s->Material || !mSpace.Materials.Contains(s->Material))
+                throw TKorvanError("Profil „" + s->Name + "“ nemá materiál; projekt nelze uložit.");
+        }
+        int i = 0;
+        for (const TUzel* n : mSpace.Nodes)
+            if (n->Number != ++i) throw TKorvanError("Číslování uzlů je porušeno; projekt nelze uložit.");
+        i = 0;
+        for (const TPrut* m : mSpace.Members) {
+            const std::string member = "Prut " + std::to_string(m->Number);
+            if (m->Number != ++i) throw TKorvanError("Číslování prutů je porušeno; projekt nelze uložit.");
+            if (!m->Section || !mSpace.Sections.Contains(m->Section))
+                throw TKorvanError(member + " nemá profil; projekt nelze uložit.");
+            if (!m->NodeA || !m->NodeB || !mSpace.Nodes.Contains(m->NodeA) ||
+                !mSpace.Nodes.Contains(m->NodeB))
+                throw TKorvanError(member + " nemá oba uzly; projekt nelze uložit.");
+            if (m->NodeA == m->NodeB || (m->NodeA->X == m->NodeB->X && m->NodeA->Y == m->NodeB->Y))
+                throw TKorvanError(member + " má oba konce ve stejném bodě; projekt nelze uložit.");
+        }
+    }
+
+    void WriteMaterials() {
+        if (mSpace.Materials.Empty()) return;
+        Line("*Materials");
+        int i = 0;
+        for (const TMaterial* m : mSpace.Materials) {
+            Line("M");
+            Line(mMaterialNames[i++]);
+            Real(m->E);
+            Real(m->D);
+        }
+    }
+
+    void WriteSections() {
+        if (mSpace.Sections.Empty()) return;
+        Line("*Shapes");
+        int i = 0;
+        for (const TProfil* s : mSpace.Sections) {
+            Line("C");
+            Line(mSectionNames[i++]);
+            Line(mMaterialNames[mSpace.Materials.IndexOf(s->Material)]);
+            Real(s->A);
+            Real(s->Iy);
+            Real(s->Iz);
+        }
+    }
+
+    void WriteNodes() {
+        if (mSpace.Nodes.Empty()) return;
+        Line("*Nodes");
+        for (const TUzel* n : mSpace.Nodes) {
+            Line("U");
+            Int(n->Number);
+            Real(n->X);
+            Real(n->Y);
+        }
+    }
+
+    void WriteMembers() {
+        if (mSpace.Members.Empty()) return;
+        Line("*Members");
+        for (const TPrut* m : mSpace.Members) {
+            Line("P");
+            Line(mSectionNames[mSpace.Sections.IndexOf(m->Section)]);
+            Int(m->Number);
+            Flag(m->SectionTurned);
+            Int(m->NodeA->Number);
+            Int(m->NodeB->Number);
+            Flag(m->HingeA);
+            Flag(m->HingeB);
+        }
+    }
+
+    // One record per restrained node; the node's one support angle is the one of u.
+    void WriteSupports() {
+        if (mSpace.Nodes.Empty()) return;
+        Line("*Supports");
+        for (const TUzel* n : mSpace.Nodes) {
+            if (!n->HasSupport()) continue;
+            Line("B");
+            Int(n->Number);
+            Flag(n->DofU.Fixed);
+            Flag(n->DofW.Fixed);
+            Flag(n->DofRot.Fixed);
+            Real(n->DofU.Angle);
+        }
+    }
+
+    // Self-weight loads have no type letter in the format; the self-weight option recreates
+    // them, so they are left out and every written file reads back.
+    void WriteMemberLoads() {
+        if (mSpace.Members.Empty()) return;
+        Line("*MemberLoads");
+        for (const TPrut* m : mSpace.Members)
+            for (const TZatizeni* z : m->Loads) {
+                if (z->Kind == KLoadSelfWeight) continue;
+                Line("ZP");
+                Int(m->Number);
+                Line(z->Kind == KLoadMoment ? "M" : z->Kind == KLoadDistributed ? "Q" : "P");
+                Real(z->A);
+                Real(z->C);
+                Real(z->Q1);
+                Real(z->Q2);
+                Real(z->Angle);
+            }
+    }
+
+    void WriteNodalLoads() {
+        if (mSpace.Nodes.Empty()) return;
+        Line("*NodalLoads");
+        for (const TUzel* n : mSpace.Nodes)
+            for (const TZatizeni* z : n->Loads) {
+                Line("ZU");
+                Int(n->Number);
+                Line(z->Kind == KLoadMoment ? "M" : "P");
+                Real(z->Q1);
+                Real(z->Angle);
+            }
+    }
+
+    const TMKPSpace& mSpace;
+    std::vector<std::string> mMaterialNames;
+    std::vector<std::string> mSectionNames;
+    std::string mOut;
+};
+
+// Reads a project into an empty model space. References are resolved at once, in one pass, so a
+// record can refer only to records before it; whatever the model could not hold consistently is
+// refused with the line that names it.
+class TProjectReader {
+public:
+    TProjectReader(std::istream& in, TMKPSpace& space, const std::string& path)
+        : mLines(in, path), mSpace(space) {}
+
+    void Read() {
+        std::string line;
+        while (mLines.Next(line)) {
+            if (line.empty()) continue;
+            // Only the first character is tested for the one-letter tags, so "U   " opens a
+            // node record while " U" (a leading blank) and "ZP " (a trailing blank) open nothing.
+            switch (line[0]) {
+            case 'M':
+                ReadMaterial();
+                continue;
+            case 'C':
+                ReadSection();
+                continue;
+            case 'U':
+                ReadNode();
+                continue;
+            case 'P':
+                ReadMember();
+                continue;
+            case 'B':
+                ReadSupport();
+                continue;
+            default:
+                break;
+            }
+            if (line == "ZP")
+                ReadMemberLoad();
+            else if (line == "ZU")
+                ReadNodalLoad();
+        }
+    }
+
+private:
+    // A duplicate name skips only the name line; the rest of that record is met as ordinary lines.
+    void ReadMaterial() {
+        std::string name = mLines.Name();
+        if (mSpace.Materials.NajdiMaterial(name)) return;
+        TReal e = mLines.Real();
+        TReal d = mLines.Real();
+        mSpace.PridejMaterial(name, e, d);
+    }
+
+    void ReadSection() {
+        std::string name = mLines.Name();
+        if (mSpace.Sections.NajdiProfil(name)) return;
+        std::string materialName = mLines.Name();
+        int materialLine = mLines.LineNumber();
+        TReal a = mLines.Real(), iy = mLines.Real(), iz = mLines.Real();
+        TMaterial* material = mSpace.Materials.NajdiMaterial(materialName);
+        if (!material)
+            mLines.Refuse("profil „" + name + "“ odkazuje na neexistující materiál „" + materialName + "“.",
+                          materialLine);
+        mSpace.PridejProfil(name, material, a, iy, iz);
+    }
+
+    // Numbers are kept as read; a number other than the next position would break the equation
+    // numbering the analysis relies on, so such a file is refused.
+    void CheckNumber(int number, int expected, int line, const char* what) {
+        if (number != expected)
+            mLines.Refuse(std::string(what) + " č. " + std::to_string(number) + ": očekáváno číslo " +
+                              std::to_string(expected) + " (číslování postupně od 1).",
+                          line);
+    }
+
+    void ReadNode() {
+        int number = mLines.Int();
+        int line = mLines.LineNumber();
+        TReal x = mLines.Real(), y = mLines.Real();
+        CheckNumber(number, mSpace.Nodes.Count() + 1, line, "uzel");
+        mSpace.PridejUzel(number, x, y);
+    }
+
+    TUzel* Node(int number, int line, const std::string& who) {
+        TUzel* node = mSpace.Nodes.NajdiUzel(number);
+        if (!node)
+            mLines.Refuse(who + " odkazuje na neexistující uzel č. " + std::to_string(number) + ".", line);
+        return node;
+    }
+
+    void ReadMember() {
+        std::string sectionName = mLines.Name();
+        int sectionLine = mLines.LineNumber();
+        int number = mLines.Int();
+        int numberLine = mLines.LineNumber();
+        bool turned = mLines.Flag();
+        int a = mLines.Int();
+        int aLine = mLines.LineNumber();
+        int b = mLines.Int();
+        int bLine = mLines.LineNumber();
+        bool hingeA = mLines.Flag();
+        bool hingeB = mLines.Flag();
+
+        const std::string who = "prut č. " + std::to_string(number);
+        CheckNumber(number, mSpace.Members.Count() + 1, numberLine, "prut");
+        TProfil* section = mSpace.Sections.NajdiProfil(sectionName);
+        if (!section)
+            mLines.Refuse(who + " odkazuje na neexistující profil „" + sectionName + "“.", sectionLine);
+        TUzel* nodeA = Node(a, aLine, who);
+        TUzel* nodeB = Node(b, bLine, who);
+        if (nodeA == nodeB || (nodeA->X == nodeB->X && nodeA->Y == nodeB->Y))
+            mLines.Refuse(who + " má oba konce ve stejném bodě (uzly " + std::to_string(a) + " a " +
+                              std::to_string(b) + ").",
+                          bLine);
+        mSpace.PridejPrut(nodeA, nodeB, section, turned, number, hingeA, hingeB);
+    }
+
+    // A flag 1 sets the restraint, a flag 0 leaves it as it is; the angle goes to all three.
+    void ReadSupport() {
+        int number = mLines.Int();
+        int line = mLines.LineNumber();
+        bool u = mLines.Flag(), w = mLines.Flag(), rotation = mLines.Flag();
+        TReal angle = mLines.Real();
+        TUzel* node = Node(number, line, "podpora");
+        if (u) node->DofU.Fixed = true;
+        if (w) node->DofW.Fixed = true;
+        if (rotation) node->DofRot.Fixed = true;
+        node->DofU.Angle = node->DofW.Angle = node->DofRot.Angle = angle;
+    }
+
+    // The kind comes from the first character of the type line only ("Point" is a force).
+    char TypeLetter() {
+        std::string type = mLines.Value();
+        char letter = type.empty() ? '\0' : type[0];
+        if (letter != 'M' && letter != 'P' && letter != 'Q')
+            mLines.Refuse("neznámý druh zatížení „" + Cp1250ToUtf8(type) + "“ (očekáváno M, P nebo Q).",
+                          mLines.LineNumber());
+        return letter;
+    }
+
+    // A load for a member or node that does not exist is read and dropped.
+    void ReadMemberLoad() {
+        int number = mLines.Int();
+        char letter = TypeLetter();
+        std::uint8_t kind = letter == 'M' ? KLoadMoment : letter == 'Q' ? KLoadDistributed : KLoadForce;
+        TReal a = mLines.Real(), c = mLines.Real(), q1 = mLines.Real(), q2 = mLines.Real();
+        TReal angle = mLines.Real();
+        if (TPrut* member = mSpace.Members.NajdiPrut(number))
+            member->PridejZatizeni(kind, nullptr, a, c, q1, q2, angle);
+    }
+
+    void ReadNodalLoad() {
+        int number = mLines.Int();
+        std::uint8_t kind = TypeLetter() == 'M' ? KLoadMoment : KLoadForce;
+        TReal q = mLines.Real(), angle = mLines.Real();
+        if (TUzel* node = mSpace.Nodes.NajdiUzel(number)) node->PridejZatizeni(kind, nullptr, q, angle);
+    }
+
+    TValueLines mLines;
+    TMKPSpace& mSpace;
+};
+
+void ReadProject(std::istream& in, TMKPSpace& target, const std::string& path) {
+    TMKPSpace fresh;
+    TProjectReader(in, fresh, path).Read();
+    target.SmazVse();
+    target.SwapModel(fresh);
 }
-
-std::string NextLine(std::istream& in) {
-    std::string line;
-    ReadLine(in, line);
-    return line;
-}
-
-TReal NextReal(std::istream& in) {
-    std::string text = NextLine(in);
-    NormalizujOddelovac(text);
-    return StrToFloat(text);
-}
-
-int NextInt(std::istream& in) { return StrToInt(NextLine(in)); }
-
-char KindLetter(std::uint8_t kind) { return kind == KLoadMoment ? 'M' : kind == KLoadDistributed ? 'Q' : 'P'; }
 } // namespace
 
 void TMKPSpace::UlozProjekt(std::ostream& out) {
-    auto real = [&](TReal v) { out << FloatToStr(v) << KEol; };
-    auto line = [&](const std::string& s) { out << s << KEol; };
-    if (!Materials.Empty()) {
-        line("*Materials");
-        for (TMaterial* m : Materials) {
-            line("M");
-            line(m->Name);
-            real(m->E);
-            real(m->D);
-        }
-    }
-    if (!Sections.Empty()) {
-        line("*Shapes");
-        for (TProfil* s : Sections) {
-            line("C");
-            line(s->Name);
-            line(s->Material ? s->Material->Name : "");
-            real(s->A);
-            real(s->Iy);
-            real(s->Iz);
-        }
-    }
-    if (!Nodes.Empty()) {
-        line("*Nodes");
-        for (TUzel* n : Nodes) {
-            line("U");
-            line(std::to_string(n->Number));
-            real(n->X);
-            real(n->Y);
-        }
-    }
-    if (!Members.Empty()) {
-        line("*Members");
-        for (TPrut* m : Members) {
-            line("P");
-            line(m->Section ? m->Section->Name : "");
-            line(std::to_string(m->Number));
-            line(m->SectionTurned ? "1" : "0");
-            line(std::to_string(m->NodeA->Number));
-            line(std::to_string(m->NodeB->Number));
-            line(m->HingeA ? "1" : "0");
-            line(m->HingeB ? "1" : "0");
-        }
-    }
-    if (!Nodes.Empty()) {
-        line("*Supports");
-        for (TUzel* n : Nodes) {
-            if (!n->HasSupport()) continue;
-            line("B");
-            line(std::to_string(n->Number));
-            line(n->DofU.Fixed ? "1" : "0");
-            line(n->DofW.Fixed ? "1" : "0");
-            line(n->DofRot.Fixed ? "1" : "0");
-            real(n->DofU.Angle);
-        }
-    }
-    if (!Members.Empty()) {
-        line("*MemberLoads");
-        for (TPrut* m : Members)
-            for (TZatizeni* z : m->Loads) {
-                if (z->Kind == KLoadSelfWeight) continue; // the self-weight option recreates them
-                line("ZP");
-                line(std::to_string(m->Number));
-                line(std::string(1, KindLetter(z->Kind)));
-                real(z->A);
-                real(z->C);
-                real(z->Q1);
-                real(z->Q2);
-                real(z->Angle);
-            }
-    }
-    if (!Nodes.Empty()) {
-        line("*NodalLoads");
-        for (TUzel* n : Nodes)
-            for (TZatizeni* z : n->Loads) {
-                line("ZU");
-                line(std::to_string(n->Number));
-                line(z->Kind == KLoadMoment ? "M" : "P");
-                real(z->Q1);
-                real(z->Angle);
-            }
-    }
+    std::string text = TProjectWriter(*this).Text();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out) throw TFileIoError("Projekt nelze zapsat.", {});
 }
 
 void TMKPSpace::UlozProjekt(const std::string& fileName) {
-    std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
-    if (!out) throw TFileIoError("Soubor nelze vytvořit: " + fileName, fileName);
-    UlozProjekt(out);
+    WriteFileAtomically(fileName, TProjectWriter(*this).Text());
 }
 
+// The file is read into a model space of its own and exchanged with this one only when the whole
+// file has been taken: a file that fails leaves the model as it was.
 void TMKPSpace::NactiProjekt(std::istream& in) {
-    SmazVse();
-    std::string line;
-    while (ReadLine(in, line)) {
-        if (line.empty()) continue;
-        if (line[0] == 'M') {
-            std::string name = NextLine(in);
-            if (Materials.NajdiMaterial(name)) continue;
-            TReal e = NextReal(in);
-            TReal d = NextReal(in);
-            PridejMaterial(name, e, d);
-        } else if (line[0] == 'C') {
-            std::string name = NextLine(in);
-            if (Sections.NajdiProfil(name)) continue;
-            std::string material = NextLine(in);
-            TReal a = NextReal(in), iy = NextReal(in), iz = NextReal(in);
-            PridejProfil(name, Materials.NajdiMaterial(material), a, iy, iz);
-        } else if (line[0] == 'U') {
-            int number = NextInt(in);
-            TReal x = NextReal(in), y = NextReal(in);
-            PridejUzel(number, x, y);
-        } else if (line[0] == 'P') {
-            std::string section = NextLine(in);
-            int number = NextInt(in);
-            bool turned = NextInt(in) == 1;
-            int a = NextInt(in), b = NextInt(in);
-            bool ha = NextInt(in) == 1, hb = NextInt(in) == 1;
-            PridejPrut(Nodes.NajdiUzel(a), Nodes.NajdiUzel(b), Sections.NajdiProfil(section), turned, number, ha,
-                       hb);
-        } else if (line[0] == 'B') {
-            TUzel* n = Nodes.NajdiUzel(NextInt(in));
-            bool u = NextInt(in) == 1, w = NextInt(in) == 1, r = NextInt(in) == 1;
-            TReal angle = NextReal(in);
-            if (n) {
-                n->DofU.Fixed = n->DofU.Fixed || u;
-                n->DofW.Fixed = n->DofW.Fixed || w;
-                n->DofRot.Fixed = n->DofRot.Fixed || r;
-                n->DofU.Angle = n->DofW.Angle = n->DofRot.Angle = angle;
-            }
-        } else if (line == "ZP") {
-            int number = NextInt(in);
-            std::string type = NextLine(in);
-            std::uint8_t kind = !type.empty() && type[0] == 'M' ? KLoadMoment
-                                : !type.empty() && type[0] == 'Q' ? KLoadDistributed
-                                                                  : KLoadForce;
-            TReal a = NextReal(in), c = NextReal(in), q1 = NextReal(in), q2 = NextReal(in), angle = NextReal(in);
-            if (TPrut* m = Members.NajdiPrut(number)) m->PridejZatizeni(kind, nullptr, a, c, q1, q2, angle);
-        } else if (line == "ZU") {
-            int number = NextInt(in);
-            std::string type = NextLine(in);
-            std::uint8_t kind = !type.empty() && type[0] == 'M' ? KLoadMoment : KLoadForce;
-            TReal q = NextReal(in), angle = NextReal(in);
-            if (TUzel* n = Nodes.NajdiUzel(number)) n->PridejZatizeni(kind, nullptr, q, angle);
-        }
-    }
+    ReadProject(in, *this, {});
 }
 
 void TMKPSpace::NactiProjekt(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in) throw TFileIoError("Soubor nelze otevřít: " + fileName, fileName);
-    NactiProjekt(in);
+    std::ifstream in = OpenForReading(fileName);
+    ReadProject(in, *this, fileName);
 }

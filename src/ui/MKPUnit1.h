@@ -1,18 +1,188 @@
 #pragma once
-// The main window: menus, toolbars, status bar, the canvas and the object panel around one model
-// space, and the commands of the program.
+// The main window TForm1: menus, the four toolbars, the status bar with the display-type tabs, the
+// canvas and the object panel around one model space, the tool state machine, the keyboard
+// commands and the commands of the menus. Every command ends in RepaintCanvas and the display
+// routine of the page concerned. Mouse handling of the canvas is in CanvasMouse.cpp.
 #include <QMainWindow>
+#include <QMap>
+#include <functional>
+#include <memory>
 
 #include "model/MKPSpace.h"
+#include "ui/PanelHost.h"
 
-class TForm1 : public QMainWindow {
+class QAction;
+class QActionGroup;
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QTabBar;
+class QToolBar;
+class QToolButton;
+class TCanvasWidget;
+class TObjectPanel;
+
+class TForm1 : public QMainWindow, public TPanelHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
     TMKPSpace& MKPSpace1() { return mSpace; }
+    TCanvasWidget* Canvas() const { return mCanvas; }
+    TObjectPanel* Panel() const { return mPanel; }
+
+    // TPanelHost.
+    TMKPSpace& Space() override { return mSpace; }
+    void RepaintCanvas() override;
+    void ModelEdited() override;
+    void SelectionChanged() override;
+    void KeyCommand(QChar key) override { FormKeyPress(key); }
+
+    // The whole computation of the model (messages through Dialogs()); it leaves its outcome in
+    // ResultsValid. Replaceable so that the window can be tested with a scripted computation.
+    using TComputation = std::function<void(TMKPSpace&)>;
+    void SetComputation(TComputation computation) { mComputation = std::move(computation); }
+    // The grid and snap input boxes: caption, prompt and the default text in, the answer out
+    // (a cancelled box answers with the default text).
+    using TInputBox = std::function<QString(const QString& caption, const QString& prompt,
+                                            const QString& defaultText)>;
+    void SetInputBox(TInputBox box) { mInputBox = std::move(box); }
+    // Skip the closing question (used when the program is ended from outside, e.g. tests).
+    void SetAskOnClose(bool ask) { mAskOnClose = ask; }
+
+    // Canvas mouse handlers: button pressed or released, buttons held, Shift/Ctrl, pixel position.
+    void MKPSpace1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods,
+                            int x, int y);
+    void MKPSpace1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, int x, int y);
+    void MKPSpace1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
+
+    // Leaves the current tool (every right press on the canvas).
+    void FinishAction();
+    // The one-character commands, and the key preview that feeds them.
+    void Klavesa(QChar key);
+    void FormKeyPress(QChar key);
+    void StatusBarRefresh();
+    void CanvasLock();
+    void CanvasUnlock();
+    void FormResize();
+
+    // Open and save with a file name already chosen (the steps after the file dialogs).
+    void OpenProjectFile(const QString& fileName);
+    void SaveProjectFile(const QString& fileName);
+    // Section / material library from a file name (NactiSLibCRS / NactiMLibMAT) and the fixed
+    // libraries by their file name ("crsI.crs", "matO.mat").
+    void NactiSLibCRS(const QString& fileName);
+    void NactiMLibMAT(const QString& fileName);
+    void Natiprofily1Click(const QString& fixedName);
+    void Natimateril1Click(const QString& fixedName);
+
+    // Tool buttons by objectName; the engaged flags of the gesture tools.
+    QAction* Tool(const QString& name) const { return mTools.value(name, nullptr); }
+    bool IsDown(const QString& name) const;
+    bool Engaged(const QString& name) const;
+    bool NodeDragging() const { return mNodeDrag; }
+    QString StatusText(int panel) const;
+    QTabBar* FlatTabControl2() const { return mTabs; }
+    QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
+    QFileDialog* OpenDialog1() const { return mOpenDialog; }
+    QFileDialog* SaveDialog1() const { return mSaveDialog; }
+
+public slots:
+    void NewBtnClick();
+    void nactis();
+    void tbSaveClick();
+    void Ulosoubor1Click() { tbSaveClick(); }
+    void ToolButton2Click();
+    void ToolButton5Click();
+    void sbComputeClick();
+    void Spustit1Click() { sbComputeClick(); }
+    void FlatTabControl2Change(int index);
+    void Button2Click();
+    void Button3Click();
+    void ShowAllBtnClick();
+    void tbSTCSCClick();
+    void GridEdit();
+    void SnapEdit();
+    void CreateMemberP();
+    void UnselectNodes();
+    void ClrSeznamVP();
+    void RefPointAD();
+    void SetRefPoint();
+    void SpeedButton7Click();
+    void ObjectPanel1Click();
+    void Zapotatthukonstrukce1Click();
+    void About1Click();
+    void Napoveda1Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void BuildToolbars();
+    void BuildMenus();
+    void BuildStatusBar();
+    void BuildLibraryMenus();
+    void ConnectPanel();
+    QAction* AddTool(QToolBar* bar, const char* name, const char* hint, bool checkable);
+    QAction* AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& key = {},
+                     bool enabled = true);
+    // Mirrors a toolbar toggle and a menu check mark and runs apply with the new state.
+    void Pair(QAction* button, QAction* item, std::function<void(bool)> apply);
+    // Tool groups: pressing a member releases the others; a button not marked releasable stays
+    // down when clicked again.
+    void Group(const QStringList& names, const QStringList& releasable);
+    void PressTool(const QString& name);
+    void ReleaseTool(const QString& name);
+    void SetStatus(int panel, const QString& text);
+    void ShowSelectionCounts();
+    void ResultTabsToModel();
+    void ClearLists();
+    void SetCanvasCursor(int number);
+    QString ChooseFile(QFileDialog* dialog);
+    bool ReadSectionLibrary(const QString& path);
+    bool ReadMaterialLibrary(const QString& path);
+    void RefreshAfterSectionLibrary();
+    void RefreshAfterMaterialLibrary();
+
+    // Mouse rules (CanvasMouse.cpp).
+    void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
+    void DrawMembersStep(const TMKPSpace::TModelPoint& p);
+    void AddToSelection(const TMKPSpace::TModelPoint& p);
+    void Pick(const TMKPSpace::TModelPoint& p);
+    void DragNode(const TMKPSpace::TModelPoint& p);
+    void DeleteMemberAt(TPrut* member);
+
     TMKPSpace mSpace;
+    TCanvasWidget* mCanvas = nullptr;
+    TObjectPanel* mPanel = nullptr;
+    QTabBar* mTabs = nullptr;
+    QMap<QString, QAction*> mTools;
+    QMap<QString, QAction*> mMenuItems;
+    QMap<QString, QStringList> mGroupOf;
+    QSet<QString> mReleasable;
+    QLabel* mPanels[13] = {};
+    QMenu* mPopupMenu3 = nullptr;
+    QMenu* mPopupMenu4 = nullptr;
+    QFileDialog* mOpenDialog = nullptr;
+    QFileDialog* mSaveDialog = nullptr;
+    QFileDialog* mOpenSLDialog = nullptr;
+    QFileDialog* mOpenMLDialog = nullptr;
+    TComputation mComputation;
+    TInputBox mInputBox;
+    bool mAskOnClose = true;
+
+    // Gesture state: node drag, engaged tools, last pointer position (previous, current).
+    bool mNodeDrag = false;
+    bool mEngagedZoomInW = false;
+    bool mEngagedZoomOutW = false;
+    bool mEngagedZoomDyn = false;
+    bool mEngagedScaleSL = false;
+    bool mEngagedScaleCL = false;
+    bool mEngagedScaleIF = false;
+    int mPrevX = 0;
+    int mCurX = 0;
+    int mPrevY = 0;
+    int mCurY = 0;
 };

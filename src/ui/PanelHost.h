@@ -1,6 +1,8 @@
 #pragma once
 // What the object panel needs from the main window. The main window implements it; tests of the
 // panel use a small fake.
+#include <QChar>
+
 class TMKPSpace;
 
 class TPanelHost {
@@ -15,4 +17,7 @@ public:
     virtual void ModelEdited() = 0;
     // The selections changed: the status bar shows their counts again.
     virtual void SelectionChanged() = 0;
+    // A character typed into a control of the panel (the section and material combo boxes): the
+    // main window runs it as its one-character keyboard command. The panel discards the character.
+    virtual void KeyCommand(QChar key) { (void)key; }
 };

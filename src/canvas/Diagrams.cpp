@@ -1,0 +1,89 @@
+#include <cmath>
+
+#include "canvas/Drawing.h"
+#include "canvas/Rounding.h"
+
+std::vector<bool> MarkStations(const TMatrix& results, const std::vector<int>& rows) {
+    const std::size_t n = results.empty() ? 0 : results[0].size();
+    std::vector<bool> marks(n, false);
+    if (n < 3) return marks;
+    const TVector& x = results[0];
+    for (std::size_t i = 1; i + 1 < n; ++i) {
+        bool mark = x[i] == x[i - 1] || x[i] == x[i + 1];
+        for (int r : rows) {
+            const TVector& v = results[static_cast<std::size_t>(r)];
+            if ((v[i] > v[i - 1] && v[i] > v[i + 1]) || (v[i] < v[i - 1] && v[i] < v[i + 1])) mark = true;
+        }
+        marks[i] = mark;
+    }
+    return marks;
+}
+
+// The point of station x on the member axis, rounded as a whole by ToScreen; the member's angle
+// is clockwise, hence ya − x·SinA.
+TPixel TSpaceDrawer::MemberStation(const TPrut& member, TReal x) const {
+    return mSpace.ToScreen(member.NodeA->X + x * member.CosA, member.NodeA->Y - x * member.SinA);
+}
+
+// Mode 1 T (row 3), 2 N (row 2), 3 M (row 1). M lies on the side of the local w axis (90°
+// clockwise from the member on the screen). N and T do so on members drawn rightwards
+// (α ≤ 90 or α ≥ 270) and lie on the other side otherwise, so positive N and T always hang
+// below a horizontal member; their labels carry the opposite sign.
+void TSpaceDrawer::Diagram(const TPrut& member, const TMatrix& results, int mode, TPixel a, TPixel b) {
+    const int row = mode == 3 ? 1 : mode == 2 ? 2 : 3;
+    const TReal alpha = member.Angle;
+    const bool rightwards = alpha <= 90 || alpha >= 270;
+    const TReal scale = mSpace.ScaleIF();
+    mP.SetPen({KGreen, 1, TPenStyle::Solid});
+    mP.MoveTo(a.X, a.Y);
+    const std::vector<bool> marks = MarkStations(results, {row});
+    const std::size_t n = marks.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const TReal v = results[static_cast<std::size_t>(row)][i];
+        const TPixel p = MemberStation(member, results[0][i]);
+        const int ox = RoundPx(scale * (v * member.SinA));
+        const int oy = RoundPx(scale * (-v * member.CosA));
+        const TPixel d = (mode == 3 || rightwards) ? TPixel{p.X - ox, p.Y - oy} : TPixel{p.X + ox, p.Y + oy};
+        mP.LineTo(d.X, d.Y);
+        if (i == 0 || i + 1 == n || marks[i]) {
+            std::string text = mode == 3 ? Label(rightwards ? v : -v, TLabelQuantity::Moment)
+                                         : Label(-v, TLabelQuantity::Force);
+            Text(d.X, d.Y + 10, text, KGreen);
+        }
+    }
+    mP.LineTo(b.X, b.Y);
+    mP.SetPen({KBlack, 2, TPenStyle::Solid});
+    mP.Line(a, b);
+    mP.SetPenWidth(1);
+}
+
+// The displacements u (along) and w (across, clockwise from the member) in mm become screen
+// components with y downward. The connectors from the nodes to the first and last stations are
+// thin; the deformed line itself has width 2.
+void TSpaceDrawer::DeformedShape(const TPrut& member, const TMatrix& results, TPixel a, TPixel b) {
+    const TReal scale = mSpace.ScaleIF();
+    mP.SetPen({KSilver, 1, TPenStyle::Solid});
+    mP.Line(a, b);
+    mP.SetPen({KGreen, 1, TPenStyle::Solid});
+    mP.MoveTo(a.X, a.Y);
+    const std::vector<bool> marks = MarkStations(results, {5, 6});
+    for (std::size_t i = 0; i < marks.size(); ++i) {
+        const TReal u = results[5][i], w = results[6][i];
+        const TReal gx = u * member.CosA - w * member.SinA;
+        const TReal gy = u * member.SinA + w * member.CosA;
+        const TPixel p = MemberStation(member, results[0][i]);
+        const TPixel d{p.X + RoundPx(scale * gx), p.Y + RoundPx(scale * gy)};
+        mP.LineTo(d.X, d.Y);
+        if (i == 0 || marks[i]) {
+            std::string text(1, '[');
+            text.append(Label(gx, TLabelQuantity::Displacement));
+            text.push_back(';');
+            text.append(Label(gy, TLabelQuantity::Displacement));
+            text.push_back(']');
+            Text(d.X, d.Y + 10, text, KGreen);
+        }
+        mP.SetPenWidth(2);
+    }
+    mP.SetPenWidth(1);
+    mP.LineTo(b.X, b.Y);
+}

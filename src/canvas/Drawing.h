@@ -1,0 +1,62 @@
+#pragma once
+// The drawing of the model onto one painter: the full repaint and the direct drawings share it.
+// A drawer lives for one drawing; it reads the model space's view and display state and draws
+// with the long label format (full repaint, unit conversions) or the short one (direct drawings,
+// metric values).
+#include <string>
+#include <vector>
+
+#include "canvas/CanvasPainter.h"
+#include "model/MKPSpace.h"
+
+enum class TLabelQuantity { Force, Moment, Displacement };
+
+class TSpaceDrawer {
+public:
+    TSpaceDrawer(TMKPSpace& space, TCanvasPainter& painter, bool shortLabels)
+        : mSpace(space), mP(painter), mShort(shortLabels) {}
+
+    // The label text of a value: fixed(12, 3) with the display unit conversion, or fixed(3, 2)
+    // of the metric value.
+    std::string Label(TReal value, TLabelQuantity quantity) const;
+
+    void Grid();
+    void OriginMarker();
+    void AnchorMark();
+    // P(r, θ) around the pixel of a node, every component rounded by itself.
+    static TPixel Polar(TPixel centre, TReal r, TReal deg);
+
+    void SupportSymbol(const TUzel& node, TPixel at);
+    void SupportSymbolHatched(const TUzel& node, TPixel at);
+    void NodeDot(const TUzel& node, TPixel at, int left, int right);
+    void NodeNumber(const TUzel& node, TPixel at);
+    void Reactions(const TUzel& node, TPixel at);
+    void NodalLoads(const TUzel& node, TPixel at);
+
+    // The whole member as the current mode shows it, then its number and its loads.
+    void Member(TPrut& member);
+    void MemberLine(const TPrut& member, TPixel a, TPixel b);
+    void MemberNumber(const TPrut& member, TPixel a, TPixel b);
+    void MemberLoads(const TPrut& member, TPixel a);
+
+    // Diagram of row 1 (M), 2 (N) or 3 (T) and the deformed shape (rows 5, 6) from a results
+    // table laid out as the member's Results (row 0 the station positions).
+    void Diagram(const TPrut& member, const TMatrix& results, int mode, TPixel a, TPixel b);
+    void DeformedShape(const TPrut& member, const TMatrix& results, TPixel a, TPixel b);
+
+    void ArrowHead(TPixel q, TReal alpha, TReal angle);
+    void MomentLoadSymbol(TPixel q, TReal m);
+    void MomentReactionSymbol(TPixel q, TReal m);
+
+private:
+    TPixel MemberStation(const TPrut& member, TReal x) const;
+    void Text(int x, int y, const std::string& text, TColor color);
+
+    TMKPSpace& mSpace;
+    TCanvasPainter& mP;
+    bool mShort;
+};
+
+// The stations that get a value label: strict local extremes of one of the rows and the two sides
+// of a jump (two stations at one position). The first and last stations are never marked here.
+std::vector<bool> MarkStations(const TMatrix& results, const std::vector<int>& rows);

@@ -1,0 +1,124 @@
+#include <algorithm>
+
+#include "canvas/Drawing.h"
+#include "canvas/MemberResults.h"
+#include "model/MKPSpace.h"
+
+// Modes 1 to 4 draw the member from its results table along its length. A member without end
+// results (added or reconnected after the last computation) is drawn as in the model mode.
+void TSpaceDrawer::Member(TPrut& member) {
+    member.Geometrie();
+    const TPixel a = mSpace.ToScreen(member.NodeA->X, member.NodeA->Y);
+    const TPixel b = mSpace.ToScreen(member.NodeB->X, member.NodeB->Y);
+    const int mode = mSpace.TypZobrazeni();
+    bool drawn = false;
+    if (mode >= 1 && mode <= 4 && member.HasResults()) {
+        if (ComputeMemberResults(member)) {
+            if (mode == 4)
+                DeformedShape(member, member.Results, a, b);
+            else
+                Diagram(member, member.Results, mode, a, b);
+            drawn = true;
+        }
+        ReleaseMemberResults(member);
+    }
+    if (!drawn) MemberLine(member, a, b);
+    if (mSpace.ShowNumbers) MemberNumber(member, a, b);
+    if (mSpace.ShowMemberLoads) MemberLoads(member, a);
+}
+
+// Layers: background, grid, origin marker, anchor, then every node, then every member (so
+// members lie over nodes and each member's loads over the members before it).
+void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
+    TSpaceDrawer d(*this, offscreen, false);
+    offscreen.SetPen({KBlack, 1, TPenStyle::Solid});
+    offscreen.SetBrush({KWhite, TBrushStyle::Solid});
+    offscreen.SetFont(TFont{});
+    offscreen.FillRect({0, 0, Width, Height}, KWhite);
+    if (GridVisible) d.Grid();
+    if (Origin.Visible) d.OriginMarker();
+    if (Anchor.Active) d.AnchorMark();
+    const bool model = TypZobrazeni() < 1 || TypZobrazeni() > 4;
+    for (TUzel* node : Nodes) {
+        const TPixel at = ToScreen(node->X, node->Y);
+        offscreen.SetPen({KBlack, 1, TPenStyle::Solid});
+        offscreen.SetBrush({KBlack, TBrushStyle::Solid});
+        if (model) {
+            d.SupportSymbol(*node, at);
+            d.NodeDot(*node, at, 3, 4);
+        }
+        if (ShowNumbers) d.NodeNumber(*node, at);
+        if (ShowReactions()) d.Reactions(*node, at);
+        if (ShowNodalLoads) d.NodalLoads(*node, at);
+    }
+    for (TPrut* member : Members) d.Member(*member);
+}
+
+void TMKPSpace::KresliUzel() {
+    if (mVisible) KresliUzel(*mVisible);
+}
+
+// Only the model view shows node symbols. The order differs from the full repaint: the support
+// (hatched), the number, the loads with short labels, and last a larger dot.
+void TMKPSpace::KresliUzel(TCanvasPainter& canvas) {
+    if (TypZobrazeni() != 0 || !CurrentNode) return;
+    TSpaceDrawer d(*this, canvas, true);
+    const TUzel& node = *CurrentNode;
+    const TPixel at = ToScreen(node.X, node.Y);
+    canvas.SetPen({KBlack, 1, TPenStyle::Solid});
+    canvas.SetBrush({KBlack, TBrushStyle::Solid});
+    d.SupportSymbolHatched(node, at);
+    if (ShowNumbers) d.NodeNumber(node, at);
+    if (ShowNodalLoads) d.NodalLoads(node, at);
+    d.NodeDot(node, at, 4, 4);
+}
+
+void TMKPSpace::KresliVsechnyUzly() {
+    if (mVisible) KresliVsechnyUzly(*mVisible);
+}
+
+void TMKPSpace::KresliVsechnyUzly(TCanvasPainter& canvas) {
+    TUzel* previous = CurrentNode;
+    for (TUzel* node : Nodes) {
+        CurrentNode = node;
+        KresliUzel(canvas);
+    }
+    CurrentNode = previous;
+}
+
+void TMKPSpace::KresliPrut() {
+    if (mVisible) KresliPrut(*mVisible);
+}
+
+void TMKPSpace::KresliPrut(TCanvasPainter& canvas) {
+    if (!CurrentMember) return;
+    TSpaceDrawer d(*this, canvas, true);
+    d.Member(*CurrentMember);
+}
+
+void TMKPSpace::BeginRubberBand() {
+    if (!mVisible) return;
+    mVisible->SaveArea(RubberRect);
+    mVisible->SetPen({KBlack, 1, TPenStyle::Dot});
+    mVisible->SetBrush({KWhite, TBrushStyle::Clear});
+}
+
+// The outline is drawn straight onto the visible canvas; the pixels under the previous outline
+// are put back first, so the picture below is never damaged.
+void TMKPSpace::MoveRubberBand(int x, int y) {
+    if (!mVisible) return;
+    mVisible->RestoreArea();
+    const TPixel c = ToScreen(ZoomCorner1.X, ZoomCorner1.Y);
+    RubberRect = {std::min(c.X, x), std::min(c.Y, y), std::max(c.X, x), std::max(c.Y, y)};
+    mVisible->SaveArea(RubberRect);
+    mVisible->SetPen({KBlack, 1, TPenStyle::Dot});
+    mVisible->SetBrush({KWhite, TBrushStyle::Clear});
+    mVisible->Rectangle(RubberRect);
+}
+
+void TMKPSpace::EndRubberBand() {
+    if (!mVisible) return;
+    mVisible->RestoreArea();
+    mVisible->SetPen({KBlack, 1, TPenStyle::Solid});
+    mVisible->SetBrush({KWhite, TBrushStyle::Solid});
+}

@@ -1,0 +1,226 @@
+#include "cli/Picture.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+
+#include "canvas/WmfPainter.h"
+#include "model/MKPSpace.h"
+#include "model/NumberText.h"
+#include "model/UserDialogs.h"
+
+#ifdef KORVAN_WITH_QT
+#include <QGuiApplication>
+#include <QImage>
+#include <QPageSize>
+#include <QPdfWriter>
+#include <QSvgGenerator>
+
+#include "ui/QtCanvasPainter.h"
+#endif
+
+const char* const KPictureUsage =
+    "  --picture SOUBOR  obrázek plátna (.wmf, .svg, .pdf, .png) po zobrazení všeho\n"
+    "  --mode model|T|N|M|def  zobrazení obrázku (výchozí model)\n"
+    "  --size ŠxV        velikost plátna v pixelech (výchozí 765x520)\n"
+    "  --numbers         čísla prutů a uzlů\n"
+    "  --reactions       reakce\n";
+
+namespace {
+bool ParseSize(const std::string& text, int& w, int& h) {
+    const auto x = text.find_first_of("xX");
+    if (x == std::string::npos) return false;
+    int a = 0, b = 0;
+    if (!TryStrToInt(text.substr(0, x), a) || !TryStrToInt(text.substr(x + 1), b)) return false;
+    // Beyond 16000 pixels a side the metafile's 16-bit coordinates and the image memory give out.
+    if (a < 1 || b < 1 || a > 16000 || b > 16000) return false;
+    w = a;
+    h = b;
+    return true;
+}
+
+// A temporary file beside the target, renamed over it once complete, so that a failed write
+// never leaves a half picture under the target's name.
+std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
+    std::filesystem::path tmp = target;
+    tmp += ".tmp-korvan";
+    return tmp;
+}
+
+bool Commit(const std::filesystem::path& tmp, const std::filesystem::path& target) {
+    std::error_code ec;
+    std::filesystem::rename(tmp, target, ec);
+    if (!ec) return true;
+    std::filesystem::remove(tmp, ec);
+    return false;
+}
+
+bool WriteBytes(const std::filesystem::path& target, const std::vector<std::uint8_t>& bytes) {
+    const auto tmp = TemporaryBeside(target);
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        if (!out) return false;
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        out.flush();
+        if (!out) {
+            out.close();
+            std::error_code ec;
+            std::filesystem::remove(tmp, ec);
+            return false;
+        }
+    }
+    return Commit(tmp, target);
+}
+
+#ifdef KORVAN_WITH_QT
+// The Qt painter needs an application object; the calculator makes one on the offscreen
+// platform, only when a picture needs Qt.
+void EnsureGuiApplication() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "korvan-calc";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = new QGuiApplication(argc, argv);
+    (void)app;
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+bool WriteWithQt(TMKPSpace& space, const std::string& format, const std::filesystem::path& target) {
+    EnsureGuiApplication();
+    const auto tmp = TemporaryBeside(target);
+    const QString tmpName = QString::fromStdString(tmp.string());
+    bool ok = false;
+    if (format == "png") {
+        QImage image(space.Width, space.Height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            TQtCanvasPainter painter(image);
+            space.Prekresli(painter);
+        }
+        ok = image.save(tmpName, "PNG");
+    } else if (format == "svg") {
+        QSvgGenerator svg;
+        svg.setFileName(tmpName);
+        svg.setSize(QSize(space.Width, space.Height));
+        svg.setViewBox(QRect(0, 0, space.Width, space.Height));
+        svg.setResolution(96);
+        svg.setTitle("KORVAN");
+        {
+            TQtCanvasPainter painter(svg, space.Width, space.Height);
+            ok = painter.Painter().isActive();
+            if (ok) space.Prekresli(painter);
+        }
+    } else if (format == "pdf") {
+        QPdfWriter pdf(tmpName);
+        pdf.setResolution(96);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setPageSize(QPageSize(QSizeF(space.Width * 72.0 / 96.0, space.Height * 72.0 / 96.0), QPageSize::Point));
+        pdf.setTitle("KORVAN");
+        {
+            TQtCanvasPainter painter(pdf, space.Width, space.Height);
+            ok = painter.Painter().isActive();
+            if (ok) space.Prekresli(painter);
+        }
+    }
+    std::error_code ec;
+    if (!ok || !std::filesystem::exists(tmp, ec)) {
+        std::filesystem::remove(tmp, ec);
+        return false;
+    }
+    return Commit(tmp, target);
+}
+#endif
+} // namespace
+
+std::string PictureFormat(const std::string& fileName) {
+    std::string ext = std::filesystem::path(fileName).extension().string();
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    if (ext == ".wmf" || ext == ".svg" || ext == ".pdf" || ext == ".png") return ext.substr(1);
+    return "";
+}
+
+bool TakePictureOption(const std::vector<std::string>& args, std::size_t& i, TPictureOptions& o,
+                       std::string& error) {
+    const std::string& a = args[i];
+    const bool takesValue = a == "--picture" || a == "--mode" || a == "--size";
+    if (!takesValue && a != "--numbers" && a != "--reactions") return false;
+    if (a == "--numbers") {
+        o.Numbers = true;
+        return true;
+    }
+    if (a == "--reactions") {
+        o.Reactions = true;
+        return true;
+    }
+    if (i + 1 >= args.size()) {
+        error = "Chybí hodnota volby " + a;
+        return true;
+    }
+    const std::string& v = args[++i];
+    if (a == "--picture") {
+        o.Requested = true;
+        o.File = v;
+        if (PictureFormat(v).empty()) error = "Neznámý typ obrázku: " + v;
+    } else if (a == "--mode") {
+        static const char* const modes[] = {"model", "T", "N", "M", "def"};
+        bool found = false;
+        for (std::uint8_t m = 0; m < 5; ++m)
+            if (v == modes[m]) {
+                o.Mode = m;
+                found = true;
+            }
+        if (!found) error = "Neznámé zobrazení: " + v;
+    } else if (!ParseSize(v, o.Width, o.Height)) {
+        error = "Neplatná velikost: " + v;
+    }
+    return true;
+}
+
+int WritePicture(TMKPSpace& space, const TPictureOptions& o, std::ostream& out, std::ostream& err) {
+    const std::string format = PictureFormat(o.File);
+    if (format.empty()) {
+        err << "Neznámý typ obrázku: " << o.File << "\n";
+        return 2;
+    }
+    if (o.Mode != 0 && !space.ResultsValid) {
+        // Results are drawn from a successful computation only; a refused structure names the
+        // reason through the message sink and gets no picture. A picture writes no trace files.
+        TRecordingDialogs messages;
+        TDialogsGuard guard(messages);
+        const bool trace = space.TraceEnabled;
+        space.TraceEnabled = false;
+        const TMKPSpace::TSolveResult result = space.Vypocet().Result;
+        space.TraceEnabled = trace;
+        if (result != TMKPSpace::TSolveResult::Ok) {
+            for (const std::string& m : messages.Messages) err << m << "\n";
+            err << "Výsledky nelze zobrazit: výpočet neproběhl.\n";
+            return 1;
+        }
+    }
+    space.Width = o.Width;
+    space.Height = o.Height;
+    space.ShowNumbers = o.Numbers;
+    space.SetShowReactions(o.Reactions);
+    space.SetTypZobrazeni(o.Mode);
+    space.ShowAll();
+    bool ok = false;
+    if (format == "wmf") {
+        ok = WriteBytes(o.File, WmfPicture(space));
+    } else {
+#ifdef KORVAN_WITH_QT
+        ok = WriteWithQt(space, format, o.File);
+#else
+        err << "Obrázky " << format << " vyžadují sestavení s Qt.\n";
+        return 2;
+#endif
+    }
+    if (!ok) {
+        err << "Nelze zapsat soubor: " << o.File << "\n";
+        return 2;
+    }
+    out << "Obrázek: " << o.File << "\n";
+    return 0;
+}

@@ -1,0 +1,29 @@
+#include "ui/About.h"
+
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QVBoxLayout>
+
+#include "ui/Glyphs.h"
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName("AboutBox");
+    setWindowTitle(QString::fromUtf8("O programu"));
+    auto* layout = new QVBoxLayout(this);
+    auto* picture = new QLabel(this);
+    picture->setPixmap(SplashPicture(200, 89));
+    layout->addWidget(picture, 0, Qt::AlignHCenter);
+    auto* text = new QLabel(this);
+    text->setObjectName("AboutText");
+    text->setText(QString::fromUtf8("<b>KORVAN - B 2D</b><br>Verze %1 (2003)<br>"
+                                    "Lineární statika rovinných rámů deformační metodou.<br>"
+                                    "<a href=\"https://korvan.example.org\">korvan.example.org</a>")
+                      .arg(KORVAN_VERSION));
+    text->setTextFormat(Qt::RichText);
+    text->setOpenExternalLinks(true);
+    text->setAlignment(Qt::AlignCenter);
+    layout->addWidget(text);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    layout->addWidget(buttons);
+}

@@ -1,0 +1,159 @@
+// The Qt painter on an image: the raster conventions the drawing relies on, checked on pixels.
+#ifdef KORVAN_WITH_QT
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <clocale>
+
+#include "CanvasFixture.h"
+#include "ui/QtCanvasPainter.h"
+
+namespace {
+void EnsureApp() {
+    if (QCoreApplication::instance()) return;
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "core_tests";
+    static char* argv[] = {name, nullptr};
+    new QGuiApplication(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+QImage White(int w, int h) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+bool IsColour(const QImage& image, int x, int y, TColor c) {
+    const QRgb p = image.pixel(x, y);
+    return static_cast<unsigned>(qRed(p)) == RedOf(c) && static_cast<unsigned>(qGreen(p)) == GreenOf(c) &&
+           static_cast<unsigned>(qBlue(p)) == BlueOf(c);
+}
+} // namespace
+
+TEST(QtPainter, LinesLeaveTheirEndPixel) {
+    EnsureApp();
+    QImage image = White(40, 20);
+    {
+        TQtCanvasPainter p(image);
+        p.SetPen({KBlack, 1, TPenStyle::Solid});
+        p.Line({5, 5}, {15, 5});
+        p.Line({5, 10}, {5, 15});
+    }
+    for (int x = 5; x < 15; ++x) EXPECT_TRUE(IsColour(image, x, 5, KBlack)) << x;
+    EXPECT_TRUE(IsColour(image, 15, 5, KWhite));
+    EXPECT_TRUE(IsColour(image, 4, 5, KWhite));
+    EXPECT_TRUE(IsColour(image, 5, 14, KBlack));
+    EXPECT_TRUE(IsColour(image, 5, 15, KWhite));
+}
+
+TEST(QtPainter, EllipseAndRectangleBoxesExcludeRightAndBottom) {
+    EnsureApp();
+    QImage image = White(60, 30);
+    {
+        TQtCanvasPainter p(image);
+        p.SetPen({KBlack, 1, TPenStyle::Solid});
+        p.SetBrush({KRed, TBrushStyle::Solid});
+        p.Ellipse({10, 10, 17, 17}); // a node dot: 7 × 7 pixels
+        p.SetBrush({KWhite, TBrushStyle::Clear});
+        p.Rectangle({30, 5, 40, 15});
+    }
+    EXPECT_TRUE(IsColour(image, 13, 13, KRed));
+    EXPECT_FALSE(IsColour(image, 13, 10, KWhite)); // top edge
+    EXPECT_FALSE(IsColour(image, 13, 16, KWhite)); // bottom edge, row 16 = 17 − 1
+    EXPECT_TRUE(IsColour(image, 13, 17, KWhite));
+    EXPECT_TRUE(IsColour(image, 17, 13, KWhite));
+    EXPECT_TRUE(IsColour(image, 30, 5, KBlack));
+    EXPECT_TRUE(IsColour(image, 39, 14, KBlack));
+    EXPECT_TRUE(IsColour(image, 40, 14, KWhite));
+    EXPECT_TRUE(IsColour(image, 39, 15, KWhite));
+    EXPECT_TRUE(IsColour(image, 35, 10, KWhite)); // hollow
+}
+
+TEST(QtPainter, FloodFillHatchesInsideTheBorderOnly) {
+    EnsureApp();
+    QImage image = White(40, 40);
+    {
+        TQtCanvasPainter p(image);
+        p.SetPen({KBlack, 1, TPenStyle::Solid});
+        p.Polyline({{5, 5}, {30, 5}, {30, 30}, {5, 30}, {5, 5}});
+        p.SetBrush({KSilver, TBrushStyle::BDiagonal});
+        p.FloodFill(15, 15, KBlack);
+        p.Line({0, 38}, {10, 38}); // the painter still draws after the fill
+    }
+    int silverInside = 0, silverOutside = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x) {
+            const bool inside = x > 5 && x < 30 && y > 5 && y < 30;
+            if (IsColour(image, x, y, KSilver)) (inside ? silverInside : silverOutside)++;
+        }
+    EXPECT_GT(silverInside, 40);
+    EXPECT_LT(silverInside, 24 * 24 / 2); // a hatch, not a solid fill
+    EXPECT_EQ(silverOutside, 0);
+    EXPECT_TRUE(IsColour(image, 5, 5, KBlack)); // the border is kept
+    EXPECT_TRUE(IsColour(image, 3, 38, KBlack));
+}
+
+TEST(QtPainter, SaveAreaPutsThePixelsBack) {
+    EnsureApp();
+    QImage image = White(50, 50);
+    {
+        TQtCanvasPainter p(image);
+        p.SetPen({KBlue, 1, TPenStyle::Solid});
+        p.Line({0, 20}, {50, 20});
+        p.SaveArea({10, 10, 30, 30});
+        p.SetPen({KBlack, 1, TPenStyle::Dot});
+        p.SetBrush({KWhite, TBrushStyle::Clear});
+        p.Rectangle({10, 10, 30, 30});
+        p.FillRect({12, 12, 28, 28}, KRed);
+        p.RestoreArea();
+    }
+    EXPECT_TRUE(IsColour(image, 10, 10, KWhite));
+    EXPECT_TRUE(IsColour(image, 20, 25, KWhite));
+    EXPECT_TRUE(IsColour(image, 20, 20, KBlue));
+    EXPECT_TRUE(IsColour(image, 29, 20, KBlue));
+}
+
+TEST(QtPainter, TextAndArcLeaveInk) {
+    EnsureApp();
+    QImage image = White(80, 40);
+    {
+        TQtCanvasPainter p(image);
+        p.SetTextBackground(true, KWhite);
+        p.SetFontColor(KRed);
+        p.TextOut(5, 5, "Čísla 12");
+        p.SetPen({KPurple, 1, TPenStyle::Solid});
+        p.Arc({40, 5, 80, 45}, {80, 25}, {40, 25}); // upper half circle only
+    }
+    int red = 0, purpleTop = 0, purpleBottom = 0;
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 80; ++x) {
+            red += IsColour(image, x, y, KRed);
+            if (IsColour(image, x, y, KPurple)) (y <= 25 ? purpleTop : purpleBottom)++;
+        }
+    EXPECT_GT(red, 10);
+    for (int x = 0; x < 80; ++x) EXPECT_FALSE(IsColour(image, x, 2, KRed)); // text hangs from its top
+    EXPECT_GT(purpleTop, 30);
+    EXPECT_EQ(purpleBottom, 0);
+}
+
+TEST(QtPainter, RepaintOfAModelOntoAnImage) {
+    EnsureApp();
+    TCanvasModel m(300, 200);
+    TUzel* a = m.Node(0, 0);
+    m.Member(a, m.Node(2, 0), true, false);
+    QImage image(300, 200, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    {
+        TQtCanvasPainter p(image);
+        m.space.Prekresli(p);
+    }
+    EXPECT_TRUE(IsColour(image, 0, 0, KWhite)); // the background covers the whole image
+    EXPECT_TRUE(IsColour(image, 299, 199, KWhite));
+    EXPECT_TRUE(IsColour(image, 100, 160, KBlack)); // the member line at y = 200 − 40
+    EXPECT_TRUE(IsColour(image, 40, 160, KBlack));  // the node dot
+}
+#endif
