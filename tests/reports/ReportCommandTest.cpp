@@ -185,9 +185,7 @@ TEST(ReportCommand, RtfFileBesideTheText) {
         Calc({"--protocol", "--rtf", (dir / "nic" / "p.rtf").string(), Source("examples/portal-frame.inp")});
     EXPECT_EQ(failed.code, 2);
     EXPECT_EQ(failed.out, Golden("portal-frame.protocol.point.txt"));
-    EXPECT_NE(failed.err.find("Soubor nelze vytvořit: " + (dir / "nic" / "p.rtf").string()),
-              std::string::npos)
-        << failed.err;
+    EXPECT_NE(failed.err.find((dir / "nic" / "p.rtf").string()), std::string::npos) << failed.err;
     EXPECT_FALSE(fs::exists(dir / "nic"));
     fs::remove_all(dir);
 }
