@@ -89,6 +89,11 @@ const TOptionSpec KOptions[] = {
          o.Trace = false;
          return true;
      }},
+    {"--table", nullptr, "vypíše tabulku reakcí a posunů uzlů místo výsledkové zprávy",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.Table = true;
+         return true;
+     }},
     {"--help", nullptr, "tato nápověda",
      [](TCalcOptions& o, const std::string&, std::string&) {
          o.Help = true;
@@ -166,6 +171,12 @@ bool ParseCalcOptions(const std::vector<std::string>& args, TCalcOptions& option
             }
             continue;
         }
+        const TReportOptionResult report = TakeReportOption(args, i, options.Reports, taken);
+        if (report == TReportOptionResult::Error) {
+            error = taken;
+            return false;
+        }
+        if (report == TReportOptionResult::Taken) continue;
         if (a.size() < 2 || a.compare(0, 2, "--") != 0) {
             if (!options.Project.empty()) {
                 error = "Zadejte jen jeden soubor projektu: " + a;
@@ -230,7 +241,7 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return 2;
         }
         if (options.Help) {
-            out << CalcUsage() << KPictureUsage;
+            out << CalcUsage() << KPictureUsage << KReportUsage;
             return 0;
         }
         if (options.Version) {
@@ -270,7 +281,16 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             err << options.Project << ": " << fault << "\n";
             return 2;
         }
-        if (options.Picture.Requested && options.Picture.Mode == 0) return WritePicture(space, options.Picture, out, err);
+        const TReportOptions& reports = options.Reports;
+        // The protocol lists (and cleans) the model in memory; it needs no computation.
+        if (reports.Protocol) {
+            int code = RunReportCommand(space, reports, out, err);
+            if (code == 0 && options.Picture.Requested) code = WritePicture(space, options.Picture, out, err);
+            return code;
+        }
+        const bool reportAsked = reports.Report || !reports.RtfFile.empty();
+        if (options.Picture.Requested && options.Picture.Mode == 0 && !reportAsked && !options.Table)
+            return WritePicture(space, options.Picture, out, err);
         if (space.Members.Empty()) {
             err << options.Project << ": Projekt neobsahuje žádný prut, není co počítat.\n";
             return 1;
@@ -286,16 +306,23 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         space.TraceEnabled = options.Trace;
         space.TraceDir = options.TraceDir;
 
-        if (options.Picture.Requested) return WritePicture(space, options.Picture, out, err);
+        if (options.Picture.Requested && !reportAsked && !options.Table)
+            return WritePicture(space, options.Picture, out, err);
         const TSolveStatus result = space.Vypocet();
         if (result.Result != TSolveResult::Ok) {
             err << "korvan-calc: konstrukce nebyla spočtena (rovnice " << result.Equation << ").\n";
             return 1;
         }
-        out << "Projekt: " << options.Project << "\n"
-            << "Uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n\n";
-        PrintResults(space, out, sep);
-        return 0;
+        int code = 0;
+        if (options.Table) {
+            out << "Projekt: " << options.Project << "\n"
+                << "Uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n\n";
+            PrintResults(space, out, sep);
+        } else {
+            code = RunReportCommand(space, reports, out, err);
+        }
+        if (code == 0 && options.Picture.Requested) code = WritePicture(space, options.Picture, out, err);
+        return code;
     } catch (const std::bad_alloc&) {
         err << "korvan-calc: nedostatek paměti.\n";
         return 2;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/Picture.h"
+#include "cli/ReportCommand.h"
 #include "model/Types.h"
 
 // The parsed command line. A new option adds a field here and a row to the option table in
@@ -21,6 +22,8 @@ struct TCalcOptions {
     bool Help = false;
     bool Version = false;
     TPictureOptions Picture;
+    TReportOptions Reports;
+    bool Table = false; // the reactions and displacements table instead of the results report
 };
 
 // Parses the arguments (without the program name). False with a message in error on bad usage.

@@ -1,11 +1,8 @@
 #include "reports/DocumentWriters.h"
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <system_error>
 
-#include "model/Errors.h"
+#include "model/AtomicFile.h"
 
 namespace {
 // Unicode code points of the windows-1250 bytes 0x80 to 0xFF (0 where the byte is unassigned),
@@ -204,28 +201,5 @@ std::string DocumentToHtml(const TStyledDocument& doc) {
 }
 
 void SaveDocumentAsRtf(const TStyledDocument& doc, const std::string& fileName) {
-    namespace fs = std::filesystem;
-    const std::string text = DocumentToRtf(doc);
-    const fs::path target(fileName);
-    fs::path temp = target;
-    temp += ".tmp~";
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        if (!out) throw TFileIoError("Soubor nelze vytvořit: " + fileName, fileName);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ignored;
-            fs::remove(temp, ignored);
-            throw TFileIoError("Při ukládání se vyskytla chyba. Soubor nebyl uložen.", fileName);
-        }
-    }
-    std::error_code ec;
-    fs::rename(temp, target, ec);
-    if (ec) {
-        std::error_code ignored;
-        fs::remove(temp, ignored);
-        throw TFileIoError("Při ukládání se vyskytla chyba. Soubor nebyl uložen.", fileName);
-    }
+    WriteFileAtomically(fileName, DocumentToRtf(doc));
 }

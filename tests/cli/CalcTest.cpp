@@ -84,7 +84,7 @@ const char* const KTwoNodes = "*Materials\r\nM\r\nS\r\n210000\r\n7850\r\n*Shapes
 
 TEST(Calc, ComputesThePortalFrame) {
     TWorkDir dir;
-    TCalcRun r = dir.Process("--decimal-separator . '" + KPortal + "'");
+    TCalcRun r = dir.Process("--table --decimal-separator . '" + KPortal + "'");
     ASSERT_EQ(r.Code, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
     EXPECT_EQ(r.Out, "Projekt: " + KPortal +
@@ -112,7 +112,7 @@ TEST(Calc, ComputesThePortalFrame) {
 TEST(Calc, TraceOptionsAndSeparator) {
     TWorkDir dir;
     fs::create_directories(dir.Path / "trace");
-    TCalcRun r = dir.Process("--trace-dir trace --decimal-separator , '" + KPortal + "'");
+    TCalcRun r = dir.Process("--table --trace-dir trace --decimal-separator , '" + KPortal + "'");
     ASSERT_EQ(r.Code, 0) << r.Err;
     EXPECT_NE(r.Out.find("23,277 kNm"), std::string::npos);
     EXPECT_FALSE(fs::exists(dir.Path / "00KG.out"));
@@ -124,7 +124,7 @@ TEST(Calc, TraceOptionsAndSeparator) {
     EXPECT_TRUE(fs::is_empty(quiet.Path));
 
     // A trace directory that does not exist: computed all the same, one message names the files.
-    r = quiet.Process("--trace-dir=missing/dir '" + KPortal + "'");
+    r = quiet.Process("--table --trace-dir=missing/dir '" + KPortal + "'");
     EXPECT_EQ(r.Code, 0);
     EXPECT_NE(r.Out.find("36.121"), std::string::npos);
     EXPECT_NE(r.Err.find("missing/dir/00KG.out"), std::string::npos);
@@ -132,8 +132,8 @@ TEST(Calc, TraceOptionsAndSeparator) {
 }
 
 TEST(Calc, SelfWeightAndDivisions) {
-    TCalcRun plain = Direct({"--no-trace", "--decimal-separator", ".", KPortal});
-    TCalcRun heavy = Direct({"--no-trace", "--decimal-separator", ".", "--self-weight", "1,35", KPortal});
+    TCalcRun plain = Direct({"--table", "--no-trace", "--decimal-separator", ".", KPortal});
+    TCalcRun heavy = Direct({"--table", "--no-trace", "--decimal-separator", ".", "--self-weight", "1,35", KPortal});
     ASSERT_EQ(heavy.Code, 0) << heavy.Err;
     // 7850 kg/m³ · A / 100 kN/m: two HEB 200 columns of 4 m and an IPE 300 beam of 6 m.
     const double weight = 1.35 * 78.5 * (2 * 4 * 0.00781 + 6 * 0.00538);
