@@ -113,7 +113,8 @@ TEST(ReportCommand, ProtocolGoldenBothSeparatorsAndUnits) {
     };
     for (const Row& r : rows) {
         TSeparatorGuard guard(r.separator);
-        std::vector<std::string> args = {"--protocol", Source("examples/portal-frame.inp")};
+        std::vector<std::string> args = {"--decimal-separator", std::string(1, r.separator), "--protocol",
+                                         Source("examples/portal-frame.inp")};
         if (r.imperial) args.insert(args.begin(), "--imperial");
         TRun run = Calc(args);
         EXPECT_EQ(run.code, 0) << r.golden << run.err;
@@ -138,7 +139,8 @@ TEST(ReportCommand, ResultsReportIsTheDefaultAfterAComputation) {
         const fs::path dir = TempDir("default"); // the computation writes its trace files here
         const fs::path cwd = fs::current_path();
         fs::current_path(dir);
-        std::vector<std::string> args = {Source(std::string("tests/data/reports/") + r.project)};
+        std::vector<std::string> args = {"--decimal-separator", std::string(1, r.separator),
+                                         Source(std::string("tests/data/reports/") + r.project)};
         if (r.imperial) args.insert(args.begin(), "--imperial");
         TRun plain = Calc(args);
         args.insert(args.begin(), "--report");
