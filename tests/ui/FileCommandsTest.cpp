@@ -158,7 +158,7 @@ TEST_F(TFileCommandsTest, ComputationEnablesTheResultTabsAndAnEditDisablesThem) 
     EXPECT_TRUE(Space().Members[0]->HasResults());
     const std::pair<int, const char*> rows[] = {{3, "m"}, {4, "mm"}, {1, "m"}, {2, "m"}, {0, "m"}};
     for (const auto& [tab, unit] : rows) {
-        tabs->setCurrentIndex(tab);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
         EXPECT_EQ(Space().TypZobrazeni(), tab);
         EXPECT_EQ(Form->StatusText(3), unit) << tab;
     }
@@ -203,8 +203,8 @@ TEST_F(TFileCommandsTest, MechanismLeavesTheTabsDisabled) {
 // A scripted computation: success opens the tabs, failure after success closes them again.
 TEST_F(TFileCommandsTest, TabsFollowTheOutcomeOfEachComputation) {
     AddSection();
-    Space().PridejPrut(Space().PridejUzel(1, 0, 0), Space().PridejUzel(2, 3, 0), Space().CurrentSection, false,
-                       1, false, false);
+    Space().PridejPrut(Space().PridejUzel(1, 0, 0), Space().PridejUzel(2, 3, 0), Space().CurrentSection,
+                       false, 1, false, false);
     bool succeed = true;
     int runs = 0;
     Form->SetComputation([&](TMKPSpace& s) {
@@ -229,7 +229,8 @@ TEST_F(TFileCommandsTest, FixedLibrariesAreFoundInTheWorkingDirectoryThenInTheDa
     QTemporaryDir other;
     WriteFile(QDir(Dir.path()).absoluteFilePath("matO.mat"), "M\r\nS355\r\n210000\r\n7850\r\n");
     WriteFile(QDir(other.path()).absoluteFilePath("matO.mat"), "M\r\nS235\r\n210000\r\n7850\r\n");
-    WriteFile(QDir(other.path()).absoluteFilePath("crsI.crs"), "C\r\nI 100\r\n0.00106\r\n1.71E-06\r\n1.22E-07\r\n");
+    WriteFile(QDir(other.path()).absoluteFilePath("crsI.crs"),
+              "C\r\nI 100\r\n0.00106\r\n1.71E-06\r\n1.22E-07\r\n");
     const QStringList folders{Dir.path(), other.path()};
     EXPECT_EQ(FindLibraryFile("matO.mat", folders), QDir(Dir.path()).absoluteFilePath("matO.mat"));
     EXPECT_EQ(FindLibraryFile("crsI.crs", folders), QDir(other.path()).absoluteFilePath("crsI.crs"));
@@ -248,7 +249,8 @@ TEST_F(TFileCommandsTest, LibraryCommandsLoadAndRefreshTheLists) {
     Form->NactiSLibCRS("x.crs");
     EXPECT_EQ(Sink.Messages.back(), "Seznam materiálů je prázdný. Vytvořte nový nebo načtěte knihovnu.");
 
-    WriteFile(QDir(Dir.path()).absoluteFilePath("matO.mat"), "M\r\nS355\r\n210000\r\n7850\r\nM\r\nS235\r\n2\r\n3\r\n");
+    WriteFile(QDir(Dir.path()).absoluteFilePath("matO.mat"),
+              "M\r\nS355\r\n210000\r\n7850\r\nM\r\nS235\r\n2\r\n3\r\n");
     Sink.Messages.clear();
     Form->Natimateril1Click("matO.mat");
     EXPECT_TRUE(Sink.Messages.empty());
@@ -257,7 +259,9 @@ TEST_F(TFileCommandsTest, LibraryCommandsLoadAndRefreshTheLists) {
     EXPECT_EQ(Space().CurrentMaterial, Space().Materials[0]);
 
     const QString crs = QDir(Dir.path()).absoluteFilePath("mine.crs");
-    WriteFile(crs, "C\r\nI 100\r\n0.00106\r\n1.71E-06\r\n1.22E-07\r\nC\r\nI 120\r\n0.00142\r\n3.28E-06\r\n2.15E-07\r\n");
+    WriteFile(
+        crs,
+        "C\r\nI 100\r\n0.00106\r\n1.71E-06\r\n1.22E-07\r\nC\r\nI 120\r\n0.00142\r\n3.28E-06\r\n2.15E-07\r\n");
     Form->NactiSLibCRS(crs);
     ASSERT_EQ(Space().Sections.Count(), 2);
     EXPECT_EQ(Form->Panel()->cbProfily()->count(), 2);
