@@ -277,3 +277,45 @@ TEST_F(TFileCommandsTest, LibraryCommandsLoadAndRefreshTheLists) {
     ASSERT_EQ(Sink.Messages.size(), 1u);
     EXPECT_NE(Sink.Messages[0].find("crsNone.crs"), std::string::npos);
 }
+
+// A new user's first frame: steel and IPE from the delivered libraries (found through the data
+// folders, as the working directory has none), three members drawn with the mouse, supports on
+// the feet, a hinge, saved and opened again.
+TEST_F(TFileCommandsTest, FrameDrawnFromTheDeliveredLibrariesSurvivesSaveAndOpen) {
+    QDir::setCurrent(Dir.path());
+    Form->MenuItem("ocel2")->trigger();
+    ASSERT_TRUE(Sink.Messages.empty()) << Sink.Messages[0];
+    ASSERT_FALSE(Space().Materials.Empty());
+    Form->MenuItem("Natiprofily_crsIPE")->trigger();
+    ASSERT_TRUE(Sink.Messages.empty()) << Sink.Messages[0];
+    ASSERT_FALSE(Space().Sections.Empty());
+    EXPECT_EQ(Space().CurrentSection, Space().Sections[0]);
+
+    Click("tbAddPrutFH");
+    for (auto [x, y] : {std::pair{0.0L, 0.0L}, {0.0L, 3.0L}, {4.0L, 3.0L}, {4.0L, 0.0L}})
+        Press(Pixel(x, y));
+    Press(Pixel(2, 1), Qt::RightButton);
+    ASSERT_EQ(Space().Members.Count(), 3);
+    for (int i : {0, 3}) {
+        Space().CurrentNode = Space().Nodes[i];
+        Form->Panel()->NastavPodporu(i == 0 ? 1 : 2);
+    }
+    Space().CurrentMember = Space().Members[1];
+    Form->Klavesa('>');
+    Form->sbComputeClick();
+    EXPECT_TRUE(Form->FlatTabControl2()->isEnabled());
+
+    const QString file = QDir(Dir.path()).absoluteFilePath("frame.inp");
+    Form->SaveProjectFile(file);
+    std::ostringstream before;
+    Space().UlozProjekt(before);
+    Form->NewBtnClick();
+    EXPECT_EQ(Space().Members.Count(), 0);
+    Form->OpenProjectFile(file);
+    std::ostringstream after;
+    Space().UlozProjekt(after);
+    EXPECT_EQ(after.str(), before.str());
+    EXPECT_TRUE(Space().Members[1]->HingeB);
+    EXPECT_TRUE(Space().Nodes[0]->DofRot.Fixed);
+    EXPECT_FALSE(Form->FlatTabControl2()->isEnabled());
+}
