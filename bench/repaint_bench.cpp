@@ -33,8 +33,9 @@ struct TFrame {
                 space.PridejPrut(node(s - 1, b), node(s, b), section, false, space.Members.Count() + 1, false,
                                  false);
             for (int b = 0; b < bays; ++b)
-                space.PridejPrut(node(s, b), node(s, b + 1), section, false, space.Members.Count() + 1, false,
-                                 false)
+                space
+                    .PridejPrut(node(s, b), node(s, b + 1), section, false, space.Members.Count() + 1, false,
+                                false)
                     ->PridejZatizeni(KLoadDistributed, nullptr, 0, 6, 10, 10, 90);
         }
         space.TraceEnabled = false;

@@ -16,10 +16,18 @@
 
 // A colour as 0x00BBGGRR (the layout of the origin marker's colours and of the metafile).
 using TColor = std::uint32_t;
-constexpr TColor Rgb(unsigned r, unsigned g, unsigned b) { return (b << 16) | (g << 8) | r; }
-constexpr unsigned RedOf(TColor c) { return c & 0xFF; }
-constexpr unsigned GreenOf(TColor c) { return (c >> 8) & 0xFF; }
-constexpr unsigned BlueOf(TColor c) { return (c >> 16) & 0xFF; }
+constexpr TColor Rgb(unsigned r, unsigned g, unsigned b) {
+    return (b << 16) | (g << 8) | r;
+}
+constexpr unsigned RedOf(TColor c) {
+    return c & 0xFF;
+}
+constexpr unsigned GreenOf(TColor c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr unsigned BlueOf(TColor c) {
+    return (c >> 16) & 0xFF;
+}
 
 constexpr TColor KBlack = Rgb(0, 0, 0);
 constexpr TColor KRed = Rgb(255, 0, 0);

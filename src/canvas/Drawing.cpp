@@ -8,17 +8,27 @@
 #include "units/Prevody.h"
 
 namespace {
-bool Selected(const TNodeList& list, const TUzel* node) { return list.Contains(node); }
-bool Selected(const TMemberList& list, const TPrut* member) { return list.Contains(member); }
+bool Selected(const TNodeList& list, const TUzel* node) {
+    return list.Contains(node);
+}
+bool Selected(const TMemberList& list, const TPrut* member) {
+    return list.Contains(member);
+}
 } // namespace
 
 std::string TSpaceDrawer::Label(TReal value, TLabelQuantity quantity) const {
     if (mShort) return FormatFixed(value, 3, 2);
     if (mSpace.UnitSystem == 1) {
         switch (quantity) {
-        case TLabelQuantity::Force: value = KNNaLb(value); break;
-        case TLabelQuantity::Moment: value = KNmNaLbFt(value); break;
-        case TLabelQuantity::Displacement: value = MmNaIn(value); break;
+        case TLabelQuantity::Force:
+            value = KNNaLb(value);
+            break;
+        case TLabelQuantity::Moment:
+            value = KNmNaLbFt(value);
+            break;
+        case TLabelQuantity::Displacement:
+            value = MmNaIn(value);
+            break;
         }
     }
     return FormatFixed(value, 12, 3);
@@ -124,9 +134,11 @@ void TSpaceDrawer::SupportSymbolHatched(const TUzel& node, TPixel at) {
         mP.Polyline({at, Polar(at, 14, a), Polar(at, 20, a + 45), Polar(at, 20, a + 135),
                      Polar(at, 14, a + 180), at});
         mP.SetBrush(hatch);
-        for (TPixel s : {seed(8, 6, a + 45), seed(8, 6, a + 135)}) mP.FloodFill(s.X, s.Y, KBlack);
+        for (TPixel s : {seed(8, 6, a + 45), seed(8, 6, a + 135)})
+            mP.FloodFill(s.X, s.Y, KBlack);
         mP.SetPen({KWhite, 1, TPenStyle::Solid});
-        mP.Polyline({Polar(at, 14, a), Polar(at, 20, a + 45), Polar(at, 20, a + 135), Polar(at, 14, a + 180)});
+        mP.Polyline(
+            {Polar(at, 14, a), Polar(at, 20, a + 45), Polar(at, 20, a + 135), Polar(at, 14, a + 180)});
     } else if (u && !w && r) {
         mP.SetPen({KBlack, 1, TPenStyle::Solid});
         mP.Polyline({Polar(at, 4, a), Polar(at, 14, a), Polar(at, 20, a + 45), Polar(at, 14, a + 75),
@@ -134,7 +146,8 @@ void TSpaceDrawer::SupportSymbolHatched(const TUzel& node, TPixel at) {
         mP.Polyline({Polar(at, 4, a + 180), Polar(at, 14, a + 105), Polar(at, 20, a + 135),
                      Polar(at, 14, a + 180), Polar(at, 4, a + 180)});
         mP.SetBrush(hatch);
-        for (TPixel s : {seed(13, 6, a + 45), seed(13, 6, a + 135)}) mP.FloodFill(s.X, s.Y, KBlack);
+        for (TPixel s : {seed(13, 6, a + 45), seed(13, 6, a + 135)})
+            mP.FloodFill(s.X, s.Y, KBlack);
         mP.SetPen({KWhite, 1, TPenStyle::Solid});
         mP.Polyline({Polar(at, 14, a), Polar(at, 20, a + 45), Polar(at, 14, a + 75)});
         mP.Polyline({Polar(at, 14, a + 105), Polar(at, 20, a + 135), Polar(at, 14, a + 180)});
@@ -250,10 +263,8 @@ void TSpaceDrawer::MemberLine(const TPrut& member, TPixel a, TPixel b) {
     mP.Line({a.X + d3.X, a.Y - d3.Y}, {b.X - d3.X, b.Y + d3.Y});
     const TPixel d7{RoundPx(7 * dx / l), RoundPx(7 * dy / l)};
     mP.SetBrush({KWhite, TBrushStyle::Solid});
-    if (member.HingeA)
-        mP.Ellipse({a.X + d7.X - 3, a.Y - d7.Y - 3, a.X + d7.X + 3, a.Y - d7.Y + 3});
-    if (member.HingeB)
-        mP.Ellipse({b.X - d7.X - 3, b.Y + d7.Y - 3, b.X - d7.X + 3, b.Y + d7.Y + 3});
+    if (member.HingeA) mP.Ellipse({a.X + d7.X - 3, a.Y - d7.Y - 3, a.X + d7.X + 3, a.Y - d7.Y + 3});
+    if (member.HingeB) mP.Ellipse({b.X - d7.X - 3, b.Y + d7.Y - 3, b.X - d7.X + 3, b.Y + d7.Y + 3});
 }
 
 void TSpaceDrawer::MemberNumber(const TPrut& member, TPixel a, TPixel b) {

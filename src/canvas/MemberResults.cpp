@@ -13,4 +13,6 @@ bool ComputeMemberResults(TPrut& member) {
     return true;
 }
 
-void ReleaseMemberResults(TPrut& member) { member.UvolniPrubehy(); }
+void ReleaseMemberResults(TPrut& member) {
+    member.UvolniPrubehy();
+}

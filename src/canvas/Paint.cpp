@@ -51,7 +51,8 @@ void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
         if (ShowReactions()) d.Reactions(*node, at);
         if (ShowNodalLoads) d.NodalLoads(*node, at);
     }
-    for (TPrut* member : Members) d.Member(*member);
+    for (TPrut* member : Members)
+        d.Member(*member);
 }
 
 void TMKPSpace::KresliUzel() {

@@ -70,7 +70,9 @@ void TRecordingPainter::SaveArea(const TPixelRect& area) {
     Ops.push_back(op);
 }
 
-void TRecordingPainter::RestoreArea() { Ops.push_back(Make(TPaintKind::Restore)); }
+void TRecordingPainter::RestoreArea() {
+    Ops.push_back(Make(TPaintKind::Restore));
+}
 
 std::vector<TPaintOp> TRecordingPainter::OfKind(TPaintKind kind) const {
     std::vector<TPaintOp> r;
@@ -82,8 +84,8 @@ std::vector<TPaintOp> TRecordingPainter::OfKind(TPaintKind kind) const {
 int TRecordingPainter::CountLines(TPixel from, TPixel to, bool bothWays) const {
     int n = 0;
     for (const TPaintOp& op : Ops)
-        if (op.Kind == TPaintKind::Line &&
-            ((op.Points[0] == from && op.Points[1] == to) || (bothWays && op.Points[0] == to && op.Points[1] == from)))
+        if (op.Kind == TPaintKind::Line && ((op.Points[0] == from && op.Points[1] == to) ||
+                                            (bothWays && op.Points[0] == to && op.Points[1] == from)))
             ++n;
     return n;
 }

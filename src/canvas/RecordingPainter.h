@@ -6,7 +6,19 @@
 
 #include "canvas/CanvasPainter.h"
 
-enum class TPaintKind { Line, Polyline, Polygon, Ellipse, Rectangle, Arc, Text, FloodFill, FillRect, Save, Restore };
+enum class TPaintKind {
+    Line,
+    Polyline,
+    Polygon,
+    Ellipse,
+    Rectangle,
+    Arc,
+    Text,
+    FloodFill,
+    FillRect,
+    Save,
+    Restore
+};
 
 struct TPaintOp {
     TPaintKind Kind;

@@ -13,5 +13,9 @@ inline int RoundPx(TReal v) {
     return static_cast<int>(std::rint(v)); // the default rounding mode: halves to even
 }
 
-inline TReal CosDeg(TReal deg) { return std::cos(DegToRad(deg)); }
-inline TReal SinDeg(TReal deg) { return std::sin(DegToRad(deg)); }
+inline TReal CosDeg(TReal deg) {
+    return std::cos(DegToRad(deg));
+}
+inline TReal SinDeg(TReal deg) {
+    return std::sin(DegToRad(deg));
+}

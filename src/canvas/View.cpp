@@ -31,7 +31,9 @@ void Include(TMKPSpace::TScrollBarState& bar, std::int32_t position) {
 }
 } // namespace
 
-void TMKPSpace::SetZoom(std::int32_t zoom) { mZoom = std::clamp(zoom, KMinZoom, KMaxZoom); }
+void TMKPSpace::SetZoom(std::int32_t zoom) {
+    mZoom = std::clamp(zoom, KMinZoom, KMaxZoom);
+}
 
 TPixel TMKPSpace::ToScreen(TReal x, TReal y) const {
     return {RoundPx(mZoom * x + OffsetX), RoundPx((Height - OffsetY) - mZoom * y)};

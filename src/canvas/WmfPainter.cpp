@@ -15,9 +15,15 @@ constexpr std::uint16_t KBrushSolid = 0, KBrushNull = 1, KBrushHatched = 2;
 constexpr std::uint16_t KHatchBDiagonal = 3;
 constexpr std::uint8_t KEastEuropeCharset = 238;
 
-std::uint16_t W(int v) { return static_cast<std::uint16_t>(static_cast<std::int16_t>(std::clamp(v, -32768, 32767))); }
-std::uint16_t Lo(std::uint32_t v) { return static_cast<std::uint16_t>(v & 0xFFFF); }
-std::uint16_t Hi(std::uint32_t v) { return static_cast<std::uint16_t>(v >> 16); }
+std::uint16_t W(int v) {
+    return static_cast<std::uint16_t>(static_cast<std::int16_t>(std::clamp(v, -32768, 32767)));
+}
+std::uint16_t Lo(std::uint32_t v) {
+    return static_cast<std::uint16_t>(v & 0xFFFF);
+}
+std::uint16_t Hi(std::uint32_t v) {
+    return static_cast<std::uint16_t>(v >> 16);
+}
 
 // Bytes packed little-endian into words, padded with a zero byte to an even length.
 void AppendBytes(std::vector<std::uint16_t>& words, const std::string& bytes) {
@@ -29,7 +35,7 @@ void AppendBytes(std::vector<std::uint16_t>& words, const std::string& bytes) {
 }
 } // namespace
 
-std::string Utf8ToCp1250(const std::string& utf8) {
+std::string WmfTextBytes(const std::string& utf8) {
     std::string out;
     iconv_t cd = iconv_open("CP1250", "UTF-8");
     for (std::size_t i = 0; i < utf8.size();) {
@@ -48,7 +54,8 @@ std::string Utf8ToCp1250(const std::string& utf8) {
             char buffer[4];
             char* outPtr = buffer;
             std::size_t outLeft = sizeof buffer;
-            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) && outPtr == buffer + 1)
+            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
+                outPtr == buffer + 1)
                 converted = buffer[0];
             iconv(cd, nullptr, nullptr, nullptr, nullptr);
         }
@@ -84,7 +91,8 @@ std::uint16_t TWmfPainter::NewObjectSlot() {
 }
 
 // Creates the new object, selects it, then deletes the one it replaces.
-void TWmfPainter::ReplaceObject(int& current, std::uint16_t function, const std::vector<std::uint16_t>& params) {
+void TWmfPainter::ReplaceObject(int& current, std::uint16_t function,
+                                const std::vector<std::uint16_t>& params) {
     Record(function, params);
     const std::uint16_t slot = NewObjectSlot();
     Record(KSelectObject, {slot});
@@ -131,9 +139,9 @@ void TWmfPainter::UseBrush() {
 void TWmfPainter::UseText() {
     if (mFontDirty) {
         const TFont& f = Font();
-        std::vector<std::uint16_t> p{W(-f.Height), 0, 0, 0, 400, 0,
-                                     static_cast<std::uint16_t>(KEastEuropeCharset << 8), 0, 0};
-        std::string face = Utf8ToCp1250(f.Name).substr(0, 31);
+        std::vector<std::uint16_t> p{
+            W(-f.Height), 0, 0, 0, 400, 0, static_cast<std::uint16_t>(KEastEuropeCharset << 8), 0, 0};
+        std::string face = WmfTextBytes(f.Name).substr(0, 31);
         face.push_back('\0');
         AppendBytes(p, face);
         ReplaceObject(mFontSlot, KCreateFont, p);
@@ -201,7 +209,7 @@ void TWmfPainter::Arc(const TPixelRect& b, TPixel s, TPixel e) {
 }
 
 void TWmfPainter::TextOut(int x, int y, const std::string& utf8Text) {
-    const std::string bytes = Utf8ToCp1250(utf8Text).substr(0, 32000);
+    const std::string bytes = WmfTextBytes(utf8Text).substr(0, 32000);
     if (bytes.empty()) return;
     UseText();
     std::vector<std::uint16_t> p{static_cast<std::uint16_t>(bytes.size())};
@@ -230,12 +238,13 @@ std::vector<std::uint8_t> TWmfPainter::Bytes() const {
     // ten words before it.
     words.insert(words.end(), {0xCDD7, 0x9AC6, 0, 0, 0, W(mWidth), W(mHeight), W(mUnitsPerInch), 0, 0});
     std::uint16_t checksum = 0;
-    for (std::uint16_t w : words) checksum ^= w;
+    for (std::uint16_t w : words)
+        checksum ^= w;
     words.push_back(checksum);
     const auto fileWords = static_cast<std::uint32_t>(9 + mRecords.size() + 3);
     const auto objects = static_cast<std::uint16_t>(std::max<std::size_t>(mSlots.size(), 1));
-    words.insert(words.end(), {1, 9, 0x0300, Lo(fileWords), Hi(fileWords), objects, Lo(mMaxRecord),
-                               Hi(mMaxRecord), 0});
+    words.insert(words.end(),
+                 {1, 9, 0x0300, Lo(fileWords), Hi(fileWords), objects, Lo(mMaxRecord), Hi(mMaxRecord), 0});
     words.insert(words.end(), mRecords.begin(), mRecords.end());
     words.insert(words.end(), {3, 0, 0});
     std::vector<std::uint8_t> bytes;

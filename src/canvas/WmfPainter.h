@@ -96,7 +96,7 @@ private:
 };
 
 // UTF-8 text as windows-1250 bytes; a character that code page lacks becomes '?'.
-std::string Utf8ToCp1250(const std::string& utf8);
+std::string WmfTextBytes(const std::string& utf8);
 
 // The picture of the current view as a placeable metafile (a repaint onto a metafile painter of
 // the canvas size).

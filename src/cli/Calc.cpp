@@ -1,7 +1,9 @@
 #include "cli/Calc.h"
 
+#include <algorithm>
 #include <ostream>
 
+#include "cli/CurveCommand.h"
 #include "cli/Picture.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
@@ -13,6 +15,7 @@ const char* const KUsage = "Použití: korvan-calc [volby] PROJEKT.inp\n"
 }
 
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    if (std::find(args.begin(), args.end(), "--curve") != args.end()) return RunCurveCommand(args, out, err);
     std::string project;
     TPictureOptions picture;
     for (std::size_t i = 0; i < args.size(); ++i) {

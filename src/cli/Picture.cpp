@@ -117,7 +117,8 @@ bool WriteWithQt(TMKPSpace& space, const std::string& format, const std::filesys
         QPdfWriter pdf(tmpName);
         pdf.setResolution(96);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setPageSize(QPageSize(QSizeF(space.Width * 72.0 / 96.0, space.Height * 72.0 / 96.0), QPageSize::Point));
+        pdf.setPageSize(
+            QPageSize(QSizeF(space.Width * 72.0 / 96.0, space.Height * 72.0 / 96.0), QPageSize::Point));
         pdf.setTitle("KORVAN");
         {
             TQtCanvasPainter painter(pdf, space.Width, space.Height);
@@ -137,7 +138,8 @@ bool WriteWithQt(TMKPSpace& space, const std::string& format, const std::filesys
 
 std::string PictureFormat(const std::string& fileName) {
     std::string ext = std::filesystem::path(fileName).extension().string();
-    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : ext)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     if (ext == ".wmf" || ext == ".svg" || ext == ".pdf" || ext == ".png") return ext.substr(1);
     return "";
 }
@@ -195,7 +197,8 @@ int WritePicture(TMKPSpace& space, const TPictureOptions& o, std::ostream& out, 
         const TMKPSpace::TSolveResult result = space.Vypocet().Result;
         space.TraceEnabled = trace;
         if (result != TMKPSpace::TSolveResult::Ok) {
-            for (const std::string& m : messages.Messages) err << m << "\n";
+            for (const std::string& m : messages.Messages)
+                err << m << "\n";
             err << "Výsledky nelze zobrazit: výpočet neproběhl.\n";
             return 1;
         }

@@ -50,7 +50,10 @@ TMaterial* TMKPSpace::PridejMaterial(const std::string& name, TReal e, TReal d) 
 void TMKPSpace::SmazPrut() {
     TPrut* member = CurrentMember;
     if (!member) return;
-    SelectedMembers.Remove(member); // the delete command empties the selection first; stay safe
+    // The delete command empties the selection first; should it not, no copy of the member (a member
+    // may be selected any number of times) may stay behind in it.
+    while (SelectedMembers.Remove(member) >= 0) {
+    }
     Members.Remove(member);
     Members.Precisluj();
     Release(member->Sa);

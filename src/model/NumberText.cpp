@@ -1,54 +1,421 @@
-// Provisional implementation; replaced by the exact digit code.
 #include "model/NumberText.h"
 
+#include <bit>
 #include <charconv>
-#include <cstdio>
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#if defined(__GLIBC__)
+#include <locale.h>
+#endif
 
 #include "model/Errors.h"
 
 namespace {
 char gSeparator = '.';
 
-std::string WithSeparator(std::string s, char separator) {
-    for (char& c : s)
-        if (c == '.') c = separator;
-    return s;
+// Every text is first reduced to at most this many significant decimal digits of the value.
+constexpr int KMaxDigits = 18;
+
+// A value as sign, significant digits and decimal exponent: |v| = 0.d1 d2 … dn · 10^Exp.
+// Trailing zeros are never kept, so Count == 0 means the value is zero.
+struct TDecimal {
+    char Digits[KMaxDigits + 2];
+    int Count = 0;
+    int Exp = 0;
+    bool Negative = false;
+
+    void StripTrailingZeros() {
+        while (Count > 0 && Digits[Count - 1] == '0')
+            --Count;
+    }
+};
+
+// Fills d from the text of std::to_chars(v, scientific, 17): "d.ddddddddddddddddde±x".
+void DigitsFromScientific(TReal v, TDecimal& d) {
+    char buf[64];
+    auto r =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, KMaxDigits - 1);
+    const char* p = buf;
+    d.Count = 0;
+    for (; p < r.ptr && *p != 'e'; ++p)
+        if (*p >= '0' && *p <= '9') d.Digits[d.Count++] = *p;
+    int exp10 = 0;
+    if (p < r.ptr) std::from_chars(p + 1 + (p[1] == '+'), r.ptr, exp10);
+    d.Exp = exp10 + 1;
+    d.StripTrailingZeros();
+}
+
+#if defined(__SIZEOF_INT128__)
+__extension__ typedef unsigned __int128 TU128;
+
+// The 18 correctly rounded digits (ties to even, as std::to_chars) of a value of 10^-21 <= |v| < 10^18,
+// computed exactly in integer arithmetic: |v| = m · 2^k with a 64-bit m and k < 0, and
+// N = m · 10^t · 2^k for the t that puts N in [10^17, 10^18). 10^t for t <= 38 is an exact 128-bit
+// integer and m · 10^t an exact 192-bit one, so integer part and remainder are exact.
+// Returns false when the value lies outside that range (the caller takes the general way).
+bool DigitsExact(TReal v, TDecimal& d) {
+    static_assert(std::numeric_limits<TReal>::digits == 64, "x87 extended layout expected");
+    static_assert(std::endian::native == std::endian::little, "x87 extended layout expected");
+    static const TU128* const kPow10 = [] {
+        static TU128 table[39];
+        table[0] = 1;
+        for (int i = 1; i < 39; ++i)
+            table[i] = table[i - 1] * 10;
+        return table;
+    }();
+    constexpr std::uint64_t kLow = 100000000000000000ULL; // 10^17
+    constexpr std::uint64_t kHigh = kLow * 10;            // 10^18
+
+    unsigned char raw[sizeof(TReal)];
+    std::memcpy(raw, &v, sizeof v);
+    std::uint64_t m;
+    std::memcpy(&m, raw, 8);
+    int biased = (raw[8] | (raw[9] << 8)) & 0x7FFF;
+    if (biased == 0 || biased == 0x7FFF || !(m >> 63)) return false; // subnormal, inf/nan, unnormal
+    int k = biased - 16383 - 63;
+    int e2 = k + 63;                       // 2^e2 <= |v| < 2^(e2 + 1)
+    if (k >= 0 || e2 < -200) return false; // outside 10^-21 .. 10^18 anyway
+    // est = floor(e2 · log10 2) (78913 / 2^18 approximates log10 2 closely enough for |e2| < 1650)
+    // is floor(log10 |v|) or one less, so N starts at or above 10^17 and below 2 · 10^18.
+    int est = (e2 * 78913) >> 18;
+    int t = KMaxDigits - 1 - est;
+
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (t < 0 || t > 38) return false;
+        TU128 p = kPow10[t];
+        // 192-bit product m · p as three 64-bit limbs.
+        TU128 lo = static_cast<TU128>(m) * static_cast<std::uint64_t>(p);
+        TU128 hi = static_cast<TU128>(m) * static_cast<std::uint64_t>(p >> 64);
+        TU128 mid = (lo >> 64) + static_cast<std::uint64_t>(hi);
+        std::uint64_t w[3] = {static_cast<std::uint64_t>(lo), static_cast<std::uint64_t>(mid),
+                              static_cast<std::uint64_t>((hi >> 64) + (mid >> 64))};
+        // Integer part N = w >> r (below 2 · 10^18, so it fits in 64 bits) and the remainder,
+        // compared with one half: `half` is its top bit, `below` whether any lower bit is set.
+        int r = -k;
+        auto limb = [&](int i) { return i < 3 ? w[i] : std::uint64_t{0}; };
+        int q = r / 64, s = r % 64;
+        std::uint64_t n = s ? (limb(q) >> s) | (limb(q + 1) << (64 - s)) : limb(q);
+        int hq = (r - 1) / 64, hs = (r - 1) % 64;
+        bool half = (w[hq] >> hs) & 1;
+        bool below = (w[hq] & ((std::uint64_t{1} << hs) - 1)) != 0;
+        for (int j = 0; j < hq; ++j)
+            below = below || w[j] != 0;
+        if (n >= kHigh) {
+            --t;
+            continue;
+        }
+        if (n < kLow) {
+            ++t;
+            continue;
+        }
+        if (half && (below || (n & 1))) ++n;
+        int exp10 = KMaxDigits - t;
+        if (n == kHigh) {
+            n = kLow;
+            ++exp10;
+        }
+        // Two digits per division.
+        for (int i = KMaxDigits - 2; i >= 0; i -= 2) {
+            unsigned pair = static_cast<unsigned>(n % 100);
+            n /= 100;
+            d.Digits[i] = static_cast<char>('0' + pair / 10);
+            d.Digits[i + 1] = static_cast<char>('0' + pair % 10);
+        }
+        d.Count = KMaxDigits;
+        d.Exp = exp10;
+        d.StripTrailingZeros();
+        return true;
+    }
+    return false;
+}
+#else
+bool DigitsExact(TReal, TDecimal&) {
+    return false;
+}
+#endif
+
+// Step 1 of every format: the digits of v (at most 18) and its decimal exponent. Zero has no digits.
+void Decompose(TReal v, TDecimal& d) {
+    d.Negative = std::signbit(v);
+    d.Count = 0;
+    d.Exp = 0;
+    if (v == 0) return;
+    if (!DigitsExact(v, d)) DigitsFromScientific(v, d);
+}
+
+// Rounds to `keep` significant digits, halves away from zero (the digits are the magnitude, so a
+// first dropped digit of 5 or more rounds up). keep <= 0 rounds at or above the first digit: a
+// carry makes the value 10^Exp, anything else makes it zero.
+void RoundTo(TDecimal& d, int keep) {
+    if (keep >= d.Count) return;
+    if (keep < 0) {
+        d.Count = 0;
+        return;
+    }
+    bool up = d.Digits[keep] >= '5';
+    d.Count = keep;
+    if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.Digits[i] == '9')
+            --i;
+        if (i < 0) {
+            d.Digits[0] = '1';
+            d.Count = 1;
+            ++d.Exp;
+            return;
+        }
+        ++d.Digits[i];
+        d.Count = i + 1;
+    }
+    d.StripTrailingZeros();
+}
+
+char* PutUnsigned(char* p, unsigned value, int minDigits) {
+    char tmp[12];
+    int n = 0;
+    do {
+        tmp[n++] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    } while (value);
+    for (; n < minDigits; --minDigits)
+        *p++ = '0';
+    while (n)
+        *p++ = tmp[--n];
+    return p;
+}
+
+// The exponent form of general: d[.ddd]E[-]x with trailing zeros dropped, exponent without a plus
+// sign and with at least minDigits digits.
+char* PutGeneralExponent(char* p, const TDecimal& d, char sep, int minDigits) {
+    *p++ = d.Digits[0];
+    if (d.Count > 1) {
+        *p++ = sep;
+        std::memcpy(p, d.Digits + 1, static_cast<std::size_t>(d.Count - 1));
+        p += d.Count - 1;
+    }
+    *p++ = 'E';
+    int x = d.Exp - 1;
+    if (x < 0) *p++ = '-';
+    return PutUnsigned(p, static_cast<unsigned>(x < 0 ? -x : x), minDigits);
+}
+
+const char* NonFinite(TReal v) {
+    if (std::isnan(v)) return "NAN";
+    if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+    return nullptr;
+}
+
+int ClampPrecision(int p) {
+    return p < 1 ? 1 : (p > KMaxDigits ? KMaxDigits : p);
+}
+
+// Writes general(p) into buf (at least 48 characters) and returns the end.
+char* PutGeneral(char* buf, TReal v, int p, char sep) {
+    char* out = buf;
+    if (v == 0) {
+        *out++ = '0';
+        return out;
+    }
+    if (const char* s = NonFinite(v)) {
+        std::size_t n = std::strlen(s);
+        std::memcpy(out, s, n);
+        return out + n;
+    }
+    p = ClampPrecision(p);
+    TDecimal d;
+    Decompose(v, d);
+    RoundTo(d, p);
+    if (d.Negative) *out++ = '-';
+    if (d.Exp > p || d.Exp < -3) return PutGeneralExponent(out, d, sep, 0);
+    if (d.Exp <= 0) {
+        *out++ = '0';
+        *out++ = sep;
+        for (int i = d.Exp; i < 0; ++i)
+            *out++ = '0';
+        std::memcpy(out, d.Digits, static_cast<std::size_t>(d.Count));
+        return out + d.Count;
+    }
+    for (int i = 0; i < d.Exp; ++i)
+        *out++ = i < d.Count ? d.Digits[i] : '0';
+    if (d.Count > d.Exp) {
+        *out++ = sep;
+        std::memcpy(out, d.Digits + d.Exp, static_cast<std::size_t>(d.Count - d.Exp));
+        out += d.Count - d.Exp;
+    }
+    return out;
+}
+
+// The minimum number of exponent digits for a second parameter d: d itself for 1 to 4, else none.
+int ExponentDigits(int d) {
+    return d >= 1 && d <= 4 ? d : 0;
+}
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Reads a real whose syntax has been checked; `clean` is sign, digits, '.', 'e' and exponent only.
+bool ConvertClean(const char* first, const char* last, TReal& value, bool tiny) {
+    TReal v;
+    auto r = std::from_chars(first, last, v, std::chars_format::general);
+    if (r.ec == std::errc() && r.ptr == last) {
+        value = v;
+        return true;
+    }
+    if (r.ec != std::errc::result_out_of_range || !tiny) return false;
+        // Below the normal range: the nearest extended value is a subnormal or zero.
+#if defined(__GLIBC__)
+    static locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    if (cLocale) {
+        std::string s(first, last);
+        value = strtold_l(s.c_str(), nullptr, cLocale);
+        return true;
+    }
+#endif
+    value = *first == '-' ? -0.0L : 0.0L;
+    return true;
 }
 } // namespace
 
-char DecimalSeparator() { return gSeparator; }
-void SetDecimalSeparator(char separator) { gSeparator = separator; }
+char DecimalSeparator() {
+    return gSeparator;
+}
+void SetDecimalSeparator(char separator) {
+    gSeparator = separator;
+}
+
+void AppendGeneral(std::string& out, TReal v, int p, char separator) {
+    char buf[64];
+    char* end = PutGeneral(buf, v, p, separator);
+    out.append(buf, static_cast<std::size_t>(end - buf));
+}
 
 std::string FormatGeneral(TReal v, int p, char separator) {
-    char buf[128];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::general, p);
-    return WithSeparator(std::string(buf, r.ptr), separator);
+    char buf[64];
+    char* end = PutGeneral(buf, v, p, separator);
+    return std::string(buf, end);
 }
 
-std::string FormatFixed(TReal v, int, int d, char separator) {
-    char buf[256];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, d);
-    return WithSeparator(std::string(buf, r.ptr), separator);
+std::string FormatFixed(TReal v, int p, int d, char separator) {
+    if (const char* s = NonFinite(v)) return s;
+    p = ClampPrecision(p);
+    d = d < 0 ? 0 : (d > KMaxDigits ? KMaxDigits : d);
+    TDecimal x;
+    Decompose(v, x);
+    // At most p significant digits and at most d of them after the separator.
+    int keep = x.Exp + d < p ? x.Exp + d : p;
+    if (x.Count > 0) RoundTo(x, keep);
+    char buf[80];
+    char* out = buf;
+    if (x.Count > 0 && x.Negative) *out++ = '-';
+    if (x.Count > 0 && x.Exp > p) {
+        out = PutGeneralExponent(out, x, separator, ExponentDigits(d));
+        return std::string(buf, out);
+    }
+    if (x.Count == 0 || x.Exp <= 0)
+        *out++ = '0';
+    else
+        for (int i = 0; i < x.Exp; ++i)
+            *out++ = i < x.Count ? x.Digits[i] : '0';
+    if (d > 0) {
+        *out++ = separator;
+        for (int j = 0; j < d; ++j) {
+            int i = x.Exp + j; // index of the j-th decimal among the significant digits
+            *out++ = (x.Count > 0 && i >= 0 && i < x.Count) ? x.Digits[i] : '0';
+        }
+    }
+    return std::string(buf, out);
 }
 
-std::string FormatExponent(TReal v, int p, int, char separator) {
-    char buf[128];
-    auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, p - 1);
-    return WithSeparator(std::string(buf, r.ptr), separator);
+std::string FormatExponent(TReal v, int p, int d, char separator) {
+    if (const char* s = NonFinite(v)) return s;
+    p = ClampPrecision(p);
+    TDecimal x;
+    Decompose(v, x);
+    RoundTo(x, p);
+    char buf[64];
+    char* out = buf;
+    if (x.Count > 0 && x.Negative) *out++ = '-';
+    *out++ = x.Count > 0 ? x.Digits[0] : '0';
+    if (p > 1) {
+        *out++ = separator;
+        for (int i = 1; i < p; ++i)
+            *out++ = i < x.Count ? x.Digits[i] : '0';
+    }
+    *out++ = 'E';
+    int e = x.Count > 0 ? x.Exp - 1 : 0;
+    *out++ = e < 0 ? '-' : '+';
+    int minDigits = ExponentDigits(d);
+    out = PutUnsigned(out, static_cast<unsigned>(e < 0 ? -e : e), minDigits < 1 ? 1 : minDigits);
+    return std::string(buf, out);
 }
 
 bool TryStrToFloat(const std::string& text, TReal& value, char separator) {
-    std::string s;
-    for (char c : text) s += (c == separator) ? '.' : c;
-    std::size_t b = s.find_first_not_of(' '), e = s.find_last_not_of(' ');
-    if (b == std::string::npos) return false;
-    s = s.substr(b, e - b + 1);
-    if (!s.empty() && s[0] == '+') s.erase(0, 1);
-    TReal v;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return false;
-    value = v;
-    return true;
+    std::size_t i = 0, n = text.size();
+    while (i < n && IsBlank(text[i]))
+        ++i;
+    while (n > i && IsBlank(text[n - 1]))
+        --n;
+    // The cleaned text: sign, mantissa digits with '.', 'e' and the exponent.
+    std::string clean;
+    clean.reserve(n - i + 2);
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        if (text[i] == '-') clean += '-';
+        ++i;
+    }
+    int mantissaDigits = 0;
+    bool seenSeparator = false;
+    bool nonZero = false;
+    // Decimal position of the first non-zero digit relative to the separator, to tell an
+    // overflow from an underflow when the value leaves the range.
+    long long leadPos = 0, intDigits = 0;
+    for (; i < n; ++i) {
+        char c = text[i];
+        if (c >= '0' && c <= '9') {
+            ++mantissaDigits;
+            if (!seenSeparator) ++intDigits;
+            if (c != '0' && !nonZero) {
+                nonZero = true;
+                leadPos = seenSeparator ? -(mantissaDigits - intDigits) : intDigits;
+            }
+            clean += c;
+        } else if (c == separator && !seenSeparator) {
+            seenSeparator = true;
+            clean += '.';
+        } else {
+            break;
+        }
+    }
+    if (mantissaDigits == 0) return false;
+    long long exponent = 0;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        clean += 'e';
+        ++i;
+        bool negative = false;
+        if (i < n && (text[i] == '+' || text[i] == '-')) {
+            negative = text[i] == '-';
+            if (negative) clean += '-';
+            ++i;
+        }
+        std::size_t start = i;
+        for (; i < n && text[i] >= '0' && text[i] <= '9'; ++i) {
+            clean += text[i];
+            if (exponent < 1000000000) exponent = exponent * 10 + (text[i] - '0');
+        }
+        if (i == start) return false;
+        if (negative) exponent = -exponent;
+    }
+    if (i != n) return false;
+    if (!nonZero) {
+        value = clean[0] == '-' ? -0.0L : 0.0L;
+        return true;
+    }
+    bool tiny = leadPos + exponent <= 0;
+    return ConvertClean(clean.data(), clean.data() + clean.size(), value, tiny);
 }
 
 TReal StrToFloat(const std::string& text, char separator) {
@@ -59,14 +426,24 @@ TReal StrToFloat(const std::string& text, char separator) {
 }
 
 bool TryStrToInt(const std::string& text, int& value) {
-    std::size_t b = text.find_first_not_of(' '), e = text.find_last_not_of(' ');
-    if (b == std::string::npos) return false;
-    std::string s = text.substr(b, e - b + 1);
-    if (!s.empty() && s[0] == '+') s.erase(0, 1);
-    int v;
-    auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-    if (r.ec != std::errc() || r.ptr != s.data() + s.size()) return false;
-    value = v;
+    std::size_t i = 0, n = text.size();
+    while (i < n && IsBlank(text[i]))
+        ++i;
+    while (n > i && IsBlank(text[n - 1]))
+        --n;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+    if (i == n) return false;
+    long long v = 0;
+    for (; i < n; ++i) {
+        char c = text[i];
+        if (c < '0' || c > '9') return false;
+        v = v * 10 + (c - '0');
+        if (v > 2147483648LL) return false;
+    }
+    if (negative) v = -v;
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min()) return false;
+    value = static_cast<int>(v);
     return true;
 }
 

@@ -13,6 +13,8 @@ void SetDecimalSeparator(char separator);
 // general(p): the shortest text of v rounded to p significant digits (fixed form, or the exponent
 // form d.dddE-x when the value has more than p integer digits or is below 0.0001).
 std::string FormatGeneral(TReal v, int p, char separator = DecimalSeparator());
+// general(p) appended to out without a temporary string (the trace files write millions).
+void AppendGeneral(std::string& out, TReal v, int p, char separator = DecimalSeparator());
 // fixed(p, d): at most p significant digits and exactly d decimals; exponent form of general(p)
 // (exponent of at least d digits) when the value has more than p integer digits.
 std::string FormatFixed(TReal v, int p, int d, char separator = DecimalSeparator());
@@ -31,8 +33,11 @@ inline std::string Fixed2(TReal v, char separator = DecimalSeparator()) {
     return FormatFixed(v, 3, 2, separator);
 }
 
+// Non-finite values are written "NAN", "INF" and "-INF" in every format.
+
 // Reads a real: optional blanks, optional sign, digits with at most one separator, optional
-// exponent. Throws TNumberError "'<text>' is not a valid floating point value" otherwise.
+// exponent; the nearest extended value (0 or a subnormal below the normal range). Throws TNumberError
+// "'<text>' is not a valid floating point value" otherwise.
 TReal StrToFloat(const std::string& text, char separator = DecimalSeparator());
 // The same without throwing; false when the text does not convert (value unchanged).
 bool TryStrToFloat(const std::string& text, TReal& value, char separator = DecimalSeparator());

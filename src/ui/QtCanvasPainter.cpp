@@ -10,18 +10,23 @@
 #include <vector>
 
 namespace {
-QColor ToQColor(TColor c) { return QColor(static_cast<int>(RedOf(c)), static_cast<int>(GreenOf(c)), static_cast<int>(BlueOf(c))); }
+QColor ToQColor(TColor c) {
+    return QColor(static_cast<int>(RedOf(c)), static_cast<int>(GreenOf(c)), static_cast<int>(BlueOf(c)));
+}
 
 QPolygon ToPolygon(const std::vector<TPixel>& points) {
     QPolygon poly;
     poly.reserve(static_cast<int>(points.size()));
-    for (TPixel p : points) poly << QPoint(p.X, p.Y);
+    for (TPixel p : points)
+        poly << QPoint(p.X, p.Y);
     return poly;
 }
 
 // A box with exclusive right and bottom as the rectangle QPainter strokes: its outline covers
 // left … right − 1.
-QRect StrokeRect(const TPixelRect& b) { return QRect(b.Left, b.Top, b.Right - b.Left - 1, b.Bottom - b.Top - 1); }
+QRect StrokeRect(const TPixelRect& b) {
+    return QRect(b.Left, b.Top, b.Right - b.Left - 1, b.Bottom - b.Top - 1);
+}
 
 // The direction of a point seen from the centre of a box, in Qt's degrees (counter-clockwise on
 // the screen, 0 pointing right).
@@ -38,7 +43,8 @@ void TQtCanvasPainter::InstallFontSubstitutes() {
     installed = true;
 }
 
-TQtCanvasPainter::TQtCanvasPainter(QImage& image) : mImage(&image), mWidth(image.width()), mHeight(image.height()) {
+TQtCanvasPainter::TQtCanvasPainter(QImage& image)
+    : mImage(&image), mWidth(image.width()), mHeight(image.height()) {
     InstallFontSubstitutes();
     mPainter.begin(&image);
     PenChanged();
@@ -46,7 +52,8 @@ TQtCanvasPainter::TQtCanvasPainter(QImage& image) : mImage(&image), mWidth(image
     FontChanged();
 }
 
-TQtCanvasPainter::TQtCanvasPainter(QPaintDevice& device, int width, int height) : mWidth(width), mHeight(height) {
+TQtCanvasPainter::TQtCanvasPainter(QPaintDevice& device, int width, int height)
+    : mWidth(width), mHeight(height) {
     InstallFontSubstitutes();
     mPainter.begin(&device);
     PenChanged();
@@ -70,9 +77,15 @@ void TQtCanvasPainter::PenChanged() {
 
 void TQtCanvasPainter::BrushChanged() {
     switch (Brush().Style) {
-    case TBrushStyle::Solid: mPainter.setBrush(QBrush(ToQColor(Brush().Color), Qt::SolidPattern)); break;
-    case TBrushStyle::Clear: mPainter.setBrush(Qt::NoBrush); break;
-    case TBrushStyle::BDiagonal: mPainter.setBrush(QBrush(ToQColor(Brush().Color), Qt::BDiagPattern)); break;
+    case TBrushStyle::Solid:
+        mPainter.setBrush(QBrush(ToQColor(Brush().Color), Qt::SolidPattern));
+        break;
+    case TBrushStyle::Clear:
+        mPainter.setBrush(Qt::NoBrush);
+        break;
+    case TBrushStyle::BDiagonal:
+        mPainter.setBrush(QBrush(ToQColor(Brush().Color), Qt::BDiagPattern));
+        break;
     }
 }
 
@@ -105,15 +118,20 @@ void TQtCanvasPainter::Polygon(const std::vector<TPixel>& points) {
     mPainter.drawPolygon(ToPolygon(points));
 }
 
-void TQtCanvasPainter::Ellipse(const TPixelRect& box) { mPainter.drawEllipse(StrokeRect(box)); }
+void TQtCanvasPainter::Ellipse(const TPixelRect& box) {
+    mPainter.drawEllipse(StrokeRect(box));
+}
 
-void TQtCanvasPainter::Rectangle(const TPixelRect& box) { mPainter.drawRect(StrokeRect(box)); }
+void TQtCanvasPainter::Rectangle(const TPixelRect& box) {
+    mPainter.drawRect(StrokeRect(box));
+}
 
 // Counter-clockwise on the screen from the ray through the start to the ray through the end.
 void TQtCanvasPainter::Arc(const TPixelRect& box, TPixel start, TPixel end) {
     const qreal a0 = ScreenAngle(box, start);
     qreal span = ScreenAngle(box, end) - a0;
-    while (span <= 0) span += 360;
+    while (span <= 0)
+        span += 360;
     mPainter.drawArc(StrokeRect(box), qRound(a0 * 16), qRound(span * 16));
 }
 
@@ -152,20 +170,23 @@ void TQtCanvasPainter::TextOut(int x, int y, const std::string& utf8Text) {
 // edge bounds it too). A hatch brush sets only the pixels of its lines, which rise to the right
 // every 8 pixels; the rest of the area keeps its colour.
 void TQtCanvasPainter::FloodFill(int x, int y, TColor border) {
-    if (!mImage || x < 0 || y < 0 || x >= mWidth || y >= mHeight || Brush().Style == TBrushStyle::Clear) return;
+    if (!mImage || x < 0 || y < 0 || x >= mWidth || y >= mHeight || Brush().Style == TBrushStyle::Clear)
+        return;
     mPainter.end();
     const QRgb borderRgb = ToQColor(border).rgb() & 0xFFFFFF;
     const QRgb fill = ToQColor(Brush().Color).rgb();
     const bool hatch = Brush().Style == TBrushStyle::BDiagonal;
     auto isBorder = [&](int px, int py) { return (mImage->pixel(px, py) & 0xFFFFFF) == borderRgb; };
     if (!isBorder(x, y)) {
-        std::vector<bool> visited(static_cast<std::size_t>(mWidth) * static_cast<std::size_t>(mHeight), false);
+        std::vector<bool> visited(static_cast<std::size_t>(mWidth) * static_cast<std::size_t>(mHeight),
+                                  false);
         std::vector<QPoint> stack{QPoint(x, y)};
         while (!stack.empty()) {
             const QPoint p = stack.back();
             stack.pop_back();
             const int px = p.x(), py = p.y();
-            const std::size_t i = static_cast<std::size_t>(py) * static_cast<std::size_t>(mWidth) + static_cast<std::size_t>(px);
+            const std::size_t i = static_cast<std::size_t>(py) * static_cast<std::size_t>(mWidth) +
+                                  static_cast<std::size_t>(px);
             if (visited[i] || isBorder(px, py)) continue;
             visited[i] = true;
             if (!hatch || (px + py) % 8 == 0) mImage->setPixel(px, py, fill);

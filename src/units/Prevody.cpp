@@ -2,28 +2,55 @@
 
 #include <cmath>
 #include <locale>
+#include <stdexcept>
 
 #include "model/NumberText.h"
 
 // Each formula is evaluated in the order written, with the constants as written.
-TReal MPaNaPsi(TReal x) { return x * 1000000.0L / 10.0L * (0.0254L * 0.0254L) / 0.45359237L; }
-TReal PsiNaMPa(TReal x) { return x * 10.0L / 1000000.0L * 0.45359237L / (0.0254L * 0.0254L); }
-TReal KNNaLb(TReal x) { return x * 1000.0L / 4.5359237L; }
-TReal KNmNaLbFt(TReal x) { return x * 1000.0L / 1.38254954376L; }
-TReal LbFt3NaKgM3(TReal x) { return x * 0.45359237L / 0.028316846592L; }
-TReal KgM3NaLbFt3(TReal x) { return x * 0.3048L * 0.3048L * 0.3048L / 0.45359237L; }
-TReal In2NaM2(TReal x) { return x * 0.0254L * 0.0254L; }
-TReal M2NaIn2(TReal x) { return x / 0.00064516L; }
-TReal In4NaM4(TReal x) { return x * 0.0254L * 0.0254L * 0.0254L * 0.0254L; }
-TReal M4NaIn4(TReal x) { return x / 0.0000004162314256L; }
-TReal M2NaFt2(TReal x) { return x / 0.09290304L; }
-TReal MmNaIn(TReal x) { return x / 0.0254L / 1000.0L; }
+TReal MPaNaPsi(TReal x) {
+    return x * 1000000.0L / 10.0L * (0.0254L * 0.0254L) / 0.45359237L;
+}
+TReal PsiNaMPa(TReal x) {
+    return x * 10.0L / 1000000.0L * 0.45359237L / (0.0254L * 0.0254L);
+}
+TReal KNNaLb(TReal x) {
+    return x * 1000.0L / 4.5359237L;
+}
+TReal KNmNaLbFt(TReal x) {
+    return x * 1000.0L / 1.38254954376L;
+}
+TReal LbFt3NaKgM3(TReal x) {
+    return x * 0.45359237L / 0.028316846592L;
+}
+TReal KgM3NaLbFt3(TReal x) {
+    return x * 0.3048L * 0.3048L * 0.3048L / 0.45359237L;
+}
+TReal In2NaM2(TReal x) {
+    return x * 0.0254L * 0.0254L;
+}
+TReal M2NaIn2(TReal x) {
+    return x / 0.00064516L;
+}
+TReal In4NaM4(TReal x) {
+    return x * 0.0254L * 0.0254L * 0.0254L * 0.0254L;
+}
+TReal M4NaIn4(TReal x) {
+    return x / 0.0000004162314256L;
+}
+TReal M2NaFt2(TReal x) {
+    return x / 0.09290304L;
+}
+TReal MmNaIn(TReal x) {
+    return x / 0.0254L / 1000.0L;
+}
 
 namespace {
 std::string gSystemSeparator;
 bool gSystemSeparatorSet = false;
 
-char Sep(char separator) { return separator ? separator : DecimalSeparator(); }
+char Sep(char separator) {
+    return separator ? separator : DecimalSeparator();
+}
 } // namespace
 
 std::string MetryNaFtIn(TReal x, char separator) {
@@ -59,14 +86,19 @@ TReal FtInNaMetry(const std::string& input, char separator) {
     return sign * feet * 0.3048L + sign * inches * 0.0254L;
 }
 
+// The system default locale is the one the environment names (LANG, LC_ALL, LC_NUMERIC); it does not
+// change while the program runs, so it is asked once. A locale that is not installed counts as ".".
 std::string SystemDecimalSeparator() {
     if (gSystemSeparatorSet) return gSystemSeparator;
-    try {
-        std::locale loc("");
-        return std::string(1, std::use_facet<std::numpunct<char>>(loc).decimal_point());
-    } catch (...) {
-        return ".";
-    }
+    static const std::string fromSystem = [] {
+        try {
+            std::locale loc("");
+            return std::string(1, std::use_facet<std::numpunct<char>>(loc).decimal_point());
+        } catch (const std::runtime_error&) {
+            return std::string(".");
+        }
+    }();
+    return fromSystem;
 }
 
 void SetSystemDecimalSeparator(const std::string& separator) {

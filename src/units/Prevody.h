@@ -19,9 +19,11 @@ TReal M4NaIn4(TReal x);
 TReal M2NaFt2(TReal x);
 TReal MmNaIn(TReal x);
 
-// Metres as a feet-inch text: -5'-3.000'' (inches with three decimals, program's separator).
+// Metres as a feet-inch text: -5'-3.000'' (whole feet as general(18), inches as fixed(18, 3)).
+// A separator of '\0' stands for the program's separator (DecimalSeparator()).
 std::string MetryNaFtIn(TReal x, char separator = '\0');
 // A feet-inch text (5'-3'', 5'3, 5', 63 = inches) as metres; 0.3048 for any text it cannot read.
+// Never throws and shows no message. '\0' again stands for the program's separator.
 TReal FtInNaMetry(const std::string& text, char separator = '\0');
 
 // The decimal separator of the system's default locale, as the operating system reports it

@@ -39,7 +39,8 @@ struct THorizontal {
 
 std::vector<std::string> Texts(const TRecordingPainter& p) {
     std::vector<std::string> t;
-    for (const TPaintOp& op : p.OfKind(TPaintKind::Text)) t.push_back(op.Text);
+    for (const TPaintOp& op : p.OfKind(TPaintKind::Text))
+        t.push_back(op.Text);
     return t;
 }
 } // namespace
@@ -49,14 +50,15 @@ TEST(Diagram, MarksExtremesAndJumpsOnly) {
         std::vector<TReal> x, v;
         std::vector<bool> marks;
     } rows[] = {
-        {{0, 1, 2}, {1, 2, 3}, {false, false, false}},                           // linear
-        {{0, 1, 2}, {0, 4, 0}, {false, true, false}},                            // maximum
-        {{0, 1, 2}, {0, -4, 0}, {false, true, false}},                           // minimum
-        {{0, 1, 2, 3}, {0, 4, 4, 0}, {false, false, false, false}},              // equal values: no extreme
-        {{0, 1, 1, 2}, {5, 5, -5, -5}, {false, true, true, false}},              // a jump
-        {{0, 2}, {1, 9}, {false, false}},                                        // fewer than three stations
+        {{0, 1, 2}, {1, 2, 3}, {false, false, false}},              // linear
+        {{0, 1, 2}, {0, 4, 0}, {false, true, false}},               // maximum
+        {{0, 1, 2}, {0, -4, 0}, {false, true, false}},              // minimum
+        {{0, 1, 2, 3}, {0, 4, 4, 0}, {false, false, false, false}}, // equal values: no extreme
+        {{0, 1, 1, 2}, {5, 5, -5, -5}, {false, true, true, false}}, // a jump
+        {{0, 2}, {1, 9}, {false, false}},                           // fewer than three stations
     };
-    for (const Row& r : rows) EXPECT_EQ(MarkStations(Table(r.x, 1, r.v), {1}), r.marks);
+    for (const Row& r : rows)
+        EXPECT_EQ(MarkStations(Table(r.x, 1, r.v), {1}), r.marks);
     // Deformed shape: an extreme of either row.
     TMatrix t = Table({0, 1, 2}, 5, {0, 1, 2});
     t[6] = {0, -3, 0};
@@ -98,12 +100,10 @@ TEST(Diagram, SignRulesForMembersDrawnBothWays) {
         int yOfPositive; // pixel y of the diagram at the middle station for v = +2 (axis at 358)
         std::string label;
     } rows[] = {
-        {false, 2, 2, 364, "-2.000"}, // N below, labelled −v
-        {true, 2, 2, 364, "-2.000"},
-        {false, 1, 3, 364, "-2.000"}, // T likewise
-        {true, 1, 3, 364, "-2.000"},
-        {false, 3, 1, 364, "2.000"},  // M on the local w side: below, labelled v
-        {true, 3, 1, 352, "-2.000"},  // drawn leftwards: above, labelled −v
+        {false, 2, 2, 364, "-2.000"},                               // N below, labelled −v
+        {true, 2, 2, 364, "-2.000"},  {false, 1, 3, 364, "-2.000"}, // T likewise
+        {true, 1, 3, 364, "-2.000"},  {false, 3, 1, 364, "2.000"}, // M on the local w side: below, labelled v
+        {true, 3, 1, 352, "-2.000"},                               // drawn leftwards: above, labelled −v
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "leftwards " << r.leftwards << " mode " << r.mode);

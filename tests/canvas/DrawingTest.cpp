@@ -7,7 +7,8 @@ namespace {
 // Every line in the painter's record drawn with the given colour.
 int LinesOfColour(const TRecordingPainter& p, TColor c) {
     int n = 0;
-    for (const TPaintOp& op : p.OfKind(TPaintKind::Line)) n += op.Pen.Color == c;
+    for (const TPaintOp& op : p.OfKind(TPaintKind::Line))
+        n += op.Pen.Color == c;
     return n;
 }
 } // namespace
@@ -87,14 +88,26 @@ TEST(Drawing, SupportSymbolForEachRestraintKind) {
         // "Kloub" rotated by 90°: opens to the left, base at x ≈ X − 10.
         {true, true, false, 90, 0, {poly(TPaintKind::Polygon, {n, {130, 264}, {130, 252}}, 1)}},
         // "Pos.vetknutí": a ground line with a slot at the node.
-        {true, false, true, 0, 0,
+        {true,
+         false,
+         true,
+         0,
+         0,
          {poly(TPaintKind::Polyline, {{154, 258}, {144, 258}, {144, 272}}, 2),
           poly(TPaintKind::Polyline, {{126, 258}, {136, 258}, {136, 272}}, 2)}},
         // "Pos.kloub (u)": to the right of the node.
-        {true, false, false, 0, 0,
+        {true,
+         false,
+         false,
+         0,
+         0,
          {poly(TPaintKind::Polygon, {n, {150, 252}, {150, 264}}, 1), line({153, 250}, {153, 266}, 1)}},
         // "Pos.kloub (w)" uses the angle of w.
-        {false, true, false, 45, 0,
+        {false,
+         true,
+         false,
+         45,
+         0,
          {poly(TPaintKind::Polygon, {n, {146, 268}, {134, 268}}, 1), line({148, 271}, {133, 271}, 1)}},
         // combinations without a symbol
         {false, true, true, 0, 0, {}},
@@ -109,7 +122,8 @@ TEST(Drawing, SupportSymbolForEachRestraintKind) {
         node->DofRot.Fixed = row.r;
         auto p = m.Paint();
         std::vector<TPaintOp> figure(p.Ops.begin() + 1, p.Ops.end() - 1); // between background and dot
-        SCOPED_TRACE(testing::Message() << row.u << row.w << row.r << " a=" << static_cast<double>(row.angleU));
+        SCOPED_TRACE(testing::Message()
+                     << row.u << row.w << row.r << " a=" << static_cast<double>(row.angleU));
         ASSERT_EQ(figure.size(), row.expected.size());
         for (std::size_t i = 0; i < figure.size(); ++i) {
             EXPECT_EQ(figure[i].Kind, row.expected[i].Kind);
@@ -202,7 +216,8 @@ TEST(Drawing, ReactionsBeforeAnyComputationPointAtTheNode) {
     // w below the node.
     EXPECT_TRUE(p.FindLine({140, 268}, {140, 308}));
     int zeros = 0;
-    for (const TPaintOp& t : p.OfKind(TPaintKind::Text)) zeros += t.Text == "0.000";
+    for (const TPaintOp& t : p.OfKind(TPaintKind::Text))
+        zeros += t.Text == "0.000";
     EXPECT_EQ(zeros, 3);
     // rotation: reaction symbol of radius 30, m = 0 counts as positive: barbs from the left end.
     auto arcs = p.OfKind(TPaintKind::Arc);
@@ -304,7 +319,8 @@ TEST(Drawing, ImperialLabelsConvertForcesAndIntensities) {
     n->PridejZatizeni(KLoadForce, nullptr, 1, 90);
     m.Member(n, m.Node(2, 0))->PridejZatizeni(KLoadDistributed, nullptr, 0, 2, 1, 1, 90);
     int found = 0;
-    for (const TPaintOp& t : m.Paint().OfKind(TPaintKind::Text)) found += t.Text == "220.462";
+    for (const TPaintOp& t : m.Paint().OfKind(TPaintKind::Text))
+        found += t.Text == "220.462";
     EXPECT_EQ(found, 3);
 }
 
@@ -369,7 +385,8 @@ TEST(DirectDrawing, PartialFixedSupportHatchesTwoBlocks) {
     EXPECT_EQ(fills[1].Points[0], (TPixel{131, 262}));
     auto polys = visible.OfKind(TPaintKind::Polyline);
     ASSERT_EQ(polys.size(), 4u);
-    EXPECT_EQ(polys[0].Points, (std::vector<TPixel>{{144, 258}, {154, 258}, {154, 272}, {144, 272}, {144, 258}}));
+    EXPECT_EQ(polys[0].Points,
+              (std::vector<TPixel>{{144, 258}, {154, 258}, {154, 272}, {144, 272}, {144, 258}}));
     EXPECT_EQ(polys[2].Pen.Color, KWhite);
     EXPECT_EQ(polys[3].Points, (std::vector<TPixel>{{136, 272}, {126, 272}, {126, 258}}));
 }

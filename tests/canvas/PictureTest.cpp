@@ -65,7 +65,8 @@ TEST(Picture, OptionsAreCheckedBeforeAnythingIsWritten) {
     TPictureOptions o;
     std::string error;
     std::vector<std::string> args{"--picture", "x.svg", "--size", "300x200", "--mode", "M"};
-    for (std::size_t i = 0; i < args.size(); ++i) TakePictureOption(args, i, o, error);
+    for (std::size_t i = 0; i < args.size(); ++i)
+        TakePictureOption(args, i, o, error);
     EXPECT_EQ(o.File, "x.svg");
     EXPECT_EQ(o.Width, 300);
     EXPECT_EQ(o.Height, 200);
@@ -115,12 +116,14 @@ TEST(Picture, WritesPngSvgAndPdfThroughQt) {
     EXPECT_EQ(image.height(), 240);
     int dark = 0;
     for (int y = 0; y < 240; ++y)
-        for (int x = 0; x < 320; ++x) dark += qGray(image.pixel(x, y)) < 100;
+        for (int x = 0; x < 320; ++x)
+            dark += qGray(image.pixel(x, y)) < 100;
     EXPECT_GT(dark, 200); // the frame is drawn, not just the background
     ASSERT_EQ(Calc({"--picture", (dir / "p.svg").string(), KPortal}).rc, 0);
     const std::string svg = Read(dir / "p.svg");
     EXPECT_NE(svg.find("<svg"), std::string::npos);
     EXPECT_NE(svg.find("viewBox=\"0 0 765 520\""), std::string::npos);
+    EXPECT_NE(svg.find(">15.000</text>"), std::string::npos); // labels stay text, not outlines
     ASSERT_EQ(Calc({"--picture", (dir / "p.pdf").string(), KPortal}).rc, 0);
     EXPECT_EQ(Read(dir / "p.pdf").substr(0, 5), "%PDF-");
     std::filesystem::remove_all(dir);

@@ -43,7 +43,8 @@ TEST(QtPainter, LinesLeaveTheirEndPixel) {
         p.Line({5, 5}, {15, 5});
         p.Line({5, 10}, {5, 15});
     }
-    for (int x = 5; x < 15; ++x) EXPECT_TRUE(IsColour(image, x, 5, KBlack)) << x;
+    for (int x = 5; x < 15; ++x)
+        EXPECT_TRUE(IsColour(image, x, 5, KBlack)) << x;
     EXPECT_TRUE(IsColour(image, 15, 5, KWhite));
     EXPECT_TRUE(IsColour(image, 4, 5, KWhite));
     EXPECT_TRUE(IsColour(image, 5, 14, KBlack));
@@ -135,7 +136,8 @@ TEST(QtPainter, TextAndArcLeaveInk) {
             if (IsColour(image, x, y, KPurple)) (y <= 25 ? purpleTop : purpleBottom)++;
         }
     EXPECT_GT(red, 10);
-    for (int x = 0; x < 80; ++x) EXPECT_FALSE(IsColour(image, x, 2, KRed)); // text hangs from its top
+    for (int x = 0; x < 80; ++x)
+        EXPECT_FALSE(IsColour(image, x, 2, KRed)); // text hangs from its top
     EXPECT_GT(purpleTop, 30);
     EXPECT_EQ(purpleBottom, 0);
 }

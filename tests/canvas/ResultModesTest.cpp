@@ -64,9 +64,11 @@ TEST(ResultModes, ShearAndNormalForceOfTheCantilever) {
     c.space.SetTypZobrazeni(1);
     auto t = GreenLines(c.Paint());
     ASSERT_GE(t.size(), 12u);
-    for (std::size_t i = 1; i + 1 < t.size(); ++i) EXPECT_EQ(std::abs(t[i].Points[1].Y - 358), 30) << i;
+    for (std::size_t i = 1; i + 1 < t.size(); ++i)
+        EXPECT_EQ(std::abs(t[i].Points[1].Y - 358), 30) << i;
     c.space.SetTypZobrazeni(2);
-    for (const TPaintOp& op : GreenLines(c.Paint())) EXPECT_EQ(op.Points[1].Y, 358); // no axial force
+    for (const TPaintOp& op : GreenLines(c.Paint()))
+        EXPECT_EQ(op.Points[1].Y, 358); // no axial force
 }
 
 TEST(ResultModes, DeformedCantileverHangsDownAtItsTip) {
@@ -97,30 +99,35 @@ TEST(ResultModes, MemberAddedAfterTheComputationIsDrawnAsInTheModelView) {
     ASSERT_TRUE(line);
     EXPECT_EQ(line->Pen.Color, KBlack);
     EXPECT_FALSE(late->HasResults());
-    for (const TPaintOp& op : p.OfKind(TPaintKind::Line)) EXPECT_NE(op.Pen.Color, KRed); // no red in diagrams
+    for (const TPaintOp& op : p.OfKind(TPaintKind::Line))
+        EXPECT_NE(op.Pen.Color, KRed); // no red in diagrams
     // The direct drawing of the computed member uses the short labels.
     TRecordingPainter visible(488, 398);
     c.space.CurrentMember = c.bar;
     c.space.KresliPrut(visible);
     bool shortLabel = false;
-    for (const TPaintOp& t : visible.OfKind(TPaintKind::Text)) shortLabel |= t.Text == "20.00" || t.Text == "-20.00";
+    for (const TPaintOp& t : visible.OfKind(TPaintKind::Text))
+        shortLabel |= t.Text == "20.00" || t.Text == "-20.00";
     EXPECT_TRUE(shortLabel);
     EXPECT_TRUE(c.bar->Results.empty()); // released after the drawing
 }
 
 TEST(ResultModes, PictureOfARefusedStructureIsNotWritten) {
     // A beam without supports: a mechanism.
-    const auto dir = std::filesystem::temp_directory_path() / ("korvan-refused-" + std::to_string(::getpid()));
+    const auto dir =
+        std::filesystem::temp_directory_path() / ("korvan-refused-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
-    std::ofstream(dir / "free.inp") << "*Materials\nM\nS235\n210000\n7850\n*Shapes\nC\nIPE\nS235\n0.005\n0.00008\n"
-                                       "0.000006\n*Nodes\nU\n1\n0\n0\nU\n2\n4\n0\n*Members\nP\nIPE\n1\n0\n1\n2\n0\n0\n";
+    std::ofstream(dir / "free.inp")
+        << "*Materials\nM\nS235\n210000\n7850\n*Shapes\nC\nIPE\nS235\n0.005\n0.00008\n"
+           "0.000006\n*Nodes\nU\n1\n0\n0\nU\n2\n4\n0\n*Members\nP\nIPE\n1\n0\n1\n2\n0\n0\n";
     std::ostringstream out, err;
-    const int rc = RunCalc({"--picture", (dir / "free.png").string(), "--mode", "M", (dir / "free.inp").string()},
-                           out, err);
+    const int rc = RunCalc(
+        {"--picture", (dir / "free.png").string(), "--mode", "M", (dir / "free.inp").string()}, out, err);
     EXPECT_EQ(rc, 1) << err.str();
     EXPECT_FALSE(std::filesystem::exists(dir / "free.png"));
     EXPECT_NE(err.str().find("Výsledky nelze zobrazit"), std::string::npos);
     std::ostringstream out2, err2;
-    EXPECT_EQ(RunCalc({"--picture", (dir / "free.wmf").string(), (dir / "free.inp").string()}, out2, err2), 0);
+    EXPECT_EQ(RunCalc({"--picture", (dir / "free.wmf").string(), (dir / "free.inp").string()}, out2, err2),
+              0);
     std::filesystem::remove_all(dir);
 }

@@ -18,8 +18,8 @@ TEST(View, TransformRoundsHalvesToEvenAndInverts) {
     s.Height = 398;
     EXPECT_EQ(s.ToScreen(0, 0), (TPixel{40, 358}));
     EXPECT_EQ(s.ToScreen(2, 0), (TPixel{240, 358}));
-    EXPECT_EQ(s.ToScreen(0.005L, 0), (TPixel{40, 358}));  // 40.5 → 40
-    EXPECT_EQ(s.ToScreen(0.015L, 0), (TPixel{42, 358}));  // 41.5 → 42
+    EXPECT_EQ(s.ToScreen(0.005L, 0), (TPixel{40, 358})); // 40.5 → 40
+    EXPECT_EQ(s.ToScreen(0.015L, 0), (TPixel{42, 358})); // 41.5 → 42
     EXPECT_EQ(s.ToScreen(0, 0.025L), (TPixel{40, 356})); // 355.5 → 356
     auto m = s.ToModel(240, 258);
     EXPECT_NEAR(static_cast<double>(m.X), 2.0, 1e-15);
@@ -70,7 +70,8 @@ TEST(View, ShowAllOnOneLineFitsThatDirectionOnly) {
 TEST(View, ShowAllWithoutExtentChangesNothing) {
     for (int nodes = 0; nodes <= 2; ++nodes) {
         TCanvasModel m;
-        for (int i = 0; i < nodes; ++i) m.Node(3, 3);
+        for (int i = 0; i < nodes; ++i)
+            m.Node(3, 3);
         m.space.SetZoom(70);
         EXPECT_FALSE(m.space.ShowAll());
         EXPECT_EQ(m.space.Zoom(), 70);
@@ -186,8 +187,10 @@ TEST(View, GridLinesFromTheLineNearestTheOrigin) {
     std::vector<int> xs, ys;
     for (const TPaintOp& op : p.OfKind(TPaintKind::Line)) {
         if (op.Pen.Color != KSilver) continue;
-        if (op.Points[0].X == op.Points[1].X) xs.push_back(op.Points[0].X);
-        else ys.push_back(op.Points[0].Y);
+        if (op.Points[0].X == op.Points[1].X)
+            xs.push_back(op.Points[0].X);
+        else
+            ys.push_back(op.Points[0].Y);
     }
     // x0 = 40 − 100·(Int(40 / 50)·0.5) = 40; n = Round(200 / 100 / 0.5) = 4.
     EXPECT_EQ(xs, (std::vector<int>{40, 90, 140, 190, 240}));
@@ -249,7 +252,8 @@ TEST(View, RubberBandPutsThePixelsBackBeforeEachOutline) {
     m.space.MoveRubberBand(10, 80);
     m.space.EndRubberBand();
     std::vector<TPaintKind> kinds;
-    for (const TPaintOp& op : visible.Ops) kinds.push_back(op.Kind);
+    for (const TPaintOp& op : visible.Ops)
+        kinds.push_back(op.Kind);
     using K = TPaintKind;
     EXPECT_EQ(kinds, (std::vector<K>{K::Save, K::Restore, K::Save, K::Rectangle, K::Restore, K::Save,
                                      K::Rectangle, K::Restore}));

@@ -85,7 +85,8 @@ TEST(Wmf, PlaceableHeaderChecksumAndSizes) {
     EXPECT_EQ(Word(b, 7), 96);
     EXPECT_EQ(DWord(b, 8), 0u);
     std::uint16_t x = 0;
-    for (std::size_t i = 0; i < 10; ++i) x ^= Word(b, i);
+    for (std::size_t i = 0; i < 10; ++i)
+        x ^= Word(b, i);
     EXPECT_EQ(Word(b, 10), x);
     // META_HEADER
     EXPECT_EQ(Word(b, 11), 1);
@@ -101,10 +102,10 @@ TEST(Wmf, PlaceableHeaderChecksumAndSizes) {
     EXPECT_GE(Word(b, 16), 3);
     EXPECT_LE(Word(b, 16), 6);
     EXPECT_EQ(walk.Count.at(TWmfPainter::KSetMapMode), 1);
-    EXPECT_EQ(walk.Count.at(TWmfPainter::KEllipse), 4 + 1);   // node dots and the hinge
-    EXPECT_EQ(walk.Count.at(TWmfPainter::KPolygon), 1);       // the pinned support
-    EXPECT_EQ(walk.Count.at(TWmfPainter::KPolyline), 1);      // the distributed load
-    EXPECT_EQ(walk.Count.at(TWmfPainter::KArc), 1);           // the moment load
+    EXPECT_EQ(walk.Count.at(TWmfPainter::KEllipse), 4 + 1); // node dots and the hinge
+    EXPECT_EQ(walk.Count.at(TWmfPainter::KPolygon), 1);     // the pinned support
+    EXPECT_EQ(walk.Count.at(TWmfPainter::KPolyline), 1);    // the distributed load
+    EXPECT_EQ(walk.Count.at(TWmfPainter::KArc), 1);         // the moment load
     EXPECT_GE(walk.Count.at(TWmfPainter::KTextOut), 4 + 3 + 4);
     EXPECT_EQ(walk.Count.at(TWmfPainter::KLineTo), walk.Count.at(TWmfPainter::KMoveTo));
     EXPECT_EQ(walk.Count.at(TWmfPainter::KCreatePen) + walk.Count.at(TWmfPainter::KCreateBrush) +
@@ -125,7 +126,8 @@ TEST(Wmf, RecordParametersPutYBeforeX) {
     for (std::size_t i = 20; i + 3 <= b.size() / 2;) {
         std::uint32_t size = DWord(b, i);
         std::vector<std::uint16_t> r;
-        for (std::size_t k = 2; k < size; ++k) r.push_back(Word(b, i + k));
+        for (std::size_t k = 2; k < size; ++k)
+            r.push_back(Word(b, i + k));
         recs.push_back(r);
         i += size;
     }
@@ -136,11 +138,16 @@ TEST(Wmf, RecordParametersPutYBeforeX) {
     };
     EXPECT_EQ(find(TWmfPainter::KMoveTo), (std::vector<std::uint16_t>{TWmfPainter::KMoveTo, 4, 3}));
     EXPECT_EQ(find(TWmfPainter::KLineTo), (std::vector<std::uint16_t>{TWmfPainter::KLineTo, 60, 50}));
-    EXPECT_EQ(find(TWmfPainter::KCreatePen), (std::vector<std::uint16_t>{TWmfPainter::KCreatePen, 0, 2, 0, 255, 0}));
-    EXPECT_EQ(find(TWmfPainter::KEllipse), (std::vector<std::uint16_t>{TWmfPainter::KEllipse, 361, 50, 355, 44}));
-    // The hatched brush (before its select, the delete, the fill and the end record): style 2, silver, back-diagonal hatch 3.
-    EXPECT_EQ(recs[recs.size() - 5], (std::vector<std::uint16_t>{TWmfPainter::KCreateBrush, 2, 0xC0C0, 0xC0, 3}));
-    EXPECT_EQ(find(TWmfPainter::KFloodFill), (std::vector<std::uint16_t>{TWmfPainter::KFloodFill, 0, 0, 9, 7}));
+    EXPECT_EQ(find(TWmfPainter::KCreatePen),
+              (std::vector<std::uint16_t>{TWmfPainter::KCreatePen, 0, 2, 0, 255, 0}));
+    EXPECT_EQ(find(TWmfPainter::KEllipse),
+              (std::vector<std::uint16_t>{TWmfPainter::KEllipse, 361, 50, 355, 44}));
+    // The hatched brush (before its select, the delete, the fill and the end record): style 2, silver,
+    // back-diagonal hatch 3.
+    EXPECT_EQ(recs[recs.size() - 5],
+              (std::vector<std::uint16_t>{TWmfPainter::KCreateBrush, 2, 0xC0C0, 0xC0, 3}));
+    EXPECT_EQ(find(TWmfPainter::KFloodFill),
+              (std::vector<std::uint16_t>{TWmfPainter::KFloodFill, 0, 0, 9, 7}));
 }
 
 TEST(Wmf, TextsInWindows1250) {
@@ -150,10 +157,11 @@ TEST(Wmf, TextsInWindows1250) {
         {"abc 1.5", "abc 1.5"},
         {"žluťoučký kůň", "\x9El\x75\x9Dou\xE8k\xFD k\xF9\xF2"},
         {"Vetknutí", "Vetknut\xED"},
-        {"Ω€", "?\x80"},             // no omega in the code page
-        {"\xC3", "?"},                // a cut sequence
+        {"Ω€", "?\x80"}, // no omega in the code page
+        {"\xC3", "?"},   // a cut sequence
     };
-    for (const Row& r : rows) EXPECT_EQ(Utf8ToCp1250(r.utf8), r.cp1250) << r.utf8;
+    for (const Row& r : rows)
+        EXPECT_EQ(WmfTextBytes(r.utf8), r.cp1250) << r.utf8;
 }
 
 TEST(Wmf, ConvertsWithLibwmf) {
@@ -169,8 +177,8 @@ TEST(Wmf, ConvertsWithLibwmf) {
         std::ofstream out(wmf, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     }
-    const std::string cmd = "wmf2svg -o '" + svg.string() + "' '" + wmf.string() + "' > '" +
-                            (dir / "log").string() + "' 2>&1";
+    const std::string cmd =
+        "wmf2svg -o '" + svg.string() + "' '" + wmf.string() + "' > '" + (dir / "log").string() + "' 2>&1";
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     std::ifstream in(svg);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -190,7 +198,8 @@ TEST(Wmf, ConvertsWithLibwmf) {
 namespace {
 int Occurrences(const std::string& text, const std::string& what) {
     int n = 0;
-    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+    for (auto p = text.find(what); p != std::string::npos; p = text.find(what, p + 1))
+        ++n;
     return n;
 }
 } // namespace
@@ -202,7 +211,8 @@ TEST(Wmf, EveryExampleInEveryModeConvertsWithLibwmf) {
     const auto dir = std::filesystem::temp_directory_path() / ("korvan-wmfex-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     int examples = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(std::string(KORVAN_SOURCE_DIR) + "/examples")) {
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::string(KORVAN_SOURCE_DIR) + "/examples")) {
         if (entry.path().extension() != ".inp") continue;
         ++examples;
         TMKPSpace model;
@@ -211,15 +221,17 @@ TEST(Wmf, EveryExampleInEveryModeConvertsWithLibwmf) {
             SCOPED_TRACE(entry.path().filename().string() + " " + mode);
             const auto wmf = dir / "picture.wmf", svg = dir / "picture.svg";
             std::ostringstream out, err;
-            ASSERT_EQ(RunCalc({"--picture", wmf.string(), "--mode", mode, entry.path().string()}, out, err), 0)
+            ASSERT_EQ(RunCalc({"--picture", wmf.string(), "--mode", mode, entry.path().string()}, out, err),
+                      0)
                 << err.str();
-            const std::string cmd = "wmf2svg -o '" + svg.string() + "' '" + wmf.string() + "' > /dev/null 2>&1";
+            const std::string cmd =
+                "wmf2svg -o '" + svg.string() + "' '" + wmf.string() + "' > /dev/null 2>&1";
             ASSERT_EQ(std::system(cmd.c_str()), 0);
             std::ifstream in(svg);
             const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
             // The anchor's ring, and in the model view one dot per node.
             const bool modelView = std::string(mode) == "model";
-            EXPECT_EQ(Occurrences(text, "<ellipse"), 1 + (modelView ? model.Nodes.Count() : 0));
+            EXPECT_GE(Occurrences(text, "<ellipse"), 1 + (modelView ? model.Nodes.Count() : 0)); // hinges and moments add more
             EXPECT_GE(Occurrences(text, "<line"), model.Members.Count() + 2);
             EXPECT_GE(Occurrences(text, "<text"), 2); // the origin marker's X and Y at least
         }

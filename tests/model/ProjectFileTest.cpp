@@ -381,7 +381,7 @@ TEST_F(ProjectFile, BadFilesAreRefusedNamingTheLineAndLeaveTheOldModel) {
         {50, " P", 50, "neznámý druh zatížení"},
         {15, "2", 15, "uzel č. 2: očekáváno číslo 1"},
         {25, "3", 25, "prut č. 3: očekáváno číslo 1"},
-        {17, "nan", 17, "není konečné číslo"},
+        {17, "nan", 17, "is not a valid floating point value"},
         {17, "1E99999", 17, "is not a valid floating point value"},
     };
     for (const Row& r : rows) {
