@@ -12,7 +12,9 @@
 #include "units/Prevody.h"
 
 namespace {
-bool SamePoint(const TUzel* a, const TUzel* b) { return a->X == b->X && a->Y == b->Y; }
+bool SamePoint(const TUzel* a, const TUzel* b) {
+    return a->X == b->X && a->Y == b->Y;
+}
 } // namespace
 
 void TForm1::MKPSpace1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods,
@@ -281,8 +283,8 @@ void TForm1::CreateMemberP() {
     } else if (sel.Count() >= 2) {
         for (int i = 0; i + 1 < sel.Count(); ++i) {
             if (SamePoint(sel[i], sel[i + 1])) continue;
-            mSpace.PridejPrut(sel[i], sel[i + 1], mSpace.CurrentSection, false, mSpace.Members.Count() + 1, false,
-                              false);
+            mSpace.PridejPrut(sel[i], sel[i + 1], mSpace.CurrentSection, false, mSpace.Members.Count() + 1,
+                              false, false);
             mSpace.CurrentMember = mSpace.Members.Last();
             ModelEdited();
             mPanel->VypisHodnotyPrutu();

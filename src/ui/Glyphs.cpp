@@ -41,7 +41,8 @@ void ScaleGlyph(QPainter& p, const QColor& c, int kind) {
         p.drawLine(8, 12, 11, 8);
     } else if (kind == 1) {
         p.drawRect(QRectF(2.5, 6.5, 11, 6));
-        for (int x = 4; x < 14; x += 3) p.drawLine(x, 7, x, 12);
+        for (int x = 4; x < 14; x += 3)
+            p.drawLine(x, 7, x, 12);
     } else {
         p.drawPolyline(QPolygonF({{2, 14}, {5, 6}, {11, 6}, {14, 14}}));
     }
@@ -157,7 +158,8 @@ QIcon ToolGlyph(const QString& name) {
     } else if (name == "SnapBtn") {
         p.setPen(KInk);
         for (int x = 2; x <= 14; x += 4)
-            for (int y = 2; y <= 14; y += 4) p.drawPoint(x, y);
+            for (int y = 2; y <= 14; y += 4)
+                p.drawPoint(x, y);
         p.setPen(QPen(KRed, 1.5));
         p.drawEllipse(QPointF(10, 6), 2.5, 2.5);
     } else if (name == "GridBtn") {
@@ -178,7 +180,8 @@ QIcon ToolGlyph(const QString& name) {
         p.drawLine(1, 14, 15, 14);
         p.setPen(QPen(KGreen, 1));
         p.drawRect(1, 6, 14, 6);
-        for (int x = 3; x < 15; x += 3) p.drawLine(x, 6, x, 12);
+        for (int x = 3; x < 15; x += 3)
+            p.drawLine(x, 6, x, 12);
     } else if (name == "tbShowLoadU") {
         p.setPen(KInk);
         p.setBrush(KInk);
@@ -266,7 +269,8 @@ QCursor ProgramCursor(int number) {
     case KCursorRuka:
         both([&] {
             p.drawRoundedRect(8, 12, 16, 14, 4, 4);
-            for (int x = 9; x <= 21; x += 4) p.drawLine(x, 12, x, 5);
+            for (int x = 9; x <= 21; x += 4)
+                p.drawLine(x, 12, x, 5);
         });
         break;
     case KCursorMove:
@@ -301,7 +305,8 @@ QPixmap SplashPicture(int width, int height) {
     p.setPen(QPen(QColor(0, 140, 0), 1));
     p.drawPolyline(QPolygon({{x0, 22}, {x0 + 14, 34}, {x0 + 40, 24}, {x0 + 66, 34}, {x0 + 80, 22}}));
     p.setPen(QPen(Qt::black, 1));
-    for (int x : {x0, x0 + 80}) p.drawPolygon(QPolygon({{x, y0}, {x - 5, y0 + 8}, {x + 5, y0 + 8}}));
+    for (int x : {x0, x0 + 80})
+        p.drawPolygon(QPolygon({{x, y0}, {x - 5, y0 + 8}, {x + 5, y0 + 8}}));
     QFont big("Liberation Sans");
     big.setPixelSize(22);
     big.setBold(true);

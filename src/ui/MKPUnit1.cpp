@@ -22,8 +22,8 @@
 #include <QUrl>
 
 #include "model/Errors.h"
-#include "model/UserDialogs.h"
 #include "model/NumberText.h"
+#include "model/UserDialogs.h"
 #include "ui/About.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Glyphs.h"
@@ -32,8 +32,12 @@
 #include "units/Prevody.h"
 
 namespace {
-QString U(const char* utf8) { return QString::fromUtf8(utf8); }
-std::string S(const QString& text) { return text.toStdString(); }
+QString U(const char* utf8) {
+    return QString::fromUtf8(utf8);
+}
+std::string S(const QString& text) {
+    return text.toStdString();
+}
 
 const char* const KCaptionPrefix = "KORVAN - B 2D : ";
 
@@ -42,10 +46,18 @@ struct TFixedLibrary {
     const char* Caption;
     const char* File;
 };
-const TFixedLibrary KSectionLibraries[] = {
-    {"I", "crsI.crs"},   {"IE", "crsIE.crs"},   {"IPE", "crsIPE.crs"},         {"HEB", "crsHEB.crs"},
-    {"U", "crsU.crs"},   {"UE", "crsUE.crs"},   {"UPE", "crsUPE.crs"},         {"Lr", "crsLr.crs"},
-    {"L", "crsL.crs"},   {"Tr.kruhové ", "crsTrK.crs"}, {"Tr.čtverhranné", "crsTrC.crs"}, {"T", "crsT.crs"}};
+const TFixedLibrary KSectionLibraries[] = {{"I", "crsI.crs"},
+                                           {"IE", "crsIE.crs"},
+                                           {"IPE", "crsIPE.crs"},
+                                           {"HEB", "crsHEB.crs"},
+                                           {"U", "crsU.crs"},
+                                           {"UE", "crsUE.crs"},
+                                           {"UPE", "crsUPE.crs"},
+                                           {"Lr", "crsLr.crs"},
+                                           {"L", "crsL.crs"},
+                                           {"Tr.kruhové ", "crsTrK.crs"},
+                                           {"Tr.čtverhranné", "crsTrC.crs"},
+                                           {"T", "crsT.crs"}};
 const TFixedLibrary KMaterialLibraries[] = {
     {"Ocel", "matO.mat"}, {"Dřevo", "matD.mat"}, {"Beton", "matB.mat"}};
 
@@ -190,7 +202,8 @@ void TForm1::BuildToolbars() {
             &TForm1::ToolButton5Click);
 
     QToolBar* draw = bar("Draw", topBottom);
-    connect(AddTool(draw, "DelBtn", "Smazat prut ...", true), &QAction::triggered, this, &TForm1::ClrSeznamVP);
+    connect(AddTool(draw, "DelBtn", "Smazat prut ...", true), &QAction::triggered, this,
+            &TForm1::ClrSeznamVP);
     AddTool(draw, "AddUzelBtn", "Kreslení uzly ...", true);
     connect(AddTool(draw, "ToolButton3", "Spojit vybrané uzly ... (p)", false), &QAction::triggered, this,
             &TForm1::CreateMemberP);
@@ -201,8 +214,10 @@ void TForm1::BuildToolbars() {
     AddTool(edit, "tbeMoveNode", "Přesun uzlu myší ...", true);
 
     QToolBar* view = bar("View", topBottom);
-    connect(AddTool(view, "ZoomInBtn", "Přiblížit ...", false), &QAction::triggered, this, &TForm1::Button2Click);
-    connect(AddTool(view, "ZoomOutBtn", "Oddálit ...", false), &QAction::triggered, this, &TForm1::Button3Click);
+    connect(AddTool(view, "ZoomInBtn", "Přiblížit ...", false), &QAction::triggered, this,
+            &TForm1::Button2Click);
+    connect(AddTool(view, "ZoomOutBtn", "Oddálit ...", false), &QAction::triggered, this,
+            &TForm1::Button3Click);
     connect(AddTool(view, "ShowAllBtn", "Zobrazit vše ...", false), &QAction::triggered, this,
             &TForm1::ShowAllBtnClick);
     AddTool(view, "tbZoomInW", "Zvětšení (výběrem) ...", true);
@@ -225,7 +240,8 @@ void TForm1::BuildToolbars() {
     // A right press on the grid and snap buttons opens their input boxes.
     for (const char* n : {"GridBtn", "SnapBtn"})
         if (QWidget* w = view->widgetForAction(Tool(n))) w->installEventFilter(this);
-    for (QToolBar* t : {files, draw, edit, view}) t->setFloatable(true);
+    for (QToolBar* t : {files, draw, edit, view})
+        t->setFloatable(true);
 }
 
 QAction* TForm1::AddItem(QMenu* menu, const char* name, const char* caption, const QKeySequence& key,
@@ -262,7 +278,8 @@ void TForm1::BuildLibraryMenus() {
         connect(mPopupMenu3->addAction(U(lib.Caption)), &QAction::triggered, this,
                 [this, file] { Natiprofily1Click(file); });
     }
-    connect(mPopupMenu3->addAction(U("Ze souboru ...")), &QAction::triggered, this, &TForm1::ToolButton2Click);
+    connect(mPopupMenu3->addAction(U("Ze souboru ...")), &QAction::triggered, this,
+            &TForm1::ToolButton2Click);
     mPopupMenu4 = new QMenu(this);
     mPopupMenu4->setObjectName("PopupMenu4");
     for (const TFixedLibrary& lib : KMaterialLibraries) {
@@ -270,7 +287,8 @@ void TForm1::BuildLibraryMenus() {
         connect(mPopupMenu4->addAction(U(lib.Caption)), &QAction::triggered, this,
                 [this, file] { Natimateril1Click(file); });
     }
-    connect(mPopupMenu4->addAction(U("Ze souboru ...")), &QAction::triggered, this, &TForm1::ToolButton5Click);
+    connect(mPopupMenu4->addAction(U("Ze souboru ...")), &QAction::triggered, this,
+            &TForm1::ToolButton5Click);
     for (const char* n : {"ToolButton2", "ToolButton5"}) {
         auto* b = findChild<QToolButton*>(n);
         if (!b) continue;
@@ -355,7 +373,8 @@ void TForm1::BuildMenus() {
         connect(AddItem(matLoad, matNames[i], KMaterialLibraries[i].Caption), &QAction::triggered, this,
                 [this, file] { Natimateril1Click(file); });
     }
-    connect(AddItem(matLoad, "Custom1", "Ze souboru ..."), &QAction::triggered, this, &TForm1::ToolButton5Click);
+    connect(AddItem(matLoad, "Custom1", "Ze souboru ..."), &QAction::triggered, this,
+            &TForm1::ToolButton5Click);
     connect(AddItem(matLib, "Smazatnepouzitemat1", "Smazat nepoužité"), &QAction::triggered, mPanel,
             &TObjectPanel::sbDelNUMatClick);
 
@@ -385,8 +404,8 @@ void TForm1::BuildMenus() {
     QMenu* upravyU = uzel->addMenu(U("Úpravy"));
     AddItem(upravyU, "Presunoutuzel1", "Přesunout uzel", QKeySequence("Ctrl+T"), false);
     QMenu* podpora = uzel->addMenu(U("Podpora"));
-    const char* kinds[] = {"(žádná)", "Vetknutí", "Kloub (u,w)", "Pos. kloub (u)", "Pos. kloub (w)",
-                           "Pos. vetknutí"};
+    const char* kinds[] = {"(žádná)",        "Vetknutí",       "Kloub (u,w)",
+                           "Pos. kloub (u)", "Pos. kloub (w)", "Pos. vetknutí"};
     for (int k = 0; k < 6; ++k)
         connect(AddItem(podpora, qPrintable(QString("Podpora%1").arg(k)), kinds[k]), &QAction::triggered,
                 mPanel, [this, k] { mPanel->NastavPodporu(k); });
@@ -409,16 +428,19 @@ void TForm1::BuildMenus() {
     connect(AddItem(prut, "Pridatnovyzvybranych1", "Přidat nový (z vybraných uzlů) (p)"), &QAction::triggered,
             this, &TForm1::CreateMemberP);
     QMenu* upravyP = prut->addMenu(U("Úpravy"));
-    const char* geometry[] = {"Délka", "Délka podle prutu", "Prodloužit k ose", "Orientace",
-                              "Rovnoběžně s prutem", "Kolmo k prutu", "Pod úhlem k prutu"};
-    for (int i = 0; i < 7; ++i) AddItem(upravyP, qPrintable(QString("Geometrie%1").arg(i)), geometry[i], {}, false);
+    const char* geometry[] = {
+        "Délka",         "Délka podle prutu", "Prodloužit k ose", "Orientace", "Rovnoběžně s prutem",
+        "Kolmo k prutu", "Pod úhlem k prutu"};
+    for (int i = 0; i < 7; ++i)
+        AddItem(upravyP, qPrintable(QString("Geometrie%1").arg(i)), geometry[i], {}, false);
     connect(AddItem(upravyP, "Zamenituzly1", "Zaměnit uzly"), &QAction::triggered, mPanel,
             &TObjectPanel::SpeedButton1Click);
-    connect(AddItem(prut, "Smazatprut1", "Smazat prut", QKeySequence("Shift+Del")), &QAction::triggered, mPanel,
-            &TObjectPanel::sbDelPrut1Click);
+    connect(AddItem(prut, "Smazatprut1", "Smazat prut", QKeySequence("Shift+Del")), &QAction::triggered,
+            mPanel, &TObjectPanel::sbDelPrut1Click);
     connect(AddItem(prut, "Otocitprofil1", "Otočit profil"), &QAction::triggered, mPanel,
             &TObjectPanel::SpeedButton2Click);
-    connect(AddItem(prut, "Odznacitvsepruty1", "Odznačit vše"), &QAction::triggered, this, &TForm1::ClrSeznamVP);
+    connect(AddItem(prut, "Odznacitvsepruty1", "Odznačit vše"), &QAction::triggered, this,
+            &TForm1::ClrSeznamVP);
     QMenu* zatP = prut->addMenu(U("Zatížení"));
     AddItem(zatP, "PridatzatP1", "Přidat", {}, false);
     AddItem(zatP, "SmazatzatP1", "Smazat", {}, false);
@@ -451,10 +473,11 @@ void TForm1::BuildMenus() {
     AddItem(nastroje, "Nastaveni1", "Nastavení", {}, false);
 
     QMenu* napoveda = bar->addMenu(U("Nápověda"));
-    connect(AddItem(napoveda, "Napoveda1", "Nápověda ...", QKeySequence(Qt::Key_F1)), &QAction::triggered, this,
-            &TForm1::Napoveda1Click);
+    connect(AddItem(napoveda, "Napoveda1", "Nápověda ...", QKeySequence(Qt::Key_F1)), &QAction::triggered,
+            this, &TForm1::Napoveda1Click);
     napoveda->addSeparator();
-    connect(AddItem(napoveda, "Oprogramu1", "O programu ..."), &QAction::triggered, this, &TForm1::About1Click);
+    connect(AddItem(napoveda, "Oprogramu1", "O programu ..."), &QAction::triggered, this,
+            &TForm1::About1Click);
 }
 
 void TForm1::BuildStatusBar() {
@@ -482,9 +505,16 @@ void TForm1::BuildStatusBar() {
     }
     mTabs = new QTabBar(mPanels[12]);
     mTabs->setObjectName("FlatTabControl2");
-    for (const char* t : {"model", "T", "N", "M", "def"}) mTabs->addTab(t);
+    for (const char* t : {"model", "T", "N", "M", "def"})
+        mTabs->addTab(t);
     mTabs->setExpanding(false);
     mTabs->setDrawBase(false);
+    mTabs->setUsesScrollButtons(false);
+    // Flat, compact tabs, so that all five fit the panel's 177 pixels.
+    mTabs->setStyleSheet("QTabBar::tab { padding: 0px 8px; min-width: 0px; height: 18px; margin: 0px; }"
+                         "QTabBar::tab:selected { background: white; border: 1px solid gray; }"
+                         "QTabBar::tab:disabled { color: gray; }");
+    mPanels[12]->setFixedHeight(20);
     mTabs->setGeometry(0, 0, 177, 20);
     mTabs->setCursor(Qt::ArrowCursor);
     mTabs->setEnabled(false);
@@ -495,7 +525,8 @@ void TForm1::ConnectPanel() {
     auto button = [this](const char* name) { return mPanel->findChild<QAbstractButton*>(name); };
     if (auto* b = button("sbCompute")) connect(b, &QAbstractButton::clicked, this, &TForm1::sbComputeClick);
     if (auto* b = button("SpeedButton4")) connect(b, &QAbstractButton::clicked, this, &TForm1::SetRefPoint);
-    if (auto* b = button("SpeedButton7")) connect(b, &QAbstractButton::clicked, this, &TForm1::SpeedButton7Click);
+    if (auto* b = button("SpeedButton7"))
+        connect(b, &QAbstractButton::clicked, this, &TForm1::SpeedButton7Click);
     for (const char* n : {"ToolButton12", "ToolButton11"}) {
         auto* b = mPanel->findChild<QToolButton*>(n);
         if (!b) continue;
@@ -541,9 +572,13 @@ void TForm1::ShowSelectionCounts() {
     SetStatus(10, QString::number(mSpace.SelectedMembers.Count()));
 }
 
-void TForm1::SetStatus(int panel, const QString& text) { mPanels[panel]->setText(text); }
+void TForm1::SetStatus(int panel, const QString& text) {
+    mPanels[panel]->setText(text);
+}
 
-QString TForm1::StatusText(int panel) const { return mPanels[panel]->text(); }
+QString TForm1::StatusText(int panel) const {
+    return mPanels[panel]->text();
+}
 
 void TForm1::StatusBarRefresh() {
     SetStatus(2, QString::number(mSpace.Zoom()) + "%");
@@ -584,7 +619,8 @@ void TForm1::FinishAction() {
     ReleaseTool("tbZoomDynBtn");
     ReleaseTool("tbeMoveNode");
     mEngagedScaleSL = mEngagedScaleCL = mEngagedScaleIF = false;
-    for (const char* n : {"tbScaleSL", "tbScaleCL", "tbScaleIF"}) ReleaseTool(n);
+    for (const char* n : {"tbScaleSL", "tbScaleCL", "tbScaleIF"})
+        ReleaseTool(n);
     if (IsDown("tbAddPrutFH")) {
         mSpace.SelectedNodes.Clear();
         SetStatus(8, QString::number(mSpace.SelectedNodes.Count()));
@@ -595,7 +631,9 @@ void TForm1::FinishAction() {
     SetCanvasCursor(KCursorKrizek);
 }
 
-void TForm1::FormKeyPress(QChar key) { Klavesa(key); }
+void TForm1::FormKeyPress(QChar key) {
+    Klavesa(key);
+}
 
 void TForm1::Klavesa(QChar key) {
     switch (key.unicode()) {
@@ -646,7 +684,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
-    if (event->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
         if (watched == mCanvas->findChild<QWidget*>("GridBtn") || watched->objectName() == "GridBtn") {
             GridEdit();
             return true;
@@ -729,11 +768,12 @@ void TForm1::OpenProjectFile(const QString& fileName) {
     try {
         mSpace.NactiProjekt(S(fileName));
     } catch (const TFileFormatError& e) {
-        error = e.Line() > 0 ? U("Soubor \"%1\" nelze načíst: řádek %2: %3")
-                                   .arg(fileName)
-                                   .arg(e.Line())
-                                   .arg(QString::fromStdString(e.what()))
-                             : U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
+        error = e.Line() > 0
+                    ? U("Soubor \"%1\" nelze načíst: řádek %2: %3")
+                          .arg(fileName)
+                          .arg(e.Line())
+                          .arg(QString::fromStdString(e.what()))
+                    : U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
     } catch (const TFileIoError&) {
         error = U("Soubor \"%1\" nelze otevřít.").arg(fileName);
     } catch (const std::exception& e) {
@@ -817,7 +857,9 @@ bool TForm1::ReadMaterialLibrary(const QString& path) {
 }
 
 // The section list shows every section, the first one becomes current with its material.
-void TForm1::RefreshAfterSectionLibrary() { mPanel->cbProfilyRefresh(); }
+void TForm1::RefreshAfterSectionLibrary() {
+    mPanel->cbProfilyRefresh();
+}
 
 void TForm1::RefreshAfterMaterialLibrary() {
     mPanel->cbMaterialyRefresh();
@@ -906,7 +948,9 @@ void TForm1::ShowAllBtnClick() {
     if (mSpace.ShowAll()) StatusBarRefresh();
 }
 
-void TForm1::tbSTCSCClick() { mSpace.ScrolltoCSO(); }
+void TForm1::tbSTCSCClick() {
+    mSpace.ScrolltoCSO();
+}
 
 namespace {
 // Default text of the grid and snap boxes: metric as the shortest decimal, imperial in feet-inch.
@@ -916,7 +960,8 @@ QString LengthText(const TMKPSpace& s, TReal v) {
 } // namespace
 
 void TForm1::GridEdit() {
-    const QString answer = mInputBox(U("Mřížka"), U("Zadejte hustotu mřížky:"), LengthText(mSpace, mSpace.GridDX));
+    const QString answer =
+        mInputBox(U("Mřížka"), U("Zadejte hustotu mřížky:"), LengthText(mSpace, mSpace.GridDX));
     TReal v = 0.0L;
     if (mSpace.UnitSystem == 1) {
         v = FtInNaMetry(S(answer));
@@ -930,7 +975,8 @@ void TForm1::GridEdit() {
 }
 
 void TForm1::SnapEdit() {
-    const QString answer = mInputBox(U("Krok"), U("Zadejte velikost kroku:"), LengthText(mSpace, mSpace.SnapDX));
+    const QString answer =
+        mInputBox(U("Krok"), U("Zadejte velikost kroku:"), LengthText(mSpace, mSpace.SnapDX));
     TReal v = 0.0L;
     if (mSpace.UnitSystem == 1) {
         v = std::max(FtInNaMetry(S(answer)), 0.00254L);
@@ -960,7 +1006,8 @@ void TForm1::SpeedButton7Click() {
     // Nodes about to go are taken out of the selection first, so it never holds a deleted node.
     for (TUzel* n : std::vector<TUzel*>(mSpace.Nodes.begin(), mSpace.Nodes.end())) {
         bool used = false;
-        for (TPrut* m : mSpace.Members) used = used || m->NodeA == n || m->NodeB == n;
+        for (TPrut* m : mSpace.Members)
+            used = used || m->NodeA == n || m->NodeB == n;
         if (!used)
             while (mSpace.SelectedNodes.Remove(n) >= 0) {
             }

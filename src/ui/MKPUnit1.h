@@ -45,8 +45,8 @@ public:
     void SetComputation(TComputation computation) { mComputation = std::move(computation); }
     // The grid and snap input boxes: caption, prompt and the default text in, the answer out
     // (a cancelled box answers with the default text).
-    using TInputBox = std::function<QString(const QString& caption, const QString& prompt,
-                                            const QString& defaultText)>;
+    using TInputBox =
+        std::function<QString(const QString& caption, const QString& prompt, const QString& defaultText)>;
     void SetInputBox(TInputBox box) { mInputBox = std::move(box); }
     // Skip the closing question (used when the program is ended from outside, e.g. tests).
     void SetAskOnClose(bool ask) { mAskOnClose = ask; }

@@ -57,7 +57,8 @@ TEST_F(TCanvasMouseTest, ShiftSelectionsAndConnecting) {
     AddSection();
     Space().PridejUzel(1, 0, 0);
     Space().PridejUzel(2, 2, 0);
-    for (TReal x : {0.0L, 2.0L, 0.0L, 2.0L, 2.0L}) Press(Pixel(x, 0), Qt::LeftButton, Qt::ShiftModifier);
+    for (TReal x : {0.0L, 2.0L, 0.0L, 2.0L, 2.0L})
+        Press(Pixel(x, 0), Qt::LeftButton, Qt::ShiftModifier);
     ASSERT_EQ(Space().SelectedNodes.Count(), 4);
     EXPECT_EQ(Form->StatusText(8), "4");
     Form->Klavesa('p');
@@ -98,10 +99,11 @@ TEST_F(TCanvasMouseTest, CoincidentNodesAreNeverJoined) {
 
 TEST_F(TCanvasMouseTest, DeleteToolRenumbersAndCleansTheSelection) {
     AddSection();
-    for (int i = 0; i < 4; ++i) Space().PridejUzel(i + 1, 2 * i, 0);
+    for (int i = 0; i < 4; ++i)
+        Space().PridejUzel(i + 1, 2 * i, 0);
     for (int i = 0; i < 3; ++i)
-        Space().PridejPrut(Space().Nodes[i], Space().Nodes[i + 1], Space().CurrentSection, false, i + 1, false,
-                           false);
+        Space().PridejPrut(Space().Nodes[i], Space().Nodes[i + 1], Space().CurrentSection, false, i + 1,
+                           false, false);
     TPrut* second = Space().Members[1];
     Press(Pixel(3, 0), Qt::LeftButton, Qt::ShiftModifier);
     ASSERT_EQ(Space().SelectedMembers.Count(), 1);

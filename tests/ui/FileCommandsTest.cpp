@@ -158,7 +158,7 @@ TEST_F(TFileCommandsTest, ComputationEnablesTheResultTabsAndAnEditDisablesThem) 
     EXPECT_TRUE(Space().Members[0]->HasResults());
     const std::pair<int, const char*> rows[] = {{3, "m"}, {4, "mm"}, {1, "m"}, {2, "m"}, {0, "m"}};
     for (const auto& [tab, unit] : rows) {
-        tabs->setCurrentIndex(tab);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(tab).center());
         EXPECT_EQ(Space().TypZobrazeni(), tab);
         EXPECT_EQ(Form->StatusText(3), unit) << tab;
     }
@@ -203,8 +203,8 @@ TEST_F(TFileCommandsTest, MechanismLeavesTheTabsDisabled) {
 // A scripted computation: success opens the tabs, failure after success closes them again.
 TEST_F(TFileCommandsTest, TabsFollowTheOutcomeOfEachComputation) {
     AddSection();
-    Space().PridejPrut(Space().PridejUzel(1, 0, 0), Space().PridejUzel(2, 3, 0), Space().CurrentSection, false,
-                       1, false, false);
+    Space().PridejPrut(Space().PridejUzel(1, 0, 0), Space().PridejUzel(2, 3, 0), Space().CurrentSection,
+                       false, 1, false, false);
     bool succeed = true;
     int runs = 0;
     Form->SetComputation([&](TMKPSpace& s) {
@@ -229,7 +229,8 @@ TEST_F(TFileCommandsTest, FixedLibrariesAreFoundInTheWorkingDirectoryThenInTheDa
     QTemporaryDir other;
     WriteFile(QDir(Dir.path()).absoluteFilePath("matO.mat"), "M\r\nS355\r\n210000\r\n7850\r\n");
     WriteFile(QDir(other.path()).absoluteFilePath("matO.mat"), "M\r\nS235\r\n210000\r\n7850\r\n");
-    WriteFile(QDir(other.path()).absoluteFilePath("crsI.crs"), "C\r\nI 100\r\n0.00106\r\n1.71E-06\r\n1.22E-07\r\n");
+    WriteFile(QDir(other.path()).absoluteFilePath("crsI.crs"),
+              "C\r\nI 100\r\n0.00106\r\n1.71E-06\r\n1.22E-07\r\n");
     const QStringList folders{Dir.path(), other.path()};
     EXPECT_EQ(FindLibraryFile("matO.mat", folders), QDir(Dir.path()).absoluteFilePath("matO.mat"));
     EXPECT_EQ(FindLibraryFile("crsI.crs", folders), QDir(other.path()).absoluteFilePath("crsI.crs"));
@@ -248,7 +249,8 @@ TEST_F(TFileCommandsTest, LibraryCommandsLoadAndRefreshTheLists) {
     Form->NactiSLibCRS("x.crs");
     EXPECT_EQ(Sink.Messages.back(), "Seznam materiálů je prázdný. Vytvořte nový nebo načtěte knihovnu.");
 
-    WriteFile(QDir(Dir.path()).absoluteFilePath("matO.mat"), "M\r\nS355\r\n210000\r\n7850\r\nM\r\nS235\r\n2\r\n3\r\n");
+    WriteFile(QDir(Dir.path()).absoluteFilePath("matO.mat"),
+              "M\r\nS355\r\n210000\r\n7850\r\nM\r\nS235\r\n2\r\n3\r\n");
     Sink.Messages.clear();
     Form->Natimateril1Click("matO.mat");
     EXPECT_TRUE(Sink.Messages.empty());
@@ -257,7 +259,9 @@ TEST_F(TFileCommandsTest, LibraryCommandsLoadAndRefreshTheLists) {
     EXPECT_EQ(Space().CurrentMaterial, Space().Materials[0]);
 
     const QString crs = QDir(Dir.path()).absoluteFilePath("mine.crs");
-    WriteFile(crs, "C\r\nI 100\r\n0.00106\r\n1.71E-06\r\n1.22E-07\r\nC\r\nI 120\r\n0.00142\r\n3.28E-06\r\n2.15E-07\r\n");
+    WriteFile(
+        crs,
+        "C\r\nI 100\r\n0.00106\r\n1.71E-06\r\n1.22E-07\r\nC\r\nI 120\r\n0.00142\r\n3.28E-06\r\n2.15E-07\r\n");
     Form->NactiSLibCRS(crs);
     ASSERT_EQ(Space().Sections.Count(), 2);
     EXPECT_EQ(Form->Panel()->cbProfily()->count(), 2);
@@ -272,4 +276,46 @@ TEST_F(TFileCommandsTest, LibraryCommandsLoadAndRefreshTheLists) {
     Form->Natiprofily1Click("crsNone.crs");
     ASSERT_EQ(Sink.Messages.size(), 1u);
     EXPECT_NE(Sink.Messages[0].find("crsNone.crs"), std::string::npos);
+}
+
+// A new user's first frame: steel and IPE from the delivered libraries (found through the data
+// folders, as the working directory has none), three members drawn with the mouse, supports on
+// the feet, a hinge, saved and opened again.
+TEST_F(TFileCommandsTest, FrameDrawnFromTheDeliveredLibrariesSurvivesSaveAndOpen) {
+    QDir::setCurrent(Dir.path());
+    Form->MenuItem("ocel2")->trigger();
+    ASSERT_TRUE(Sink.Messages.empty()) << Sink.Messages[0];
+    ASSERT_FALSE(Space().Materials.Empty());
+    Form->MenuItem("Natiprofily_crsIPE")->trigger();
+    ASSERT_TRUE(Sink.Messages.empty()) << Sink.Messages[0];
+    ASSERT_FALSE(Space().Sections.Empty());
+    EXPECT_EQ(Space().CurrentSection, Space().Sections[0]);
+
+    Click("tbAddPrutFH");
+    for (auto [x, y] : {std::pair{0.0L, 0.0L}, {0.0L, 3.0L}, {4.0L, 3.0L}, {4.0L, 0.0L}})
+        Press(Pixel(x, y));
+    Press(Pixel(2, 1), Qt::RightButton);
+    ASSERT_EQ(Space().Members.Count(), 3);
+    for (int i : {0, 3}) {
+        Space().CurrentNode = Space().Nodes[i];
+        Form->Panel()->NastavPodporu(i == 0 ? 1 : 2);
+    }
+    Space().CurrentMember = Space().Members[1];
+    Form->Klavesa('>');
+    Form->sbComputeClick();
+    EXPECT_TRUE(Form->FlatTabControl2()->isEnabled());
+
+    const QString file = QDir(Dir.path()).absoluteFilePath("frame.inp");
+    Form->SaveProjectFile(file);
+    std::ostringstream before;
+    Space().UlozProjekt(before);
+    Form->NewBtnClick();
+    EXPECT_EQ(Space().Members.Count(), 0);
+    Form->OpenProjectFile(file);
+    std::ostringstream after;
+    Space().UlozProjekt(after);
+    EXPECT_EQ(after.str(), before.str());
+    EXPECT_TRUE(Space().Members[1]->HingeB);
+    EXPECT_TRUE(Space().Nodes[0]->DofRot.Fixed);
+    EXPECT_FALSE(Form->FlatTabControl2()->isEnabled());
 }

@@ -82,7 +82,8 @@ TEST_F(TMainWindowTest, StatusBarHasThirteenPanelsAndDisabledResultTabs) {
     EXPECT_EQ(Form->StatusText(5), "MPa");
     EXPECT_EQ(Form->StatusText(8), "0");
     EXPECT_EQ(Form->findChild<QLabel*>("lPocvybuz")->text(), "VU:");
-    EXPECT_EQ(Form->findChild<QLabel*>("lPocvybpr")->toolTip(), QString::fromUtf8("Dvojím kliknutím zrušíte výběr"));
+    EXPECT_EQ(Form->findChild<QLabel*>("lPocvybpr")->toolTip(),
+              QString::fromUtf8("Dvojím kliknutím zrušíte výběr"));
     QTabBar* tabs = Form->FlatTabControl2();
     ASSERT_EQ(tabs->count(), 5);
     EXPECT_EQ(tabs->tabText(0), "model");
@@ -91,10 +92,16 @@ TEST_F(TMainWindowTest, StatusBarHasThirteenPanelsAndDisabledResultTabs) {
 }
 
 TEST_F(TMainWindowTest, MenuItemsCarryTheirShortcuts) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"Nast1", "Ctrl+O"},  {"Ulosoubor1", "Ctrl+S"}, {"Konec1", "Ctrl+Q"},   {"Spustit1", "F11"},
-        {"Napoveda1", "F1"},  {"Smazatprut1", "Shift+Del"}, {"Smazatnepripojene1", "Ctrl+Del"},
-        {"Matice1", "F10"},   {"Vysledky1", "F12"},      {"Kopirovat1", "Ctrl+C"}};
+    const std::pair<const char*, const char*> rows[] = {{"Nast1", "Ctrl+O"},
+                                                        {"Ulosoubor1", "Ctrl+S"},
+                                                        {"Konec1", "Ctrl+Q"},
+                                                        {"Spustit1", "F11"},
+                                                        {"Napoveda1", "F1"},
+                                                        {"Smazatprut1", "Shift+Del"},
+                                                        {"Smazatnepripojene1", "Ctrl+Del"},
+                                                        {"Matice1", "F10"},
+                                                        {"Vysledky1", "F12"},
+                                                        {"Kopirovat1", "Ctrl+C"}};
     for (const auto& [name, key] : rows) {
         QAction* a = Form->MenuItem(name);
         ASSERT_NE(a, nullptr) << name;
@@ -130,8 +137,10 @@ TEST_F(TMainWindowTest, ToolStateMachine) {
     };
     for (const TStep& s : steps) {
         Click(s.Click);
-        for (const char* n : s.Down) EXPECT_TRUE(Form->IsDown(n)) << s.Click << " -> " << n;
-        for (const char* n : s.Up) EXPECT_FALSE(Form->IsDown(n)) << s.Click << " -> " << n;
+        for (const char* n : s.Down)
+            EXPECT_TRUE(Form->IsDown(n)) << s.Click << " -> " << n;
+        for (const char* n : s.Up)
+            EXPECT_FALSE(Form->IsDown(n)) << s.Click << " -> " << n;
     }
     Form->MenuItem("DynamicZoom1")->trigger();
     EXPECT_FALSE(Form->IsDown("tbZoomDynBtn"));
@@ -208,7 +217,8 @@ TEST_F(TMainWindowTest, KeyboardCommands) {
     EXPECT_EQ(Space().Anchor.X(), 0.0L);
 
     const int page = Form->Panel()->MenuIndex();
-    for (int i = 0; i < 3; ++i) Form->Klavesa(' ');
+    for (int i = 0; i < 3; ++i)
+        Form->Klavesa(' ');
     EXPECT_EQ(Form->Panel()->MenuIndex(), page);
     Form->Klavesa(' ');
     EXPECT_EQ(Form->Panel()->MenuIndex(), (page + 1) % 3);
@@ -279,7 +289,9 @@ TEST_F(TMainWindowTest, GridAndSnapInputBoxes) {
         return answer;
     });
     const std::tuple<const char*, bool, TReal, const char*> gridRows[] = {
-        {"2", true, 2.0L, nullptr}, {"0", true, 2.0L, nullptr}, {"-1", true, -1.0L, nullptr},
+        {"2", true, 2.0L, nullptr},
+        {"0", true, 2.0L, nullptr},
+        {"-1", true, -1.0L, nullptr},
         {"abc", true, -1.0L, "Neplatné zadání"}};
     for (const auto& [text, grid, expected, message] : gridRows) {
         answer = text;
