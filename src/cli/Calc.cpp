@@ -187,28 +187,28 @@ bool ParseCalcOptions(const std::vector<std::string>& args, TCalcOptions& option
         }
         const std::size_t eq = a.find('=');
         const std::string name = a.substr(0, eq);
-        const TOptionSpec* spec = nullptr;
+        const TOptionSpec* found = nullptr;
         for (const TOptionSpec& o : KOptions)
-            if (name == o.Name) spec = &o;
-        if (!spec) {
+            if (name == o.Name) found = &o;
+        if (!found) {
             error = "Neznámá volba: " + a;
             return false;
         }
         std::string arg;
-        if (spec->Argument) {
+        if (found->Argument) {
             if (eq != std::string::npos) {
                 arg = a.substr(eq + 1);
             } else if (i + 1 < args.size()) {
                 arg = args[++i];
             } else {
-                error = "Volba " + name + " vyžaduje hodnotu " + spec->Argument + ".";
+                error = "Volba " + name + " vyžaduje hodnotu " + found->Argument + ".";
                 return false;
             }
         } else if (eq != std::string::npos) {
             error = "Volba " + name + " nemá hodnotu.";
             return false;
         }
-        if (!spec->Apply(options, arg, error)) return false;
+        if (!found->Apply(options, arg, error)) return false;
     }
     if (!options.Help && !options.Version && options.Project.empty()) {
         error = "Chybí soubor projektu.";
