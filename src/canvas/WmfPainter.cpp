@@ -1,9 +1,8 @@
 #include "canvas/WmfPainter.h"
 
-#include <iconv.h>
-
 #include <algorithm>
 
+#include "model/Cp1250.h"
 #include "model/MKPSpace.h"
 
 namespace {
@@ -35,36 +34,7 @@ void AppendBytes(std::vector<std::uint16_t>& words, const std::string& bytes) {
 }
 } // namespace
 
-std::string WmfTextBytes(const std::string& utf8) {
-    std::string out;
-    iconv_t cd = iconv_open("CP1250", "UTF-8");
-    for (std::size_t i = 0; i < utf8.size();) {
-        auto c = static_cast<unsigned char>(utf8[i]);
-        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
-        if (len == 1 || i + len > utf8.size()) {
-            out.push_back(c < 0x80 ? static_cast<char>(c) : '?');
-            ++i;
-            continue;
-        }
-        char converted = '?';
-        if (cd != reinterpret_cast<iconv_t>(-1)) {
-            std::string in = utf8.substr(i, len);
-            char* inPtr = in.data();
-            std::size_t inLeft = in.size();
-            char buffer[4];
-            char* outPtr = buffer;
-            std::size_t outLeft = sizeof buffer;
-            if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) != static_cast<std::size_t>(-1) &&
-                outPtr == buffer + 1)
-                converted = buffer[0];
-            iconv(cd, nullptr, nullptr, nullptr, nullptr);
-        }
-        out.push_back(converted);
-        i += len;
-    }
-    if (cd != reinterpret_cast<iconv_t>(-1)) iconv_close(cd);
-    return out;
-}
+std::string WmfTextBytes(const std::string& utf8) { return Utf8ToCp1250Lossy(utf8); }
 
 TWmfPainter::TWmfPainter(int width, int height, int unitsPerInch)
     : mWidth(width), mHeight(height), mUnitsPerInch(unitsPerInch) {

@@ -61,7 +61,10 @@ bool NextCodePoint(const std::string& text, std::size_t& i, char32_t& c) {
     return c >= min && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
 }
 
-bool EncodeCodePoint(char32_t c, char& out) {
+
+} // namespace
+
+bool EncodeCp1250(char32_t c, char& out) {
     if (c < 0x80) {
         out = static_cast<char>(c);
         return true;
@@ -73,7 +76,6 @@ bool EncodeCodePoint(char32_t c, char& out) {
         }
     return false;
 }
-} // namespace
 
 std::string Cp1250ToUtf8(const std::string& bytes) {
     std::string out;
@@ -92,7 +94,7 @@ bool TryUtf8ToCp1250(const std::string& text, std::string& out, std::string& bad
         std::size_t start = i;
         char32_t c = 0;
         char b = 0;
-        if (!NextCodePoint(text, i, c) || !EncodeCodePoint(c, b)) {
+        if (!NextCodePoint(text, i, c) || !EncodeCp1250(c, b)) {
             badChar = text.substr(start, i - start);
             return false;
         }
@@ -106,5 +108,17 @@ std::string Utf8ToCp1250(const std::string& text) {
     if (!TryUtf8ToCp1250(text, out, bad))
         throw TKorvanError("Text „" + text + "“ obsahuje znak „" + bad +
                            "“, který nelze uložit v kódování windows-1250.");
+    return out;
+}
+
+std::string Utf8ToCp1250Lossy(const std::string& text, char replacement) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t i = 0; i < text.size();) {
+        char32_t c;
+        char b;
+        const bool shown = NextCodePoint(text, i, c) && !(c >= 0x80 && c < 0xA0) && EncodeCp1250(c, b);
+        out += shown ? b : replacement;
+    }
     return out;
 }

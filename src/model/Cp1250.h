@@ -15,3 +15,10 @@ bool TryUtf8ToCp1250(const std::string& text, std::string& out, std::string& bad
 
 // As TryUtf8ToCp1250, but throws TKorvanError naming the character that cannot be stored.
 std::string Utf8ToCp1250(const std::string& text);
+
+// The windows-1250 byte of one code point; false when the code page has none.
+bool EncodeCp1250(char32_t c, char& out);
+
+// Encodes UTF-8 text for display only (metafile texts): a character the code page cannot hold or
+// a malformed sequence becomes the replacement byte.
+std::string Utf8ToCp1250Lossy(const std::string& text, char replacement = '?');
