@@ -33,6 +33,7 @@ void BM_Solve(benchmark::State& state) {
         state.PauseTiming();
         auto f = std::make_unique<TFrame>(210000, 0.01, 1e-4);
         GridFrame(*f, int(state.range(0)), int(state.range(1)));
+        f->Space.Elimination = TElimination(state.range(2));
         state.ResumeTiming();
         TSolveStatus r = f->Space.Vypocet();
         if (r.Result != TSolveResult::Ok) state.SkipWithError("not solved");
@@ -101,7 +102,14 @@ void BM_SolveWithTrace(benchmark::State& state) {
 }
 } // namespace
 
-BENCHMARK(BM_Solve)->Args({24, 40})->Args({100, 99})->Unit(benchmark::kMillisecond);
+// The third argument: 1 eliminates on one thread, 2 on two.
+BENCHMARK(BM_Solve)
+    ->Args({24, 40, 1})
+    ->Args({24, 40, 2})
+    ->Args({100, 99, 1})
+    ->Args({100, 99, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(BM_DenseSolve)->Args({6, 10})->Args({12, 20})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TraceKG)->Args({24, 40})->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SolveWithTrace)->Args({24, 40})->Unit(benchmark::kMillisecond);

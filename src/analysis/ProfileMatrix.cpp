@@ -1,7 +1,10 @@
 #include "analysis/ProfileMatrix.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cassert>
+#include <system_error>
+#include <thread>
 
 TProfileMatrix::TProfileMatrix(const std::vector<int>& first)
     : mN(int(first.size()) - 1), mFirst(first), mOffset(first.size(), 0), mDiag(first.size(), 0.0L) {
@@ -32,192 +35,105 @@ void TProfileMatrix::ClearRowAndColumn(int k) {
 
 // The dense elimination runs, for k = 1..n-1 and i > k, f = -([i][k] / [k][k]) and [i][j] += f·[k][j]
 // for j >= k, fg[i] += f·fg[k]. Each entry thus receives its updates in ascending k, each one the
-// product of the row's multiplier and the final value of row k. The loop below forms the same
+// product of the row's multiplier and the final value of row k. The code below forms the same
 // sums entry by entry (Crout order): for equation m first row m left of the diagonal (turning each
-// entry into its multiplier), together with column m above the diagonal, then the diagonal and
-// fg[m]. Only the terms with both factors inside the envelope are formed; the others are ±0.
-// The residue that the dense loop leaves below the diagonal (from j = k) is never read again.
-TSolveStatus TProfileMatrix::Eliminate(TVector& fg) {
-    int pivot = 0;
-    for (int m = 1; m <= mN;) {
-        // The three equations of a node share their envelope start: take them two by two.
-        if (m + 1 <= mN && First(m + 1) == First(m)) {
-            if (!EliminateRowPair(m, fg, pivot)) return {TSolveResult::ZeroPivot, pivot};
-            m += 2;
-        } else {
-            if (!EliminateRow(m, fg, pivot)) return {TSolveResult::ZeroPivot, pivot};
-            m += 1;
+// entry into its multiplier) and column m above the diagonal, then the diagonal and fg[m]. Only
+// the terms with both factors inside the envelope are formed; the others are ±0. The residue that
+// the dense loop leaves below the diagonal (from j = k) is never read again.
+//
+// Row m left of the diagonal needs only the finished columns above the diagonal of the earlier
+// equations, and column m above the diagonal only their finished rows: the two halves are
+// independent, and a large matrix has them formed by two threads at once. Every sum is formed by
+// the same code with the same terms in the same order either way.
+namespace {
+// The entries own_r[j + c] (r < R, c < C) of R rows (or columns) m.. that share the envelope start
+// f, each the sum of its old value and own_r[k]·other_{j+c}[k] for k ascending, where other_j is
+// column j above the diagonal (or row j left of it) and its sum starts at max(f, First(j)). The
+// lower half turns each sum s into the multiplier -(s / [j][j]). The R·C sums of a block are
+// independent, which lets the 80-bit unit overlap them and reads each operand once per block.
+template <int R, int C, bool Lower>
+inline void FormBlock(TReal* const* own, const TReal* other, const std::ptrdiff_t* off, const int* first,
+                      const TReal* diag, int f, int j) {
+    const TReal* o[C];
+    int ks[C];
+    TReal s[R][C];
+    int kc = f;
+    for (int c = 0; c < C; ++c) {
+        o[c] = other + off[j + c];
+        ks[c] = std::max(f, first[j + c]);
+        kc = std::max(kc, ks[c]);
+        for (int r = 0; r < R; ++r) s[r][c] = own[r][j + c];
+    }
+    kc = std::min(kc, j);
+    for (int c = 0; c < C; ++c)
+        for (int k = ks[c]; k < kc; ++k)
+            for (int r = 0; r < R; ++r) s[r][c] += own[r][k] * o[c][k];
+    for (int k = kc; k < j; ++k) {
+        TReal v[R];
+        for (int r = 0; r < R; ++r) v[r] = own[r][k];
+        for (int c = 0; c < C; ++c) {
+            const TReal w = o[c][k];
+            for (int r = 0; r < R; ++r) s[r][c] += v[r] * w;
         }
     }
-    for (int k = 1; k <= mN; ++k)
-        if (!(mDiag[std::size_t(k)] >= KMechanismLimit)) return {TSolveResult::Mechanism, k};
-    return {};
+    // Entry j + c also takes the terms k = j .. j + c - 1 of the entries just finished.
+    for (int c = 0; c < C; ++c) {
+        for (int k = std::max(j, ks[c]); k < j + c; ++k)
+            for (int r = 0; r < R; ++r) s[r][c] += own[r][k] * o[c][k];
+        for (int r = 0; r < R; ++r) own[r][j + c] = Lower ? -(s[r][c] / diag[j + c]) : s[r][c];
+    }
 }
 
-bool TProfileMatrix::EliminateRow(int m, TVector& fg, int& pivot) {
-    TReal* lower = mLower.data();
-    TReal* upper = mUpper.data();
-    const std::ptrdiff_t* off = mOffset.data();
-    const int fm = First(m);
-    TReal* rowM = lower + off[m];   // rowM[k]: multiplier of row m for column k
-    TReal* colM = upper + off[m];   // colM[k]: entry [k][m]
-    // Two neighbouring columns at a time give four independent sums per step, which the
-    // 80-bit unit overlaps; each sum still takes its terms in ascending k.
-    int j = fm;
-    for (; j + 1 < m; j += 2) {
-        const int ka = std::max(fm, First(j)), kb = std::max(fm, First(j + 1));
-        const TReal* colA = upper + off[j];
-        const TReal* rowA = lower + off[j];
-        const TReal* colB = upper + off[j + 1];
-        const TReal* rowB = lower + off[j + 1];
-        TReal la = rowM[j], ua = colM[j], lb = rowM[j + 1], ub = colM[j + 1];
-        const int kc = std::min(std::max(ka, kb), j);
-        for (int k = ka; k < kc; ++k) {
-            la += rowM[k] * colA[k];
-            ua += rowA[k] * colM[k];
-        }
-        for (int k = kb; k < kc; ++k) {
-            lb += rowM[k] * colB[k];
-            ub += rowB[k] * colM[k];
-        }
-        for (int k = kc; k < j; ++k) {
-            const TReal r = rowM[k], c = colM[k];
-            la += r * colA[k];
-            ua += rowA[k] * c;
-            lb += r * colB[k];
-            ub += rowB[k] * c;
-        }
-        rowM[j] = -(la / mDiag[std::size_t(j)]);
-        colM[j] = ua;
-        if (kb <= j) {
-            lb += rowM[j] * colB[j];
-            ub += rowB[j] * colM[j];
-        }
-        rowM[j + 1] = -(lb / mDiag[std::size_t(j + 1)]);
-        colM[j + 1] = ub;
-    }
-    for (; j < m; ++j) {
-        const int k0 = std::max(fm, First(j));
-        const TReal* colJ = upper + off[j]; // colJ[k]: entry [k][j]
-        const TReal* rowJ = lower + off[j]; // rowJ[k]: multiplier of row j
-        TReal sl = rowM[j];
-        TReal su = colM[j];
-        for (int k = k0; k < j; ++k) {
-            sl += rowM[k] * colJ[k];
-            su += rowJ[k] * colM[k];
-        }
-        rowM[j] = -(sl / mDiag[std::size_t(j)]);
-        colM[j] = su;
-    }
-    TReal d = mDiag[std::size_t(m)];
-    TReal g = fg[std::size_t(m)];
-    for (int k = fm; k < m; ++k) {
-        d += rowM[k] * colM[k];
-        g += rowM[k] * fg[std::size_t(k)];
-    }
-    mDiag[std::size_t(m)] = d;
-    fg[std::size_t(m)] = g;
-    // The dense loop divides by [m][m] for the rows below m; the last equation has none.
-    if (m < mN && d == 0) {
-        pivot = m;
-        return false;
-    }
-    return true;
-}
-
-// Rows m and m + 1 together (same envelope start f): each entry of column j is read once for both
-// rows, and the four sums of a step are independent. Row m + 1 also needs the entries [m+1][m] and
-// [m][m+1], which follow row m's diagonal.
-bool TProfileMatrix::EliminateRowPair(int m, TVector& fg, int& pivot) {
-    TReal* lower = mLower.data();
-    TReal* upper = mUpper.data();
-    const std::ptrdiff_t* off = mOffset.data();
-    const int f = First(m);
-    TReal* row0 = lower + off[m];
-    TReal* row1 = lower + off[m + 1];
-    TReal* col0 = upper + off[m];
-    TReal* col1 = upper + off[m + 1];
+template <int R, bool Lower>
+void FormHalf(TReal* const* own, const TReal* other, const std::ptrdiff_t* off, const int* first,
+              const TReal* diag, int f, int m) {
+    constexpr int C = R == 1 ? 4 : 2; // as many sums as the eight 80-bit registers hold
     int j = f;
-    for (; j + 1 < m; j += 2) {
-        // Each sum starts at its own envelope start; the prefix loops end at j at the latest,
-        // since the sums of column j take no term k = j.
-        const int ka = std::max(f, First(j)), kb = std::max(f, First(j + 1));
-        const int kc = std::min(std::max(ka, kb), j);
-        const TReal* colA = upper + off[j];
-        const TReal* rowA = lower + off[j];
-        const TReal* colB = upper + off[j + 1];
-        const TReal* rowB = lower + off[j + 1];
-        const TReal dA = mDiag[std::size_t(j)], dB = mDiag[std::size_t(j + 1)];
-        // Left of the diagonal: [m][j], [m+1][j], [m][j+1], [m+1][j+1].
-        TReal la0 = row0[j], la1 = row1[j], lb0 = row0[j + 1], lb1 = row1[j + 1];
-        for (int k = ka; k < kc; ++k) {
-            la0 += row0[k] * colA[k];
-            la1 += row1[k] * colA[k];
+    for (; j + C <= m; j += C) FormBlock<R, C, Lower>(own, other, off, first, diag, f, j);
+    for (; j < m; ++j) FormBlock<R, 1, Lower>(own, other, off, first, diag, f, j);
+}
+
+// Waits until ready() holds, spinning briefly and then yielding the core.
+template <class F> void WaitFor(F ready) {
+    for (int spins = 0; !ready(); ++spins) {
+        if (spins < 4096) {
+#if defined(__x86_64__) || defined(__i386__)
+            __builtin_ia32_pause();
+#endif
+        } else {
+            std::this_thread::yield();
         }
-        for (int k = kb; k < kc; ++k) {
-            lb0 += row0[k] * colB[k];
-            lb1 += row1[k] * colB[k];
-        }
-        for (int k = kc; k < j; ++k) {
-            const TReal r0 = row0[k], r1 = row1[k];
-            la0 += r0 * colA[k];
-            la1 += r1 * colA[k];
-            lb0 += r0 * colB[k];
-            lb1 += r1 * colB[k];
-        }
-        // Above the diagonal: [j][m], [j][m+1], [j+1][m], [j+1][m+1].
-        TReal ua0 = col0[j], ua1 = col1[j], ub0 = col0[j + 1], ub1 = col1[j + 1];
-        for (int k = ka; k < kc; ++k) {
-            ua0 += rowA[k] * col0[k];
-            ua1 += rowA[k] * col1[k];
-        }
-        for (int k = kb; k < kc; ++k) {
-            ub0 += rowB[k] * col0[k];
-            ub1 += rowB[k] * col1[k];
-        }
-        for (int k = kc; k < j; ++k) {
-            const TReal c0 = col0[k], c1 = col1[k];
-            ua0 += rowA[k] * c0;
-            ua1 += rowA[k] * c1;
-            ub0 += rowB[k] * c0;
-            ub1 += rowB[k] * c1;
-        }
-        row0[j] = -(la0 / dA);
-        row1[j] = -(la1 / dA);
-        col0[j] = ua0;
-        col1[j] = ua1;
-        if (kb <= j) {
-            lb0 += row0[j] * colB[j];
-            lb1 += row1[j] * colB[j];
-            ub0 += rowB[j] * col0[j];
-            ub1 += rowB[j] * col1[j];
-        }
-        row0[j + 1] = -(lb0 / dB);
-        row1[j + 1] = -(lb1 / dB);
-        col0[j + 1] = ub0;
-        col1[j + 1] = ub1;
     }
-    for (; j < m; ++j) {
-        const int k0 = std::max(f, First(j));
-        const TReal* colJ = upper + off[j];
-        const TReal* rowJ = lower + off[j];
-        TReal l0 = row0[j], l1 = row1[j];
-        for (int k = k0; k < j; ++k) {
-            const TReal c = colJ[k];
-            l0 += row0[k] * c;
-            l1 += row1[k] * c;
-        }
-        TReal u0 = col0[j], u1 = col1[j];
-        for (int k = k0; k < j; ++k) {
-            const TReal r = rowJ[k];
-            u0 += r * col0[k];
-            u1 += r * col1[k];
-        }
-        row0[j] = -(l0 / mDiag[std::size_t(j)]);
-        row1[j] = -(l1 / mDiag[std::size_t(j)]);
-        col0[j] = u0;
-        col1[j] = u1;
-    }
+}
+} // namespace
+
+// One step of the elimination: equation m, or m and m + 1 when they share their envelope start.
+int TProfileMatrix::StepRows(int m) const { return m + 1 <= mN && First(m + 1) == First(m) ? 2 : 1; }
+
+void TProfileMatrix::FormLower(int m, int rows) {
+    TReal* own[2] = {mLower.data() + mOffset[std::size_t(m)],
+                     rows == 2 ? mLower.data() + mOffset[std::size_t(m + 1)] : nullptr};
+    if (rows == 2)
+        FormHalf<2, true>(own, mUpper.data(), mOffset.data(), mFirst.data(), mDiag.data(), First(m), m);
+    else
+        FormHalf<1, true>(own, mUpper.data(), mOffset.data(), mFirst.data(), mDiag.data(), First(m), m);
+}
+
+void TProfileMatrix::FormUpper(int m, int rows) {
+    TReal* own[2] = {mUpper.data() + mOffset[std::size_t(m)],
+                     rows == 2 ? mUpper.data() + mOffset[std::size_t(m + 1)] : nullptr};
+    if (rows == 2)
+        FormHalf<2, false>(own, mLower.data(), mOffset.data(), mFirst.data(), mDiag.data(), First(m), m);
+    else
+        FormHalf<1, false>(own, mLower.data(), mOffset.data(), mFirst.data(), mDiag.data(), First(m), m);
+}
+
+// The diagonal and fg of the step's equations, and for a pair the entries [m+1][m] and [m][m+1],
+// which follow row m's diagonal. False when a pivot of equations 1..n-1 is zero (pivot names it).
+bool TProfileMatrix::FinishStep(int m, int rows, TVector& fg, int& pivot) {
+    const int f = First(m);
+    TReal* row0 = mLower.data() + mOffset[std::size_t(m)];
+    TReal* col0 = mUpper.data() + mOffset[std::size_t(m)];
     TReal d0 = mDiag[std::size_t(m)], g0 = fg[std::size_t(m)];
     for (int k = f; k < m; ++k) {
         d0 += row0[k] * col0[k];
@@ -225,10 +141,14 @@ bool TProfileMatrix::EliminateRowPair(int m, TVector& fg, int& pivot) {
     }
     mDiag[std::size_t(m)] = d0;
     fg[std::size_t(m)] = g0;
-    if (d0 == 0) { // m < n here: row m + 1 divides by it
+    // The dense loop divides by [m][m] for the rows below m; the last equation has none.
+    if (m < mN && d0 == 0) {
         pivot = m;
         return false;
     }
+    if (rows == 1) return true;
+    TReal* row1 = mLower.data() + mOffset[std::size_t(m + 1)];
+    TReal* col1 = mUpper.data() + mOffset[std::size_t(m + 1)];
     TReal l = row1[m], u = col1[m];
     for (int k = f; k < m; ++k) {
         l += row1[k] * col0[k];
@@ -248,6 +168,73 @@ bool TProfileMatrix::EliminateRowPair(int m, TVector& fg, int& pivot) {
         return false;
     }
     return true;
+}
+
+double TProfileMatrix::EliminationTerms() const {
+    double terms = 0;
+    for (int i = 1; i <= mN; ++i) terms += double(i - First(i)) * double(i - First(i));
+    return terms;
+}
+
+TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
+    bool parallel = how == TElimination::Parallel;
+    if (how == TElimination::Automatic)
+        parallel = std::thread::hardware_concurrency() >= 2 && EliminationTerms() >= KParallelTerms;
+    int pivot = 0;
+    const bool refused = parallel ? !EliminateInParallel(fg, pivot) : !EliminateSerially(fg, pivot);
+    if (refused) return {TSolveResult::ZeroPivot, pivot};
+    for (int k = 1; k <= mN; ++k)
+        if (!(mDiag[std::size_t(k)] >= KMechanismLimit)) return {TSolveResult::Mechanism, k};
+    return {};
+}
+
+bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot) {
+    for (int m = 1; m <= mN;) {
+        const int rows = StepRows(m);
+        FormLower(m, rows);
+        FormUpper(m, rows);
+        if (!FinishStep(m, rows, fg, pivot)) return false;
+        m += rows;
+    }
+    return true;
+}
+
+// This thread forms the rows left of the diagonal and finishes each step; a second thread forms
+// the columns above it. A step starts when the previous one is finished (published through
+// `started`), and is finished once the second thread has published its half through `formed`.
+bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot) {
+    std::atomic<int> started{0}, formed{0};
+    std::atomic<bool> stop{false};
+    std::thread columns;
+    try {
+        columns = std::thread([&] {
+            for (int m = 1; m <= mN;) {
+                WaitFor([&] { return started.load(std::memory_order_acquire) >= m || stop.load(); });
+                if (stop.load()) return;
+                const int rows = StepRows(m);
+                FormUpper(m, rows);
+                formed.store(m, std::memory_order_release);
+                m += rows;
+            }
+        });
+    } catch (const std::system_error&) {
+        return EliminateSerially(fg, pivot); // no second thread to be had
+    }
+    bool ok = true;
+    for (int m = 1; m <= mN;) {
+        const int rows = StepRows(m);
+        started.store(m, std::memory_order_release);
+        FormLower(m, rows);
+        WaitFor([&] { return formed.load(std::memory_order_acquire) >= m; });
+        if (!FinishStep(m, rows, fg, pivot)) {
+            ok = false;
+            break;
+        }
+        m += rows;
+    }
+    stop.store(true);
+    columns.join();
+    return ok;
 }
 
 // Column by column from the last equation: every fg[i] loses its terms in descending j, as in the

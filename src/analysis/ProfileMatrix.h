@@ -26,6 +26,12 @@ struct TSolveStatus {
 // The smallest diagonal that the elimination accepts.
 constexpr TReal KMechanismLimit = 1e-15L;
 
+// How the elimination runs: on this thread, or on two threads at once (same results bit for bit);
+// Automatic takes two threads when the machine has them and the matrix is large.
+enum class TElimination { Automatic, Serial, Parallel };
+// The work (Σ of the squared envelope widths) from which Automatic takes two threads.
+constexpr double KParallelTerms = 2e7;
+
 class TProfileMatrix {
 public:
     // first[i] (1 <= first[i] <= i) for i = 1..n; first[0] is ignored. Every entry starts at 0.
@@ -59,17 +65,22 @@ public:
     // then the check of the diagonal. Stops at the first zero pivot of equations 1..n-1; a
     // diagonal below KMechanismLimit (or one that is not a number) after the elimination is a
     // mechanism. The matrix holds the eliminated upper triangle (and the multipliers below it).
-    TSolveStatus Eliminate(TVector& fg);
+    TSolveStatus Eliminate(TVector& fg, TElimination how = TElimination::Automatic);
     // Back substitution on an eliminated matrix: rg = solution, fg is consumed.
     void BackSubstitute(TVector& fg, TVector& rg) const;
     // out[i] += Σj [i][j] · x[j] for j ascending, as a dense row-by-row product does it.
     void AddProduct(const TVector& x, TVector& out) const;
 
 private:
-    // One equation m of the elimination, or two (m, m + 1) with the same envelope start; false
-    // when a pivot of equations 1..n-1 is zero (pivot then names it).
-    bool EliminateRow(int m, TVector& fg, int& pivot);
-    bool EliminateRowPair(int m, TVector& fg, int& pivot);
+    // Steps of one equation m, or of two (m, m + 1) with the same envelope start; false when a
+    // pivot of equations 1..n-1 is zero (pivot then names it).
+    bool EliminateSerially(TVector& fg, int& pivot);
+    bool EliminateInParallel(TVector& fg, int& pivot);
+    int StepRows(int m) const;
+    void FormLower(int m, int rows);
+    void FormUpper(int m, int rows);
+    bool FinishStep(int m, int rows, TVector& fg, int& pivot);
+    double EliminationTerms() const;
 
     // Position of the entry [i][j] of row i's lower part (or of column i's upper part), j < i.
     std::size_t Index(int i, int j) const { return std::size_t(mOffset[std::size_t(i)] + j); }

@@ -167,7 +167,7 @@ TSolveStatus TMKPSpace::Res() {
     WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
 
-    const TSolveStatus result = KG.Eliminate(FG);
+    const TSolveStatus result = KG.Eliminate(FG, Elimination);
     if (result.Result == TSolveResult::ZeroPivot) {
         Dialogs().Inform(KZeroPivotMessage);
         return result;

@@ -113,6 +113,8 @@ public:
     std::string TraceDir;
     bool TraceEnabled = true;
     std::vector<std::string> TraceFailures;
+    // How the elimination runs (one or two threads); the results are the same bit for bit.
+    TElimination Elimination = TElimination::Automatic;
 
     // The whole computation of the compute command without its display steps: turns members
     // hinged at a only, assembles, solves, stores displacements, end results and reactions.

@@ -323,31 +323,88 @@ TEST(Solver, NotANumberIsRefusedAsMechanism) {
     EXPECT_FALSE(f.Space.ResultsValid);
 }
 
-// The profile solver must give exactly the dense elimination's results.
+// The profile solver must give exactly the dense elimination's results, on one thread and on two.
 TEST(SolverProperty, ProfileSolutionEqualsDenseEliminationBitForBit) {
     int solved = 0, refused = 0;
     for (unsigned seed = 1; seed <= 300; ++seed) {
-        TFrame f;
-        RandomFrame(f, seed, seed % 4 != 0);
-        f.Space.OtocPrutySKloubemA();
         TVector dense;
-        TSolveStatus expected = DenseReference(f.Space, dense);
-        TRecordingDialogs sink;
-        TSolveStatus r = Solve(f, sink);
-        ASSERT_EQ(r, expected) << "seed " << seed << " status " << int(r.Result) << "/" << int(expected.Result)
-                               << " eq " << r.Equation << "/" << expected.Equation;
-        if (r.Result != TSolveResult::Ok) {
-            ++refused;
-            continue;
+        TSolveStatus expected;
+        {
+            TFrame f;
+            RandomFrame(f, seed, seed % 4 != 0);
+            f.Space.OtocPrutySKloubemA();
+            expected = DenseReference(f.Space, dense);
         }
-        ++solved;
-        for (int p = 0; p < f.Space.Nodes.Count(); ++p)
-            for (int k = 0; k < 3; ++k)
-                ASSERT_TRUE(SameBits(f.Space.Nodes[p]->Displacement[std::size_t(k)], dense[std::size_t(3 * p + k + 1)]))
-                    << "seed " << seed << " equation " << 3 * p + k + 1;
+        for (TElimination how : {TElimination::Serial, TElimination::Parallel}) {
+            TFrame f;
+            RandomFrame(f, seed, seed % 4 != 0);
+            f.Space.Elimination = how;
+            TRecordingDialogs sink;
+            TSolveStatus r = Solve(f, sink);
+            ASSERT_EQ(r, expected) << "seed " << seed << " threads " << int(how) << " status " << int(r.Result)
+                                   << "/" << int(expected.Result) << " eq " << r.Equation << "/"
+                                   << expected.Equation;
+            if (r.Result != TSolveResult::Ok) {
+                if (how == TElimination::Serial) ++refused;
+                continue;
+            }
+            if (how == TElimination::Serial) ++solved;
+            for (int p = 0; p < f.Space.Nodes.Count(); ++p)
+                for (int k = 0; k < 3; ++k)
+                    ASSERT_TRUE(SameBits(f.Space.Nodes[p]->Displacement[std::size_t(k)],
+                                         dense[std::size_t(3 * p + k + 1)]))
+                        << "seed " << seed << " threads " << int(how) << " equation " << 3 * p + k + 1;
+        }
     }
     EXPECT_GT(solved, 80);
     EXPECT_GT(refused, 20);
+}
+
+// A large frame takes two threads by itself; the results are those of one thread, bit for bit,
+// and a refusal names the same equation.
+TEST(SolverProperty, TwoThreadsGiveTheResultsOfOne) {
+    auto grid = [](TFrame& f, bool supported) {
+        const int columns = 35, rows = 25;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < columns; ++c) f.Node(5.0L * c + 0.1L * r, 3.0L * r);
+        auto node = [&](int r, int c) { return f.Space.Nodes[r * columns + c]; };
+        for (int r = 1; r < rows; ++r) {
+            for (int c = 0; c < columns; ++c) f.Member(node(r - 1, c), node(r, c), false, c % 7 == 3);
+            for (int c = 0; c + 1 < columns; ++c) {
+                TPrut* beam = f.Member(node(r, c), node(r, c + 1));
+                beam->PridejZatizeni(KLoadDistributed, nullptr, 0, beam->Length, 9 + r % 3, 12, 90);
+            }
+            node(r, 0)->PridejZatizeni(KLoadForce, nullptr, 4 + r, 0);
+        }
+        if (supported)
+            for (int c = 0; c < columns; ++c) TFrame::Support(node(0, c), true, true, c % 2 == 0);
+        else
+            TFrame::Support(node(0, 0), true, true, false); // free to turn about one pin
+    };
+    for (bool supported : {true, false}) {
+        TFrame one, two, automatic;
+        grid(one, supported);
+        grid(two, supported);
+        grid(automatic, supported);
+        one.Space.Elimination = TElimination::Serial;
+        two.Space.Elimination = TElimination::Parallel;
+        TRecordingDialogs sink1, sink2, sink3;
+        const TSolveStatus r1 = Solve(one, sink1), r2 = Solve(two, sink2), r3 = Solve(automatic, sink3);
+        EXPECT_EQ(r1, r2);
+        EXPECT_EQ(r1, r3);
+        EXPECT_EQ(r1.Result == TSolveResult::Ok, supported);
+        EXPECT_EQ(sink1.Messages, sink2.Messages);
+        if (r1.Result != TSolveResult::Ok) continue;
+        for (int p = 0; p < one.Space.Nodes.Count(); ++p)
+            for (int k = 0; k < 3; ++k) {
+                ASSERT_TRUE(SameBits(one.Space.Nodes[p]->Displacement[std::size_t(k)],
+                                     two.Space.Nodes[p]->Displacement[std::size_t(k)]))
+                    << "node " << p + 1;
+                ASSERT_TRUE(SameBits(one.Space.Nodes[p]->Displacement[std::size_t(k)],
+                                     automatic.Space.Nodes[p]->Displacement[std::size_t(k)]))
+                    << "node " << p + 1;
+            }
+    }
 }
 
 namespace {
