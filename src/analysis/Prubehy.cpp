@@ -64,19 +64,27 @@ void TPrut::Prubehy() {
         UvolniMatice();
     }
 
+    // The cosine and sine of each load's angle, the same at every station.
+    std::vector<std::pair<TReal, TReal>> directions;
+    directions.reserve(std::size_t(Loads.Count()));
+    for (const TZatizeni* z : Loads) {
+        const TReal rad = DegToRad(z->Angle);
+        directions.emplace_back(std::cos(rad), std::sin(rad));
+    }
     for (std::size_t j = 1; j < n; ++j) {
         const TReal x0 = r[RowX][j - 1], x1 = r[RowX][j];
         const TReal t = x1 - x0;
-        for (const TZatizeni* z : Loads) {
-            const TReal rad = DegToRad(z->Angle);
+        for (std::size_t load = 0; load < directions.size(); ++load) {
+            const TZatizeni* z = Loads[int(load)];
+            const auto [co, si] = directions[load];
             switch (z->Kind) {
             case KLoadMoment:
                 if (z->A == x1 && x1 == x0) r[RowM][j] += z->Q1;
                 break;
             case KLoadForce:
                 if (z->A == x1 && x1 == x0) {
-                    r[RowN][j] += z->Q1 * std::cos(rad);
-                    r[RowT][j] += z->Q1 * std::sin(rad);
+                    r[RowN][j] += z->Q1 * co;
+                    r[RowT][j] += z->Q1 * si;
                 }
                 break;
             case KLoadDistributed:
@@ -84,7 +92,6 @@ void TPrut::Prubehy() {
                 // A load of zero length has no intensity to integrate (and no fixed-end forces).
                 if (z->C == 0) break;
                 if (!(x0 >= z->A - 1e-6L && x1 <= z->A + z->C + 1e-6L)) break;
-                const TReal co = std::cos(rad), si = std::sin(rad);
                 TReal gx = co * (z->Q2 - z->Q1) / z->C;
                 TReal gz = si * (z->Q2 - z->Q1) / z->C;
                 const TReal q0 = z->Q2 - (z->Q2 - z->Q1) * (z->A + z->C - x0) / z->C;

@@ -65,8 +65,17 @@ TQtCanvasPainter::~TQtCanvasPainter() {
     if (mPainter.isActive()) mPainter.end();
 }
 
-// Flat caps: a one-pixel line leaves its end pixel unset, as on the raster canvas.
+// Flat caps: a one-pixel line leaves its end pixel unset, as on the raster canvas. The drawing sets
+// the same pen over and over; the paint engine is told only of a different one.
 void TQtCanvasPainter::PenChanged() {
+    if (mPenApplied && !mTextPen && Pen() == mAppliedPen) return;
+    ApplyPen();
+}
+
+void TQtCanvasPainter::ApplyPen() {
+    mAppliedPen = Pen();
+    mPenApplied = true;
+    mTextPen = false;
     QPen pen(ToQColor(Pen().Color));
     pen.setWidth(Pen().Width <= 1 ? 0 : Pen().Width);
     pen.setStyle(Pen().Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
@@ -105,24 +114,29 @@ void TQtCanvasPainter::FontChanged() {
 
 void TQtCanvasPainter::DrawLine(TPixel from, TPixel to) {
     if (from == to) return;
+    LinePen();
     mPainter.drawLine(from.X, from.Y, to.X, to.Y);
 }
 
 void TQtCanvasPainter::Polyline(const std::vector<TPixel>& points) {
     if (points.size() < 2) return;
+    LinePen();
     mPainter.drawPolyline(ToPolygon(points));
 }
 
 void TQtCanvasPainter::Polygon(const std::vector<TPixel>& points) {
     if (points.size() < 2) return;
+    LinePen();
     mPainter.drawPolygon(ToPolygon(points));
 }
 
 void TQtCanvasPainter::Ellipse(const TPixelRect& box) {
+    LinePen();
     mPainter.drawEllipse(StrokeRect(box));
 }
 
 void TQtCanvasPainter::Rectangle(const TPixelRect& box) {
+    LinePen();
     mPainter.drawRect(StrokeRect(box));
 }
 
@@ -132,6 +146,7 @@ void TQtCanvasPainter::Arc(const TPixelRect& box, TPixel start, TPixel end) {
     qreal span = ScreenAngle(box, end) - a0;
     while (span <= 0)
         span += 360;
+    LinePen();
     mPainter.drawArc(StrokeRect(box), qRound(a0 * 16), qRound(span * 16));
 }
 
@@ -160,10 +175,13 @@ void TQtCanvasPainter::TextOut(int x, int y, const std::string& utf8Text) {
     QStaticText& text = LaidOut(utf8Text);
     if (TextOpaque())
         mPainter.fillRect(QRectF(QPointF(x, y), text.size()).toAlignedRect(), ToQColor(TextBackground()));
-    const QPen pen = mPainter.pen();
-    mPainter.setPen(ToQColor(Font().Color));
+    // Text is drawn with the font's colour; the line pen comes back before the next line.
+    if (!mTextPen || mTextColor != Font().Color) {
+        mPainter.setPen(ToQColor(Font().Color));
+        mTextPen = true;
+        mTextColor = Font().Color;
+    }
     mPainter.drawStaticText(QPointF(x, y), text);
-    mPainter.setPen(pen);
 }
 
 // Paints the area around the seed that is bounded by pixels of the border colour (the image
@@ -198,6 +216,7 @@ void TQtCanvasPainter::FloodFill(int x, int y, TColor border) {
     }
     mPainter.begin(mImage);
     mFontValid = false;
+    mPenApplied = false;
     PenChanged();
     BrushChanged();
     FontChanged();

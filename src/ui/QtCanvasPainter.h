@@ -44,6 +44,10 @@ public:
 protected:
     void DrawLine(TPixel from, TPixel to) override;
     void PenChanged() override;
+    void ApplyPen();
+    void LinePen() {
+        if (mTextPen) ApplyPen();
+    }
     void BrushChanged() override;
     void FontChanged() override;
 
@@ -58,6 +62,11 @@ private:
     QImage mSaved;
     TPixelRect mSavedArea;
     bool mHasSaved = false;
+    // The pen the paint engine has: the line pen mAppliedPen, or the text colour after a text.
+    TPen mAppliedPen;
+    bool mPenApplied = false;
+    bool mTextPen = false;
+    TColor mTextColor = KBlack;
     std::string mFontName;
     int mFontHeight = 0;
     bool mFontValid = false;

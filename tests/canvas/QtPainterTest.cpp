@@ -142,6 +142,45 @@ TEST(QtPainter, TextAndArcLeaveInk) {
     EXPECT_EQ(purpleBottom, 0);
 }
 
+// Texts take the font's colour; the lines after them keep the pen's, also when the same pen is
+// set again between them, and a second text of another colour takes its own.
+TEST(QtPainter, TextColourNeverLeaksIntoTheLines) {
+    EnsureApp();
+    QImage image = White(120, 60);
+    {
+        TQtCanvasPainter p(image);
+        p.SetPen({KBlue, 1, TPenStyle::Solid});
+        p.SetFontColor(KRed);
+        p.TextOut(2, 2, "88");
+        p.Line({2, 30}, {30, 30});
+        p.TextOut(40, 2, "88");
+        p.SetPen({KBlue, 1, TPenStyle::Solid});
+        p.Line({2, 35}, {30, 35});
+        p.TextOut(2, 40, "88");
+        p.SetBrush({KWhite, TBrushStyle::Clear});
+        p.Rectangle({40, 30, 60, 50});
+        p.SetFontColor(KGreen);
+        p.TextOut(70, 2, "88");
+        p.Polyline({{70, 30}, {100, 30}, {100, 50}});
+    }
+    auto count = [&](TColor c, int x0, int y0, int x1, int y1) {
+        int n = 0;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x) n += IsColour(image, x, y, c);
+        return n;
+    };
+    for (int x = 2; x < 30; ++x) {
+        EXPECT_TRUE(IsColour(image, x, 30, KBlue)) << x;
+        EXPECT_TRUE(IsColour(image, x, 35, KBlue)) << x;
+    }
+    EXPECT_EQ(count(KRed, 0, 28, 120, 38), 0);
+    EXPECT_GT(count(KBlue, 40, 30, 61, 51), 60); // the rectangle's outline
+    EXPECT_GT(count(KBlue, 70, 30, 101, 51), 40); // the polyline
+    EXPECT_GT(count(KRed, 40, 0, 70, 25), 10);
+    EXPECT_GT(count(KGreen, 70, 0, 120, 25), 10);
+    EXPECT_EQ(count(KRed, 70, 0, 120, 25), 0);
+}
+
 TEST(QtPainter, RepaintOfAModelOntoAnImage) {
     EnsureApp();
     TCanvasModel m(300, 200);
