@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "GoldenCases.h"
 #include "model/MKPSpace.h"
 #include "reports/DocumentWriters.h"
 #include "reports/Protocol.h"
@@ -13,10 +14,6 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-std::string Golden(const std::string& name) {
-    return ReadFile(std::string(KORVAN_SOURCE_DIR) + "/tests/data/reports/" + name);
 }
 
 std::string ProtocolText(TMKPSpace& space, char separator) {
@@ -44,34 +41,20 @@ struct TSmallModel {
 };
 } // namespace
 
-struct TGoldenCase {
-    const char* file;
-    char separator;
-    std::uint8_t unitSystem;
-};
-
-void PrintTo(const TGoldenCase& c, std::ostream* os) {
-    *os << c.file;
-}
-
 class ProtocolGolden : public ::testing::TestWithParam<TGoldenCase> {};
 
-// The expected texts are derived by hand from the example project and the line layouts.
-TEST_P(ProtocolGolden, PortalFrame) {
+TEST_P(ProtocolGolden, MatchesTheReference) {
     const TGoldenCase& c = GetParam();
     TMKPSpace space;
-    space.NactiProjekt(std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp");
-    space.NastavSoustavuJednotek(c.unitSystem);
-    const std::string expected = Golden(c.file);
-    ASSERT_FALSE(expected.empty()) << c.file;
-    EXPECT_EQ(ProtocolText(space, c.separator), expected);
+    space.NactiProjekt(GoldenProjectPath(c));
+    space.NastavSoustavuJednotek(std::get<1>(c).UnitSystem);
+    const std::string golden = GoldenPath(c, "protocol");
+    const std::string expected = ReadFile(golden);
+    ASSERT_FALSE(expected.empty()) << golden;
+    EXPECT_EQ(ProtocolText(space, std::get<1>(c).Separator), expected) << golden;
 }
 
-INSTANTIATE_TEST_SUITE_P(Reports, ProtocolGolden,
-                         ::testing::Values(TGoldenCase{"portal-frame.protocol.point.txt", '.', 0},
-                                           TGoldenCase{"portal-frame.protocol.comma.txt", ',', 0},
-                                           TGoldenCase{"portal-frame.protocol.imperial.point.txt", '.', 1},
-                                           TGoldenCase{"portal-frame.protocol.imperial.comma.txt", ',', 1}));
+INSTANTIATE_TEST_SUITE_P(Examples, ProtocolGolden, GoldenTable(KGoldenExamples), GoldenCaseName);
 
 TEST(Protocol, EmptyModelGivesTheHeadingsInTheirStyles) {
     TMKPSpace space;

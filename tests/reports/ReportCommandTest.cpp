@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include "GoldenCases.h"
 #include "cli/Calc.h"
 #include "cli/ReportCommand.h"
 #include "model/NumberText.h"
@@ -100,27 +101,31 @@ TEST(ReportOptions, TakeReportOptionTable) {
     }
 }
 
-TEST(ReportCommand, ProtocolGoldenBothSeparatorsAndUnits) {
-    struct Row {
-        char separator;
-        bool imperial;
-        const char* golden;
-    } rows[] = {
-        {'.', false, "portal-frame.protocol.point.txt"},
-        {',', false, "portal-frame.protocol.comma.txt"},
-        {'.', true, "portal-frame.protocol.imperial.point.txt"},
-        {',', true, "portal-frame.protocol.imperial.comma.txt"},
-    };
-    for (const Row& r : rows) {
-        TSeparatorGuard guard(r.separator);
-        std::vector<std::string> args = {"--decimal-separator", std::string(1, r.separator), "--protocol",
-                                         Source("examples/portal-frame.inp")};
-        if (r.imperial) args.insert(args.begin(), "--imperial");
-        TRun run = Calc(args);
-        EXPECT_EQ(run.code, 0) << r.golden << run.err;
-        EXPECT_EQ(run.out, Golden(r.golden)) << r.golden;
-    }
+// The calculator as a user runs it on each golden project: the protocol, and the report after
+// the computation (without trace files).
+class CalculatorGolden : public ::testing::TestWithParam<TGoldenCase> {};
+
+TEST_P(CalculatorGolden, ProtocolAndReport) {
+    const TGoldenCase& c = GetParam();
+    const TGoldenVariant& v = std::get<1>(c);
+    TSeparatorGuard guard(v.Separator);
+    std::vector<std::string> args = {"--decimal-separator", std::string(1, v.Separator),
+                                     GoldenProjectPath(c)};
+    if (v.UnitSystem == 1) args.insert(args.begin(), "--imperial");
+
+    std::vector<std::string> protocolArgs = args;
+    protocolArgs.insert(protocolArgs.begin(), "--protocol");
+    TRun protocol = Calc(protocolArgs);
+    EXPECT_EQ(protocol.code, 0) << protocol.err;
+    EXPECT_EQ(protocol.out, ReadFile(GoldenPath(c, "protocol"))) << GoldenPath(c, "protocol");
+
+    args.insert(args.begin(), "--no-trace");
+    TRun report = Calc(args);
+    EXPECT_EQ(report.code, 0) << report.err;
+    EXPECT_EQ(report.out, ReadFile(GoldenPath(c, "report"))) << GoldenPath(c, "report");
 }
+
+INSTANTIATE_TEST_SUITE_P(Examples, CalculatorGolden, GoldenTable(KGoldenExamples), GoldenCaseName);
 
 TEST(ReportCommand, ResultsReportIsTheDefaultAfterAComputation) {
     struct Row {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "GoldenCases.h"
 #include "model/MKPSpace.h"
 #include "reports/DocumentWriters.h"
 #include "reports/ResultsReport.h"
@@ -126,46 +127,23 @@ void ReadAndCompute(TMKPSpace& space, const std::string& project) {
 }
 } // namespace
 
-struct TReportCase {
-    const char* project; // relative to the source folder
-    const char* golden;
-    char separator;
-    std::uint8_t unitSystem;
-};
+class ResultsReportGolden : public ::testing::TestWithParam<TGoldenCase> {};
 
-void PrintTo(const TReportCase& c, std::ostream* os) {
-    *os << c.golden;
-}
-
-class ResultsReportGolden : public ::testing::TestWithParam<TReportCase> {};
-
-// cantilever and simple-beam: derived by hand from closed forms (P·L, P,
-// P·L³/3EI; P/2, P·L/4, P·L³/48EI); portal-frame: from the exact rational
-// solution of portal_frame_reference.py.
 TEST_P(ResultsReportGolden, MatchesTheReference) {
-    const TReportCase& c = GetParam();
+    const TGoldenCase& c = GetParam();
     TMKPSpace space;
-    ReadAndCompute(space, std::string(KORVAN_SOURCE_DIR) + "/" + c.project);
-    space.NastavSoustavuJednotek(c.unitSystem);
+    ReadAndCompute(space, GoldenProjectPath(c));
+    space.NastavSoustavuJednotek(std::get<1>(c).UnitSystem);
     TStyledDocument doc;
-    BuildResultsReport(space, doc, c.separator);
-    const std::string expected = ReadFile(DataFile(c.golden));
-    ASSERT_FALSE(expected.empty()) << c.golden;
-    EXPECT_EQ(DocumentToText(doc), expected) << c.golden;
+    BuildResultsReport(space, doc, std::get<1>(c).Separator);
+    const std::string golden = GoldenPath(c, "report");
+    const std::string expected = ReadFile(golden);
+    ASSERT_FALSE(expected.empty()) << golden;
+    EXPECT_EQ(DocumentToText(doc), expected) << golden;
 }
 
-#define KORVAN_REPORT_CASES(project, stem)                                                                   \
-    TReportCase{project, stem ".report.point.txt", '.', 0},                                                  \
-        TReportCase{project, stem ".report.comma.txt", ',', 0},                                              \
-        TReportCase{project, stem ".report.imperial.point.txt", '.', 1}, TReportCase {                       \
-        project, stem ".report.imperial.comma.txt", ',', 1                                                   \
-    }
-
-INSTANTIATE_TEST_SUITE_P(
-    Reports, ResultsReportGolden,
-    ::testing::Values(KORVAN_REPORT_CASES("tests/data/reports/cantilever.inp", "cantilever"),
-                      KORVAN_REPORT_CASES("tests/data/reports/simple-beam.inp", "simple-beam"),
-                      KORVAN_REPORT_CASES("examples/portal-frame.inp", "portal-frame")));
+INSTANTIATE_TEST_SUITE_P(Examples, ResultsReportGolden, GoldenTable(KGoldenExamples), GoldenCaseName);
+INSTANTIATE_TEST_SUITE_P(HandModels, ResultsReportGolden, GoldenTable(KGoldenHandModels), GoldenCaseName);
 
 TEST(ResultsReport, StylesOfAMemberSection) {
     TMKPSpace space;
