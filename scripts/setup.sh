@@ -9,7 +9,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
     xvfb xauth locales
     fonts-liberation fonts-dejavu-core fonts-urw-base35
-    libwmf-bin poppler-utils xdotool imagemagick libreoffice-writer-nogui
+    libwmf-bin poppler-utils xdotool imagemagick libreoffice-writer-nogui python3
 )
 
 SUDO=""
