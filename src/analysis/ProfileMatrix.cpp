@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cassert>
+#include <cmath>
 #include <system_error>
 #include <thread>
 
@@ -45,52 +46,125 @@ void TProfileMatrix::ClearRowAndColumn(int k) {
 // equations, and column m above the diagonal only their finished rows: the two halves are
 // independent, and a large matrix has them formed by two threads at once. Every sum is formed by
 // the same code with the same terms in the same order either way.
+//
+// The 80-bit unit loads a value from memory slowly. Every finished entry is therefore also kept
+// split into two doubles whose sum is the entry exactly (Split); the later steps read the entries
+// of the other half in that form, two fast loads and an exact addition giving the same value
+// bit for bit. An entry that two doubles cannot hold (beyond their range, or too small for the
+// low part) clears `exact`, and the steps from then on read the 80-bit entries themselves.
 namespace {
+using TSplit = TProfileMatrix::TSplit;
+
+inline void Split(TReal x, TSplit& out, std::atomic<bool>& exact) {
+    const double hi = double(x);
+    const double lo = x == 0 ? hi : double(x - hi); // keeps the sign of a zero
+    out = {hi, lo};
+    const TReal back = TReal(hi) + lo;
+    if (!(back == x) || std::signbit(back) != std::signbit(x)) exact.store(false, std::memory_order_relaxed);
+}
+
+inline TReal Value(const TReal& x) { return x; }
+inline TReal Value(const TSplit& x) { return TReal(x.Hi) + x.Lo; }
+
+// What one half of a step works on: its own rows (or columns) with their split copies, and the
+// finished entries of the other half, as 80-bit values or split.
+template <class TOther> struct THalf {
+    TReal* const* own;
+    TSplit* const* ownSplit;
+    const TOther* other;
+    const std::ptrdiff_t* off;
+    const int* first;
+    const TReal* diag;
+    std::atomic<bool>* exact;
+};
+
 // The entries own_r[j + c] (r < R, c < C) of R rows (or columns) m.. that share the envelope start
 // f, each the sum of its old value and own_r[k]·other_{j+c}[k] for k ascending, where other_j is
 // column j above the diagonal (or row j left of it) and its sum starts at max(f, First(j)). The
 // lower half turns each sum s into the multiplier -(s / [j][j]). The R·C sums of a block are
 // independent, which lets the 80-bit unit overlap them and reads each operand once per block.
-template <int R, int C, bool Lower>
-inline void FormBlock(TReal* const* own, const TReal* other, const std::ptrdiff_t* off, const int* first,
-                      const TReal* diag, int f, int j) {
-    const TReal* o[C];
+template <int R, int C, bool Lower, class TOther>
+inline void FormBlock(const THalf<TOther>& h, int f, int j) {
+    TReal* const* own = h.own;
+    const TOther* o[C];
     int ks[C];
     TReal s[R][C];
     int kc = f;
     for (int c = 0; c < C; ++c) {
-        o[c] = other + off[j + c];
-        ks[c] = std::max(f, first[j + c]);
+        o[c] = h.other + h.off[j + c];
+        ks[c] = std::max(f, h.first[j + c]);
         kc = std::max(kc, ks[c]);
         for (int r = 0; r < R; ++r) s[r][c] = own[r][j + c];
     }
     kc = std::min(kc, j);
     for (int c = 0; c < C; ++c)
         for (int k = ks[c]; k < kc; ++k)
-            for (int r = 0; r < R; ++r) s[r][c] += own[r][k] * o[c][k];
+            for (int r = 0; r < R; ++r) s[r][c] += own[r][k] * Value(o[c][k]);
     for (int k = kc; k < j; ++k) {
         TReal v[R];
         for (int r = 0; r < R; ++r) v[r] = own[r][k];
         for (int c = 0; c < C; ++c) {
-            const TReal w = o[c][k];
+            const TReal w = Value(o[c][k]);
             for (int r = 0; r < R; ++r) s[r][c] += v[r] * w;
         }
     }
     // Entry j + c also takes the terms k = j .. j + c - 1 of the entries just finished.
     for (int c = 0; c < C; ++c) {
         for (int k = std::max(j, ks[c]); k < j + c; ++k)
-            for (int r = 0; r < R; ++r) s[r][c] += own[r][k] * o[c][k];
-        for (int r = 0; r < R; ++r) own[r][j + c] = Lower ? -(s[r][c] / diag[j + c]) : s[r][c];
+            for (int r = 0; r < R; ++r) s[r][c] += own[r][k] * Value(o[c][k]);
+        for (int r = 0; r < R; ++r) {
+            const TReal done = Lower ? -(s[r][c] / h.diag[j + c]) : s[r][c];
+            own[r][j + c] = done;
+            Split(done, h.ownSplit[r][j + c], *h.exact);
+        }
     }
 }
 
-template <int R, bool Lower>
-void FormHalf(TReal* const* own, const TReal* other, const std::ptrdiff_t* off, const int* first,
-              const TReal* diag, int f, int m) {
-    constexpr int C = R == 1 ? 4 : 2; // as many sums as the eight 80-bit registers hold
+// Rows (or columns) m .. m + R - 1 from the envelope start f up to column (row) m - 1. Three
+// rows take the columns four at a time twice, the pair and then the third, so that the third
+// finds the columns its pair has just read still in the first-level cache.
+template <int R, bool Lower, class TOther> void FormHalf(const THalf<TOther>& h, int f, int m) {
     int j = f;
-    for (; j + C <= m; j += C) FormBlock<R, C, Lower>(own, other, off, first, diag, f, j);
-    for (; j < m; ++j) FormBlock<R, 1, Lower>(own, other, off, first, diag, f, j);
+    if constexpr (R == 3) {
+        const THalf<TOther> third{h.own + 2, h.ownSplit + 2, h.other, h.off, h.first, h.diag, h.exact};
+        for (; j + 4 <= m; j += 4) {
+            FormBlock<2, 2, Lower>(h, f, j);
+            FormBlock<2, 2, Lower>(h, f, j + 2);
+            FormBlock<1, 4, Lower>(third, f, j);
+        }
+        for (; j < m; ++j) {
+            FormBlock<2, 1, Lower>(h, f, j);
+            FormBlock<1, 1, Lower>(third, f, j);
+        }
+    } else {
+        constexpr int C = R == 1 ? 4 : 2; // as many sums as the eight 80-bit registers hold
+        for (; j + C <= m; j += C) FormBlock<R, C, Lower>(h, f, j);
+        for (; j < m; ++j) FormBlock<R, 1, Lower>(h, f, j);
+    }
+}
+
+template <bool Lower, class TOther> void FormRows(const THalf<TOther>& h, int rows, int f, int m) {
+    switch (rows) {
+    case 3:
+        FormHalf<3, Lower>(h, f, m);
+        break;
+    case 2:
+        FormHalf<2, Lower>(h, f, m);
+        break;
+    default:
+        FormHalf<1, Lower>(h, f, m);
+        break;
+    }
+}
+
+template <bool Lower>
+void FormStepHalf(TReal* const* own, TSplit* const* ownSplit, const TReal* other, const TSplit* otherSplit,
+                  const std::ptrdiff_t* off, const int* first, const TReal* diag, std::atomic<bool>& exact,
+                  int rows, int f, int m) {
+    if (exact.load(std::memory_order_acquire))
+        FormRows<Lower>(THalf<TSplit>{own, ownSplit, otherSplit, off, first, diag, &exact}, rows, f, m);
+    else
+        FormRows<Lower>(THalf<TReal>{own, ownSplit, other, off, first, diag, &exact}, rows, f, m);
 }
 
 // Waits until ready() holds, spinning briefly and then yielding the core.
@@ -107,65 +181,69 @@ template <class F> void WaitFor(F ready) {
 }
 } // namespace
 
-// One step of the elimination: equation m, or m and m + 1 when they share their envelope start.
-int TProfileMatrix::StepRows(int m) const { return m + 1 <= mN && First(m + 1) == First(m) ? 2 : 1; }
-
-void TProfileMatrix::FormLower(int m, int rows) {
-    TReal* own[2] = {mLower.data() + mOffset[std::size_t(m)],
-                     rows == 2 ? mLower.data() + mOffset[std::size_t(m + 1)] : nullptr};
-    if (rows == 2)
-        FormHalf<2, true>(own, mUpper.data(), mOffset.data(), mFirst.data(), mDiag.data(), First(m), m);
-    else
-        FormHalf<1, true>(own, mUpper.data(), mOffset.data(), mFirst.data(), mDiag.data(), First(m), m);
+// One step of the elimination: equation m and those after it (up to three, a node's equations)
+// that share its envelope start.
+int TProfileMatrix::StepRows(int m) const {
+    int rows = 1;
+    while (rows < KMaxStepRows && m + rows <= mN && First(m + rows) == First(m)) ++rows;
+    return rows;
 }
 
-void TProfileMatrix::FormUpper(int m, int rows) {
-    TReal* own[2] = {mUpper.data() + mOffset[std::size_t(m)],
-                     rows == 2 ? mUpper.data() + mOffset[std::size_t(m + 1)] : nullptr};
-    if (rows == 2)
-        FormHalf<2, false>(own, mLower.data(), mOffset.data(), mFirst.data(), mDiag.data(), First(m), m);
-    else
-        FormHalf<1, false>(own, mLower.data(), mOffset.data(), mFirst.data(), mDiag.data(), First(m), m);
+void TProfileMatrix::FormLower(int m, int rows, TSplits& splits) {
+    TReal* own[KMaxStepRows] = {};
+    TSplit* ownSplit[KMaxStepRows] = {};
+    for (int r = 0; r < rows; ++r) {
+        own[r] = mLower.data() + mOffset[std::size_t(m + r)];
+        ownSplit[r] = splits.Lower.get() + mOffset[std::size_t(m + r)];
+    }
+    FormStepHalf<true>(own, ownSplit, mUpper.data(), splits.Upper.get(), mOffset.data(), mFirst.data(),
+                       mDiag.data(), splits.Exact, rows, First(m), m);
 }
 
-// The diagonal and fg of the step's equations, and for a pair the entries [m+1][m] and [m][m+1],
-// which follow row m's diagonal. False when a pivot of equations 1..n-1 is zero (pivot names it).
-bool TProfileMatrix::FinishStep(int m, int rows, TVector& fg, int& pivot) {
+void TProfileMatrix::FormUpper(int m, int rows, TSplits& splits) {
+    TReal* own[KMaxStepRows] = {};
+    TSplit* ownSplit[KMaxStepRows] = {};
+    for (int r = 0; r < rows; ++r) {
+        own[r] = mUpper.data() + mOffset[std::size_t(m + r)];
+        ownSplit[r] = splits.Upper.get() + mOffset[std::size_t(m + r)];
+    }
+    FormStepHalf<false>(own, ownSplit, mLower.data(), splits.Lower.get(), mOffset.data(), mFirst.data(),
+                        mDiag.data(), splits.Exact, rows, First(m), m);
+}
+
+// The rest of the step, equation by equation: the entries [e][j] and [j][e] with j from m up to
+// e - 1 (they follow the diagonals of the step's earlier equations), then the diagonal and fg[e].
+// False when a pivot of equations 1..n-1 is zero (pivot names it).
+bool TProfileMatrix::FinishStep(int m, int rows, TVector& fg, int& pivot, TSplits& splits) {
     const int f = First(m);
-    TReal* row0 = mLower.data() + mOffset[std::size_t(m)];
-    TReal* col0 = mUpper.data() + mOffset[std::size_t(m)];
-    TReal d0 = mDiag[std::size_t(m)], g0 = fg[std::size_t(m)];
-    for (int k = f; k < m; ++k) {
-        d0 += row0[k] * col0[k];
-        g0 += row0[k] * fg[std::size_t(k)];
-    }
-    mDiag[std::size_t(m)] = d0;
-    fg[std::size_t(m)] = g0;
-    // The dense loop divides by [m][m] for the rows below m; the last equation has none.
-    if (m < mN && d0 == 0) {
-        pivot = m;
-        return false;
-    }
-    if (rows == 1) return true;
-    TReal* row1 = mLower.data() + mOffset[std::size_t(m + 1)];
-    TReal* col1 = mUpper.data() + mOffset[std::size_t(m + 1)];
-    TReal l = row1[m], u = col1[m];
-    for (int k = f; k < m; ++k) {
-        l += row1[k] * col0[k];
-        u += row0[k] * col1[k];
-    }
-    row1[m] = -(l / d0);
-    col1[m] = u;
-    TReal d1 = mDiag[std::size_t(m + 1)], g1 = fg[std::size_t(m + 1)];
-    for (int k = f; k <= m; ++k) {
-        d1 += row1[k] * col1[k];
-        g1 += row1[k] * fg[std::size_t(k)];
-    }
-    mDiag[std::size_t(m + 1)] = d1;
-    fg[std::size_t(m + 1)] = g1;
-    if (m + 1 < mN && d1 == 0) {
-        pivot = m + 1;
-        return false;
+    for (int e = m; e < m + rows; ++e) {
+        TReal* rowE = mLower.data() + mOffset[std::size_t(e)];
+        TReal* colE = mUpper.data() + mOffset[std::size_t(e)];
+        for (int j = m; j < e; ++j) {
+            const TReal* rowJ = mLower.data() + mOffset[std::size_t(j)];
+            const TReal* colJ = mUpper.data() + mOffset[std::size_t(j)];
+            TReal l = rowE[j], u = colE[j];
+            for (int k = f; k < j; ++k) {
+                l += rowE[k] * colJ[k];
+                u += rowJ[k] * colE[k];
+            }
+            rowE[j] = -(l / mDiag[std::size_t(j)]);
+            colE[j] = u;
+            Split(rowE[j], splits.Lower[Index(e, j)], splits.Exact);
+            Split(colE[j], splits.Upper[Index(e, j)], splits.Exact);
+        }
+        TReal d = mDiag[std::size_t(e)], g = fg[std::size_t(e)];
+        for (int k = f; k < e; ++k) {
+            d += rowE[k] * colE[k];
+            g += rowE[k] * fg[std::size_t(k)];
+        }
+        mDiag[std::size_t(e)] = d;
+        fg[std::size_t(e)] = g;
+        // The dense loop divides by [e][e] for the rows below e; the last equation has none.
+        if (e < mN && d == 0) {
+            pivot = e;
+            return false;
+        }
     }
     return true;
 }
@@ -181,19 +259,23 @@ TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
     if (how == TElimination::Automatic)
         parallel = std::thread::hardware_concurrency() >= 2 && EliminationTerms() >= KParallelTerms;
     int pivot = 0;
-    const bool refused = parallel ? !EliminateInParallel(fg, pivot) : !EliminateSerially(fg, pivot);
+    TSplits splits;
+    splits.Lower.reset(new TSplit[mLower.size()]);
+    splits.Upper.reset(new TSplit[mUpper.size()]);
+    const bool refused =
+        parallel ? !EliminateInParallel(fg, pivot, splits) : !EliminateSerially(fg, pivot, splits);
     if (refused) return {TSolveResult::ZeroPivot, pivot};
     for (int k = 1; k <= mN; ++k)
         if (!(mDiag[std::size_t(k)] >= KMechanismLimit)) return {TSolveResult::Mechanism, k};
     return {};
 }
 
-bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot) {
+bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot, TSplits& splits) {
     for (int m = 1; m <= mN;) {
         const int rows = StepRows(m);
-        FormLower(m, rows);
-        FormUpper(m, rows);
-        if (!FinishStep(m, rows, fg, pivot)) return false;
+        FormLower(m, rows, splits);
+        FormUpper(m, rows, splits);
+        if (!FinishStep(m, rows, fg, pivot, splits)) return false;
         m += rows;
     }
     return true;
@@ -202,7 +284,7 @@ bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot) {
 // This thread forms the rows left of the diagonal and finishes each step; a second thread forms
 // the columns above it. A step starts when the previous one is finished (published through
 // `started`), and is finished once the second thread has published its half through `formed`.
-bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot) {
+bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot, TSplits& splits) {
     std::atomic<int> started{0}, formed{0};
     std::atomic<bool> stop{false};
     std::thread columns;
@@ -212,21 +294,21 @@ bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot) {
                 WaitFor([&] { return started.load(std::memory_order_acquire) >= m || stop.load(); });
                 if (stop.load()) return;
                 const int rows = StepRows(m);
-                FormUpper(m, rows);
+                FormUpper(m, rows, splits);
                 formed.store(m, std::memory_order_release);
                 m += rows;
             }
         });
     } catch (const std::system_error&) {
-        return EliminateSerially(fg, pivot); // no second thread to be had
+        return EliminateSerially(fg, pivot, splits); // no second thread to be had
     }
     bool ok = true;
     for (int m = 1; m <= mN;) {
         const int rows = StepRows(m);
         started.store(m, std::memory_order_release);
-        FormLower(m, rows);
+        FormLower(m, rows, splits);
         WaitFor([&] { return formed.load(std::memory_order_acquire) >= m; });
-        if (!FinishStep(m, rows, fg, pivot)) {
+        if (!FinishStep(m, rows, fg, pivot, splits)) {
             ok = false;
             break;
         }

@@ -10,7 +10,9 @@
 // the dense elimination of the whole matrix (the skipped updates only add a signed zero to a value
 // that is never -0). The results therefore equal those of the dense elimination bit for bit.
 #include <cstddef>
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "model/Types.h"
@@ -34,6 +36,11 @@ constexpr double KParallelTerms = 2e7;
 
 class TProfileMatrix {
 public:
+    // An entry as the sum of two doubles (the elimination's fast copy of a finished entry).
+    struct TSplit {
+        double Hi, Lo;
+    };
+
     // first[i] (1 <= first[i] <= i) for i = 1..n; first[0] is ignored. Every entry starts at 0.
     explicit TProfileMatrix(const std::vector<int>& first);
     TProfileMatrix() = default;
@@ -72,14 +79,21 @@ public:
     void AddProduct(const TVector& x, TVector& out) const;
 
 private:
-    // Steps of one equation m, or of two (m, m + 1) with the same envelope start; false when a
-    // pivot of equations 1..n-1 is zero (pivot then names it).
-    bool EliminateSerially(TVector& fg, int& pivot);
-    bool EliminateInParallel(TVector& fg, int& pivot);
+    // Steps of up to KMaxStepRows equations m.. with the same envelope start; false when a pivot
+    // of equations 1..n-1 is zero (pivot then names it).
+    static constexpr int KMaxStepRows = 3;
+    // The finished entries of both halves, each split into two doubles (see the elimination), and
+    // whether every split so far holds its entry exactly.
+    struct TSplits {
+        std::unique_ptr<TSplit[]> Lower, Upper;
+        std::atomic<bool> Exact{true};
+    };
+    bool EliminateSerially(TVector& fg, int& pivot, TSplits& splits);
+    bool EliminateInParallel(TVector& fg, int& pivot, TSplits& splits);
     int StepRows(int m) const;
-    void FormLower(int m, int rows);
-    void FormUpper(int m, int rows);
-    bool FinishStep(int m, int rows, TVector& fg, int& pivot);
+    void FormLower(int m, int rows, TSplits& splits);
+    void FormUpper(int m, int rows, TSplits& splits);
+    bool FinishStep(int m, int rows, TVector& fg, int& pivot, TSplits& splits);
     double EliminationTerms() const;
 
     // Position of the entry [i][j] of row i's lower part (or of column i's upper part), j < i.

@@ -360,6 +360,54 @@ TEST(SolverProperty, ProfileSolutionEqualsDenseEliminationBitForBit) {
     EXPECT_GT(refused, 20);
 }
 
+// Entries that two doubles cannot hold (stiffnesses beyond their range, from the first equation
+// or only from some equation on) still give the dense elimination's results bit for bit.
+TEST(SolverProperty, EntriesBeyondTheRangeOfDoublesMatchTheDenseElimination) {
+    auto check = [](TFrame& f, TElimination how, const char* what) {
+        f.Space.OtocPrutySKloubemA();
+        TVector dense;
+        const TSolveStatus expected = DenseReference(f.Space, dense);
+        f.Space.Elimination = how;
+        TRecordingDialogs sink;
+        const TSolveStatus r = Solve(f, sink);
+        EXPECT_EQ(r, expected) << what;
+        if (r.Result != TSolveResult::Ok || expected.Result != TSolveResult::Ok) return false;
+        for (int p = 0; p < f.Space.Nodes.Count(); ++p)
+            for (int k = 0; k < 3; ++k)
+                EXPECT_TRUE(SameBits(f.Space.Nodes[p]->Displacement[std::size_t(k)], dense[std::size_t(3 * p + k + 1)]))
+                    << what << " equation " << 3 * p + k + 1;
+        return true;
+    };
+    int solved = 0;
+    for (TElimination how : {TElimination::Serial, TElimination::Parallel}) {
+        for (unsigned seed = 1; seed <= 40; ++seed) {
+            TFrame f(1e315L);
+            RandomFrame(f, seed, true);
+            solved += check(f, how, "huge");
+        }
+        // A continuous beam whose members from the twelfth on are far stiffer than doubles reach.
+        TFrame f;
+        TMaterial* stiff = f.Space.PridejMaterial("X", 1e316L, 7850);
+        TProfil* section = f.Space.PridejProfil("X", stiff, 0.01, 1e-4, 5e-5);
+        for (int i = 0; i <= 20; ++i) f.Node(2.0L * i, 0.1L * (i % 3));
+        for (int i = 0; i < 20; ++i) {
+            TPrut* m = i < 11 ? f.Member(f.Space.Nodes[i], f.Space.Nodes[i + 1])
+                              : f.Space.PridejPrut(f.Space.Nodes[i], f.Space.Nodes[i + 1], section, false, i + 1,
+                                                   false, false);
+            m->PridejZatizeni(KLoadDistributed, nullptr, 0, m->Length, 10, 10, 90);
+        }
+        for (int i = 0; i <= 20; i += 4) TFrame::Support(f.Space.Nodes[i], i == 0, true, false);
+        EXPECT_TRUE(check(f, how, "mixed"));
+        // Stiffnesses so small that the low double of a split would lose digits.
+        for (unsigned seed = 1; seed <= 10; ++seed) {
+            TFrame tiny(1e-300L);
+            RandomFrame(tiny, seed, true);
+            check(tiny, how, "tiny");
+        }
+    }
+    EXPECT_GT(solved, 30);
+}
+
 // A large frame takes two threads by itself; the results are those of one thread, bit for bit,
 // and a refusal names the same equation.
 TEST(SolverProperty, TwoThreadsGiveTheResultsOfOne) {
