@@ -175,8 +175,11 @@ void TQtCanvasPainter::TextOut(int x, int y, const std::string& utf8Text) {
     QStaticText& text = LaidOut(utf8Text);
     if (TextOpaque())
         mPainter.fillRect(QRectF(QPointF(x, y), text.size()).toAlignedRect(), ToQColor(TextBackground()));
-    // Text is drawn with the font's colour; the line pen comes back before the next line.
-    if (!mTextPen || mTextColor != Font().Color) {
+    // Text is drawn with the font's colour; the line pen comes back before the next line. A solid
+    // line pen of that colour already draws the text alike (text takes only the pen's colour).
+    const bool linePenFits =
+        !mTextPen && mAppliedPen.Color == Font().Color && mAppliedPen.Style == TPenStyle::Solid;
+    if (!linePenFits && (!mTextPen || mTextColor != Font().Color)) {
         mPainter.setPen(ToQColor(Font().Color));
         mTextPen = true;
         mTextColor = Font().Color;

@@ -181,6 +181,29 @@ TEST(QtPainter, TextColourNeverLeaksIntoTheLines) {
     EXPECT_EQ(count(KRed, 70, 0, 120, 25), 0);
 }
 
+// A text drawn while a wide pen of the font's colour is set looks as one drawn with a thin pen.
+TEST(QtPainter, TextUnderAWidePenOfItsColourLooksTheSame) {
+    EnsureApp();
+    QImage thin = White(60, 20), wide = White(60, 20);
+    {
+        TQtCanvasPainter p(thin);
+        p.SetPen({KBlack, 1, TPenStyle::Solid});
+        p.SetFontColor(KGreen);
+        p.TextOut(2, 2, "-12.5");
+    }
+    {
+        TQtCanvasPainter p(wide);
+        p.SetPen({KGreen, 3, TPenStyle::Solid});
+        p.SetFontColor(KGreen);
+        p.TextOut(2, 2, "-12.5");
+    }
+    EXPECT_EQ(thin, wide);
+    int green = 0;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < 60; ++x) green += IsColour(wide, x, y, KGreen);
+    EXPECT_GT(green, 10);
+}
+
 TEST(QtPainter, RepaintOfAModelOntoAnImage) {
     EnsureApp();
     TCanvasModel m(300, 200);

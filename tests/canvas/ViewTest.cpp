@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "canvas/Rounding.h"
+
 #include "CanvasFixture.h"
 
 TEST(View, ZoomSetterKeepsTenToTwoThousand) {
@@ -24,6 +30,30 @@ TEST(View, TransformRoundsHalvesToEvenAndInverts) {
     auto m = s.ToModel(240, 258);
     EXPECT_NEAR(static_cast<double>(m.X), 2.0, 1e-15);
     EXPECT_NEAR(static_cast<double>(m.Y), 1.0, 1e-15);
+}
+
+// Pixel rounding is that of rint (halves to even) across the canvas range, negatives, fractions
+// just off a half and values next to the limits included; beyond them it holds at ±10⁹.
+TEST(View, PixelRoundingIsRintWithinTheLimits) {
+    std::mt19937_64 random(7);
+    std::uniform_real_distribution<double> wide(-1e9, 1e9), small(-3000, 3000);
+    auto same = [](TReal v) { return RoundPx(v) == static_cast<int>(std::rint(v)); };
+    for (int i = -4000; i <= 4000; ++i) {
+        const TReal half = i + 0.5L;
+        EXPECT_TRUE(same(half)) << i;
+        EXPECT_TRUE(same(std::nextafter(half, TReal(0)))) << i;
+        EXPECT_TRUE(same(std::nextafter(half, TReal(1e10)))) << i;
+        EXPECT_TRUE(same(std::nextafter(half, TReal(-1e10)))) << i;
+    }
+    for (int i = 0; i < 200000; ++i) {
+        ASSERT_TRUE(same(TReal(small(random)) / 7)) << i;
+        ASSERT_TRUE(same(TReal(wide(random)))) << i;
+    }
+    for (TReal v : {0.0L, -0.0L, 1e-4000L, -0.49999L, 999999999.5L, -999999999.5L, 1e9L, -1e9L + 0.75L})
+        EXPECT_TRUE(same(v)) << double(v);
+    EXPECT_EQ(RoundPx(1e9L + 1), 1000000000);
+    EXPECT_EQ(RoundPx(-1e12L), -1000000000);
+    EXPECT_EQ(RoundPx(std::numeric_limits<TReal>::quiet_NaN()), 0);
 }
 
 TEST(View, SnapGoesToTheEvenMultipleOnHalves) {
