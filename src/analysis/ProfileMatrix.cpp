@@ -189,25 +189,18 @@ int TProfileMatrix::StepRows(int m) const {
     return rows;
 }
 
-void TProfileMatrix::FormLower(int m, int rows, TSplits& splits) {
+// The step's rows left of the diagonal (Lower) or its columns above it.
+template <bool Lower> void TProfileMatrix::FormHalfStep(int m, int rows, TSplits& splits) {
+    TReal* ownBase = Lower ? mLower.data() : mUpper.data();
+    TSplit* ownSplitBase = Lower ? splits.Lower.get() : splits.Upper.get();
     TReal* own[KMaxStepRows] = {};
     TSplit* ownSplit[KMaxStepRows] = {};
     for (int r = 0; r < rows; ++r) {
-        own[r] = mLower.data() + mOffset[std::size_t(m + r)];
-        ownSplit[r] = splits.Lower.get() + mOffset[std::size_t(m + r)];
+        own[r] = ownBase + mOffset[std::size_t(m + r)];
+        ownSplit[r] = ownSplitBase + mOffset[std::size_t(m + r)];
     }
-    FormStepHalf<true>(own, ownSplit, mUpper.data(), splits.Upper.get(), mOffset.data(), mFirst.data(),
-                       mDiag.data(), splits.Exact, rows, First(m), m);
-}
-
-void TProfileMatrix::FormUpper(int m, int rows, TSplits& splits) {
-    TReal* own[KMaxStepRows] = {};
-    TSplit* ownSplit[KMaxStepRows] = {};
-    for (int r = 0; r < rows; ++r) {
-        own[r] = mUpper.data() + mOffset[std::size_t(m + r)];
-        ownSplit[r] = splits.Upper.get() + mOffset[std::size_t(m + r)];
-    }
-    FormStepHalf<false>(own, ownSplit, mLower.data(), splits.Lower.get(), mOffset.data(), mFirst.data(),
+    FormStepHalf<Lower>(own, ownSplit, Lower ? mUpper.data() : mLower.data(),
+                        Lower ? splits.Upper.get() : splits.Lower.get(), mOffset.data(), mFirst.data(),
                         mDiag.data(), splits.Exact, rows, First(m), m);
 }
 
@@ -273,8 +266,8 @@ TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
 bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot, TSplits& splits) {
     for (int m = 1; m <= mN;) {
         const int rows = StepRows(m);
-        FormLower(m, rows, splits);
-        FormUpper(m, rows, splits);
+        FormHalfStep<true>(m, rows, splits);
+        FormHalfStep<false>(m, rows, splits);
         if (!FinishStep(m, rows, fg, pivot, splits)) return false;
         m += rows;
     }
@@ -294,7 +287,7 @@ bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot, TSplits& split
                 WaitFor([&] { return started.load(std::memory_order_acquire) >= m || stop.load(); });
                 if (stop.load()) return;
                 const int rows = StepRows(m);
-                FormUpper(m, rows, splits);
+                FormHalfStep<false>(m, rows, splits);
                 formed.store(m, std::memory_order_release);
                 m += rows;
             }
@@ -306,7 +299,7 @@ bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot, TSplits& split
     for (int m = 1; m <= mN;) {
         const int rows = StepRows(m);
         started.store(m, std::memory_order_release);
-        FormLower(m, rows, splits);
+        FormHalfStep<true>(m, rows, splits);
         WaitFor([&] { return formed.load(std::memory_order_acquire) >= m; });
         if (!FinishStep(m, rows, fg, pivot, splits)) {
             ok = false;

@@ -91,8 +91,7 @@ private:
     bool EliminateSerially(TVector& fg, int& pivot, TSplits& splits);
     bool EliminateInParallel(TVector& fg, int& pivot, TSplits& splits);
     int StepRows(int m) const;
-    void FormLower(int m, int rows, TSplits& splits);
-    void FormUpper(int m, int rows, TSplits& splits);
+    template <bool Lower> void FormHalfStep(int m, int rows, TSplits& splits);
     bool FinishStep(int m, int rows, TVector& fg, int& pivot, TSplits& splits);
     double EliminationTerms() const;
 
