@@ -47,7 +47,8 @@ bool ReadReal(const std::string& text, TReal& value) {
 }
 
 const TOptionSpec KOptions[] = {
-    {"--decimal-separator", ", | .", "oddělovač desetinných míst v souborech výpočtu (jinak podle prostředí)",
+    {"--decimal-separator", ", | .",
+     "oddělovač desetinných míst ve výpisech i v souborech výpočtu (jinak podle prostředí)",
      [](TCalcOptions& o, const std::string& arg, std::string& error) {
          if (arg != "," && arg != ".") {
              error = "Oddělovač musí být \",\" nebo \".\": " + arg;
