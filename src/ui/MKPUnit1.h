@@ -3,6 +3,7 @@
 // canvas and the object panel around one model space, the tool state machine, the keyboard
 // commands and the commands of the menus. Every command ends in RepaintCanvas and the display
 // routine of the page concerned. Mouse handling of the canvas is in CanvasMouse.cpp.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMap>
 #include <functional>
@@ -10,6 +11,7 @@
 
 #include "model/MKPSpace.h"
 #include "ui/PanelHost.h"
+#include "ui/RememberedTool.h"
 
 class QAction;
 class QActionGroup;
@@ -20,6 +22,8 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm2;
+class TForm3;
 class TObjectPanel;
 
 class TForm1 : public QMainWindow, public TPanelHost {
@@ -87,6 +91,11 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The single-value and coordinates dialogs of the geometry tools, and the tool that last
+    // opened one of the small input dialogs (shared with the load dialog).
+    TForm2* Form2() const { return mForm2; }
+    TForm3* Form3() const { return mForm3; }
+    TRememberedTool& RememberedTool() { return mRememberedTool; }
 
 public slots:
     void NewBtnClick();
@@ -114,6 +123,10 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // Open the single-value dialog (member and support tools) or the coordinates dialog for the
+    // tool of the button (objectName).
+    void sbDDelka1Click(const QString& button);
+    void sbNCoorCh1Click(const QString& button);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -172,6 +185,12 @@ private:
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
+    TForm2* mForm2 = nullptr;
+    TForm3* mForm3 = nullptr;
+    TRememberedTool mRememberedTool;
+    // When a menu item was last chosen: the second click of a double click on an item must not
+    // reach the control that lies under the closed menu.
+    QElapsedTimer mMenuChosen;
 
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
