@@ -53,32 +53,39 @@ void TForm2::Open(const QString& button) {
     mEdit1->setReadOnly(false);
     setWindowTitle(QString::fromUtf8(GeometryToolCaption(tool)));
     mEdit1->clear();
+    // The values (and any message) come first: a message box must not open under this window,
+    // which stays on top.
+    hide();
+    const TSingleValueOpening o = OpenSingleValue(mMain.MKPSpace1(), tool);
+    if (!o.Shown) return;
+    mEdit1->setReadOnly(o.ReadOnly);
+    mEdit1->setText(QString::fromStdString(o.Text));
     adjustSize();
     show();
     CentreOnDesktop(this);
     raise();
     activateWindow();
     mEdit1->setFocus();
-    const TSingleValueOpening o = OpenSingleValue(mMain.MKPSpace1(), tool);
-    if (!o.Shown) {
-        hide();
-        return;
-    }
-    mEdit1->setReadOnly(o.ReadOnly);
-    mEdit1->setText(QString::fromStdString(o.Text));
 }
 
 void TForm2::SpeedButton2Click() {
     if (!isVisible()) return;
     const TGeometryTool tool = GeometryToolOf(mMain.RememberedTool().Button().toStdString());
     TMKPSpace& space = mMain.MKPSpace1();
+    // Hidden while the tool runs, so that its messages are not covered; shown again when it keeps
+    // the dialog open.
+    hide();
     const TToolOutcome o =
         IsCoordinatesTool(tool) ? TToolOutcome{} : ApplySingleValue(space, tool, mEdit1->text().toStdString());
     if (o.Edited) mMain.ModelEdited();
     if (o.MemberDisplay) mMain.Panel()->VypisHodnotyPrutu();
     if (o.NodeDisplay) mMain.Panel()->VypisHodnotyUzlu();
     if (o.Edited) space.Prekresli();
-    if (!o.KeepOpen) hide();
+    if (o.KeepOpen) {
+        show();
+        raise();
+        activateWindow();
+    }
 }
 
 void TForm2::SpeedButton1Click() { hide(); }

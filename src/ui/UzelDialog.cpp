@@ -67,12 +67,12 @@ void TForm3::SpeedButton2Click() {
     const TGeometryTool tool = GeometryToolOf(mMain.RememberedTool().Button().toStdString());
     TMKPSpace& space = mMain.MKPSpace1();
     TToolOutcome o;
+    hide(); // before any message of the tool
     if (IsCoordinatesTool(tool))
         o = ApplyCoordinates(space, tool, mEdit1->text().toStdString(), mEdit2->text().toStdString());
     if (o.Edited) mMain.ModelEdited();
     if (o.NodeDisplay) mMain.Panel()->VypisHodnotyUzlu();
     space.Prekresli();
-    hide();
 }
 
 void TForm3::SpeedButton1Click() { hide(); }
