@@ -371,3 +371,28 @@ TEST_F(TGeometryDialogsTest, DoubleClickOnAMenuItemPressesNothingUnderIt) {
     QTest::mouseClick(button, Qt::LeftButton);
     EXPECT_TRUE(Form->IsDown("tbZoomOutW"));
 }
+
+// Unconnected nodes go from the model and from the selection, by the button and by the menu item.
+TEST_F(TGeometryDialogsTest, DeleteUnconnectedNodes) {
+    for (bool byMenu : {false, true}) {
+        SCOPED_TRACE(byMenu ? "menu" : "button");
+        Space().SmazVse();
+        Frame();
+        TUzel* free1 = Space().PridejUzel(5, 7, 7);
+        TUzel* free2 = Space().PridejUzel(6, 8, 8);
+        Space().SelectedNodes.Add(free1);
+        Space().SelectedNodes.Add(Space().Nodes[0]);
+        Space().CurrentNode = free2;
+        if (byMenu)
+            Form->MenuItem("Smazatnepripojene1")->trigger();
+        else
+            PanelButton("SpeedButton7")->click();
+        ASSERT_EQ(Space().Nodes.Count(), 4);
+        EXPECT_EQ(Space().SelectedNodes.Count(), 1);
+        EXPECT_EQ(Space().SelectedNodes.First(), Space().Nodes[0]);
+        EXPECT_EQ(Space().CurrentNode, Space().Nodes.First());
+        EXPECT_EQ(Form->StatusText(8), "1");
+        EXPECT_EQ(Form->Panel()->MenuIndex(), 1);
+        EXPECT_EQ(Label("lCisloU"), "1");
+    }
+}
