@@ -545,8 +545,6 @@ void TForm1::ConnectPanel() {
     }
     for (const char* n : {"sbAddLP", "sbAddLU"})
         if (auto* b = button(n)) connect(b, &QAbstractButton::clicked, this, [this, n] { FormZatizeni(n); });
-    if (auto* b = button("sbDelLP")) connect(b, &QAbstractButton::clicked, mPanel, &TObjectPanel::sbDelLPClick);
-    if (auto* b = button("sbDelLU")) connect(b, &QAbstractButton::clicked, mPanel, &TObjectPanel::sbDelLUClick);
 }
 
 void TForm1::RepaintCanvas() {
