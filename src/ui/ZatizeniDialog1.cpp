@@ -193,20 +193,19 @@ TForm5::TForm5(TMKPSpace& space, QString& tool, QWidget* parent)
     mType->button(KTypeForce)->setChecked(true);
     connect(mType, &QButtonGroup::idClicked, this, &TForm5::rgZatTypClick);
 
-    FieldLabel(this, "lZatQb", "P/ M/ q1", 156, 12, 60);
-    mValue = Field(this, "eZatQb", 218, 12);
-    mEndValueLabel = FieldLabel(this, "lZatQe", "q2", 300, 12, 24);
-    mEndValue = Field(this, "eZatQe", 326, 12);
-    mAngleLabel = FieldLabel(this, "lZatUhel", "Orientace:", 156, 42, 60);
-    mAngle = Field(this, "eZatUhel", 218, 42);
+    FieldLabel(this, "lZatQb", "P/ M/ q1", 156, 12, 70);
+    mValue = Field(this, "eZatQb", 228, 12);
+    mEndValueLabel = FieldLabel(this, "lZatQe", "q2", 298, 12, 18);
+    mEndValue = Field(this, "eZatQe", 316, 12);
+    mAngleLabel = FieldLabel(this, "lZatUhel", "Orientace:", 156, 42, 70);
+    mAngle = Field(this, "eZatUhel", 228, 42);
     mAngle->setText("90");
-    mALabel = FieldLabel(this, "lZatA", "A", 156, 72, 60);
-    mA = Field(this, "eZatA", 218, 72);
-    mCLabel = FieldLabel(this, "lZatC", "C", 300, 72, 24);
-    mC = Field(this, "eZatC", 326, 72);
-    mBLabel = FieldLabel(this, "lZatB", "B", 398, 42, 14);
-    mB = Field(this, "eZatB", 398, 72);
-    mB->setFixedWidth(64);
+    mALabel = FieldLabel(this, "lZatA", "A", 156, 72, 70);
+    mA = Field(this, "eZatA", 228, 72);
+    mCLabel = FieldLabel(this, "lZatC", "C", 298, 72, 18);
+    mC = Field(this, "eZatC", 316, 72);
+    mBLabel = FieldLabel(this, "lZatB", "B", 386, 72, 14);
+    mB = Field(this, "eZatB", 400, 72);
     mB->setEnabled(false);
 
     auto* dims = new TLoadPicture(TLoadPicture::Dimensions, this);
