@@ -11,7 +11,6 @@
 
 #include "model/MKPSpace.h"
 #include "ui/PanelHost.h"
-#include "ui/RememberedTool.h"
 
 class QAction;
 class QActionGroup;
@@ -24,6 +23,7 @@ class QToolButton;
 class TCanvasWidget;
 class TForm2;
 class TForm3;
+class TForm5;
 class TObjectPanel;
 
 class TForm1 : public QMainWindow, public TPanelHost {
@@ -91,11 +91,12 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
-    // The single-value and coordinates dialogs of the geometry tools, and the tool that last
-    // opened one of the small input dialogs (shared with the load dialog).
+    // The single-value and coordinates dialogs of the geometry tools.
     TForm2* Form2() const { return mForm2; }
     TForm3* Form3() const { return mForm3; }
-    TRememberedTool& RememberedTool() { return mRememberedTool; }
+    // The load dialog; the remembered tool is the button that opened the last small input dialog.
+    TForm5* Form5() const { return mForm5; }
+    const QString& RememberedTool() const { return mRememberedTool; }
 
 public slots:
     void NewBtnClick();
@@ -123,6 +124,10 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
+    void FormZatizeni(const QString& sender);
+    // The load dialog added a load to the current member (node).
+    void ZatizeniPridano(bool member);
     // Open the single-value dialog (member and support tools) or the coordinates dialog for the
     // tool of the button (objectName).
     void sbDDelka1Click(const QString& button);
@@ -158,6 +163,8 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+    // The self-weight check mark and switch follow the model (after it was emptied or read).
+    void SelfWeightFromModel();
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -187,7 +194,6 @@ private:
     bool mAskOnClose = true;
     TForm2* mForm2 = nullptr;
     TForm3* mForm3 = nullptr;
-    TRememberedTool mRememberedTool;
     // When a menu item was last chosen: the second click of a double click on an item must not
     // reach the control that lies under the closed menu.
     QElapsedTimer mMenuChosen;
@@ -204,4 +210,7 @@ private:
     int mCurX = 0;
     int mPrevY = 0;
     int mCurY = 0;
+
+    TForm5* mForm5 = nullptr;
+    QString mRememberedTool;
 };

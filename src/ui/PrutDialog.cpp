@@ -21,9 +21,9 @@ void CentreOnDesktop(QWidget* w) {
 }
 } // namespace
 
-TForm2::TForm2(TForm1& main)
+TForm2::TForm2(TForm1& main, QString& tool)
     : QDialog(&main, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      mMain(main) {
+      mMain(main), mTool(tool) {
     setObjectName("Form2");
     setModal(false);
     setProperty("HelpContext", 220);
@@ -49,7 +49,7 @@ TForm2::TForm2(TForm1& main)
 void TForm2::Open(const QString& button) {
     const TGeometryTool tool = GeometryToolOf(button.toStdString());
     if (tool == TGeometryTool::None || IsCoordinatesTool(tool)) return;
-    mMain.RememberedTool().Remember(button);
+    mTool = button;
     mEdit1->setReadOnly(false);
     setWindowTitle(QString::fromUtf8(GeometryToolCaption(tool)));
     mEdit1->clear();
@@ -70,7 +70,7 @@ void TForm2::Open(const QString& button) {
 
 void TForm2::SpeedButton2Click() {
     if (!isVisible()) return;
-    const TGeometryTool tool = GeometryToolOf(mMain.RememberedTool().Button().toStdString());
+    const TGeometryTool tool = GeometryToolOf(mTool.toStdString());
     TMKPSpace& space = mMain.MKPSpace1();
     // Hidden while the tool runs, so that its messages are not covered; shown again when it keeps
     // the dialog open.

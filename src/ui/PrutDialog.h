@@ -5,6 +5,7 @@
 // tool that opened it is the main window's remembered tool; OK applies the field to whatever is
 // current at that moment (GeometryTools).
 #include <QDialog>
+#include <QString>
 
 class QLineEdit;
 class QToolButton;
@@ -13,7 +14,8 @@ class TForm1;
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm2(TForm1& main);
+    // tool is the main window's remembered tool, shared with the other small input dialogs.
+    TForm2(TForm1& main, QString& tool);
 
     // Opening for the tool of the button (sbDDelka1Click): remembers the tool, sets the caption,
     // fills the field and shows the dialog; a tool that needs the auxiliary member hides it again
@@ -30,6 +32,7 @@ protected:
 
 private:
     TForm1& mMain;
+    QString& mTool;
     QLineEdit* mEdit1 = nullptr;
     QToolButton* mOk = nullptr;
     QToolButton* mCancel = nullptr;

@@ -13,8 +13,8 @@
 #include "ui/MKPUnit1.h"
 #include "ui/ObjectPanel.h"
 
-TForm3::TForm3(TForm1& main)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mMain(main) {
+TForm3::TForm3(TForm1& main, QString& tool)
+    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mMain(main), mTool(tool) {
     setObjectName("Form3");
     setModal(false);
     setProperty("HelpContext", 230);
@@ -45,7 +45,7 @@ TForm3::TForm3(TForm1& main)
 void TForm3::Open(const QString& button) {
     const TGeometryTool tool = GeometryToolOf(button.toStdString());
     if (!IsCoordinatesTool(tool)) return;
-    mMain.RememberedTool().Remember(button);
+    mTool = button;
     for (QLineEdit* e : {mEdit1, mEdit2}) {
         e->setReadOnly(false);
         e->clear();
@@ -64,7 +64,7 @@ void TForm3::Open(const QString& button) {
 
 void TForm3::SpeedButton2Click() {
     if (!isVisible()) return;
-    const TGeometryTool tool = GeometryToolOf(mMain.RememberedTool().Button().toStdString());
+    const TGeometryTool tool = GeometryToolOf(mTool.toStdString());
     TMKPSpace& space = mMain.MKPSpace1();
     TToolOutcome o;
     hide(); // before any message of the tool

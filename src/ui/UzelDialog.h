@@ -2,6 +2,7 @@
 // TForm3: the coordinates dialog, for moving the current node and for a new node. Not modal,
 // centred on the desktop, without border icons; Enter anywhere in it is OK, Esc is cancel.
 #include <QDialog>
+#include <QString>
 
 class QKeyEvent;
 class QLineEdit;
@@ -11,7 +12,8 @@ class TForm1;
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
-    explicit TForm3(TForm1& main);
+    // tool is the main window's remembered tool, shared with the other small input dialogs.
+    TForm3(TForm1& main, QString& tool);
 
     // Opening for sbNCoorCh1 (move the current node) or sbNewNCoor (new node) (sbNCoorCh1Click).
     void Open(const QString& button);
@@ -28,6 +30,7 @@ protected:
 
 private:
     TForm1& mMain;
+    QString& mTool;
     QLineEdit* mEdit1 = nullptr;
     QLineEdit* mEdit2 = nullptr;
 };

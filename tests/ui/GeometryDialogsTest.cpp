@@ -92,7 +92,6 @@ TEST_F(TGeometryDialogsTest, ButtonsMenuItemsAndKeysOpenTheDialogs) {
         SCOPED_TRACE(r.Name);
         Form->Form2()->hide();
         Form->Form3()->hide();
-        Form->RememberedTool().Remember({});
         if (r.Way == KButton) {
             QAbstractButton* b = PanelButton(r.Name);
             ASSERT_NE(b, nullptr);
@@ -112,7 +111,7 @@ TEST_F(TGeometryDialogsTest, ButtonsMenuItemsAndKeysOpenTheDialogs) {
         EXPECT_TRUE(shown->isVisible());
         EXPECT_FALSE(other->isVisible());
         EXPECT_EQ(shown->windowTitle(), QString::fromUtf8(r.Caption));
-        EXPECT_EQ(Form->RememberedTool().Button(), r.Tool);
+        EXPECT_EQ(Form->RememberedTool(), r.Tool);
     }
     EXPECT_EQ(Form->MenuItem("Presunoutuzel1")->shortcut(), QKeySequence("Ctrl+T"));
     EXPECT_TRUE(Sink.Messages.empty());
@@ -395,4 +394,20 @@ TEST_F(TGeometryDialogsTest, DeleteUnconnectedNodes) {
         EXPECT_EQ(Form->Panel()->MenuIndex(), 1);
         EXPECT_EQ(Label("lCisloU"), "1");
     }
+}
+
+// The load dialog takes the remembered tool too, and gives it back to nobody.
+TEST_F(TGeometryDialogsTest, LoadDialogOpenedLaterLeavesTheGeometryDialogWithoutTool) {
+    TPrut* m = Frame();
+    Form->sbDDelka1Click("sbDDelka1");
+    Form->Form2()->Edit1()->setText("10");
+    QTest::keyClick(Form->Canvas(), 'l');
+    EXPECT_EQ(Form->RememberedTool(), "sbAddLP");
+    Form->Form2()->SpeedButton2Click();
+    EXPECT_FALSE(Form->Form2()->isVisible());
+    EXPECT_EQ(m->NodeB->X, 3.0L);
+    EXPECT_EQ(m->Loads.Count(), 1);
+    // And the other way round: the geometry dialog opened after the load dialog owns the tool.
+    Form->sbDDelka1Click("sbDUhel3");
+    EXPECT_EQ(Form->RememberedTool(), "sbDUhel3");
 }
