@@ -94,22 +94,6 @@ TEST_F(GeometryTools, ReadsAbsoluteRelativeAndInvalidEntries) {
     EXPECT_EQ(sub.Signed(), -2.0L);
 }
 
-TEST_F(GeometryTools, ToolsByButtonWithTheirCaptions) {
-    const std::pair<const char*, const char*> rows[] = {
-        {"sbDDelka1", "Délka"},      {"sbDDelka2", "Délka"},         {"sbDDelka3", "Délka"},
-        {"sbDUhel1", "Úhel"},        {"sbDUhel2", "Úhel"},           {"sbDUhel3", "Úhel"},
-        {"sbDUhel4", "Úhel"},        {"sbPInsN", "Vytvořit uzel"},   {"sbPdpRot1", "Natočení podpory"},
-        {"sbPdpRot2", "Natočení podpory"}, {"sbNCoorCh1", "Souřadnice"}, {"sbNewNCoor", "Nový uzel"}};
-    for (const auto& [button, caption] : rows) {
-        const TGeometryTool tool = GeometryToolOf(button);
-        ASSERT_NE(tool, TGeometryTool::None) << button;
-        EXPECT_STREQ(GeometryToolButton(tool), button);
-        EXPECT_STREQ(GeometryToolCaption(tool), caption) << button;
-        EXPECT_EQ(IsCoordinatesTool(tool), std::string(button).find("NCoor") != std::string::npos) << button;
-    }
-    EXPECT_EQ(GeometryToolOf("sbAddLP"), TGeometryTool::None);
-}
-
 // The member (0, 0)-(3, 4) with the length tool; node "a" never moves.
 TEST_F(GeometryTools, LengthMovesNodeBAlongTheMember) {
     struct TRow {
