@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
@@ -69,6 +70,14 @@ TMKPSpace::TModelPoint EndFromA(const TPrut& m, TReal l, TReal cosA, TReal sinA)
     return {m.NodeA->X + l * cosA, m.NodeA->Y - l * sinA};
 }
 
+// Self-weight is a setting of the whole model, not a load the user placed: a member whose loads a
+// tool deleted gets its self-weight load back, for its new length and angle, while it is on.
+void RestoreSelfWeight(TMKPSpace& space, const std::vector<TPrut*>& members) {
+    if (!space.SelfWeight) return;
+    for (TPrut* m : members)
+        if (m->Section && m->Section->Material) m->PridejVlastniTihu(&space.WeightCase);
+}
+
 // Node "b" of the current member to p, the members renumbered (their geometry recomputed), and
 // the loads of every member at node "b" deleted. Refused, with nothing changed, when a member at
 // node "b" would get zero length.
@@ -80,7 +89,7 @@ bool MoveNodeB(TMKPSpace& space, TPrut& m, TMKPSpace::TModelPoint p) {
     m.NodeB->X = p.X;
     m.NodeB->Y = p.Y;
     space.Members.Precisluj();
-    SmazZatizeniPrutuVUzlu(space, m.NodeB);
+    RestoreSelfWeight(space, SmazZatizeniPrutuVUzlu(space, m.NodeB));
     return true;
 }
 
@@ -118,8 +127,8 @@ void SetSupportRotation(TUzel& node, TReal angle) {
 }
 
 // The split of the current member at the distance d from node "a" (the fraction entry has
-// already been checked and the loads at node "b" deleted for it).
-bool Split(TMKPSpace& space, TPrut& m, TReal d, bool absolute) {
+// already been checked and the loads at node "b" deleted for it: those members are touched).
+bool Split(TMKPSpace& space, TPrut& m, TReal d, bool absolute, std::vector<TPrut*> touched = {}) {
     const TMKPSpace::TModelPoint p = EndFromA(m, d, m.CosA, m.SinA);
     // A position on one of the ends (also one that a distance very close to the length rounds
     // onto) would make a member of zero length.
@@ -130,9 +139,11 @@ bool Split(TMKPSpace& space, TPrut& m, TReal d, bool absolute) {
     TUzel* oldB = m.NodeB;
     TUzel* node = space.PridejUzel(space.Nodes.Count() + 1, p.X, p.Y);
     m.NodeB = node;
-    if (absolute) SmazZatizeniPrutuVUzlu(space, node);
-    space.PridejPrut(node, oldB, m.Section, m.SectionTurned, space.Members.Count() + 1, false, false);
+    if (absolute) touched = SmazZatizeniPrutuVUzlu(space, node);
+    touched.push_back(
+        space.PridejPrut(node, oldB, m.Section, m.SectionTurned, space.Members.Count() + 1, false, false));
     space.Members.Precisluj();
+    RestoreSelfWeight(space, touched);
     return true;
 }
 
@@ -155,9 +166,9 @@ TToolOutcome SplitMember(TMKPSpace& space, TPrut& m, const std::string& text) {
             Dialogs().Inform(KZeroLength);
             return out;
         }
-        SmazZatizeniPrutuVUzlu(space, m.NodeB);
+        std::vector<TPrut*> touched = SmazZatizeniPrutuVUzlu(space, m.NodeB);
         out.Edited = out.MemberDisplay = true;
-        Split(space, m, d, false);
+        Split(space, m, d, false, std::move(touched));
         return out;
     }
     TReal d = 0.0L;
@@ -446,13 +457,16 @@ TToolOutcome ApplyCoordinates(TMKPSpace& space, TGeometryTool tool, const std::s
     return out;
 }
 
-void SmazZatizeniPrutuVUzlu(TMKPSpace& space, const TUzel* node) {
-    if (!node) return;
+std::vector<TPrut*> SmazZatizeniPrutuVUzlu(TMKPSpace& space, const TUzel* node) {
+    std::vector<TPrut*> members;
+    if (!node) return members;
     for (TPrut* m : space.Members) {
         if (m->NodeA != node && m->NodeB != node) continue;
         m->Loads.DestroyAll();
         m->CurrentLoad = nullptr;
+        members.push_back(m);
     }
+    return members;
 }
 
 bool ZeroLengthAt(const TMKPSpace& space, const TUzel* node, TReal x, TReal y) {

@@ -18,7 +18,10 @@ const char* const KInvalid = "Neplatné zadání.";
 // the decimal comma in force.
 class GeometryTools : public ::testing::Test {
 protected:
-    GeometryTools() : Guard(Sink), Comma(',') {
+    GeometryTools() : Guard(Sink), Comma(',') { Reset(); }
+    // An empty model with one steel section for the members.
+    void Reset() {
+        Space.SmazVse();
         TMaterial* steel = Space.PridejMaterial("S235", 210000.0L, 7850.0L);
         Section = Space.PridejProfil("IPE 200", steel, 0.00284L, 1.943e-5L, 1.42e-6L);
     }
@@ -107,7 +110,7 @@ TEST_F(GeometryTools, LengthMovesNodeBAlongTheMember) {
     };
     for (const TRow& r : rows) {
         SCOPED_TRACE(r.Text);
-        Space.SmazVse();
+        Reset();
         Sink.Messages.clear();
         TPrut* m = Member(0, 0, 3, 4);
         const TToolOutcome o = ApplySingleValue(Space, TGeometryTool::Length, r.Text);
@@ -151,7 +154,7 @@ TEST_F(GeometryTools, AngleToolsTurnNodeBClockwise) {
     };
     for (const TRow& r : rows) {
         SCOPED_TRACE(std::string(GeometryToolButton(r.Tool)) + " " + r.Text);
-        Space.SmazVse();
+        Reset();
         TPrut* m = Member(0, 0, 2, 0);
         if (r.WithAuxiliary) Auxiliary(10, 0, 10 + std::cos(DegToRad(30.0L)), -std::sin(DegToRad(30.0L)));
         ApplySingleValue(Space, r.Tool, r.Text);
@@ -228,7 +231,7 @@ TEST_F(GeometryTools, ExtendToAxisWithExactVerticalityTests) {
     };
     for (const TRow& r : rows) {
         SCOPED_TRACE(r.Case);
-        Space.SmazVse();
+        Reset();
         Sink.Messages.clear();
         TPrut* m = Member(r.Current[0], r.Current[1], r.Current[2], r.Current[3]);
         TPrut* aux = Auxiliary(r.Aux[0], r.Aux[1], r.Aux[2], r.Aux[3]);
@@ -275,7 +278,7 @@ TEST_F(GeometryTools, MovingNodeBDeletesTheLoadsAtNodeB) {
         {TGeometryTool::Length, "10"}, {TGeometryTool::Orientation, "30"}, {TGeometryTool::ExtendToAxis, ""}};
     for (const auto& [tool, text] : tools) {
         SCOPED_TRACE(GeometryToolButton(tool));
-        Space.SmazVse();
+        Reset();
         TUzel* a = Node(0, 0);
         TUzel* b = Node(3, 4);
         TPrut* atB = Member(b, Node(6, 4));
@@ -339,7 +342,7 @@ TEST_F(GeometryTools, SplitMember) {
     };
     for (const TRow& r : rows) {
         SCOPED_TRACE(r.Text);
-        Space.SmazVse();
+        Reset();
         Sink.Messages.clear();
         TUzel* a = Node(0, 0);
         TUzel* b = Node(4, 0);
@@ -426,7 +429,7 @@ TEST_F(GeometryTools, SupportRotation) {
     };
     for (const TRow& r : rows) {
         SCOPED_TRACE(std::string(GeometryToolButton(r.Tool)) + " " + r.Text);
-        Space.SmazVse();
+        Reset();
         Sink.Messages.clear();
         TPrut* m = Member(0, 0, 1, 0);
         Load(m);
@@ -465,7 +468,7 @@ TEST_F(GeometryTools, MoveNodeByCoordinates) {
     };
     for (const TRow& r : rows) {
         SCOPED_TRACE(std::string(r.X) + " | " + r.Y);
-        Space.SmazVse();
+        Reset();
         Sink.Messages.clear();
         TPrut* m = Member(1, 1, 5, 5);
         Load(m);
@@ -496,7 +499,7 @@ TEST_F(GeometryTools, NewNodeByCoordinates) {
     };
     for (const TRow& r : rows) {
         SCOPED_TRACE(std::string(r.X) + " | " + r.Y);
-        Space.SmazVse();
+        Reset();
         Sink.Messages.clear();
         TUzel* first = Node(0, 0);
         Space.CurrentNode = first;
@@ -546,4 +549,45 @@ TEST_F(GeometryTools, ToolsWithoutTheirObjectsDoNothing) {
     }
     EXPECT_EQ(Space.Nodes.Count(), 0);
     EXPECT_TRUE(Sink.Messages.empty());
+}
+
+// With self-weight on, the members whose loads a tool deletes, and the new member of a split, keep
+// a self-weight load for their new length; the user's loads are gone. With it off they stay bare.
+TEST_F(GeometryTools, SelfWeightStaysWithTheMembersWhoseLoadsAreDeleted) {
+    struct TRow {
+        TGeometryTool Tool;
+        const char* Text;
+        bool SelfWeight;
+    } rows[] = {
+        {TGeometryTool::Length, "10", true},    {TGeometryTool::Orientation, "30", true},
+        {TGeometryTool::SplitMember, "0,25/", true}, {TGeometryTool::SplitMember, "1", true},
+        {TGeometryTool::Length, "10", false},   {TGeometryTool::SplitMember, "0,25/", false},
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(std::string(GeometryToolButton(r.Tool)) + " " + r.Text + (r.SelfWeight ? " on" : " off"));
+        Reset();
+        TUzel* b = Node(4, 0);
+        TPrut* atB = Member(b, Node(4, 3));
+        TPrut* m = Member(Node(0, 0), b);
+        Space.NastavVlastniTihu(r.SelfWeight);
+        Load(m);
+        Load(atB);
+        ApplySingleValue(Space, r.Tool, r.Text);
+        for (TPrut* each : Space.Members) {
+            const bool touched = each == m || each == Space.CurrentMember ||
+                                 (each == atB && std::string(r.Text) != "1"); // an absolute split spares it
+            if (!touched) continue;
+            SCOPED_TRACE(each->Number);
+            ASSERT_EQ(each->Loads.Count(), r.SelfWeight ? 1 : 0);
+            if (!r.SelfWeight) continue;
+            const TZatizeni* z = each->Loads.First();
+            EXPECT_EQ(z->Kind, KLoadSelfWeight);
+            EXPECT_EQ(each->CurrentLoad, z);
+            EXPECT_NEAR(static_cast<double>(z->C), static_cast<double>(each->Length), 1e-12);
+            EXPECT_NEAR(static_cast<double>(z->Angle), static_cast<double>(90.0L - each->Angle), 1e-12);
+        }
+        if (std::string(r.Text) == "1") {
+            EXPECT_EQ(atB->Loads.Count(), r.SelfWeight ? 2 : 1); // its own self-weight and load stay
+        }
+    }
 }
