@@ -411,3 +411,25 @@ TEST_F(TGeometryDialogsTest, LoadDialogOpenedLaterLeavesTheGeometryDialogWithout
     Form->sbDDelka1Click("sbDUhel3");
     EXPECT_EQ(Form->RememberedTool(), "sbDUhel3");
 }
+
+TEST_F(TGeometryDialogsTest, GeometryButtonsCarryTheirHints) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"sbDDelka1", "Změnit délku ..."},
+        {"sbDDelka2", "Změnit délku podle prutu ..."},
+        {"sbDDelka3", "Prodloužit k ose ..."},
+        {"sbDUhel3", "Otočit (uzel \"a\" je pevný)"},
+        {"sbDUhel1", "Kolmo k prutu ..."},
+        {"sbDUhel2", "Rovnoběžně s prutem ..."},
+        {"sbDUhel4", "Natočit pod úhlem k prutu ..."},
+        {"sbPInsN", "Rozdělit prut (vložit uzel)"},
+        {"sbPdpRot1", "NAtočit podporu ..."},
+        {"sbPdpRot2", "NAtočit podporu k prutu ..."},
+        {"sbNCoorCh1", "Přesunout uzel ... (t)"},
+        {"sbNewNCoor", "Přdat uzel (u)"},
+    };
+    for (const auto& [name, hint] : rows) {
+        QAbstractButton* b = PanelButton(name);
+        ASSERT_NE(b, nullptr) << name;
+        EXPECT_EQ(b->toolTip(), QString::fromUtf8(hint)) << name;
+    }
+}
