@@ -87,6 +87,7 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    QFileDialog* SaveDialog2() const { return mSaveDialog2; }
 
 public slots:
     void NewBtnClick();
@@ -114,6 +115,10 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // The canvas picture as a metafile file, on the printer, on the clipboard.
+    void UloitjakoWMF1Click();
+    void PrintCanvas1Click();
+    void CopytoClipboard1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -169,6 +174,7 @@ private:
     QFileDialog* mSaveDialog = nullptr;
     QFileDialog* mOpenSLDialog = nullptr;
     QFileDialog* mOpenMLDialog = nullptr;
+    QFileDialog* mSaveDialog2 = nullptr;
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
