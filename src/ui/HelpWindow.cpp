@@ -38,18 +38,29 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() != QEvent::KeyPress) return false;
+        const bool override = event->type() == QEvent::ShortcutOverride;
+        if (!override && event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() != Qt::Key_F1 || key->modifiers() != Qt::NoModifier) return false;
         auto* widget = qobject_cast<QWidget*>(watched);
         if (!widget) return false;
-        int context = 0;
-        if (auto* menu = qobject_cast<QMenu*>(widget->window())) {
-            if (QAction* item = menu->activeAction()) context = item->property("HelpContext").toInt();
+        const int context = ContextUnderKey(widget);
+        if (override) {
+            // A window with a topic of its own keeps F1 from the main window's help shortcut.
+            if (context == 0) return false;
+            event->accept();
+            return true;
         }
-        if (context == 0) context = HelpContextOf(widget);
         ShowHelpContext(context);
         return true;
+    }
+
+private:
+    static int ContextUnderKey(QWidget* widget) {
+        if (auto* menu = qobject_cast<QMenu*>(widget->window()))
+            if (QAction* item = menu->activeAction())
+                if (const int context = item->property("HelpContext").toInt()) return context;
+        return HelpContextOf(widget);
     }
 };
 } // namespace
@@ -143,7 +154,7 @@ bool THelpWindow::ShowPage(const QString& page) {
 }
 
 QString THelpWindow::CurrentPage() const {
-    return QFileInfo(mBrowser->source().toLocalFile()).fileName();
+    return QFileInfo(mBrowser->source().path()).fileName();
 }
 
 bool ShowHelpPage(const QString& page) {
