@@ -10,6 +10,8 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setObjectName("AboutBox");
     setWindowTitle(QString::fromUtf8("O programu"));
     setProperty("HelpContext", 290);
+    // Modal to the main window only, so the help window it may open stays usable.
+    setWindowModality(Qt::WindowModal);
     auto* layout = new QVBoxLayout(this);
     auto* picture = new QLabel(this);
     picture->setPixmap(SplashPicture(200, 89));
