@@ -1,4 +1,3 @@
-#include <QBuffer>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -6,7 +5,6 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QPdfWriter>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QSvgRenderer>
@@ -319,23 +317,4 @@ TEST(PrintFallback, PdfNameFromTitle) {
     };
     for (const auto& c : cases)
         EXPECT_EQ(PdfNameFromTitle(QString::fromUtf8(c.Title)), QString::fromUtf8(c.Name)) << c.Title;
-}
-
-// The page picture keeps the canvas's proportions: a tall canvas prints in portrait, centred.
-TEST_F(TCanvasExportTest, PagePictureKeepsProportions) {
-    struct TCase {
-        int W, H;
-        QPageLayout::Orientation Orientation;
-    };
-    const TCase cases[] = {{600, 300, QPageLayout::Landscape}, {300, 600, QPageLayout::Portrait}};
-    for (const TCase& c : cases) {
-        Space().Width = c.W;
-        Space().Height = c.H;
-        QBuffer buffer;
-        buffer.open(QIODevice::WriteOnly);
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(72);
-        ASSERT_TRUE(PaintCanvasOnPage(Space(), pdf));
-        EXPECT_EQ(pdf.pageLayout().orientation(), c.Orientation) << c.W << "x" << c.H;
-    }
 }

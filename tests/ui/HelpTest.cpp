@@ -229,3 +229,11 @@ TEST_F(THelpTest, MissingPageIsReported) {
     ASSERT_EQ(Sink.Messages.size(), 1u);
     EXPECT_NE(Sink.Messages[0].find("neni.htm"), std::string::npos);
 }
+
+// The help window goes with the main window.
+TEST_F(THelpTest, ClosingTheMainWindowClosesTheHelp) {
+    ASSERT_TRUE(ShowHelpPage(KHelpIndexPage));
+    EXPECT_EQ(Shown(), KHelpIndexPage);
+    Form.reset();
+    EXPECT_FALSE(THelpWindow::Exists());
+}
