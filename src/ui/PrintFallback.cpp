@@ -120,7 +120,7 @@ TPrintOutcome PrintOrSavePdf(QWidget* parent, const QString& jobTitle, const TPa
     printer.setDocName(jobTitle);
     printer.setCreator("KORVAN");
     SetUpPage(printer);
-    if (!paint(printer)) {
+    if (!paint(printer) || printer.printerState() == QPrinter::Error) {
         Dialogs().Inform("Tisk se nezdařil.");
         return TPrintOutcome::Failed;
     }
