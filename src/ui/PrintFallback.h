@@ -20,7 +20,7 @@ enum class TPrintOutcome {
 using TPagePainter = std::function<bool(QPagedPaintDevice& device)>;
 
 // Prints with the job title (the document name of the print job and the title of a PDF). With
-// no printer: "Tiskárna není k dispozici. Uložit jako PDF?"; Yes asks for the file name
+// no printer: "Není k dispozici žádná tiskárna. Uložit místo tisku soubor PDF?"; Yes asks for the file name
 // (default extension "pdf", the overwrite question) and writes the PDF atomically.
 TPrintOutcome PrintOrSavePdf(QWidget* parent, const QString& jobTitle, const TPagePainter& paint);
 

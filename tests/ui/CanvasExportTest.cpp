@@ -231,7 +231,7 @@ TEST_F(TCanvasExportTest, PrintWithoutPrinterOffersPdf) {
     Sink.Answers = {true};
     Form->PrintCanvas1Click();
     ASSERT_EQ(Sink.Questions.size(), 1u);
-    EXPECT_EQ(Sink.Questions[0], "Tiskárna není k dispozici. Uložit jako PDF?");
+    EXPECT_EQ(Sink.Questions[0], "Není k dispozici žádná tiskárna. Uložit místo tisku soubor PDF?");
     EXPECT_TRUE(Sink.Messages.empty());
     EXPECT_TRUE(suggested.endsWith(".pdf")) << suggested.toStdString();
     const QByteArray bytes = ReadAll(pdf);
