@@ -33,10 +33,9 @@ bool SaveMetafile(TMKPSpace& space, const QString& fileName) {
 }
 
 bool PrintPicture(TMKPSpace& space, QWidget* parent) {
-    const TPrintOutcome outcome = PrintOrSavePdf(parent, QString::fromUtf8("KORVAN - plátno"),
-                                                 [&space](QPagedPaintDevice& page) {
-                                                     return PaintCanvasOnPage(space, page);
-                                                 });
+    const TPrintOutcome outcome =
+        PrintOrSavePdf(parent, QString::fromUtf8("KORVAN - plátno"),
+                       [&space](QPagedPaintDevice& page) { return PaintCanvasOnPage(space, page); });
     return outcome == TPrintOutcome::Printed || outcome == TPrintOutcome::SavedPdf;
 }
 

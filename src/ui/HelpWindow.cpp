@@ -15,15 +15,15 @@
 
 namespace {
 const THelpTopic KHelpTopics[] = {
-    {210, "soubory.htm#novy"},    // menu item "Nový"
-    {220, "geometrie.htm#hodnota"}, // the single-value dialog of the geometry tools
+    {210, "soubory.htm#novy"},         // menu item "Nový"
+    {220, "geometrie.htm#hodnota"},    // the single-value dialog of the geometry tools
     {230, "geometrie.htm#souradnice"}, // the coordinates dialog
-    {240, "matice.htm"},           // member matrices
-    {250, "zatizeni.htm"},         // load dialog
-    {260, "vysledky.htm#protokol"}, // report viewer
-    {270, "oprogramu.htm"},        // splash window
-    {280, "profily.htm#novyprofil"}, // section dialog
-    {290, "oprogramu.htm"},        // About box
+    {240, "matice.htm"},               // member matrices
+    {250, "zatizeni.htm"},             // load dialog
+    {260, "vysledky.htm#protokol"},    // report viewer
+    {270, "oprogramu.htm"},            // splash window
+    {280, "profily.htm#novyprofil"},   // section dialog
+    {290, "oprogramu.htm"},            // About box
 };
 
 THelpWindow*& TheWindow() {
@@ -160,7 +160,8 @@ QString THelpWindow::CurrentPage() const {
 bool ShowHelpPage(const QString& page) {
     THelpWindow& window = THelpWindow::Instance();
     if (!window.ShowPage(page)) {
-        Dialogs().Inform("Nápověda není k dispozici: stránka \"" + page.toStdString() + "\" nebyla nalezena.");
+        Dialogs().Inform("Nápověda není k dispozici: stránka \"" + page.toStdString() +
+                         "\" nebyla nalezena.");
         return false;
     }
     window.show();

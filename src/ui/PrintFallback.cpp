@@ -107,7 +107,8 @@ QString PdfNameFromTitle(const QString& title) {
 TPrintOutcome PrintOrSavePdf(QWidget* parent, const QString& jobTitle, const TPagePainter& paint) {
     const bool available = AvailabilityHook() ? AvailabilityHook()() : DefaultPrinterAvailable();
     if (!available) {
-        if (!Dialogs().AskYesNo("Není k dispozici žádná tiskárna. Uložit místo tisku soubor PDF?")) return TPrintOutcome::Cancelled;
+        if (!Dialogs().AskYesNo("Není k dispozici žádná tiskárna. Uložit místo tisku soubor PDF?"))
+            return TPrintOutcome::Cancelled;
         return SavePdf(parent, jobTitle, paint);
     }
     QPrinterInfo info = QPrinterInfo::defaultPrinter();

@@ -20,8 +20,9 @@ enum class TPrintOutcome {
 using TPagePainter = std::function<bool(QPagedPaintDevice& device)>;
 
 // Prints with the job title (the document name of the print job and the title of a PDF). With
-// no printer: "Není k dispozici žádná tiskárna. Uložit místo tisku soubor PDF?"; Yes asks for the file name
-// (default extension "pdf", the overwrite question) and writes the PDF atomically.
+// no printer it asks "Není k dispozici žádná tiskárna. Uložit místo tisku soubor PDF?"; Yes asks
+// for the file name (default extension "pdf", the overwrite question) and writes the PDF
+// atomically.
 TPrintOutcome PrintOrSavePdf(QWidget* parent, const QString& jobTitle, const TPagePainter& paint);
 
 // Seams for tests and for machines where the printer query itself is unwanted.

@@ -186,7 +186,8 @@ TEST_F(TCanvasExportTest, CopyPutsImageSvgAndMetafileOnTheClipboard) {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     ASSERT_NE(data, nullptr);
     for (const char* format : {"application/x-qt-image", KSvgMimeType, KWmfMimeType})
-        EXPECT_TRUE(data->hasFormat(format)) << format << " missing in " << data->formats().join(" ").toStdString();
+        EXPECT_TRUE(data->hasFormat(format))
+            << format << " missing in " << data->formats().join(" ").toStdString();
 
     const QImage image = qvariant_cast<QImage>(data->imageData());
     ASSERT_FALSE(image.isNull());
@@ -239,7 +240,8 @@ TEST_F(TCanvasExportTest, PrintWithoutPrinterOffersPdf) {
     if (QStandardPaths::findExecutable("pdfinfo").isEmpty()) GTEST_SKIP() << "pdfinfo is not installed";
     const QString info = QString::fromUtf8(RunTool("pdfinfo", {pdf}));
     EXPECT_TRUE(info.contains(QRegularExpression("Pages:\\s+1\\b"))) << info.toStdString();
-    EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+84[12](\\.\\d+)? x 595(\\.\\d+)?"))) << info.toStdString();
+    EXPECT_TRUE(info.contains(QRegularExpression("Page size:\\s+84[12](\\.\\d+)? x 595(\\.\\d+)?")))
+        << info.toStdString();
     if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) return;
     // Rendered, the picture fills the width of the page between the margins.
     RunTool("pdftoppm", {"-png", "-r", "30", "-singlefile", pdf, Path("page")});

@@ -1,8 +1,8 @@
 #include <QDialog>
-#include <QLineEdit>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
@@ -70,10 +70,11 @@ TEST(HelpPages, EveryLinkResolvesAndEveryPageIsReachable) {
         const QString page = queue.takeFirst();
         const QString html = ReadText(KHelpDir + "/" + page);
         for (const QString& link : Links(html)) {
-            if (link.startsWith("http://") || link.startsWith("https://") || link.startsWith("mailto:")) continue;
+            if (link.startsWith("http://") || link.startsWith("https://") || link.startsWith("mailto:"))
+                continue;
             const QString problem = Unresolved(page, link);
-            EXPECT_TRUE(problem.isEmpty()) << page.toStdString() << ": " << link.toStdString() << ": "
-                                           << problem.toStdString();
+            EXPECT_TRUE(problem.isEmpty())
+                << page.toStdString() << ": " << link.toStdString() << ": " << problem.toStdString();
             const QString target = link.section('#', 0, 0);
             if (!target.isEmpty() && !reached.contains(target)) {
                 reached.insert(target);
@@ -94,11 +95,14 @@ TEST(HelpPages, PagesHaveTitleCharsetAndIndexEntry) {
     for (const QString& page : HelpPages()) {
         const QString html = ReadText(KHelpDir + "/" + page);
         SCOPED_TRACE(page.toStdString());
-        EXPECT_TRUE(html.contains(QRegularExpression("<meta charset=\"utf-8\">", QRegularExpression::CaseInsensitiveOption)));
+        EXPECT_TRUE(html.contains(
+            QRegularExpression("<meta charset=\"utf-8\">", QRegularExpression::CaseInsensitiveOption)));
         EXPECT_TRUE(html.contains(QRegularExpression("<title>[^<]+</title>")));
         EXPECT_FALSE(html.contains(QChar::ReplacementCharacter)) << "not UTF-8";
-        if (page != KHelpStartPage) EXPECT_TRUE(html.contains("href=\"obecneinformace.htm\"")) << "no way back";
-        if (page != KHelpIndexPage && page != KHelpStartPage) EXPECT_TRUE(indexed.contains(page)) << "not in the index";
+        if (page != KHelpStartPage)
+            EXPECT_TRUE(html.contains("href=\"obecneinformace.htm\"")) << "no way back";
+        if (page != KHelpIndexPage && page != KHelpStartPage)
+            EXPECT_TRUE(indexed.contains(page)) << "not in the index";
     }
 }
 
@@ -108,14 +112,16 @@ TEST(HelpTopics, EveryContextMapsToAnExistingTopic) {
         int Context;
         const char* Page;
     } expected[] = {
-        {210, "soubory.htm"}, {220, "geometrie.htm"}, {230, "geometrie.htm"}, {240, "matice.htm"},
-        {250, "zatizeni.htm"}, {260, "vysledky.htm"}, {270, "oprogramu.htm"}, {280, "profily.htm"},
-        {290, "oprogramu.htm"}, {0, "obecneinformace.htm"}, {999, "obecneinformace.htm"},
+        {210, "soubory.htm"},       {220, "geometrie.htm"},       {230, "geometrie.htm"},
+        {240, "matice.htm"},        {250, "zatizeni.htm"},        {260, "vysledky.htm"},
+        {270, "oprogramu.htm"},     {280, "profily.htm"},         {290, "oprogramu.htm"},
+        {0, "obecneinformace.htm"}, {999, "obecneinformace.htm"},
     };
     for (const auto& e : expected) {
         const QString topic = HelpTopicPage(e.Context);
         EXPECT_EQ(topic.section('#', 0, 0), e.Page) << e.Context;
-        EXPECT_TRUE(Unresolved(e.Page, topic).isEmpty()) << e.Context << ": " << Unresolved(e.Page, topic).toStdString();
+        EXPECT_TRUE(Unresolved(e.Page, topic).isEmpty())
+            << e.Context << ": " << Unresolved(e.Page, topic).toStdString();
     }
     QSet<int> seen;
     for (const THelpTopic* t = HelpTopicsBegin(); t != HelpTopicsEnd(); ++t) {
