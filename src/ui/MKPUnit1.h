@@ -20,6 +20,7 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm5;
 class TObjectPanel;
 
 class TForm1 : public QMainWindow, public TPanelHost {
@@ -87,6 +88,9 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The load dialog; the remembered tool is the button that opened the last small input dialog.
+    TForm5* Form5() const { return mForm5; }
+    const QString& RememberedTool() const { return mRememberedTool; }
     QFileDialog* SaveDialog2() const { return mSaveDialog2; }
 
 public slots:
@@ -115,6 +119,10 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
+    void FormZatizeni(const QString& sender);
+    // The load dialog added a load to the current member (node).
+    void ZatizeniPridano(bool member);
     // The canvas picture as a metafile file, on the printer, on the clipboard.
     void UloitjakoWMF1Click();
     void PrintCanvas1Click();
@@ -150,6 +158,8 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+    // The self-weight check mark and switch follow the model (after it was emptied or read).
+    void SelfWeightFromModel();
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -191,4 +201,7 @@ private:
     int mCurX = 0;
     int mPrevY = 0;
     int mCurY = 0;
+
+    TForm5* mForm5 = nullptr;
+    QString mRememberedTool;
 };
