@@ -12,6 +12,7 @@
 #include "MainWindowTestSupport.h"
 #include "ui/About.h"
 #include "ui/HelpWindow.h"
+#include "ui/ZatizeniDialog1.h"
 
 namespace {
 const QString KHelpDir = QStringLiteral(KORVAN_SOURCE_DIR "/data/help");
@@ -242,4 +243,17 @@ TEST_F(THelpTest, ClosingTheMainWindowClosesTheHelp) {
     EXPECT_EQ(Shown(), KHelpIndexPage);
     Form.reset();
     EXPECT_FALSE(THelpWindow::Exists());
+}
+
+// The load dialog of the main window: F1 in its fields opens the load topic, not the start page.
+TEST_F(THelpTest, F1InTheLoadDialogOpensTheLoadTopic) {
+    QDialog* dialog = Form->Form5();
+    ASSERT_NE(dialog, nullptr);
+    dialog->show();
+    QWidget* field = dialog->findChild<QLineEdit*>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    QTest::keyClick(field, Qt::Key_F1);
+    EXPECT_EQ(Shown(), "zatizeni.htm");
+    dialog->hide();
 }
