@@ -21,6 +21,8 @@ class QToolBar;
 class QToolButton;
 class TCanvasWidget;
 class TObjectPanel;
+class TForm4;
+class TForm6;
 
 class TForm1 : public QMainWindow, public TPanelHost {
     Q_OBJECT
@@ -87,6 +89,9 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The report viewer and the member matrices window (created with the main window).
+    TForm6* Form6() const { return mForm6; }
+    TForm4* Form4() const { return mForm4; }
 
 public slots:
     void NewBtnClick();
@@ -114,6 +119,11 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // The results report and the model protocol in the report viewer; the member matrices.
+    void Reakce1Click();
+    void Protokol1Click();
+    void sbShowMatrClick();
+    void Vpismatic1Click() { sbShowMatrClick(); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -172,6 +182,8 @@ private:
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
+    TForm6* mForm6 = nullptr;
+    TForm4* mForm4 = nullptr;
 
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
