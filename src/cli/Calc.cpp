@@ -157,7 +157,8 @@ std::string CalcUsage() {
         std::string head = std::string("  ") + o.Name + (o.Argument ? std::string(" ") + o.Argument : "");
         s += Left(head, 30) + " " + o.Help + "\n";
     }
-    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření), 2 chybné volby nebo soubor.\n";
+    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření) nebo bez prutů, 2 chybné volby nebo\n"
+         "soubor. Projekt bez prutů vypíše výsledky vyžádané volbou --report nebo --rtf.\n";
     return s;
 }
 

@@ -29,8 +29,10 @@ QTableWidget* MakeGrid(QWidget* parent, const char* name, int cols, int rows, in
     g->setSelectionMode(QAbstractItemView::NoSelection);
     g->setFocusPolicy(Qt::NoFocus);
     g->setFrameShape(QFrame::NoFrame);
+    g->setTextElideMode(Qt::ElideNone);
+    g->setWordWrap(false);
     QFont font("Arial");
-    font.setPixelSize(10);
+    font.setPixelSize(9);
     g->setFont(font);
     g->setGeometry(x, y, cols * KColWidth + 1, rows * KRowHeight + 1);
     const QColor fixedColour = parent->palette().color(QPalette::Button);
@@ -54,7 +56,12 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y) {
 }
 
 void Write(QTableWidget* grid, const TGridWrites& writes) {
-    for (const TGridCell& cell : writes) grid->item(cell.Row, cell.Col)->setText(QString::fromStdString(cell.Text));
+    for (const TGridCell& cell : writes) {
+        QTableWidgetItem* item = grid->item(cell.Row, cell.Col);
+        item->setText(QString::fromStdString(cell.Text));
+        // A long number may not fit its 45 pixels; its hint shows it whole.
+        item->setToolTip(item->text());
+    }
 }
 } // namespace
 

@@ -3,6 +3,7 @@
 // next member has none.
 #include <QAbstractButton>
 #include <QTableWidget>
+#include <map>
 
 #include "MainWindowTestSupport.h"
 #include "model/Zatizeni.h"
@@ -114,5 +115,48 @@ TEST_F(TMatricesWindowTest, PinPinMemberBeforeAndAfterAComputation) {
     EXPECT_EQ(Cell("sgPrT", 0, 0), "1.000");
     EXPECT_NE(Cell("sgPrT", 1, 1), "1.000");
     EXPECT_EQ(Cell("sgPrkabL", 1, 0), "4"); // node 2 is its end a
+}
+} // namespace
+
+namespace {
+// The texts without a window: a hinged end has no rotational stiffness in kab*, before any
+// computation could turn the member round, and the end results stay unwritten.
+TEST(MemberMatrixTexts, HingedEndsHaveNoRotationalStiffness) {
+    struct Row {
+        bool hingeA, hingeB;
+        bool zeroA, zeroB; // row and column of the rotation at a / b all zero
+        bool zeroShear;    // transverse terms zero as well
+    } const rows[] = {
+        {false, false, false, false, false},
+        {true, false, true, false, false},
+        {false, true, false, true, false},
+        {true, true, true, true, true},
+    };
+    for (const Row& r : rows) {
+        TMKPSpace space;
+        TMaterial* m = space.PridejMaterial("S", 210000, 7850);
+        TProfil* s = space.PridejProfil("P", m, 0.01L, 0.0001L, 0.0001L);
+        TUzel* a = space.PridejUzel(1, 0, 0);
+        TUzel* b = space.PridejUzel(2, 5, 0);
+        TPrut* member = space.PridejPrut(a, b, s, false, 1, r.hingeA, r.hingeB);
+        const TMatrixGridWrites w = MemberMatrixTexts(*member, '.');
+        std::map<std::pair<int, int>, std::string> k;
+        for (const TGridCell& c : w.KabL) k[{c.Col, c.Row}] = c.Text;
+        EXPECT_EQ(k[std::make_pair(0, 0)], "") << r.hingeA << r.hingeB;
+        auto zeroLine = [&](int i) {
+            for (int j = 1; j <= 6; ++j)
+                if (k[{i, j}] != "0.00" || k[{j, i}] != "0.00") return false;
+            return true;
+        };
+        EXPECT_EQ(zeroLine(1), r.zeroA) << r.hingeA << r.hingeB;
+        EXPECT_EQ(zeroLine(4), r.zeroB) << r.hingeA << r.hingeB;
+        EXPECT_EQ(k[std::make_pair(3, 3)] == "0.00", r.zeroShear) << r.hingeA << r.hingeB; // w at a
+        EXPECT_NE(k[std::make_pair(2, 2)], "0.00");                                       // u at a: axial
+        EXPECT_TRUE(w.Sa.empty());
+        EXPECT_TRUE(w.Sb.empty());
+        // Working matrices are released again.
+        EXPECT_TRUE(member->T.empty() && member->kabL.empty() && member->kabG.empty() && member->MabG.empty());
+        EXPECT_TRUE(a->LoadVector.empty() && b->LoadVector.empty());
+    }
 }
 } // namespace
