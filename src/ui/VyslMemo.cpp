@@ -257,9 +257,15 @@ bool TForm6::FormKeyPress(int key) {
 }
 
 bool TForm6::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == mMemo && event->type() == QEvent::KeyPress &&
-        FormKeyPress(static_cast<QKeyEvent*>(event)->key()))
-        return true;
+    if (watched == mMemo && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (FormKeyPress(key->key())) return true;
+        // The copy keys copy as the copy button does: with the rich text as RTF.
+        if (key == QKeySequence::Copy) {
+            SpeedButton3Click();
+            return true;
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

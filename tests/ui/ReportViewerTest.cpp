@@ -159,6 +159,12 @@ TEST_F(TReportViewerTest, CopyPutsTheSelectionOnTheClipboard) {
     // The heading keeps its bold size-10 style in the rich text.
     EXPECT_NE(rtf.find("\\plain\\f0\\b\\fs20 MATERI\\u193\\'c1LY\\par"), std::string::npos) << rtf;
     EXPECT_NE(rtf.find("\\plain\\f0\\fs16 [1] S235"), std::string::npos) << rtf;
+
+    // The copy keys in the memo copy the same way.
+    clipboard->setText("before");
+    QTest::keyClick(Memo(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(clipboard->text(), selected);
+    EXPECT_TRUE(clipboard->mimeData()->hasFormat("text/rtf"));
 }
 
 TEST_F(TReportViewerTest, SaveAsksBeforeReplacingAndWritesRtfWhateverTheName) {
