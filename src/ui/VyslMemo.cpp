@@ -218,7 +218,9 @@ void TForm6::sbSaveTXTClick() {
     mSaveDialog->setDirectory(QDir::current());
     const QString file = mChooser(mSaveDialog);
     if (file.isEmpty()) return;
-    SaveToFile(file);
+    // As the program's other file dialogs, the chosen folder becomes the working directory.
+    QDir::setCurrent(QFileInfo(file).absolutePath());
+    SaveToFile(QFileInfo(file).absoluteFilePath());
 }
 
 void TForm6::PrintTo(QPrinter& printer) {

@@ -170,6 +170,11 @@ TEST_F(TReportViewerTest, CopyPutsTheSelectionOnTheClipboard) {
 TEST_F(TReportViewerTest, SaveAsksBeforeReplacingAndWritesRtfWhateverTheName) {
     BuildBeam();
     TTempDir dir;
+    const QString started = QDir::currentPath();
+    struct TRestore {
+        QString Dir;
+        ~TRestore() { QDir::setCurrent(Dir); }
+    } restore{started};
     Form->Reakce1Click();
     const fs::path file = dir.Path / "report.txt";
     std::ofstream(file) << "old";
@@ -194,6 +199,8 @@ TEST_F(TReportViewerTest, SaveAsksBeforeReplacingAndWritesRtfWhateverTheName) {
     }
     EXPECT_EQ(ReadFile(file), Viewer()->MemoRtf());
     EXPECT_TRUE(Sink.Messages.empty());
+    // The folder of the chosen file became the working directory.
+    EXPECT_EQ(fs::path(QDir::currentPath().toStdString()), dir.Path);
 
     // A new name is written without a question; a cancelled dialog writes nothing.
     Sink.Questions.clear();
