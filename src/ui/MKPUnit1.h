@@ -20,6 +20,7 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm5;
 class TObjectPanel;
 class TForm4;
 class TForm6;
@@ -92,6 +93,9 @@ public:
     // The report viewer and the member matrices window (created with the main window).
     TForm6* Form6() const { return mForm6; }
     TForm4* Form4() const { return mForm4; }
+    // The load dialog; the remembered tool is the button that opened the last small input dialog.
+    TForm5* Form5() const { return mForm5; }
+    const QString& RememberedTool() const { return mRememberedTool; }
 
 public slots:
     void NewBtnClick();
@@ -124,6 +128,10 @@ public slots:
     void Protokol1Click();
     void sbShowMatrClick();
     void Vpismatic1Click() { sbShowMatrClick(); }
+    // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
+    void FormZatizeni(const QString& sender);
+    // The load dialog added a load to the current member (node).
+    void ZatizeniPridano(bool member);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -155,6 +163,8 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+    // The self-weight check mark and switch follow the model (after it was emptied or read).
+    void SelfWeightFromModel();
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -197,4 +207,7 @@ private:
     int mCurX = 0;
     int mPrevY = 0;
     int mCurY = 0;
+
+    TForm5* mForm5 = nullptr;
+    QString mRememberedTool;
 };
