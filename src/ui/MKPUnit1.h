@@ -25,6 +25,8 @@ class TForm2;
 class TForm3;
 class TForm5;
 class TObjectPanel;
+class TForm4;
+class TForm6;
 
 class TForm1 : public QMainWindow, public TPanelHost {
     Q_OBJECT
@@ -94,9 +96,13 @@ public:
     // The single-value and coordinates dialogs of the geometry tools.
     TForm2* Form2() const { return mForm2; }
     TForm3* Form3() const { return mForm3; }
+    // The report viewer and the member matrices window (created with the main window).
+    TForm6* Form6() const { return mForm6; }
+    TForm4* Form4() const { return mForm4; }
     // The load dialog; the remembered tool is the button that opened the last small input dialog.
     TForm5* Form5() const { return mForm5; }
     const QString& RememberedTool() const { return mRememberedTool; }
+    QFileDialog* SaveDialog2() const { return mSaveDialog2; }
 
 public slots:
     void NewBtnClick();
@@ -124,6 +130,11 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // The results report and the model protocol in the report viewer; the member matrices.
+    void Reakce1Click();
+    void Protokol1Click();
+    void sbShowMatrClick();
+    void Vpismatic1Click() { sbShowMatrClick(); }
     // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
     void FormZatizeni(const QString& sender);
     // The load dialog added a load to the current member (node).
@@ -132,6 +143,10 @@ public slots:
     // tool of the button (objectName).
     void sbDDelka1Click(const QString& button);
     void sbNCoorCh1Click(const QString& button);
+    // The canvas picture as a metafile file, on the printer, on the clipboard.
+    void UloitjakoWMF1Click();
+    void PrintCanvas1Click();
+    void CopytoClipboard1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -189,6 +204,7 @@ private:
     QFileDialog* mSaveDialog = nullptr;
     QFileDialog* mOpenSLDialog = nullptr;
     QFileDialog* mOpenMLDialog = nullptr;
+    QFileDialog* mSaveDialog2 = nullptr;
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
@@ -197,6 +213,8 @@ private:
     // When a menu item was last chosen: the second click of a double click on an item must not
     // reach the control that lies under the closed menu.
     QElapsedTimer mMenuChosen;
+    TForm6* mForm6 = nullptr;
+    TForm4* mForm4 = nullptr;
 
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
