@@ -12,6 +12,7 @@
 
 #include "MainWindowTestSupport.h"
 #include "ui/Glyphs.h"
+#include "ui/HelpWindow.h"
 #include "ui/ObjectPanel.h"
 #include "ui/PrutDialog.h"
 #include "ui/UzelDialog.h"
@@ -131,6 +132,8 @@ TEST_F(TGeometryDialogsTest, DialogsAreNonModalToolWindowsWithTheirHelp) {
         SCOPED_TRACE(r.Dialog->objectName().toStdString());
         EXPECT_FALSE(r.Dialog->isModal());
         EXPECT_EQ(r.Dialog->property("HelpContext").toInt(), r.Help);
+        // F1 in the dialog's field finds the dialog's topic.
+        EXPECT_EQ(HelpContextOf(r.Dialog->findChild<QLineEdit*>("Edit1")), r.Help);
         const Qt::WindowFlags f = r.Dialog->windowFlags();
         EXPECT_EQ(f.testFlag(Qt::WindowStaysOnTopHint), r.OnTop);
         EXPECT_TRUE(f.testFlag(Qt::CustomizeWindowHint));
