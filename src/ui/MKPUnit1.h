@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 
+#include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
 #include "ui/PanelHost.h"
+#include "ui/UndoHistory.h"
 
 class QAction;
 class QActionGroup;
@@ -88,6 +90,19 @@ public:
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
 
+    // Undo, redo, live results, diagram fit and the place of a refusal (FormEditing.cpp).
+    void Zpet();
+    void Znovu();
+    void PrizpusobMeritkoClick();
+    // Live results on or off; `remember` keeps the choice for the next run.
+    void SetLiveResults(bool on, bool remember = false);
+    bool LiveResults() const;
+    const TUndoHistory& History() const { return mHistory; }
+    // Where the last refused computation moves (no node when none was refused).
+    TDofPlace MechanismPlace() const { return mMechanism; }
+    // The status bar field beside the panels: equilibrium, refusal and its place.
+    QString InfoText() const;
+
 public slots:
     void NewBtnClick();
     void nactis();
@@ -114,6 +129,7 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    void PrubeznyVypocet1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -145,6 +161,18 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+
+    // Edits: noticing them where commands end, history, live recompute (FormEditing.cpp).
+    void BuildEditingCommands();
+    void NoticeEdit();
+    void RunLive();
+    void AfterComputation(const TSolveStatus& status);
+    void ResetHistory();
+    void CommitGesture();
+    void ApplySnapshot(const TModelSnapshot& state, const TModelSnapshot& current);
+    void UpdateUndoActions();
+    void SetInfo(const QString& text);
+    void DrawMechanismMark();
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -185,4 +213,17 @@ private:
     int mCurX = 0;
     int mPrevY = 0;
     int mCurY = 0;
+
+    // Edits, history and live results.
+    TUndoHistory mHistory;
+    TModelSnapshot mSeen;          // the model as the last repaint saw it
+    bool mSeenValid = false;
+    bool mEditPending = false;     // ModelEdited since the last look
+    bool mLookQueued = false;
+    bool mNoticing = false;        // inside NoticeEdit: nested repaints paint nothing
+    bool mGesturePending = false;  // a drag changed the model; its history step waits for the release
+    bool mLiveArmed = false;       // a computation succeeded since the last new or opened project
+    TSolveStatus mLastStatus;
+    TDofPlace mMechanism;
+    QLabel* mInfo = nullptr;
 };
