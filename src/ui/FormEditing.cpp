@@ -145,8 +145,17 @@ void TForm1::RunLive() {
     const TLiveOutcome outcome = PrubeznyVypocet(mSpace);
     if (outcome.Ok()) {
         mTabs->setEnabled(true);
-        TEquilibrium e;
-        SetInfo(KontrolaRovnovahy(mSpace, e) ? Q(TextRovnovahy(e)) : QString());
+        // The equilibrium check assembles every member's matrices again: it follows the repaint
+        // instead of delaying it.
+        SetInfo({});
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                TEquilibrium e;
+                if (mSpace.ResultsValid && InfoText().isEmpty() && KontrolaRovnovahy(mSpace, e))
+                    SetInfo(Q(TextRovnovahy(e)));
+            },
+            Qt::QueuedConnection);
     } else {
         mSpace.ResultsValid = false;
         ResultTabsToModel();

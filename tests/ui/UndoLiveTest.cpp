@@ -1,6 +1,7 @@
 // Undo and redo over mixed edits, live results after an edit, the place of a refused structure
 // and the diagram fit in the main window.
 #include <QElapsedTimer>
+#include <ctime>
 #include <QSettings>
 #include <QTabBar>
 #include <QTemporaryDir>
@@ -104,7 +105,7 @@ TEST_F(TUndoLiveTest, UndoAndRedoAcrossMixedEdits) {
     });
     step("delete member", [&] {
         Click("DelBtn");
-        const QPoint mid = Pixel(2.3L, 3.25L);
+        const QPoint mid = Pixel(2.3L, 1.75L); // member 2 runs from node 1 to the dragged node 3
         Press(mid);
         Press(mid, Qt::RightButton);
     });
@@ -231,6 +232,7 @@ TEST_F(TUndoLiveTest, LiveResultsAfterALoadChangeEqualAComputation) {
         ASSERT_TRUE(Space().ResultsValid) << e.What;
         EXPECT_TRUE(Sink.Messages.empty()) << e.What;
         EXPECT_TRUE(std::filesystem::is_empty(trace.path().toStdString())) << e.What;
+        QApplication::processEvents(); // the equilibrium check follows the repaint
         EXPECT_TRUE(Form->InfoText().startsWith(QString::fromUtf8("Rovnováha: "))) << e.What;
 
         TMKPSpace reference;
@@ -295,6 +297,7 @@ TEST_F(TUndoLiveTest, RefusedLiveComputationReturnsToModelAndRecovers) {
     EXPECT_TRUE(Tabs()->isEnabled());
     EXPECT_TRUE(Space().ResultsValid);
     EXPECT_EQ(Form->MechanismPlace().Node, 0);
+    QApplication::processEvents();
     EXPECT_TRUE(Form->InfoText().startsWith(QString::fromUtf8("Rovnováha: ")));
     EXPECT_TRUE(Sink.Messages.empty());
 }
@@ -394,9 +397,15 @@ TEST_F(TUndoLiveTest, EditToRepaintTime) {
         TZatizeni* load = nullptr;
         for (TPrut* m : Space().Members)
             if (!m->Loads.Empty()) load = m->Loads.First();
-        double best = 1e9;
+        auto cpu = [] {
+            timespec ts{};
+            clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+            return ts.tv_sec * 1e3 + ts.tv_nsec / 1e6;
+        };
+        double best = 1e9, bestCpu = 1e9;
         for (int run = 0; run < 5; ++run) {
             QElapsedTimer t;
+            const double cpuStart = cpu();
             t.start();
             DialogEdit([&] {
                 if (load)
@@ -405,9 +414,11 @@ TEST_F(TUndoLiveTest, EditToRepaintTime) {
                     Space().Nodes[1]->PridejZatizeni(KLoadForce, nullptr, 1, 90);
             });
             best = std::min(best, t.nsecsElapsed() / 1e6);
+            bestCpu = std::min(bestCpu, cpu() - cpuStart);
             ASSERT_TRUE(Space().ResultsValid);
         }
-        std::printf("[ edit->repaint ] %-22s %5d members  %8.2f ms\n", what, Space().Members.Count(), best);
+        std::printf("[ edit->repaint ] %-22s %5d members  %8.2f ms wall  %8.2f ms cpu\n", what,
+                    Space().Members.Count(), best, bestCpu);
         EXPECT_LT(best, 2000.0) << what;
     };
     for (const char* name : {"portal-frame", "continuous-beam", "three-hinged-frame", "truss"}) {
