@@ -10,12 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "model/Types.h"
+
 class TMKPSpace;
 
 struct TModelSnapshot {
     std::string Project;          // UlozProjekt into memory
     bool SelfWeight = false;
     std::vector<std::int32_t> Divisions; // per member
+    // Every real of the model at full precision (the text holds 15 digits), with the derived
+    // distances of member loads that the text does not hold, in a fixed order.
+    std::vector<TReal> Exact;
     // The current objects as list positions (-1: none), and the current load of the current node
     // and member. They are not part of the model's identity (Same ignores them).
     int CurrentNode = -1;
@@ -26,12 +31,10 @@ struct TModelSnapshot {
     int MemberLoad = -1;
 
     // The same model (text, self-weight, divisions), whatever is current.
-    bool Same(const TModelSnapshot& other) const {
-        return Project == other.Project && SelfWeight == other.SelfWeight && Divisions == other.Divisions;
-    }
+    bool Same(const TModelSnapshot& other) const;
 };
 
-// The model as a snapshot. False (out untouched) when the project writer refuses the model, for
+// The model as a snapshot (the reals bit for bit). False (out untouched) when the project writer refuses the model, for
 // example a name that the project's code page cannot hold.
 bool TakeSnapshot(const TMKPSpace& space, TModelSnapshot& out);
 

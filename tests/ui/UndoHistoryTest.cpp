@@ -2,6 +2,7 @@
 // that bring a model back exactly.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <sstream>
 
 #include "model/MKPSpace.h"
@@ -105,4 +106,44 @@ TEST(UndoHistoryTest, UnwritableModelGivesNoSnapshot) {
     TModelSnapshot s = State("kept");
     EXPECT_FALSE(TakeSnapshot(space, s));
     EXPECT_EQ(s.Project, "kept");
+}
+
+// Reals with more digits than the project text holds come back to the bit, and so does a member
+// load's distance to node b, which the text does not hold at all.
+TEST(UndoHistoryTest, RealsComeBackToTheBit) {
+    TMKPSpace space;
+    TMaterial* m = space.PridejMaterial("S", 210000.0L / 3, 7850);
+    TProfil* p = space.PridejProfil("P", m, 0.01L / 7, 1e-4L / 3, 1e-5L);
+    TUzel* a = space.PridejUzel(1, 0, 0);
+    TUzel* b = space.PridejUzel(2, 10.0L / 3, 2.0L / 7);
+    b->DofU.Angle = b->DofW.Angle = b->DofRot.Angle = 100.0L / 3;
+    TPrut* member = space.PridejPrut(a, b, p, false, 1, false, false);
+    member->Geometrie();
+    member->PridejZatizeni(KLoadDistributed, nullptr, 1.0L / 3, 2, 5.0L / 3, 1, 90);
+    b->X += 0.25L; // the member grows; its load keeps B
+    member->Geometrie();
+    TModelSnapshot s;
+    ASSERT_TRUE(TakeSnapshot(space, s));
+    const TReal x = b->X, y = b->Y, e = m->E, angle = b->DofW.Angle, loadB = member->Loads.First()->B;
+    const TReal length = member->Length;
+
+    b->X = 1;
+    member->Loads.First()->Q1 = 0;
+    RestoreSnapshot(space, s, s);
+    auto bits = [](TReal u, TReal v) { return std::memcmp(&u, &v, 10) == 0; };
+    TUzel* b2 = space.Nodes[1];
+    EXPECT_TRUE(bits(b2->X, x));
+    EXPECT_TRUE(bits(b2->Y, y));
+    EXPECT_TRUE(bits(space.Materials[0]->E, e));
+    EXPECT_TRUE(bits(b2->DofW.Angle, angle));
+    EXPECT_TRUE(bits(space.Members[0]->Loads.First()->B, loadB));
+    EXPECT_TRUE(bits(space.Members[0]->Length, length));
+    TModelSnapshot again;
+    ASSERT_TRUE(TakeSnapshot(space, again));
+    EXPECT_TRUE(again.Same(s));
+    // A change beyond the text's 15 digits is still a change.
+    space.Nodes[1]->X *= 1 + 1e-17L;
+    ASSERT_TRUE(TakeSnapshot(space, again));
+    EXPECT_EQ(again.Project, s.Project);
+    EXPECT_FALSE(again.Same(s));
 }
