@@ -889,11 +889,13 @@ bool TForm1::ReadMaterialLibrary(const QString& path) {
 // The section list shows every section, the first one becomes current with its material.
 void TForm1::RefreshAfterSectionLibrary() {
     mPanel->cbProfilyRefresh();
+    mSpace.Prekresli(); // the command's end: the history records the library
 }
 
 void TForm1::RefreshAfterMaterialLibrary() {
     mPanel->cbMaterialyRefresh();
     if (!mSpace.Sections.Empty()) mPanel->cbProfilyRefresh();
+    mSpace.Prekresli();
 }
 
 void TForm1::Natiprofily1Click(const QString& fixedName) {

@@ -502,3 +502,21 @@ TEST_F(TUndoLiveTest, DragsWithLiveResultsUndoAndRedo) {
             EXPECT_TRUE(SameBits(Space().Nodes[2]->Displacement[k], results[i][k])) << i << " " << k;
     }
 }
+
+// Loading a library is a step of its own: undo takes its sections away again.
+TEST_F(TUndoLiveTest, LibraryLoadIsOneStep) {
+    const std::string empty = Text(Space());
+    Form->Natimateril1Click("matO.mat");
+    ASSERT_TRUE(Sink.Messages.empty()) << Sink.Messages.front();
+    ASSERT_FALSE(Space().Materials.Empty());
+    const std::string materials = Text(Space());
+    Form->Natiprofily1Click("crsIPE.crs");
+    ASSERT_TRUE(Sink.Messages.empty()) << Sink.Messages.front();
+    ASSERT_FALSE(Space().Sections.Empty());
+    Form->Zpet();
+    EXPECT_EQ(Text(Space()), materials);
+    EXPECT_EQ(Form->Panel()->cbProfily()->count(), 0);
+    Form->Zpet();
+    EXPECT_EQ(Text(Space()), empty);
+    EXPECT_EQ(Form->Panel()->cbMaterialy()->count(), 0);
+}
