@@ -25,10 +25,14 @@
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
 #include "ui/About.h"
+#include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Glyphs.h"
+#include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
+#include "ui/LoadInput.h"
 #include "ui/ObjectPanel.h"
+#include "ui/ZatizeniDialog1.h"
 #include "units/Prevody.h"
 
 namespace {
@@ -104,7 +108,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     mOpenMLDialog->setObjectName("OpenMLDialog");
     mOpenMLDialog->setNameFilter("Material library (*.mat)");
     mOpenMLDialog->setFileMode(QFileDialog::ExistingFile);
-    for (QFileDialog* d : {mOpenDialog, mSaveDialog, mOpenSLDialog, mOpenMLDialog}) {
+    mSaveDialog2 = NewWmfSaveDialog(this);
+    for (QFileDialog* d : {mOpenDialog, mSaveDialog, mOpenSLDialog, mOpenMLDialog, mSaveDialog2}) {
         // The program asks its own overwrite question; its own dialogs behave alike everywhere.
         d->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d->setModal(true);
@@ -117,16 +122,21 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         return ok ? answer : text;
     };
 
+    mForm5 = new TForm5(mSpace, mRememberedTool, this);
+    connect(mForm5, &TForm5::LoadAdded, this, &TForm1::ZatizeniPridano);
+
     resize(765, 520);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(765 / 2, 520 / 2));
     setCursor(Qt::ArrowCursor);
     mCanvas->Area()->setCursor(ProgramCursor(KCursorKrizek));
     qApp->installEventFilter(this);
+    InstallHelpKey();
     StatusBarRefresh();
 }
 
 TForm1::~TForm1() {
+    THelpWindow::Destroy();
     qApp->removeEventFilter(this);
     mSpace.OnRepaint = nullptr;
 }
@@ -304,6 +314,7 @@ void TForm1::BuildMenus() {
 
     QMenu* soubor = bar->addMenu(U("Soubor"));
     connect(AddItem(soubor, "Nov1", "Nový"), &QAction::triggered, this, &TForm1::NewBtnClick);
+    MenuItem("Nov1")->setProperty("HelpContext", 210);
     connect(AddItem(soubor, "Nast1", "Načíst", QKeySequence("Ctrl+O")), &QAction::triggered, this,
             &TForm1::nactis);
     connect(AddItem(soubor, "Ulosoubor1", "Uložit", QKeySequence("Ctrl+S")), &QAction::triggered, this,
@@ -416,8 +427,9 @@ void TForm1::BuildMenus() {
     connect(AddItem(uzel, "Odznacitvseuzly1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::UnselectNodes);
     QMenu* zatU = uzel->addMenu(U("Zatížení"));
-    AddItem(zatU, "PridatzatU1", "Přidat", {}, false);
-    AddItem(zatU, "SmazatzatU1", "Smazat", {}, false);
+    connect(AddItem(zatU, "PridatzatU1", "Přidat"), &QAction::triggered, this,
+            [this] { FormZatizeni("sbAddLU"); });
+    connect(AddItem(zatU, "SmazatzatU1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLUClick);
 
     QMenu* prut = bar->addMenu(U("Prut"));
     connect(AddItem(prut, "Pridatnovykreslit1", "Přidat nový (kreslit)"), &QAction::triggered, this, [this] {
@@ -443,8 +455,9 @@ void TForm1::BuildMenus() {
     connect(AddItem(prut, "Odznacitvsepruty1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::ClrSeznamVP);
     QMenu* zatP = prut->addMenu(U("Zatížení"));
-    AddItem(zatP, "PridatzatP1", "Přidat", {}, false);
-    AddItem(zatP, "SmazatzatP1", "Smazat", {}, false);
+    connect(AddItem(zatP, "PridatzatP1", "Přidat"), &QAction::triggered, this,
+            [this] { FormZatizeni("sbAddLP"); });
+    connect(AddItem(zatP, "SmazatzatP1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLPClick);
     AddItem(prut, "Matice1", "Matice", QKeySequence(Qt::Key_F10), false);
 
     QMenu* zat = bar->addMenu(U("Zatížení"));
@@ -467,9 +480,11 @@ void TForm1::BuildMenus() {
             &TForm1::Spustit1Click);
     AddItem(nastroje, "Vysledky1", "Výsledky", QKeySequence(Qt::Key_F12), false);
     AddItem(nastroje, "Protokol1", "Protokol", {}, false);
-    AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF", {}, false);
-    AddItem(nastroje, "Tisk1", "Tisk", {}, false);
-    AddItem(nastroje, "Kopirovat1", "Kopírovat", QKeySequence("Ctrl+C"), false);
+    connect(AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF"), &QAction::triggered, this,
+            &TForm1::UloitjakoWMF1Click);
+    connect(AddItem(nastroje, "Tisk1", "Tisk"), &QAction::triggered, this, &TForm1::PrintCanvas1Click);
+    connect(AddItem(nastroje, "Kopirovat1", "Kopírovat", QKeySequence("Ctrl+C")), &QAction::triggered, this,
+            &TForm1::CopytoClipboard1Click);
     nastroje->addSeparator();
     AddItem(nastroje, "Nastaveni1", "Nastavení", {}, false);
 
@@ -537,6 +552,8 @@ void TForm1::ConnectPanel() {
         connect(b, &QAbstractButton::clicked, this,
                 sections ? &TForm1::ToolButton2Click : &TForm1::ToolButton5Click);
     }
+    for (const char* n : {"sbAddLP", "sbAddLU"})
+        if (auto* b = button(n)) connect(b, &QAbstractButton::clicked, this, [this, n] { FormZatizeni(n); });
 }
 
 void TForm1::RepaintCanvas() {
@@ -690,8 +707,11 @@ void TForm1::Klavesa(QChar key) {
             mSpace.Prekresli();
         }
         break;
+    case 'l':
+        FormZatizeni(mPanel->MenuIndex() == 1 ? "sbAddLU" : "sbAddLP");
+        break;
     default:
-        // "u", "t" and "l" open the node, move and load dialogs, which this build does not have.
+        // "u" and "t" open the node and move dialogs, which this build does not have.
         break;
     }
 }
@@ -758,6 +778,7 @@ void TForm1::NewBtnClick() {
     mPanel->VypisHodnotyPrutu();
     ShowSelectionCounts();
     ResultTabsToModel();
+    SelfWeightFromModel();
     setWindowTitle(U("KORVAN - B 2D : Nový"));
     ResetHistory();
 }
@@ -783,6 +804,7 @@ void TForm1::nactis() {
     mPanel->VypisHodnotyPrutu();
     ShowSelectionCounts();
     ResultTabsToModel();
+    SelfWeightFromModel();
     ResetHistory();
     const QString file = ChooseFile(mOpenDialog);
     if (file.isEmpty()) return;
@@ -815,6 +837,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyUzlu();
         mPanel->VypisHodnotyPrutu();
         ShowSelectionCounts();
+        SelfWeightFromModel();
         ResetHistory();
         Dialogs().Inform(S(error));
         return;
@@ -836,6 +859,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyPrutu();
     }
     ShowSelectionCounts();
+    SelfWeightFromModel();
     if (!mSpace.ShowAll()) mSpace.Prekresli();
     StatusBarRefresh();
     ResetHistory();
@@ -1075,7 +1099,40 @@ void TForm1::About1Click() {
 }
 
 void TForm1::Napoveda1Click() {
-    const QString help = FindLibraryFile("help/obecneinformace.htm", LibraryFolders());
-    if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        Dialogs().Inform("Nápověda \"korvan.chm::/obecneinformace.htm\" není k dispozici.");
+    ShowHelpPage(KHelpStartPage);
+}
+
+void TForm1::UloitjakoWMF1Click() {
+    const QString file = ChooseFile(mSaveDialog2);
+    if (file.isEmpty()) return;
+    if (QFileInfo::exists(file) && !Dialogs().AskYesNo("Soubor existuje. Nahradit?")) return;
+    SaveWMF(mSpace, file, TCanvasExportMode::Metafile, this);
+}
+
+void TForm1::PrintCanvas1Click() {
+    SaveWMF(mSpace, {}, TCanvasExportMode::Print, this);
+}
+
+void TForm1::CopytoClipboard1Click() {
+    SaveWMF(mSpace, {}, TCanvasExportMode::Clipboard, this);
+}
+
+void TForm1::FormZatizeni(const QString& sender) {
+    mForm5->FormZatizeni(sender);
+}
+
+void TForm1::ZatizeniPridano(bool member) {
+    ModelEdited();
+    mSpace.Prekresli();
+    if (member)
+        mPanel->VypisHodnotyZatizeniP();
+    else
+        mPanel->VypisHodnotyZatizeniU();
+}
+
+// A project file holds no self-weight loads, and an emptied model has none: the check mark shows
+// what the model holds, so that the next click switches self-weight on for every member.
+void TForm1::SelfWeightFromModel() {
+    mSpace.SelfWeight = ModelHasSelfWeight(mSpace);
+    MenuItem("Zapotatthukonstrukce1")->setChecked(mSpace.SelfWeight);
 }

@@ -22,6 +22,7 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm5;
 class TObjectPanel;
 
 class TForm1 : public QMainWindow, public TPanelHost {
@@ -89,6 +90,10 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The load dialog; the remembered tool is the button that opened the last small input dialog.
+    TForm5* Form5() const { return mForm5; }
+    const QString& RememberedTool() const { return mRememberedTool; }
+    QFileDialog* SaveDialog2() const { return mSaveDialog2; }
 
     // Undo, redo, live results, diagram fit and the place of a refusal (FormEditing.cpp).
     void Zpet();
@@ -130,6 +135,14 @@ public slots:
     void About1Click();
     void Napoveda1Click();
     void PrubeznyVypocet1Click();
+    // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
+    void FormZatizeni(const QString& sender);
+    // The load dialog added a load to the current member (node).
+    void ZatizeniPridano(bool member);
+    // The canvas picture as a metafile file, on the printer, on the clipboard.
+    void UloitjakoWMF1Click();
+    void PrintCanvas1Click();
+    void CopytoClipboard1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -161,6 +174,8 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+    // The self-weight check mark and switch follow the model (after it was emptied or read).
+    void SelfWeightFromModel();
 
     // Edits: noticing them where commands end, history, live recompute (FormEditing.cpp).
     void BuildEditingCommands();
@@ -197,6 +212,7 @@ private:
     QFileDialog* mSaveDialog = nullptr;
     QFileDialog* mOpenSLDialog = nullptr;
     QFileDialog* mOpenMLDialog = nullptr;
+    QFileDialog* mSaveDialog2 = nullptr;
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
@@ -226,4 +242,6 @@ private:
     TSolveStatus mLastStatus;
     TDofPlace mMechanism;
     QLabel* mInfo = nullptr;
+    TForm5* mForm5 = nullptr;
+    QString mRememberedTool;
 };
