@@ -1,6 +1,9 @@
 // Undo and redo over mixed edits, live results after an edit, the place of a refused structure
 // and the diagram fit in the main window.
 #include <QElapsedTimer>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QToolButton>
 #include <ctime>
 #include <QSettings>
 #include <QTabBar>
@@ -12,6 +15,7 @@
 #include "MainWindowTestSupport.h"
 #include "canvas/DiagramFit.h"
 #include "ui/ObjectPanel.h"
+#include "ui/ZatizeniDialog1.h"
 
 namespace {
 const QString KExamples = QStringLiteral(KORVAN_SOURCE_DIR "/examples/");
@@ -519,4 +523,57 @@ TEST_F(TUndoLiveTest, LibraryLoadIsOneStep) {
     Form->Zpet();
     EXPECT_EQ(Text(Space()), empty);
     EXPECT_EQ(Form->Panel()->cbMaterialy()->count(), 0);
+}
+
+// The load dialog as the user drives it: the new load shows its moment diagram without F11, and
+// undo and redo take it away and bring it back, results following.
+TEST_F(TUndoLiveTest, LoadDialogEditFollowedLiveAndUndone) {
+    Open("portal-frame");
+    Form->sbComputeClick();
+    Tabs()->setCurrentIndex(3);
+    const std::string before = Text(Space());
+    const TVector moved = Space().Nodes[2]->Displacement;
+    Space().CurrentMember = Space().Members[1];
+    Form->Panel()->VypisHodnotyPrutu();
+    Form->Panel()->findChild<QToolButton*>("sbAddLP")->click();
+    QWidget* dialog = Form->Form5();
+    ASSERT_TRUE(dialog->isVisible());
+    dialog->findChild<QRadioButton*>("rgZatTyp1")->click(); // a point force
+    auto type = [&](const char* field, const char* text) {
+        QLineEdit* e = dialog->findChild<QLineEdit*>(field);
+        e->clear();
+        QTest::keyClicks(e, text);
+    };
+    type("eZatQb", "40");
+    type("eZatUhel", "90");
+    type("eZatA", "2");
+    QTest::mouseClick(dialog->findChild<QToolButton*>("SpeedButton2"), Qt::LeftButton);
+    ASSERT_FALSE(dialog->isVisible());
+    ASSERT_EQ(Space().Members[1]->Loads.Count(), 2);
+    const std::string after = Text(Space());
+    EXPECT_TRUE(Tabs()->isEnabled());
+    EXPECT_EQ(Space().TypZobrazeni(), 3);
+    ASSERT_TRUE(Space().ResultsValid);
+    const TVector loaded = Space().Nodes[2]->Displacement;
+    EXPECT_GT(std::fabs(double(loaded[2] - moved[2])), 1e-3); // the new force shows
+
+    Form->Zpet();
+    EXPECT_EQ(Text(Space()), before);
+    ASSERT_TRUE(Space().ResultsValid);
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_TRUE(SameBits(Space().Nodes[2]->Displacement[k], moved[k])) << k;
+    Form->Znovu();
+    EXPECT_EQ(Text(Space()), after);
+    for (std::size_t k = 0; k < 3; ++k)
+        EXPECT_TRUE(SameBits(Space().Nodes[2]->Displacement[k], loaded[k])) << k;
+    EXPECT_EQ(Space().TypZobrazeni(), 3);
+
+    // Deleting the load from the panel is a step as well.
+    Space().CurrentMember = Space().Members[1];
+    Space().CurrentMember->CurrentLoad = Space().CurrentMember->Loads.Last();
+    Form->Panel()->VypisHodnotyPrutu();
+    Form->Panel()->findChild<QToolButton*>("sbDelLP")->click();
+    EXPECT_EQ(Text(Space()), before);
+    Form->Zpet();
+    EXPECT_EQ(Text(Space()), after);
 }
