@@ -577,3 +577,20 @@ TEST_F(TUndoLiveTest, LoadDialogEditFollowedLiveAndUndone) {
     Form->Zpet();
     EXPECT_EQ(Text(Space()), after);
 }
+
+// The protocol's clean-up deletes what nothing uses; undo brings it back.
+TEST_F(TUndoLiveTest, ProtocolCleanUpIsUndone) {
+    Open("portal-frame");
+    DialogEdit([&] {
+        Space().PridejUzel(Space().Nodes.Count() + 1, 9, 9);
+        Space().PridejMaterial("Unused", 1000, 1);
+    });
+    const std::string full = Text(Space());
+    Form->Protokol1Click();
+    ASSERT_NE(Text(Space()), full);
+    EXPECT_EQ(Space().Nodes.Count(), 4);
+    Form->Zpet();
+    EXPECT_EQ(Text(Space()), full);
+    EXPECT_EQ(Space().Nodes.Count(), 5);
+    EXPECT_EQ(Form->Panel()->cbMaterialy()->count(), Space().Materials.Count());
+}
