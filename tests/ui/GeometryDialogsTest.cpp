@@ -1,4 +1,5 @@
 #include <QAbstractButton>
+#include <sstream>
 #include <QContextMenuEvent>
 #include <QFileDialog>
 #include <QLabel>
@@ -435,4 +436,28 @@ TEST_F(TGeometryDialogsTest, GeometryButtonsCarryTheirHints) {
         ASSERT_NE(b, nullptr) << name;
         EXPECT_EQ(b->toolTip(), QString::fromUtf8(hint)) << name;
     }
+}
+
+// A geometry edit is one step of the undo history: undo puts node "b" and the deleted loads back.
+TEST_F(TGeometryDialogsTest, GeometryEditIsUndone) {
+    SetDecimalSeparator('.'); // as the project file writes its numbers
+    Form->OpenProjectFile(KORVAN_SOURCE_DIR "/examples/portal-frame.inp");
+    ASSERT_TRUE(Sink.Messages.empty());
+    std::ostringstream before;
+    Space().UlozProjekt(before);
+    TPrut* column = Space().CurrentMember;
+    ASSERT_NE(column, nullptr);
+    const TReal x = column->NodeB->X, y = column->NodeB->Y;
+    Form->sbDDelka1Click("sbDDelka1");
+    Form->Form2()->Edit1()->setText("2+");
+    Form->Form2()->SpeedButton2Click();
+    ASSERT_NE(column->NodeB->Y, y);
+    ASSERT_TRUE(Sink.Messages.empty());
+    EXPECT_TRUE(Form->History().CanUndo());
+    Form->Zpet();
+    std::ostringstream after;
+    Space().UlozProjekt(after);
+    EXPECT_EQ(after.str(), before.str());
+    EXPECT_EQ(Space().Members.First()->NodeB->X, x);
+    EXPECT_EQ(Space().Members.First()->NodeB->Y, y);
 }
