@@ -21,6 +21,10 @@ class QToolBar;
 class QToolButton;
 class TCanvasWidget;
 class TObjectPanel;
+class TForm8;
+class TForm9;
+class TForm10;
+class TForm11;
 
 class TForm1 : public QMainWindow, public TPanelHost {
     Q_OBJECT
@@ -88,6 +92,17 @@ public:
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
 
+    // The definition dialogs: section, settings, material and the f(x) editor.
+    TForm8* Form8() const { return mForm8; }
+    TForm9* Form9() const { return mForm9; }
+    TForm10* Form10() const { return mForm10; }
+    TForm11* Form11() const { return mForm11; }
+    // After the settings applied a unit system (changed or not): the status bar's unit panels,
+    // every page of the object panel, the unit labels of the open dialogs. Everything else that
+    // shows a value (canvas labels, reports, protocol, the other dialogs) reads the model space's
+    // unit state when it draws or opens.
+    void UnitSystemApplied();
+
 public slots:
     void NewBtnClick();
     void nactis();
@@ -114,6 +129,10 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    void Definovatprofil1Click();
+    void Definovatmateril1Click();
+    void Settings1Click();
+    void Addnew2Dfxeditor1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -145,6 +164,7 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+    void ConnectDefinitionDialogs();
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -185,4 +205,9 @@ private:
     int mCurX = 0;
     int mPrevY = 0;
     int mCurY = 0;
+
+    TForm8* mForm8 = nullptr;
+    TForm9* mForm9 = nullptr;
+    TForm10* mForm10 = nullptr;
+    TForm11* mForm11 = nullptr;
 };
