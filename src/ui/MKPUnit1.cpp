@@ -29,11 +29,13 @@
 #include "ui/Glyphs.h"
 #include "ui/DefinitionLogic.h"
 #include "ui/LibraryLookup.h"
+#include "ui/LoadInput.h"
 #include "ui/MaterialDialog.h"
-#include "ui/ObjectPanel.h"
-#include "ui/ProfilDialog.h"
 #include "ui/meritka.h"
+#include "ui/ObjectPanel.h"
 #include "ui/oblouky.h"
+#include "ui/ProfilDialog.h"
+#include "ui/ZatizeniDialog1.h"
 #include "units/Prevody.h"
 
 namespace {
@@ -120,6 +122,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         const QString answer = QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, text, &ok);
         return ok ? answer : text;
     };
+
+    mForm5 = new TForm5(mSpace, mRememberedTool, this);
+    connect(mForm5, &TForm5::LoadAdded, this, &TForm1::ZatizeniPridano);
 
     resize(765, 520);
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -421,8 +426,9 @@ void TForm1::BuildMenus() {
     connect(AddItem(uzel, "Odznacitvseuzly1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::UnselectNodes);
     QMenu* zatU = uzel->addMenu(U("Zatížení"));
-    AddItem(zatU, "PridatzatU1", "Přidat", {}, false);
-    AddItem(zatU, "SmazatzatU1", "Smazat", {}, false);
+    connect(AddItem(zatU, "PridatzatU1", "Přidat"), &QAction::triggered, this,
+            [this] { FormZatizeni("sbAddLU"); });
+    connect(AddItem(zatU, "SmazatzatU1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLUClick);
 
     QMenu* prut = bar->addMenu(U("Prut"));
     connect(AddItem(prut, "Pridatnovykreslit1", "Přidat nový (kreslit)"), &QAction::triggered, this, [this] {
@@ -448,8 +454,9 @@ void TForm1::BuildMenus() {
     connect(AddItem(prut, "Odznacitvsepruty1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::ClrSeznamVP);
     QMenu* zatP = prut->addMenu(U("Zatížení"));
-    AddItem(zatP, "PridatzatP1", "Přidat", {}, false);
-    AddItem(zatP, "SmazatzatP1", "Smazat", {}, false);
+    connect(AddItem(zatP, "PridatzatP1", "Přidat"), &QAction::triggered, this,
+            [this] { FormZatizeni("sbAddLP"); });
+    connect(AddItem(zatP, "SmazatzatP1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLPClick);
     AddItem(prut, "Matice1", "Matice", QKeySequence(Qt::Key_F10), false);
 
     QMenu* zat = bar->addMenu(U("Zatížení"));
@@ -542,6 +549,8 @@ void TForm1::ConnectPanel() {
         connect(b, &QAbstractButton::clicked, this,
                 sections ? &TForm1::ToolButton2Click : &TForm1::ToolButton5Click);
     }
+    for (const char* n : {"sbAddLP", "sbAddLU"})
+        if (auto* b = button(n)) connect(b, &QAbstractButton::clicked, this, [this, n] { FormZatizeni(n); });
 }
 
 void TForm1::RepaintCanvas() {
@@ -673,8 +682,11 @@ void TForm1::Klavesa(QChar key) {
             mSpace.Prekresli();
         }
         break;
+    case 'l':
+        FormZatizeni(mPanel->MenuIndex() == 1 ? "sbAddLU" : "sbAddLP");
+        break;
     default:
-        // "u", "t" and "l" open the node, move and load dialogs, which this build does not have.
+        // "u" and "t" open the node and move dialogs, which this build does not have.
         break;
     }
 }
@@ -740,6 +752,7 @@ void TForm1::NewBtnClick() {
     mPanel->VypisHodnotyPrutu();
     ShowSelectionCounts();
     ResultTabsToModel();
+    SelfWeightFromModel();
     setWindowTitle(U("KORVAN - B 2D : Nový"));
 }
 
@@ -763,6 +776,7 @@ void TForm1::nactis() {
     mPanel->VypisHodnotyPrutu();
     ShowSelectionCounts();
     ResultTabsToModel();
+    SelfWeightFromModel();
     const QString file = ChooseFile(mOpenDialog);
     if (file.isEmpty()) return;
     OpenProjectFile(file);
@@ -793,6 +807,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyUzlu();
         mPanel->VypisHodnotyPrutu();
         ShowSelectionCounts();
+        SelfWeightFromModel();
         Dialogs().Inform(S(error));
         return;
     }
@@ -813,6 +828,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyPrutu();
     }
     ShowSelectionCounts();
+    SelfWeightFromModel();
     if (!mSpace.ShowAll()) mSpace.Prekresli();
     StatusBarRefresh();
 }
@@ -1050,6 +1066,26 @@ void TForm1::Napoveda1Click() {
     const QString help = FindLibraryFile("help/obecneinformace.htm", LibraryFolders());
     if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
         Dialogs().Inform("Nápověda \"korvan.chm::/obecneinformace.htm\" není k dispozici.");
+}
+
+void TForm1::FormZatizeni(const QString& sender) {
+    mForm5->FormZatizeni(sender);
+}
+
+void TForm1::ZatizeniPridano(bool member) {
+    ModelEdited();
+    mSpace.Prekresli();
+    if (member)
+        mPanel->VypisHodnotyZatizeniP();
+    else
+        mPanel->VypisHodnotyZatizeniU();
+}
+
+// A project file holds no self-weight loads, and an emptied model has none: the check mark shows
+// what the model holds, so that the next click switches self-weight on for every member.
+void TForm1::SelfWeightFromModel() {
+    mSpace.SelfWeight = ModelHasSelfWeight(mSpace);
+    MenuItem("Zapotatthukonstrukce1")->setChecked(mSpace.SelfWeight);
 }
 
 // ---- Definition dialogs -------------------------------------------------------------------

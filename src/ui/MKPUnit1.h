@@ -20,6 +20,7 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm5;
 class TObjectPanel;
 class TForm8;
 class TForm9;
@@ -91,6 +92,9 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The load dialog; the remembered tool is the button that opened the last small input dialog.
+    TForm5* Form5() const { return mForm5; }
+    const QString& RememberedTool() const { return mRememberedTool; }
 
     // The definition dialogs: section, settings, material and the f(x) editor.
     TForm8* Form8() const { return mForm8; }
@@ -129,6 +133,10 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
+    void FormZatizeni(const QString& sender);
+    // The load dialog added a load to the current member (node).
+    void ZatizeniPridano(bool member);
     void Definovatprofil1Click();
     void Definovatmateril1Click();
     void Settings1Click();
@@ -164,6 +172,8 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+    // The self-weight check mark and switch follow the model (after it was emptied or read).
+    void SelfWeightFromModel();
     void ConnectDefinitionDialogs();
 
     // Mouse rules (CanvasMouse.cpp).
@@ -206,6 +216,8 @@ private:
     int mPrevY = 0;
     int mCurY = 0;
 
+    TForm5* mForm5 = nullptr;
+    QString mRememberedTool;
     TForm8* mForm8 = nullptr;
     TForm9* mForm9 = nullptr;
     TForm10* mForm10 = nullptr;
