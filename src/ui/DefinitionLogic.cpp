@@ -97,7 +97,7 @@ TSettingsOutcome ApplySettings(TMKPSpace& space, const TSettingsFields& fields, 
     }
     // Step 2: the divisions and the unit system.
     int division = 0;
-    if (!TryStrToInt(fields.Division, division)) {
+    if (!TryStrToInt(fields.Division, division) || division > KMaxMemberDivision) {
         Dialogs().Inform(KInvalid);
         return out;
     }

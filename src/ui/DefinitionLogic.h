@@ -64,9 +64,14 @@ struct TSettingsOutcome {
     bool DivisionApplied = false; // with it the unit system and the members' divisions
     bool UnitSystemChanged = false;
 };
+// The largest division accepted: every repaint of a result builds a table of Divisions + 1
+// stations per member, and far larger tables would exhaust the memory (the program would end).
+constexpr int KMaxMemberDivision = 100000;
+
 // Two independent steps: the coefficient; then the division of the model (values up to 10
 // become 10, above 50 a warning), the unit system and the division of every member. A step whose
-// text does not read shows "Neplatné zadání." and changes nothing; the other step still applies.
+// text does not read (or a division above KMaxMemberDivision) shows "Neplatné zadání." and
+// changes nothing; the other step still applies.
 TSettingsOutcome ApplySettings(TMKPSpace& space, const TSettingsFields& fields,
                                char separator = DecimalSeparator());
 

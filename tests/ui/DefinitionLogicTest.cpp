@@ -192,6 +192,9 @@ TEST(SettingsLogic, TwoIndependentStepsWithTheirMessages) {
         {"bad factor, division still stored", "1.2", "12", 1, {KInvalid}, 1.5L, 12, 1},
         {"both invalid: two messages", "x", "1,5", 1, {KInvalid, KInvalid}, 1.5L, 20, 0},
         {"imperial applied with the division", "0", "30", 1, {}, 0.0L, 30, 1},
+        {"largest division", "1,5", "100000", 0, {KWarning}, 1.5L, 100000, 0},
+        {"division too large for the result tables", "1,5", "100001", 1, {KInvalid}, 1.5L, 20, 0},
+        {"division beyond the integers", "1,5", "99999999999", 1, {KInvalid}, 1.5L, 20, 0},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Title);
@@ -219,7 +222,7 @@ TEST(SettingsLogic, TwoIndependentStepsWithTheirMessages) {
             EXPECT_EQ(member->Divisions, c.StoredDivision);
         EXPECT_EQ(m.space.UnitSystem, c.StoredUnits);
         EXPECT_EQ(m.space.LengthLabel, c.StoredUnits == 1 ? "ft" : "m");
-        EXPECT_EQ(out.DivisionApplied, std::string(c.Division) != "" && std::string(c.Division) != "1,5");
+        EXPECT_EQ(out.DivisionApplied, m.space.MemberDivision != 20);
         EXPECT_EQ(out.UnitSystemChanged, c.StoredUnits == 1);
         EXPECT_EQ(out.FactorChanged, c.StoredFactor != 1.5L);
     }
