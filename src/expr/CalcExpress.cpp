@@ -566,7 +566,18 @@ TReal TCalcExpress::Evaluate(std::span<const TReal> values) const {
 void TCalcExpress::EvaluateBatch(std::span<const TReal> xs, std::span<TReal> out) const {
     if (mProgram.empty()) Fail(TCalcErrorKind::NoFormula);
     if (mVariables.size() > 1) Fail(TCalcErrorKind::MissingValue);
-    const std::size_t n = std::min(xs.size(), out.size());
+    const std::size_t total = std::min(xs.size(), out.size());
+    // The rows of a long formula hold fewer values at a time, so that they stay within about
+    // 2^16 values (1 MiB) whatever the length of the formula.
+    const std::size_t chunk = std::max<std::size_t>(1, (std::size_t(1) << 16) / mProgram.size());
+    for (std::size_t from = 0; from < total; from += chunk) {
+        const std::size_t n = std::min(chunk, total - from);
+        EvaluateChunk(xs.subspan(from, n), out.subspan(from, n));
+    }
+}
+
+void TCalcExpress::EvaluateChunk(std::span<const TReal> xs, std::span<TReal> out) const {
+    const std::size_t n = xs.size();
     if (n == 0) return;
     if (!mVariables.empty())
         for (std::size_t i = 0; i < n; ++i)

@@ -146,6 +146,8 @@ private:
         Bad
     };
 
+    // EvaluateBatch for as many values as the batch rows hold.
+    void EvaluateChunk(std::span<const TReal> xs, std::span<TReal> out) const;
     void Parse();
     void Compile();
     void NextToken();

@@ -428,3 +428,21 @@ TEST(CalcExpress, BatchEvaluationRefusesWhatSingleEvaluationRefuses) {
     calc.EvaluateBatch(xs, out);
     EXPECT_EQ(out[0], 2.0L);
 }
+
+TEST(CalcExpress, BatchEvaluationOfALongFormulaKeepsItsRowsSmall) {
+    // 40000 steps: one row of all the values per step would take 40000 × 300 values; the batch
+    // goes through the values in parts and still gives the single results.
+    std::string formula = "x";
+    for (int i = 0; i < 40000; ++i)
+        formula += i % 2 ? "*1" : "+0,5";
+    TCalcExpress calc(',');
+    calc.SetVariables({"x"});
+    calc.SetFormula(formula);
+    ASSERT_TRUE(calc.Valid());
+    std::vector<TReal> xs(300), out(300);
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        xs[i] = 0.001L * static_cast<TReal>(i);
+    calc.EvaluateBatch(xs, out);
+    for (std::size_t i = 0; i < xs.size(); i += 37)
+        EXPECT_EQ(out[i], calc.Evaluate({xs[i]})) << i;
+}
