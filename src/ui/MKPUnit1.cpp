@@ -25,9 +25,11 @@
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
 #include "ui/About.h"
+#include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Glyphs.h"
 #include "ui/DefinitionLogic.h"
+#include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
 #include "ui/LoadInput.h"
 #include "ui/MaterialDialog.h"
@@ -110,7 +112,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     mOpenMLDialog->setObjectName("OpenMLDialog");
     mOpenMLDialog->setNameFilter("Material library (*.mat)");
     mOpenMLDialog->setFileMode(QFileDialog::ExistingFile);
-    for (QFileDialog* d : {mOpenDialog, mSaveDialog, mOpenSLDialog, mOpenMLDialog}) {
+    mSaveDialog2 = NewWmfSaveDialog(this);
+    for (QFileDialog* d : {mOpenDialog, mSaveDialog, mOpenSLDialog, mOpenMLDialog, mSaveDialog2}) {
         // The program asks its own overwrite question; its own dialogs behave alike everywhere.
         d->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d->setModal(true);
@@ -133,10 +136,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     mCanvas->Area()->setCursor(ProgramCursor(KCursorKrizek));
     qApp->installEventFilter(this);
     ConnectDefinitionDialogs();
+    InstallHelpKey();
     StatusBarRefresh();
 }
 
 TForm1::~TForm1() {
+    THelpWindow::Destroy();
     qApp->removeEventFilter(this);
     mSpace.OnRepaint = nullptr;
 }
@@ -314,6 +319,7 @@ void TForm1::BuildMenus() {
 
     QMenu* soubor = bar->addMenu(U("Soubor"));
     connect(AddItem(soubor, "Nov1", "Nový"), &QAction::triggered, this, &TForm1::NewBtnClick);
+    MenuItem("Nov1")->setProperty("HelpContext", 210);
     connect(AddItem(soubor, "Nast1", "Načíst", QKeySequence("Ctrl+O")), &QAction::triggered, this,
             &TForm1::nactis);
     connect(AddItem(soubor, "Ulosoubor1", "Uložit", QKeySequence("Ctrl+S")), &QAction::triggered, this,
@@ -479,9 +485,11 @@ void TForm1::BuildMenus() {
             &TForm1::Spustit1Click);
     AddItem(nastroje, "Vysledky1", "Výsledky", QKeySequence(Qt::Key_F12), false);
     AddItem(nastroje, "Protokol1", "Protokol", {}, false);
-    AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF", {}, false);
-    AddItem(nastroje, "Tisk1", "Tisk", {}, false);
-    AddItem(nastroje, "Kopirovat1", "Kopírovat", QKeySequence("Ctrl+C"), false);
+    connect(AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF"), &QAction::triggered, this,
+            &TForm1::UloitjakoWMF1Click);
+    connect(AddItem(nastroje, "Tisk1", "Tisk"), &QAction::triggered, this, &TForm1::PrintCanvas1Click);
+    connect(AddItem(nastroje, "Kopirovat1", "Kopírovat", QKeySequence("Ctrl+C")), &QAction::triggered, this,
+            &TForm1::CopytoClipboard1Click);
     nastroje->addSeparator();
     AddItem(nastroje, "Nastaveni1", "Nastavení", {}, false);
 
@@ -1063,9 +1071,22 @@ void TForm1::About1Click() {
 }
 
 void TForm1::Napoveda1Click() {
-    const QString help = FindLibraryFile("help/obecneinformace.htm", LibraryFolders());
-    if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        Dialogs().Inform("Nápověda \"korvan.chm::/obecneinformace.htm\" není k dispozici.");
+    ShowHelpPage(KHelpStartPage);
+}
+
+void TForm1::UloitjakoWMF1Click() {
+    const QString file = ChooseFile(mSaveDialog2);
+    if (file.isEmpty()) return;
+    if (QFileInfo::exists(file) && !Dialogs().AskYesNo("Soubor existuje. Nahradit?")) return;
+    SaveWMF(mSpace, file, TCanvasExportMode::Metafile, this);
+}
+
+void TForm1::PrintCanvas1Click() {
+    SaveWMF(mSpace, {}, TCanvasExportMode::Print, this);
+}
+
+void TForm1::CopytoClipboard1Click() {
+    SaveWMF(mSpace, {}, TCanvasExportMode::Clipboard, this);
 }
 
 void TForm1::FormZatizeni(const QString& sender) {

@@ -95,6 +95,7 @@ public:
     // The load dialog; the remembered tool is the button that opened the last small input dialog.
     TForm5* Form5() const { return mForm5; }
     const QString& RememberedTool() const { return mRememberedTool; }
+    QFileDialog* SaveDialog2() const { return mSaveDialog2; }
 
     // The definition dialogs: section, settings, material and the f(x) editor.
     TForm8* Form8() const { return mForm8; }
@@ -137,6 +138,10 @@ public slots:
     void FormZatizeni(const QString& sender);
     // The load dialog added a load to the current member (node).
     void ZatizeniPridano(bool member);
+    // The canvas picture as a metafile file, on the printer, on the clipboard.
+    void UloitjakoWMF1Click();
+    void PrintCanvas1Click();
+    void CopytoClipboard1Click();
     void Definovatprofil1Click();
     void Definovatmateril1Click();
     void Settings1Click();
@@ -199,6 +204,7 @@ private:
     QFileDialog* mSaveDialog = nullptr;
     QFileDialog* mOpenSLDialog = nullptr;
     QFileDialog* mOpenMLDialog = nullptr;
+    QFileDialog* mSaveDialog2 = nullptr;
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
