@@ -1,6 +1,7 @@
 #include "ui/MKPUnit1.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,6 +25,8 @@
 #include "model/Errors.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
+#include "reports/Protocol.h"
+#include "reports/ResultsReport.h"
 #include "ui/About.h"
 #include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
@@ -32,11 +35,13 @@
 #include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
 #include "ui/LoadInput.h"
+#include "ui/MatDialog.h"
 #include "ui/MaterialDialog.h"
 #include "ui/meritka.h"
 #include "ui/ObjectPanel.h"
 #include "ui/oblouky.h"
 #include "ui/ProfilDialog.h"
+#include "ui/VyslMemo.h"
 #include "ui/ZatizeniDialog1.h"
 #include "units/Prevody.h"
 
@@ -118,6 +123,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         d->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d->setModal(true);
     }
+
+    mForm6 = new TForm6(this);
+    mForm4 = new TForm4(this);
 
     mComputation = [](TMKPSpace& space) { space.Vypocet(); };
     mInputBox = [this](const QString& caption, const QString& prompt, const QString& text) {
@@ -463,7 +471,8 @@ void TForm1::BuildMenus() {
     connect(AddItem(zatP, "PridatzatP1", "Přidat"), &QAction::triggered, this,
             [this] { FormZatizeni("sbAddLP"); });
     connect(AddItem(zatP, "SmazatzatP1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLPClick);
-    AddItem(prut, "Matice1", "Matice", QKeySequence(Qt::Key_F10), false);
+    connect(AddItem(prut, "Matice1", "Matice", QKeySequence(Qt::Key_F10)), &QAction::triggered, this,
+            &TForm1::Vpismatic1Click);
 
     QMenu* zat = bar->addMenu(U("Zatížení"));
     connect(AddItem(zat, "Zapotatthukonstrukce1", "Vlastní tíha kce."), &QAction::triggered, this,
@@ -483,8 +492,9 @@ void TForm1::BuildMenus() {
     QMenu* nastroje = bar->addMenu(U("Nástroje"));
     connect(AddItem(nastroje, "Spustit1", "Výpočet", QKeySequence(Qt::Key_F11)), &QAction::triggered, this,
             &TForm1::Spustit1Click);
-    AddItem(nastroje, "Vysledky1", "Výsledky", QKeySequence(Qt::Key_F12), false);
-    AddItem(nastroje, "Protokol1", "Protokol", {}, false);
+    connect(AddItem(nastroje, "Vysledky1", "Výsledky", QKeySequence(Qt::Key_F12)), &QAction::triggered, this,
+            &TForm1::Reakce1Click);
+    connect(AddItem(nastroje, "Protokol1", "Protokol"), &QAction::triggered, this, &TForm1::Protokol1Click);
     connect(AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF"), &QAction::triggered, this,
             &TForm1::UloitjakoWMF1Click);
     connect(AddItem(nastroje, "Tisk1", "Tisk"), &QAction::triggered, this, &TForm1::PrintCanvas1Click);
@@ -546,6 +556,10 @@ void TForm1::ConnectPanel() {
     auto button = [this](const char* name) { return mPanel->findChild<QAbstractButton*>(name); };
     if (auto* b = button("sbCompute")) connect(b, &QAbstractButton::clicked, this, &TForm1::sbComputeClick);
     if (auto* b = button("SpeedButton4")) connect(b, &QAbstractButton::clicked, this, &TForm1::SetRefPoint);
+    if (auto* b = button("sbShowMatr")) {
+        b->setEnabled(true);
+        connect(b, &QAbstractButton::clicked, this, &TForm1::sbShowMatrClick);
+    }
     if (auto* b = button("SpeedButton7"))
         connect(b, &QAbstractButton::clicked, this, &TForm1::SpeedButton7Click);
     for (const char* n : {"ToolButton12", "ToolButton11"}) {
@@ -1087,6 +1101,54 @@ void TForm1::PrintCanvas1Click() {
 
 void TForm1::CopytoClipboard1Click() {
     SaveWMF(mSpace, {}, TCanvasExportMode::Clipboard, this);
+}
+
+void TForm1::Reakce1Click() {
+    TStyledDocument doc;
+    BuildResultsReport(mSpace, doc);
+    mForm6->ShowDocument(doc);
+}
+
+// The protocol first deletes the nodes, sections and materials nothing uses (permanently, without
+// a question), refreshes what shows them and then lists the model.
+void TForm1::Protokol1Click() {
+    mForm6->Clear();
+    const int nodes = mSpace.Nodes.Count();
+    mSpace.SmazNepripojeneUzly();
+    mPanel->VypisHodnotyUzlu();
+    const int sections = mSpace.Sections.Count();
+    const int materials = mSpace.Materials.Count();
+    mSpace.SmazNepouziteProfily();
+    mSpace.SmazNepouziteMaterialy();
+    if (mSpace.Nodes.Count() != nodes || mSpace.Sections.Count() != sections ||
+        mSpace.Materials.Count() != materials)
+        ModelEdited();
+    ShowSelectionCounts();
+    mSpace.Prekresli();
+    // The lists keep the current section and material; an emptied list leaves an empty box.
+    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
+        box->clear();
+        box->addItems(names);
+        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
+    };
+    QStringList names;
+    for (const TMaterial* m : mSpace.Materials) names << QString::fromStdString(m->Name);
+    refill(mPanel->cbMaterialy(), names,
+           mSpace.CurrentMaterial ? QString::fromStdString(mSpace.CurrentMaterial->Name) : QString());
+    names.clear();
+    for (const TProfil* p : mSpace.Sections) names << QString::fromStdString(p->Name);
+    refill(mPanel->cbProfily(), names,
+           mSpace.CurrentSection ? QString::fromStdString(mSpace.CurrentSection->Name) : QString());
+    mPanel->VypisHodnotyMaterialu();
+    mPanel->VypisHodnotyProfilu();
+    TStyledDocument doc;
+    ListProtocol(mSpace, doc);
+    mForm6->ShowDocument(doc);
+}
+
+void TForm1::sbShowMatrClick() {
+    if (!mSpace.CurrentMember) return;
+    mForm4->Fill(*mSpace.CurrentMember);
 }
 
 void TForm1::FormZatizeni(const QString& sender) {

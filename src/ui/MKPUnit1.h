@@ -26,6 +26,8 @@ class TForm8;
 class TForm9;
 class TForm10;
 class TForm11;
+class TForm4;
+class TForm6;
 
 class TForm1 : public QMainWindow, public TPanelHost {
     Q_OBJECT
@@ -92,6 +94,9 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The report viewer and the member matrices window (created with the main window).
+    TForm6* Form6() const { return mForm6; }
+    TForm4* Form4() const { return mForm4; }
     // The load dialog; the remembered tool is the button that opened the last small input dialog.
     TForm5* Form5() const { return mForm5; }
     const QString& RememberedTool() const { return mRememberedTool; }
@@ -134,6 +139,11 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // The results report and the model protocol in the report viewer; the member matrices.
+    void Reakce1Click();
+    void Protokol1Click();
+    void sbShowMatrClick();
+    void Vpismatic1Click() { sbShowMatrClick(); }
     // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
     void FormZatizeni(const QString& sender);
     // The load dialog added a load to the current member (node).
@@ -208,6 +218,8 @@ private:
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
+    TForm6* mForm6 = nullptr;
+    TForm4* mForm4 = nullptr;
 
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
