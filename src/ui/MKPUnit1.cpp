@@ -1158,6 +1158,12 @@ void TForm1::ZatizeniPridano(bool member) {
         mPanel->VypisHodnotyZatizeniU();
 }
 
+void TForm1::SmazVsechnaZatizeniPrutu() {
+    if (DeleteLoadsAtNodeB(mSpace) > 0) ModelEdited();
+    mPanel->VypisHodnotyZatizeniP();
+    mSpace.Prekresli();
+}
+
 // A project file holds no self-weight loads, and an emptied model has none: the check mark shows
 // what the model holds, so that the next click switches self-weight on for every member.
 void TForm1::SelfWeightFromModel() {

@@ -137,6 +137,9 @@ public slots:
     void UloitjakoWMF1Click();
     void PrintCanvas1Click();
     void CopytoClipboard1Click();
+    // Deletes the loads of every member at node b of the current member (after that node moved),
+    // then shows the member load display and repaints.
+    void SmazVsechnaZatizeniPrutu();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
