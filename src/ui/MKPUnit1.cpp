@@ -1110,6 +1110,7 @@ void TForm1::Protokol1Click() {
     const int nodes = mSpace.Nodes.Count();
     mSpace.SmazNepripojeneUzly();
     mPanel->VypisHodnotyUzlu();
+    mSpace.Prekresli();
     const int sections = mSpace.Sections.Count();
     const int materials = mSpace.Materials.Count();
     mSpace.SmazNepouziteProfily();
@@ -1118,23 +1119,7 @@ void TForm1::Protokol1Click() {
         mSpace.Materials.Count() != materials)
         ModelEdited();
     ShowSelectionCounts();
-    mSpace.Prekresli();
-    // The lists keep the current section and material; an emptied list leaves an empty box.
-    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
-        box->clear();
-        box->addItems(names);
-        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
-    };
-    QStringList names;
-    for (const TMaterial* m : mSpace.Materials) names << QString::fromStdString(m->Name);
-    refill(mPanel->cbMaterialy(), names,
-           mSpace.CurrentMaterial ? QString::fromStdString(mSpace.CurrentMaterial->Name) : QString());
-    names.clear();
-    for (const TProfil* p : mSpace.Sections) names << QString::fromStdString(p->Name);
-    refill(mPanel->cbProfily(), names,
-           mSpace.CurrentSection ? QString::fromStdString(mSpace.CurrentSection->Name) : QString());
-    mPanel->VypisHodnotyMaterialu();
-    mPanel->VypisHodnotyProfilu();
+    mPanel->RefreshListsKeepingCurrent();
     TStyledDocument doc;
     ListProtocol(mSpace, doc);
     mForm6->ShowDocument(doc);
