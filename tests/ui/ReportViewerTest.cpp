@@ -7,7 +7,9 @@
 #include <QFileDialog>
 #include <QMimeData>
 #include <QTextBlock>
+#include <QScrollBar>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
@@ -324,5 +326,31 @@ TEST_F(TReportViewerTest, ProtocolKeepsTheCurrentSectionInTheLists) {
         QComboBox* materials = Form->Panel()->cbMaterialy();
         ASSERT_EQ(materials->count(), 1);
         EXPECT_EQ(materials->currentText(), "S235");
+    }
+}
+
+// The memo scrolls only up and down: a line wider than the window wraps and every word of it
+// stays within the visible width.
+TEST_F(TReportViewerTest, LongLinesWrapWithinTheMemo) {
+    struct TRow {
+        const char* Name;
+        int Words;
+        bool Wraps;
+    } rows[] = {{"a short line", 3, false}, {"a line three times the width", 60, true}};
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Name);
+        TStyledDocument doc;
+        doc.SetStyle(false, 8);
+        std::string line;
+        for (int i = 0; i < r.Words; ++i) line += "Zatížení" + std::to_string(i) + " ";
+        doc.AppendLine(line);
+        doc.SetCaption("Protokol");
+        Viewer()->ShowDocument(doc);
+        QApplication::processEvents();
+        const QTextBlock block = Memo()->document()->firstBlock();
+        ASSERT_TRUE(block.layout());
+        EXPECT_EQ(block.layout()->lineCount() > 1, r.Wraps);
+        EXPECT_LE(Memo()->document()->idealWidth(), Memo()->viewport()->width() + 1);
+        EXPECT_FALSE(Memo()->horizontalScrollBar()->isVisible());
     }
 }
