@@ -1144,7 +1144,6 @@ void TForm1::Protokol1Click() {
     const int nodes = mSpace.Nodes.Count();
     mSpace.SmazNepripojeneUzly();
     mPanel->VypisHodnotyUzlu();
-    mSpace.Prekresli();
     const int sections = mSpace.Sections.Count();
     const int materials = mSpace.Materials.Count();
     mSpace.SmazNepouziteProfily();
@@ -1153,6 +1152,9 @@ void TForm1::Protokol1Click() {
         mSpace.Materials.Count() != materials)
         ModelEdited();
     ShowSelectionCounts();
+    // One repaint after the whole clean-up, so that it is one edit (sections and materials are
+    // not drawn).
+    mSpace.Prekresli();
     mPanel->RefreshListsKeepingCurrent();
     TStyledDocument doc;
     ListProtocol(mSpace, doc);
