@@ -1158,23 +1158,10 @@ void TForm1::Protokol1Click() {
         mSpace.Materials.Count() != materials)
         ModelEdited();
     ShowSelectionCounts();
+    // One repaint after the whole clean-up, so that it is one edit (sections and materials are
+    // not drawn).
     mSpace.Prekresli();
-    // The lists keep the current section and material; an emptied list leaves an empty box.
-    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
-        box->clear();
-        box->addItems(names);
-        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
-    };
-    QStringList names;
-    for (const TMaterial* m : mSpace.Materials) names << QString::fromStdString(m->Name);
-    refill(mPanel->cbMaterialy(), names,
-           mSpace.CurrentMaterial ? QString::fromStdString(mSpace.CurrentMaterial->Name) : QString());
-    names.clear();
-    for (const TProfil* p : mSpace.Sections) names << QString::fromStdString(p->Name);
-    refill(mPanel->cbProfily(), names,
-           mSpace.CurrentSection ? QString::fromStdString(mSpace.CurrentSection->Name) : QString());
-    mPanel->VypisHodnotyMaterialu();
-    mPanel->VypisHodnotyProfilu();
+    mPanel->RefreshListsKeepingCurrent();
     TStyledDocument doc;
     ListProtocol(mSpace, doc);
     mForm6->ShowDocument(doc);
@@ -1196,6 +1183,12 @@ void TForm1::ZatizeniPridano(bool member) {
         mPanel->VypisHodnotyZatizeniP();
     else
         mPanel->VypisHodnotyZatizeniU();
+}
+
+void TForm1::SmazVsechnaZatizeniPrutu() {
+    if (DeleteLoadsAtNodeB(mSpace) > 0) ModelEdited();
+    mPanel->VypisHodnotyZatizeniP();
+    mSpace.Prekresli();
 }
 
 // A project file holds no self-weight loads, and an emptied model has none: the check mark shows

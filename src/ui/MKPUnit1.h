@@ -171,6 +171,9 @@ public slots:
     void Definovatmateril1Click();
     void Settings1Click();
     void Addnew2Dfxeditor1Click();
+    // Deletes the loads of every member at node b of the current member (after that node moved),
+    // then shows the member load display and repaints.
+    void SmazVsechnaZatizeniPrutu();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
