@@ -159,8 +159,15 @@ EOF
 g++ -O2 -o "$work/dense" "$work/dense.cpp"
 per_n3=$("$work/dense" "$dense_n")
 
+# The first Python that has scipy (a version manager's python3 may lack the system's packages).
 have_scipy=0
-python3 -c "import scipy.sparse.linalg" 2>/dev/null && have_scipy=1
+for py in python3 /usr/bin/python3; do
+    if "$py" -c "import scipy.sparse.linalg" 2>/dev/null; then
+        have_scipy=1
+        scipy_python=$py
+        break
+    fi
+done
 
 best_time() { # command... -> best wall seconds of $repeat runs, and the peak RSS in MB of the last
     local best="" t rss
@@ -184,7 +191,7 @@ for g in $grids; do
     dense=$(python3 -c "print($per_n3 * (3 * $nodes) ** 3)")
     scipy="-"
     if [ $have_scipy = 1 ]; then
-        read -r scipy _ < <(best_time python3 "$work/scipy_solve.py" "$file")
+        read -r scipy _ < <(best_time "$scipy_python" "$work/scipy_solve.py" "$file")
     fi
     read -r cat_t _ < <(best_time cat "$file")
     for calc in "${calcs[@]}"; do

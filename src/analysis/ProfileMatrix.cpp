@@ -362,20 +362,16 @@ void TProfileMatrix::StoreFinished(int m, int rows) {
     const int f = First(m);
     const std::size_t begin = Index(m, f), end = Index(m + rows - 1, m + rows - 2) + 1;
     if (mSplitForm) {
-        bool exact = true;
-        TSplit s;
-        for (std::size_t i = begin; i < end && exact; ++i) exact = Split(mLower[i].Real, s) && Split(mUpper[i].Real, s);
-        if (exact) {
-            for (std::size_t i = begin; i < end; ++i) {
-                Split(mLower[i].Real, s);
-                mLower[i].Split = s;
-                Split(mUpper[i].Real, s);
-                mUpper[i].Split = s;
-            }
-        } else {
-            for (std::size_t i = 0; i < begin; ++i) {
-                mLower[i].Real = Value<true>(mLower[i]);
-                mUpper[i].Real = Value<true>(mUpper[i]);
+        std::size_t i = begin;
+        for (TSplit lower, upper; i < end; ++i) {
+            if (!Split(mLower[i].Real, lower) || !Split(mUpper[i].Real, upper)) break;
+            mLower[i].Split = lower;
+            mUpper[i].Split = upper;
+        }
+        if (i < end) {
+            for (std::size_t k = 0; k < i; ++k) {
+                mLower[k].Real = Value<true>(mLower[k]);
+                mUpper[k].Real = Value<true>(mUpper[k]);
             }
             mSplitForm = false;
         }
