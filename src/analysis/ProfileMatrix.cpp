@@ -184,13 +184,20 @@ namespace {
 using TSplit = TProfileMatrix::TSplit;
 using TEntry = TProfileMatrix::TEntry;
 
-// The split form of x, and whether it holds x exactly (sign of a zero included).
+// The split form of x, and whether it holds x exactly (sign of a zero included). hi is x rounded
+// to a double and x - hi, at most 11 significant bits, is exact in 80 bits; it is exact as a
+// double too unless its bits fall below the doubles' least subnormal or hi overflows. So every
+// x between KSplitMin and KSplitMax in magnitude (and every zero) is exact; others (including
+// infinities and NaN) are counted as inexact.
+constexpr TReal KSplitMin = 0x1p-1000L;
+constexpr TReal KSplitMax = 0x1p1023L;
+
 inline bool Split(TReal x, TSplit& out) {
     const double hi = double(x);
     const double lo = x == 0 ? hi : double(x - hi); // keeps the sign of a zero
     out = {hi, lo};
-    const TReal back = TReal(hi) + lo;
-    return back == x && std::signbit(back) == std::signbit(x);
+    const TReal a = std::fabs(x);
+    return (a >= KSplitMin && a <= KSplitMax) || x == 0;
 }
 
 template <bool SplitForm> inline TReal Value(const TEntry& x) {
