@@ -43,8 +43,16 @@ int Code(TReal v) { return int(std::lround(v)); }
 // profile-reducing order of the nodes.
 TProfileMatrix NewStiffnessMatrix(const TMKPSpace& space, TEquationOrder order) {
     std::vector<int> first = Envelope(space);
-    if (order == TEquationOrder::Model) return TProfileMatrix(first);
+    // Another order moves whole nodes: node v must own equations 3v+1 .. 3v+3 (the numbering
+    // invariant, which the editing commands keep and the reader checks).
     const int nodes = space.Nodes.Count();
+    bool numbered = true;
+    for (int v = 0; v < nodes && numbered; ++v) {
+        const TUzel* u = space.Nodes[v];
+        numbered = u->Number == v + 1 && u->DofRot.Code == 3 * v + 1 && u->DofU.Code == 3 * v + 2 &&
+                   u->DofW.Code == 3 * v + 3;
+    }
+    if (order == TEquationOrder::Model || !numbered) return TProfileMatrix(first);
     std::vector<std::pair<int, int>> links;
     links.reserve(std::size_t(space.Members.Count()));
     for (const TPrut* m : space.Members) links.emplace_back(m->NodeA->Number - 1, m->NodeB->Number - 1);
