@@ -170,11 +170,13 @@ for py in python3 /usr/bin/python3; do
 done
 
 best_time() { # command... -> best wall seconds of $repeat runs, and the peak RSS in MB of the last
-    local best="" t rss
+    local best="" start end rss
     for _ in $(seq "$repeat"); do
-        /usr/bin/time -f "%e %M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || true
-        read -r t rss < <(tail -n 1 "$work/time")
-        best=$(python3 -c "print(min(float('$t'), float('${best:-1e9}')))")
+        start=$EPOCHREALTIME
+        /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || true
+        end=$EPOCHREALTIME
+        rss=$(tail -n 1 "$work/time")
+        best=$(python3 -c "print(min($end - $start, float('${best:-1e9}')))")
     done
     echo "$best $((rss / 1024))"
 }
@@ -200,7 +202,7 @@ for g in $grids; do
         python3 - "$g" "$nodes" "$calc" "$t" "$mb" "$dense" "$scipy" "$rt" "$cat_t" <<'EOF'
 import sys
 g, nodes, calc, t, mb, dense, scipy, rt, cat = sys.argv[1:]
-t, dense, rt, cat = float(t), float(dense), float(rt), max(float(cat), 1e-3)
+t, dense, rt, cat = float(t), float(dense), float(rt), float(cat)
 name = calc if len(calc) <= 28 else "..." + calc[-25:]
 vs_scipy = "-" if scipy == "-" else "%.2fx" % (t / float(scipy))
 print("%-8s %7s %-28s %9.3f %8s %9.0fx %10s %8.3f %8.1fx" % (g, nodes, name, t, mb, dense / t, vs_scipy, rt, rt / cat))
