@@ -164,7 +164,8 @@ std::string CalcUsage() {
         std::string head = std::string("  ") + o.Name + (o.Argument ? std::string(" ") + o.Argument : "");
         s += Left(head, 30) + " " + o.Help + "\n";
     }
-    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření), 2 chybné volby nebo soubor.\n";
+    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření) nebo bez prutů, 2 chybné volby nebo\n"
+         "soubor. Projekt bez prutů vypíše výsledky vyžádané volbou --report nebo --rtf.\n";
     return s;
 }
 
@@ -316,6 +317,16 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             err << options.Project << ": " << fault << "\n";
             return 2;
         }
+        // The self-weight loads belong to the model that every output shows: the protocol and the
+        // pictures as well as the computation.
+        if (options.SelfWeight) {
+            space.WeightCase.Factor = options.SelfWeightFactor;
+            space.NastavVlastniTihu(true);
+        }
+        if (options.Divisions > 0) {
+            space.NastavDeleniPrutu(options.Divisions);
+            for (TPrut* m : space.Members) m->NastavDeleni(options.Divisions);
+        }
         const TReportOptions& reports = options.Reports;
         // The protocol lists (and cleans) the model in memory; it needs no computation.
         if (reports.Protocol) {
@@ -327,16 +338,12 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (options.Picture.Requested && options.Picture.Mode == 0 && !reportAsked && !options.Table)
             return WritePicture(space, options.Picture, out, err);
         if (space.Members.Empty()) {
+            // Nothing to compute, but the report of such a model (its headings and the reactions of
+            // a model never computed) is well defined: printed when asked for. Outputs that need
+            // computed results are refused.
             err << options.Project << ": Projekt neobsahuje žádný prut, není co počítat.\n";
-            return 1;
-        }
-        if (options.SelfWeight) {
-            space.WeightCase.Factor = options.SelfWeightFactor;
-            space.NastavVlastniTihu(true);
-        }
-        if (options.Divisions > 0) {
-            space.NastavDeleniPrutu(options.Divisions);
-            for (TPrut* m : space.Members) m->NastavDeleni(options.Divisions);
+            if (!reportAsked || options.Table || options.Picture.Requested) return 1;
+            return RunReportCommand(space, reports, out, err);
         }
         space.TraceEnabled = options.Trace;
         space.TraceDir = options.TraceDir;

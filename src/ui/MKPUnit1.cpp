@@ -1,6 +1,7 @@
 #include "ui/MKPUnit1.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,11 +25,19 @@
 #include "model/Errors.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
+#include "reports/Protocol.h"
+#include "reports/ResultsReport.h"
 #include "ui/About.h"
+#include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Glyphs.h"
+#include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
+#include "ui/LoadInput.h"
+#include "ui/MatDialog.h"
 #include "ui/ObjectPanel.h"
+#include "ui/VyslMemo.h"
+#include "ui/ZatizeniDialog1.h"
 #include "units/Prevody.h"
 
 namespace {
@@ -103,11 +112,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     mOpenMLDialog->setObjectName("OpenMLDialog");
     mOpenMLDialog->setNameFilter("Material library (*.mat)");
     mOpenMLDialog->setFileMode(QFileDialog::ExistingFile);
-    for (QFileDialog* d : {mOpenDialog, mSaveDialog, mOpenSLDialog, mOpenMLDialog}) {
+    mSaveDialog2 = NewWmfSaveDialog(this);
+    for (QFileDialog* d : {mOpenDialog, mSaveDialog, mOpenSLDialog, mOpenMLDialog, mSaveDialog2}) {
         // The program asks its own overwrite question; its own dialogs behave alike everywhere.
         d->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d->setModal(true);
     }
+
+    mForm6 = new TForm6(this);
+    mForm4 = new TForm4(this);
 
     mComputation = [](TMKPSpace& space) { space.Vypocet(); };
     mInputBox = [this](const QString& caption, const QString& prompt, const QString& text) {
@@ -116,16 +129,21 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         return ok ? answer : text;
     };
 
+    mForm5 = new TForm5(mSpace, mRememberedTool, this);
+    connect(mForm5, &TForm5::LoadAdded, this, &TForm1::ZatizeniPridano);
+
     resize(765, 520);
     if (QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(765 / 2, 520 / 2));
     setCursor(Qt::ArrowCursor);
     mCanvas->Area()->setCursor(ProgramCursor(KCursorKrizek));
     qApp->installEventFilter(this);
+    InstallHelpKey();
     StatusBarRefresh();
 }
 
 TForm1::~TForm1() {
+    THelpWindow::Destroy();
     qApp->removeEventFilter(this);
     mSpace.OnRepaint = nullptr;
 }
@@ -303,6 +321,7 @@ void TForm1::BuildMenus() {
 
     QMenu* soubor = bar->addMenu(U("Soubor"));
     connect(AddItem(soubor, "Nov1", "Nový"), &QAction::triggered, this, &TForm1::NewBtnClick);
+    MenuItem("Nov1")->setProperty("HelpContext", 210);
     connect(AddItem(soubor, "Nast1", "Načíst", QKeySequence("Ctrl+O")), &QAction::triggered, this,
             &TForm1::nactis);
     connect(AddItem(soubor, "Ulosoubor1", "Uložit", QKeySequence("Ctrl+S")), &QAction::triggered, this,
@@ -415,8 +434,9 @@ void TForm1::BuildMenus() {
     connect(AddItem(uzel, "Odznacitvseuzly1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::UnselectNodes);
     QMenu* zatU = uzel->addMenu(U("Zatížení"));
-    AddItem(zatU, "PridatzatU1", "Přidat", {}, false);
-    AddItem(zatU, "SmazatzatU1", "Smazat", {}, false);
+    connect(AddItem(zatU, "PridatzatU1", "Přidat"), &QAction::triggered, this,
+            [this] { FormZatizeni("sbAddLU"); });
+    connect(AddItem(zatU, "SmazatzatU1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLUClick);
 
     QMenu* prut = bar->addMenu(U("Prut"));
     connect(AddItem(prut, "Pridatnovykreslit1", "Přidat nový (kreslit)"), &QAction::triggered, this, [this] {
@@ -442,9 +462,11 @@ void TForm1::BuildMenus() {
     connect(AddItem(prut, "Odznacitvsepruty1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::ClrSeznamVP);
     QMenu* zatP = prut->addMenu(U("Zatížení"));
-    AddItem(zatP, "PridatzatP1", "Přidat", {}, false);
-    AddItem(zatP, "SmazatzatP1", "Smazat", {}, false);
-    AddItem(prut, "Matice1", "Matice", QKeySequence(Qt::Key_F10), false);
+    connect(AddItem(zatP, "PridatzatP1", "Přidat"), &QAction::triggered, this,
+            [this] { FormZatizeni("sbAddLP"); });
+    connect(AddItem(zatP, "SmazatzatP1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLPClick);
+    connect(AddItem(prut, "Matice1", "Matice", QKeySequence(Qt::Key_F10)), &QAction::triggered, this,
+            &TForm1::Vpismatic1Click);
 
     QMenu* zat = bar->addMenu(U("Zatížení"));
     connect(AddItem(zat, "Zapotatthukonstrukce1", "Vlastní tíha kce."), &QAction::triggered, this,
@@ -464,11 +486,14 @@ void TForm1::BuildMenus() {
     QMenu* nastroje = bar->addMenu(U("Nástroje"));
     connect(AddItem(nastroje, "Spustit1", "Výpočet", QKeySequence(Qt::Key_F11)), &QAction::triggered, this,
             &TForm1::Spustit1Click);
-    AddItem(nastroje, "Vysledky1", "Výsledky", QKeySequence(Qt::Key_F12), false);
-    AddItem(nastroje, "Protokol1", "Protokol", {}, false);
-    AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF", {}, false);
-    AddItem(nastroje, "Tisk1", "Tisk", {}, false);
-    AddItem(nastroje, "Kopirovat1", "Kopírovat", QKeySequence("Ctrl+C"), false);
+    connect(AddItem(nastroje, "Vysledky1", "Výsledky", QKeySequence(Qt::Key_F12)), &QAction::triggered, this,
+            &TForm1::Reakce1Click);
+    connect(AddItem(nastroje, "Protokol1", "Protokol"), &QAction::triggered, this, &TForm1::Protokol1Click);
+    connect(AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF"), &QAction::triggered, this,
+            &TForm1::UloitjakoWMF1Click);
+    connect(AddItem(nastroje, "Tisk1", "Tisk"), &QAction::triggered, this, &TForm1::PrintCanvas1Click);
+    connect(AddItem(nastroje, "Kopirovat1", "Kopírovat", QKeySequence("Ctrl+C")), &QAction::triggered, this,
+            &TForm1::CopytoClipboard1Click);
     nastroje->addSeparator();
     AddItem(nastroje, "Nastaveni1", "Nastavení", {}, false);
 
@@ -525,6 +550,10 @@ void TForm1::ConnectPanel() {
     auto button = [this](const char* name) { return mPanel->findChild<QAbstractButton*>(name); };
     if (auto* b = button("sbCompute")) connect(b, &QAbstractButton::clicked, this, &TForm1::sbComputeClick);
     if (auto* b = button("SpeedButton4")) connect(b, &QAbstractButton::clicked, this, &TForm1::SetRefPoint);
+    if (auto* b = button("sbShowMatr")) {
+        b->setEnabled(true);
+        connect(b, &QAbstractButton::clicked, this, &TForm1::sbShowMatrClick);
+    }
     if (auto* b = button("SpeedButton7"))
         connect(b, &QAbstractButton::clicked, this, &TForm1::SpeedButton7Click);
     for (const char* n : {"ToolButton12", "ToolButton11"}) {
@@ -536,6 +565,8 @@ void TForm1::ConnectPanel() {
         connect(b, &QAbstractButton::clicked, this,
                 sections ? &TForm1::ToolButton2Click : &TForm1::ToolButton5Click);
     }
+    for (const char* n : {"sbAddLP", "sbAddLU"})
+        if (auto* b = button(n)) connect(b, &QAbstractButton::clicked, this, [this, n] { FormZatizeni(n); });
 }
 
 void TForm1::RepaintCanvas() {
@@ -667,8 +698,11 @@ void TForm1::Klavesa(QChar key) {
             mSpace.Prekresli();
         }
         break;
+    case 'l':
+        FormZatizeni(mPanel->MenuIndex() == 1 ? "sbAddLU" : "sbAddLP");
+        break;
     default:
-        // "u", "t" and "l" open the node, move and load dialogs, which this build does not have.
+        // "u" and "t" open the node and move dialogs, which this build does not have.
         break;
     }
 }
@@ -734,6 +768,7 @@ void TForm1::NewBtnClick() {
     mPanel->VypisHodnotyPrutu();
     ShowSelectionCounts();
     ResultTabsToModel();
+    SelfWeightFromModel();
     setWindowTitle(U("KORVAN - B 2D : Nový"));
 }
 
@@ -757,6 +792,7 @@ void TForm1::nactis() {
     mPanel->VypisHodnotyPrutu();
     ShowSelectionCounts();
     ResultTabsToModel();
+    SelfWeightFromModel();
     const QString file = ChooseFile(mOpenDialog);
     if (file.isEmpty()) return;
     OpenProjectFile(file);
@@ -787,6 +823,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyUzlu();
         mPanel->VypisHodnotyPrutu();
         ShowSelectionCounts();
+        SelfWeightFromModel();
         Dialogs().Inform(S(error));
         return;
     }
@@ -807,6 +844,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyPrutu();
     }
     ShowSelectionCounts();
+    SelfWeightFromModel();
     if (!mSpace.ShowAll()) mSpace.Prekresli();
     StatusBarRefresh();
 }
@@ -1041,7 +1079,88 @@ void TForm1::About1Click() {
 }
 
 void TForm1::Napoveda1Click() {
-    const QString help = FindLibraryFile("help/obecneinformace.htm", LibraryFolders());
-    if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        Dialogs().Inform("Nápověda \"korvan.chm::/obecneinformace.htm\" není k dispozici.");
+    ShowHelpPage(KHelpStartPage);
+}
+
+void TForm1::UloitjakoWMF1Click() {
+    const QString file = ChooseFile(mSaveDialog2);
+    if (file.isEmpty()) return;
+    if (QFileInfo::exists(file) && !Dialogs().AskYesNo("Soubor existuje. Nahradit?")) return;
+    SaveWMF(mSpace, file, TCanvasExportMode::Metafile, this);
+}
+
+void TForm1::PrintCanvas1Click() {
+    SaveWMF(mSpace, {}, TCanvasExportMode::Print, this);
+}
+
+void TForm1::CopytoClipboard1Click() {
+    SaveWMF(mSpace, {}, TCanvasExportMode::Clipboard, this);
+}
+
+void TForm1::Reakce1Click() {
+    TStyledDocument doc;
+    BuildResultsReport(mSpace, doc);
+    mForm6->ShowDocument(doc);
+}
+
+// The protocol first deletes the nodes, sections and materials nothing uses (permanently, without
+// a question), refreshes what shows them and then lists the model.
+void TForm1::Protokol1Click() {
+    mForm6->Clear();
+    const int nodes = mSpace.Nodes.Count();
+    mSpace.SmazNepripojeneUzly();
+    mPanel->VypisHodnotyUzlu();
+    const int sections = mSpace.Sections.Count();
+    const int materials = mSpace.Materials.Count();
+    mSpace.SmazNepouziteProfily();
+    mSpace.SmazNepouziteMaterialy();
+    if (mSpace.Nodes.Count() != nodes || mSpace.Sections.Count() != sections ||
+        mSpace.Materials.Count() != materials)
+        ModelEdited();
+    ShowSelectionCounts();
+    mSpace.Prekresli();
+    // The lists keep the current section and material; an emptied list leaves an empty box.
+    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
+        box->clear();
+        box->addItems(names);
+        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
+    };
+    QStringList names;
+    for (const TMaterial* m : mSpace.Materials) names << QString::fromStdString(m->Name);
+    refill(mPanel->cbMaterialy(), names,
+           mSpace.CurrentMaterial ? QString::fromStdString(mSpace.CurrentMaterial->Name) : QString());
+    names.clear();
+    for (const TProfil* p : mSpace.Sections) names << QString::fromStdString(p->Name);
+    refill(mPanel->cbProfily(), names,
+           mSpace.CurrentSection ? QString::fromStdString(mSpace.CurrentSection->Name) : QString());
+    mPanel->VypisHodnotyMaterialu();
+    mPanel->VypisHodnotyProfilu();
+    TStyledDocument doc;
+    ListProtocol(mSpace, doc);
+    mForm6->ShowDocument(doc);
+}
+
+void TForm1::sbShowMatrClick() {
+    if (!mSpace.CurrentMember) return;
+    mForm4->Fill(*mSpace.CurrentMember);
+}
+
+void TForm1::FormZatizeni(const QString& sender) {
+    mForm5->FormZatizeni(sender);
+}
+
+void TForm1::ZatizeniPridano(bool member) {
+    ModelEdited();
+    mSpace.Prekresli();
+    if (member)
+        mPanel->VypisHodnotyZatizeniP();
+    else
+        mPanel->VypisHodnotyZatizeniU();
+}
+
+// A project file holds no self-weight loads, and an emptied model has none: the check mark shows
+// what the model holds, so that the next click switches self-weight on for every member.
+void TForm1::SelfWeightFromModel() {
+    mSpace.SelfWeight = ModelHasSelfWeight(mSpace);
+    MenuItem("Zapotatthukonstrukce1")->setChecked(mSpace.SelfWeight);
 }

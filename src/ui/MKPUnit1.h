@@ -20,7 +20,10 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm5;
 class TObjectPanel;
+class TForm4;
+class TForm6;
 
 class TForm1 : public QMainWindow, public TPanelHost {
     Q_OBJECT
@@ -87,6 +90,13 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The report viewer and the member matrices window (created with the main window).
+    TForm6* Form6() const { return mForm6; }
+    TForm4* Form4() const { return mForm4; }
+    // The load dialog; the remembered tool is the button that opened the last small input dialog.
+    TForm5* Form5() const { return mForm5; }
+    const QString& RememberedTool() const { return mRememberedTool; }
+    QFileDialog* SaveDialog2() const { return mSaveDialog2; }
 
 public slots:
     void NewBtnClick();
@@ -114,6 +124,19 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    // The results report and the model protocol in the report viewer; the member matrices.
+    void Reakce1Click();
+    void Protokol1Click();
+    void sbShowMatrClick();
+    void Vpismatic1Click() { sbShowMatrClick(); }
+    // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
+    void FormZatizeni(const QString& sender);
+    // The load dialog added a load to the current member (node).
+    void ZatizeniPridano(bool member);
+    // The canvas picture as a metafile file, on the printer, on the clipboard.
+    void UloitjakoWMF1Click();
+    void PrintCanvas1Click();
+    void CopytoClipboard1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -145,6 +168,8 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+    // The self-weight check mark and switch follow the model (after it was emptied or read).
+    void SelfWeightFromModel();
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -169,9 +194,12 @@ private:
     QFileDialog* mSaveDialog = nullptr;
     QFileDialog* mOpenSLDialog = nullptr;
     QFileDialog* mOpenMLDialog = nullptr;
+    QFileDialog* mSaveDialog2 = nullptr;
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
+    TForm6* mForm6 = nullptr;
+    TForm4* mForm4 = nullptr;
 
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
@@ -185,4 +213,7 @@ private:
     int mCurX = 0;
     int mPrevY = 0;
     int mCurY = 0;
+
+    TForm5* mForm5 = nullptr;
+    QString mRememberedTool;
 };
