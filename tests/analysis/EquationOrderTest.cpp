@@ -181,8 +181,9 @@ TEST(EquationOrderProperty, BothOrdersAgreeWithTheDenseEliminationOnShuffledFram
             RandomFrame(f, seed, seed % 5 != 0);
             TRecordingDialogs sink;
             const TSolveStatus r = Solve(f, order, sink);
-            if (order == TEquationOrder::Model || expected.Result != TSolveResult::Ok || !nearMechanism)
+            if (order == TEquationOrder::Model || expected.Result != TSolveResult::Ok || !nearMechanism) {
                 ASSERT_EQ(r, expected) << "seed " << seed << " order " << int(order);
+            }
             if (r.Result != TSolveResult::Ok) {
                 refused += order == TEquationOrder::Model;
                 continue;
@@ -225,7 +226,9 @@ TEST(EquationOrderProperty, ShuffledGridsSolvedInTheReducedOrderMatchTheDenseEli
                 const TUzel* a = automatic.Space.Nodes[i];
                 const TUzel* e = exact.Space.Nodes[i];
                 for (auto d : {&TUzel::DofRot, &TUzel::DofU, &TUzel::DofW})
-                    if ((e->*d).Fixed) EXPECT_NEAR(D((a->*d).Reaction), D((e->*d).Reaction), 1e-9) << seed;
+                    if ((e->*d).Fixed) {
+                        EXPECT_NEAR(D((a->*d).Reaction), D((e->*d).Reaction), 1e-9) << seed;
+                    }
             }
             for (int i = 0; i < exact.Space.Members.Count(); ++i)
                 for (std::size_t k = 0; k < 6; ++k)
