@@ -25,6 +25,7 @@ struct TCalcOptions {
     TReportOptions Reports;
     bool Table = false; // the reactions and displacements table instead of the results report
     bool ExactOrder = false; // eliminate in the model's equation order, whatever the numbering
+    bool Check = false; // the equilibrium check instead of the results report
 };
 
 // Parses the arguments (without the program name). False with a message in error on bad usage.
@@ -48,3 +49,9 @@ std::string PictureHelperPath(const std::string& self = {});
 // Runs korvan-calc with the given arguments (without the program name); returns the exit code:
 // 0 computed, 1 the structure was refused, 2 bad usage or a project that cannot be read.
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The equilibrium check of a computed model (--check): ΣFx, ΣFy, ΣM and the relative residual
+// on out; 1 with a message on err when the residual exceeds KCheckLimit or there are no results.
+constexpr TReal KCheckLimit = 1e-9L;
+class TMKPSpace;
+int PrintEquilibrium(TMKPSpace& space, std::ostream& out, std::ostream& err, char sep);
