@@ -457,11 +457,12 @@ TToolOutcome ApplyCoordinates(TMKPSpace& space, TGeometryTool tool, const std::s
     return out;
 }
 
-std::vector<TPrut*> SmazZatizeniPrutuVUzlu(TMKPSpace& space, const TUzel* node) {
+std::vector<TPrut*> SmazZatizeniPrutuVUzlu(TMKPSpace& space, const TUzel* node, int* deleted) {
     std::vector<TPrut*> members;
     if (!node) return members;
     for (TPrut* m : space.Members) {
         if (m->NodeA != node && m->NodeB != node) continue;
+        if (deleted) *deleted += m->Loads.Count();
         m->Loads.DestroyAll();
         m->CurrentLoad = nullptr;
         members.push_back(m);

@@ -95,9 +95,10 @@ TToolOutcome ApplySingleValue(TMKPSpace& space, TGeometryTool tool, const std::s
 TToolOutcome ApplyCoordinates(TMKPSpace& space, TGeometryTool tool, const std::string& x,
                               const std::string& y);
 
-// Deletes every load of every member that has the node as one of its ends; returns those members.
-// (The tools then give them their self-weight load back when self-weight is on.)
-std::vector<TPrut*> SmazZatizeniPrutuVUzlu(TMKPSpace& space, const TUzel* node);
+// Deletes every load of every member that has the node as one of its ends; returns those members
+// and adds the number of loads deleted to *deleted when given. (The tools then give the members
+// their self-weight load back when self-weight is on.)
+std::vector<TPrut*> SmazZatizeniPrutuVUzlu(TMKPSpace& space, const TUzel* node, int* deleted = nullptr);
 // True when putting the node at (x, y) would give one of its members zero length: the member's
 // other end lies there, or apart from it only by rounding (1e-12 of the coordinates' size).
 bool ZeroLengthAt(const TMKPSpace& space, const TUzel* node, TReal x, TReal y);

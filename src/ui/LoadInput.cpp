@@ -4,6 +4,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
+#include "ui/GeometryTools.h"
 
 const char* const KNegativeLoadNote =
     "Záporná hodnota zatížení bude převedena na kladnou, rozhodující pro směr zatížení je zadaná orientace. "
@@ -217,18 +218,8 @@ bool DeleteCurrentNodeLoad(TMKPSpace& space) {
 
 int DeleteLoadsAtNodeB(TMKPSpace& space) {
     if (!space.CurrentMember) return 0;
-    const TUzel* node = space.CurrentMember->NodeB;
     int deleted = 0;
-    for (TPrut* m : space.Members) {
-        if (m->NodeA != node && m->NodeB != node) continue;
-        // Deleting the current load makes the last remaining one current; a list whose current
-        // load was never set is emptied all the same.
-        while (!m->Loads.Empty()) {
-            if (!m->CurrentLoad) m->CurrentLoad = m->Loads.Last();
-            m->SmazZatizeni();
-            ++deleted;
-        }
-    }
+    SmazZatizeniPrutuVUzlu(space, space.CurrentMember->NodeB, &deleted);
     return deleted;
 }
 
