@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "analysis/Frames.h"
 
@@ -130,4 +131,36 @@ TEST(ElementMatricesProperty, GlobalStiffnessIsSymmetricForEveryHingeAndAngle) {
                     EXPECT_NEAR(D(s), 0.0, 1e-9 * D(f.EA()));
                 }
             }
+}
+
+// The transformation holds exactly the cosine and sine of each end's angle, whichever directions
+// were formed before it: more directions than are remembered at once, revisited in another order,
+// with rotated supports making the two ends differ.
+TEST(ElementMatrices, TransformationIsExactAcrossManyDirections) {
+    TFrame f;
+    std::vector<TPrut*> members;
+    const TReal ends[][2] = {{4, 0},  {0, -3}, {3, -3}, {-2, 5}, {1, 7},    {-6, -1}, {5, 2},
+                             {-1, 0}, {0, 3},  {2, -9}, {7, 7},  {-3, -4}, {0.1L, 6}};
+    for (const auto& e : ends) members.push_back(Bar(f, e[0], e[1]));
+    TFrame::Support(members[2]->NodeB, true, true, false, 30);
+    TFrame::Support(members[5]->NodeB, true, false, false, -17.5L);
+    auto check = [](const TPrut* m) {
+        const TReal a = DegToRad(m->Angle - m->NodeA->DofU.Angle);
+        const TReal b = DegToRad(m->Angle - m->NodeB->DofU.Angle);
+        SCOPED_TRACE(D(m->Angle));
+        EXPECT_EQ(m->T[1][1], std::cos(a));
+        EXPECT_EQ(m->T[1][2], std::sin(a));
+        EXPECT_EQ(m->TI[2][1], std::sin(a));
+        EXPECT_EQ(m->T[4][4], std::cos(b));
+        EXPECT_EQ(m->T[4][5], std::sin(b));
+        EXPECT_EQ(m->TI[4][5], -std::sin(b));
+    };
+    for (int pass = 0; pass < 2; ++pass)
+        for (std::size_t k = 0; k < members.size(); ++k) {
+            TPrut* m = members[pass == 0 ? k : (k * 5) % members.size()];
+            m->SestavT();
+            m->SestavTI();
+            check(m);
+            m->UvolniMatice();
+        }
 }
