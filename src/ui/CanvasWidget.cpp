@@ -35,12 +35,14 @@ void TCanvasArea::NewImage(int width, int height) {
 }
 
 void TCanvasArea::Repaint() {
-    QImage offscreen(mImage.size(), QImage::Format_RGB32);
+    // The picture is painted aside and shown whole; the buffer stays for the next repaint (the
+    // painting starts by filling the whole canvas, so nothing of the last picture shows through).
+    if (mOffscreen.size() != mImage.size()) mOffscreen = QImage(mImage.size(), QImage::Format_RGB32);
     {
-        TQtCanvasPainter p(offscreen);
+        TQtCanvasPainter p(mOffscreen);
         mSpace.Prekresli(p);
     }
-    mVisible->Painter().drawImage(0, 0, offscreen);
+    mVisible->Painter().drawImage(0, 0, mOffscreen);
     update();
 }
 

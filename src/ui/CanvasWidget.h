@@ -37,6 +37,7 @@ private:
     TForm1& mForm;
     TMKPSpace& mSpace;
     QImage mImage;
+    QImage mOffscreen;
     std::unique_ptr<TQtCanvasPainter> mVisible;
 };
 
