@@ -2,10 +2,10 @@
 // system, the local stiffness with its four end-connection variants, and the stiffness in the
 // node systems. Degrees of freedom in every member matrix: rotation a, u a, w a, rotation b, u b,
 // w b; in kabL and kabG they are rows/columns 1-6 and row 0 / column 0 hold the equation numbers.
-#include <algorithm>
 #include <cmath>
 
 #include "model/Prut.h"
+#include "model/Trig.h"
 
 namespace {
 // Row 0 and column 0 of kabL and kabG: the equation numbers of the six degrees of freedom.
@@ -16,29 +16,6 @@ void WriteCodes(TMatrix& k, const TUzel* a, const TUzel* b) {
         k[0][i + 1] = codes[i];
         k[i + 1][0] = codes[i];
     }
-}
-
-// The cosine and sine of an angle in radians. A computation forms every member's transformation
-// several times and a frame has few distinct directions, so the last angles are remembered; an
-// angle is the same only with the same sign (the sine of -0 is -0).
-void CosSin(TReal rad, TReal& c, TReal& s) {
-    struct TEntry {
-        TReal Rad, Cos, Sin;
-    };
-    constexpr int KEntries = 8;
-    thread_local TEntry entries[KEntries];
-    thread_local int used = 0, next = 0;
-    for (int i = 0; i < used; ++i)
-        if (entries[i].Rad == rad && std::signbit(entries[i].Rad) == std::signbit(rad)) {
-            c = entries[i].Cos;
-            s = entries[i].Sin;
-            return;
-        }
-    c = std::cos(rad);
-    s = std::sin(rad);
-    entries[next] = {rad, c, s};
-    next = (next + 1) % KEntries;
-    used = std::max(used, next == 0 ? KEntries : next);
 }
 
 // T and TI differ only in the signs of the sine terms.

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "model/Prut.h"
+#include "model/Trig.h"
 #include "model/Uzel.h"
 
 namespace {
@@ -34,7 +35,7 @@ void TPrut::SestavMabL() {
         switch (z->Kind) {
         case KLoadForce: {
             TReal rad = DegToRad(z->Angle);
-            TReal pz = z->Q1 * std::sin(rad), px = z->Q1 * std::cos(rad);
+            TReal pz = z->Q1 * SinRad(rad), px = z->Q1 * CosRad(rad);
             ma = -pz * a * (b * b) / l2;
             mb = pz * (a * a) * b / l2;
             va = -pz * b / l;
@@ -54,7 +55,8 @@ void TPrut::SestavMabL() {
         case KLoadDistributed:
         case KLoadSelfWeight: {
             TReal rad = DegToRad(z->Angle);
-            TReal s = std::sin(rad), co = std::cos(rad);
+            TReal s, co;
+            CosSin(rad, co, s);
             TReal qz1 = z->Q1 * s, qz2 = z->Q2 * s, qx1 = z->Q1 * co, qx2 = z->Q2 * co;
             if (z->Kind == KLoadSelfWeight) {
                 TReal f = SelfWeightFactor(*z);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/Prut.h"
+#include "model/Trig.h"
 
 namespace {
 enum { RowX = 0, RowM = 1, RowN = 2, RowT = 3, RowRot = 4, RowU = 5, RowW = 6 };
@@ -69,7 +70,7 @@ void TPrut::Prubehy() {
     directions.reserve(std::size_t(Loads.Count()));
     for (const TZatizeni* z : Loads) {
         const TReal rad = DegToRad(z->Angle);
-        directions.emplace_back(std::cos(rad), std::sin(rad));
+        directions.emplace_back(CosRad(rad), SinRad(rad));
     }
     for (std::size_t j = 1; j < n; ++j) {
         const TReal x0 = r[RowX][j - 1], x1 = r[RowX][j];

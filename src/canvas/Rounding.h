@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "model/Trig.h"
 #include "model/Types.h"
 
 static_assert(std::numeric_limits<TReal>::digits == 64, "the pixel rounding assumes 80-bit reals");
@@ -23,8 +24,8 @@ inline int RoundPx(TReal v) {
 }
 
 inline TReal CosDeg(TReal deg) {
-    return std::cos(DegToRad(deg));
+    return CosRad(DegToRad(deg));
 }
 inline TReal SinDeg(TReal deg) {
-    return std::sin(DegToRad(deg));
+    return SinRad(DegToRad(deg));
 }

@@ -1,4 +1,5 @@
 #include "model/Prut.h"
+#include "model/Trig.h"
 
 #include <cmath>
 #include <utility>
@@ -54,8 +55,7 @@ void TPrut::Geometrie() {
 
 void TPrut::NastavUhel(TReal angle) {
     Angle = angle;
-    SinA = std::sin(DegToRad(angle));
-    CosA = std::cos(DegToRad(angle));
+    CosSin(DegToRad(angle), CosA, SinA);
 }
 
 void TPrut::NastavDelku(TReal length) { Length = length; }
