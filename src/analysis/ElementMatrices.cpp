@@ -39,17 +39,17 @@ void FillTransformation(TMatrix& m, const TPrut& p, TReal sign) {
 } // namespace
 
 void TPrut::SestavT() {
-    T = NewMatrix(6, 6);
+    ResetMatrix(T, 6, 6);
     FillTransformation(T, *this, 1);
 }
 
 void TPrut::SestavTI() {
-    TI = NewMatrix(6, 6);
+    ResetMatrix(TI, 6, 6);
     FillTransformation(TI, *this, -1);
 }
 
 void TPrut::SestavKabL() {
-    kabL = NewMatrix(7, 7);
+    ResetMatrix(kabL, 7, 7);
     WriteCodes(kabL, NodeA, NodeB);
     TReal e = Section->Material->E;
     TReal a = Section->A;
@@ -97,7 +97,7 @@ void TPrut::SestavKabL() {
 
 // kabG = TI · kab* · T, accumulated term by term in the index order i, j, k.
 void TPrut::SestavKabG() {
-    kabG = NewMatrix(7, 7);
+    ResetMatrix(kabG, 7, 7);
     WriteCodes(kabG, NodeA, NodeB);
     TReal w[6][6] = {};
     for (int i = 1; i <= 6; ++i)
@@ -124,6 +124,13 @@ void TPrut::UvolniMatice() {
     UvolniKabG();
     UvolniMabL();
     UvolniMabG();
+}
+
+void TPrut::PredejMatice(TPrut& to) {
+    for (TMatrix TPrut::*m : {&TPrut::T, &TPrut::TI, &TPrut::kabL, &TPrut::kabG, &TPrut::MabL, &TPrut::MabG}) {
+        (to.*m).swap(this->*m);
+        Release(this->*m);
+    }
 }
 
 void TPrut::UvolniT() { Release(T); }

@@ -25,7 +25,7 @@ void TPrut::UpravPolohyZatizeni() {
 }
 
 void TPrut::SestavMabL() {
-    MabL = NewMatrix(6, 2);
+    ResetMatrix(MabL, 6, 2);
     UpravPolohyZatizeni();
     const TReal l = Length;
     const TReal l2 = l * l;
@@ -108,7 +108,7 @@ void TPrut::SestavMabL() {
 }
 
 void TPrut::SestavMabG() {
-    MabG = NewMatrix(6, 2);
+    ResetMatrix(MabG, 6, 2);
     const TReal codes[6] = {TReal(NodeA->DofRot.Code), TReal(NodeA->DofU.Code), TReal(NodeA->DofW.Code),
                             TReal(NodeB->DofRot.Code), TReal(NodeB->DofU.Code), TReal(NodeB->DofW.Code)};
     for (int i = 0; i < 6; ++i) {

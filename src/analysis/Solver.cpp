@@ -73,14 +73,18 @@ TProfileMatrix NewStiffnessMatrix(const TMKPSpace& space, TEquationOrder order) 
 void AssembleKG(TMKPSpace& space, TEquationOrder order) {
     space.KG = TProfileMatrix(); // the old matrix goes before the new one is allocated
     space.KG = NewStiffnessMatrix(space, order);
+    // One set of member matrices passes from member to member.
+    TPrut* last = nullptr;
     for (TPrut* m : space.Members) {
+        if (last) last->PredejMatice(*m);
         m->SestavMatice();
         for (int i = 1; i <= 6; ++i) {
             const int ci = Code(m->kabG[i][0]);
             for (int j = 1; j <= 6; ++j) space.KG.Ref(ci, Code(m->kabG[0][j])) += m->kabG[i][j];
         }
-        m->UvolniMatice();
+        last = m;
     }
+    if (last) last->UvolniMatice();
 }
 
 // Supports and degrees of freedom without stiffness, as the elimination needs them.
@@ -181,14 +185,17 @@ void TMKPSpace::SestavKG() {
 void TMKPSpace::SestavMG() {
     MG = NewVector(std::size_t(3 * Nodes.Count() + 1));
     // Only the matrices that MabG depends on; the stiffness matrices play no part here.
+    TPrut* last = nullptr;
     for (TPrut* m : Members) {
+        if (last) last->PredejMatice(*m);
         m->SestavT();
         m->SestavTI();
         m->SestavMabL();
         m->SestavMabG();
         for (int i = 0; i < 6; ++i) MG[std::size_t(Code(m->MabG[i][0]))] += m->MabG[i][1];
-        m->UvolniMatice();
+        last = m;
     }
+    if (last) last->UvolniMatice();
     WriteTrace(*this, "00MG.out", [this](TTraceFile& f) { WriteVector(f, MG); });
 }
 

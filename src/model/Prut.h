@@ -40,6 +40,9 @@ public:
     void SestavKabG();
     void SestavMatice();
     void UvolniMatice();
+    // Hands the storage of these matrices to another member (whose Sestav* then fill it instead
+    // of allocating); this member's are released.
+    void PredejMatice(TPrut& to);
     void UvolniT();
     void UvolniTI();
     void UvolniKabL();

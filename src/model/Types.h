@@ -1,6 +1,7 @@
 #pragma once
 // Basic numeric types of the model and the analysis: 80-bit extended reals and the
 // zero-filled dynamic arrays addressed [row][column] from 0.
+#include <algorithm>
 #include <cstddef>
 #include <vector>
 
@@ -10,6 +11,16 @@ using TMatrix = std::vector<TVector>;
 
 // A zero-filled matrix of r rows and c columns.
 inline TMatrix NewMatrix(std::size_t r, std::size_t c) { return TMatrix(r, TVector(c, 0.0L)); }
+// m becomes a zero-filled matrix of r rows and c columns, keeping its storage when it has that shape.
+inline void ResetMatrix(TMatrix& m, std::size_t r, std::size_t c) {
+    bool shaped = m.size() == r;
+    for (std::size_t i = 0; shaped && i < r; ++i) shaped = m[i].size() == c;
+    if (!shaped) {
+        m = NewMatrix(r, c);
+        return;
+    }
+    for (TVector& row : m) std::fill(row.begin(), row.end(), 0.0L);
+}
 // A zero-filled vector of n elements.
 inline TVector NewVector(std::size_t n) { return TVector(n, 0.0L); }
 // Releasing a matrix or a vector sets its length to 0 and frees its storage.

@@ -164,3 +164,31 @@ TEST(ElementMatrices, TransformationIsExactAcrossManyDirections) {
             m->UvolniMatice();
         }
 }
+
+// Matrices formed in storage handed over from another member equal those formed afresh, whatever
+// that member was (hinged, loaded, rotated support); the giver is left released.
+TEST(ElementMatrices, HandedOverStorageGivesTheSameMatrices) {
+    TFrame f;
+    TPrut* hinged = Bar(f, 3, 4, true, false);
+    TPrut* truss = Bar(f, -2, 1, true, true);
+    TPrut* plain = Bar(f, 5, 0);
+    TFrame::Support(truss->NodeB, true, true, false, 20);
+    hinged->PridejZatizeni(KLoadDistributed, nullptr, 0, 5, 10, 4, 90);
+    const std::vector<TPrut*> members{hinged, truss, plain};
+    for (TPrut* giver : members)
+        for (TPrut* taker : members) {
+            if (giver == taker) continue;
+            taker->SestavMatice();
+            const std::vector<TMatrix> fresh{taker->T, taker->TI, taker->kabL, taker->kabG, taker->MabL,
+                                             taker->MabG};
+            taker->UvolniMatice();
+            giver->SestavMatice();
+            giver->PredejMatice(*taker);
+            taker->SestavMatice();
+            EXPECT_TRUE(giver->T.empty() && giver->kabG.empty() && giver->MabG.empty());
+            const std::vector<TMatrix> formed{taker->T, taker->TI, taker->kabL, taker->kabG, taker->MabL,
+                                              taker->MabG};
+            EXPECT_EQ(formed, fresh);
+            taker->UvolniMatice();
+        }
+}
