@@ -128,6 +128,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 TForm1::~TForm1() {
     qApp->removeEventFilter(this);
     mSpace.OnRepaint = nullptr;
+    // QWidget deletes the children only after this body, when the members of this class (the
+    // model space, the tool tables) are gone, and a child may still signal on its way out: the
+    // dock reports itself hidden. Nothing a child emits from now on may reach this window, nor
+    // the canvas and the panel, which keep references into it.
+    const QList<QObject*> children = findChildren<QObject*>();
+    for (QObject* child : children)
+        for (QObject* receiver : {static_cast<QObject*>(this), static_cast<QObject*>(mCanvas),
+                                  static_cast<QObject*>(mPanel)})
+            if (receiver) disconnect(child, nullptr, receiver, nullptr);
 }
 
 QAction* TForm1::AddTool(QToolBar* bar, const char* name, const char* hint, bool checkable) {
