@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "analysis/ModelCheck.h"
 #include "analysis/TraceFile.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
@@ -37,6 +38,14 @@ std::vector<int> Envelope(const TMKPSpace& space) {
 }
 
 int Code(TReal v) { return int(std::lround(v)); }
+
+// A load left on a degree of freedom without stiffness; what the trigonometry of a load at right
+// angles to it leaves behind does not count.
+bool Unresisted(const TVector& fg, int k) {
+    TReal largest = 1;
+    for (TReal v : fg) largest = std::max(largest, std::fabs(v));
+    return std::fabs(fg[std::size_t(k)]) > 1e-12L * largest;
+}
 
 // Opens a trace file, lets write() fill it, and notes the file when it could not be written.
 template <class F> void WriteTrace(TMKPSpace& space, const char* name, F write) {
@@ -161,11 +170,21 @@ TSolveStatus TMKPSpace::Res() {
                 FG[std::size_t(dof->Code)] = 0;
             }
     // Degrees of freedom without any stiffness (a rotation where every member is hinged): their
-    // equation becomes RG[k] = FG[k].
+    // equation becomes RG[k] = FG[k]. That is right only while nothing loads them; a load on a
+    // degree of freedom that nothing resists makes the structure a mechanism.
+    int unresisted = 0;
     for (int k = 1; k <= n; ++k)
-        if (KG.At(k, k) == 0) KG.ClearRowAndColumn(k);
+        if (KG.At(k, k) == 0) {
+            if (!unresisted && Unresisted(FG, k)) unresisted = k;
+            KG.ClearRowAndColumn(k);
+        }
     WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
+    if (unresisted) {
+        Dialogs().Inform(KMechanismMessage);
+        ResultsValid = false;
+        return {TSolveResult::Mechanism, unresisted};
+    }
 
     const TSolveStatus result = KG.Eliminate(FG, Elimination);
     if (result.Result == TSolveResult::ZeroPivot) {
@@ -182,6 +201,7 @@ TSolveStatus TMKPSpace::Res() {
     for (int p = 0; p < Nodes.Count(); ++p)
         Nodes[p]->Displacement = {RG[std::size_t(3 * p + 1)], RG[std::size_t(3 * p + 2)], RG[std::size_t(3 * p + 3)]};
     for (TPrut* m : Members) m->KoncoveSily();
+    if (const std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
     WriteTrace(*this, "00RG.out", [this](TTraceFile& f) { WriteVector(f, RG); });
 
     // The unmodified matrix times the displacements: the sum of the member end forces at every
@@ -232,9 +252,17 @@ TSolveStatus TMKPSpace::Res() {
         written = true;
     });
     if (!written) reactions(nullptr);
+    if (std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
+    if (std::string fault = NajdiNekonecnyPrubeh(*this); !fault.empty()) return Odmitni(fault);
 
     ResultsValid = true;
     return result;
+}
+
+TSolveStatus TMKPSpace::Odmitni(const std::string& fault) {
+    Dialogs().Inform(fault);
+    ResultsValid = false;
+    return {TSolveResult::Refused, 0};
 }
 
 void TMKPSpace::UvolniKG() { KG = TProfileMatrix(); }
@@ -245,6 +273,7 @@ void TMKPSpace::UvolniRG() { Release(RG); }
 
 TSolveStatus TMKPSpace::Vypocet() {
     if (Members.Empty()) return {TSolveResult::NoMembers, 0};
+    if (const std::string fault = NajdiNeplatnouHodnotu(*this); !fault.empty()) return Odmitni(fault);
     TraceFailures.clear();
     OtocPrutySKloubemA();
     SestavKG();
