@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <exception>
+#include <filesystem>
 #include <ostream>
 
 #include "analysis/ModelCheck.h"
@@ -271,7 +272,9 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         try {
             space.NactiProjekt(options.Project);
         } catch (const TFileFormatError& e) {
-            err << options.Project << ":" << e.Line() << ": " << e.what() << "\n";
+            err << options.Project << ":";
+            if (e.Line() > 0) err << e.Line() << ":";
+            err << " " << e.what() << "\n";
             return 2;
         } catch (const std::exception& e) {
             err << options.Project << ": " << e.what() << "\n";
@@ -306,12 +309,23 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         }
         space.TraceEnabled = options.Trace;
         space.TraceDir = options.TraceDir;
+        // A trace folder that is not there yet is made; one that cannot be made is reported, and
+        // the computation goes on (each file that cannot be written is named after it).
+        if (options.Trace && !options.TraceDir.empty()) {
+            std::error_code ec;
+            std::filesystem::create_directories(options.TraceDir, ec);
+            if (ec)
+                err << "korvan-calc: adresář " << options.TraceDir << " pro soubory výpočtu nelze vytvořit: "
+                    << ec.message() << "\n";
+        }
 
         if (options.Picture.Requested && !reportAsked && !options.Table)
             return WritePicture(space, options.Picture, out, err);
         const TSolveStatus result = space.Vypocet();
         if (result.Result != TSolveResult::Ok) {
-            err << "korvan-calc: konstrukce nebyla spočtena (rovnice " << result.Equation << ").\n";
+            err << "korvan-calc: konstrukce nebyla spočtena";
+            if (result.Equation > 0) err << " (rovnice " << result.Equation << ")";
+            err << ".\n";
             return 1;
         }
         int code = 0;

@@ -184,3 +184,34 @@ TEST(FileSafety, TemporariesAreUniqueAndExclusive) {
     EXPECT_EQ(Slurp(target), "second");
     EXPECT_EQ(dir.Entries(), 1);
 }
+
+// The calculator refuses a project whose values it cannot compute, naming the fault, with exit
+// code 1 and no report that could show a value that is not a number.
+TEST(FileSafety, CalculatorRefusesValuesThatAreNotNumbers) {
+    auto project = [](const std::string& e, const std::string& a, const std::string& extra) {
+        return "*Materials\r\nM\r\nS\r\n" + e + "\r\n7850\r\n*Shapes\r\nC\r\nX\r\nS\r\n" + a +
+               "\r\n1E-4\r\n1E-4\r\n*Nodes\r\nU\r\n1\r\n0\r\n0\r\nU\r\n2\r\n4\r\n0\r\n" + extra +
+               "*Members\r\nP\r\nX\r\n1\r\n0\r\n1\r\n2\r\n0\r\n0\r\n*Supports\r\nB\r\n1\r\n1\r\n1\r\n1\r\n0\r\n"
+               "*NodalLoads\r\nZU\r\n2\r\nP\r\n15\r\n90\r\n";
+    };
+    struct TCase {
+        std::string Text;
+        const char* Message;
+    } const cases[] = {
+        {project("0", "0.01", ""), "Materiál \"S\": modul pružnosti musí být kladný."},
+        {project("210000", "0", ""), "Profil \"X\": plocha musí být kladná."},
+        {project("210000", "0.01", "U\r\n3\r\n9\r\n9\r\n") + "ZU\r\n3\r\nP\r\n15\r\n90\r\n",
+         "pohyblivým mechanismem"},
+    };
+    for (const TCase& c : cases) {
+        TFolder dir;
+        dir.Put("p.inp", c.Text);
+        for (const char* options : {"", "--table "}) {
+            const auto r = dir.Calc(std::string(options) + "p.inp");
+            EXPECT_EQ(r.Code, 1) << c.Message << "\n" << r.Out << r.Err;
+            EXPECT_NE(r.Err.find(c.Message), std::string::npos) << r.Err;
+            for (const char* bad : {"nan", "NAN", "inf", "INF"})
+                EXPECT_EQ(r.Out.find(bad), std::string::npos) << c.Message << "\n" << r.Out;
+        }
+    }
+}
