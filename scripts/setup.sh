@@ -6,7 +6,7 @@ set -euo pipefail
 PACKAGES=(
     build-essential cmake ninja-build
     libgtest-dev libgmock-dev libbenchmark-dev
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
     xvfb xauth locales
     fonts-liberation fonts-dejavu-core fonts-urw-base35
     libwmf-bin poppler-utils xdotool imagemagick libreoffice-writer-nogui python3

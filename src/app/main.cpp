@@ -1,7 +1,9 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QLocale>
+#include <QLibraryInfo>
 #include <QThread>
+#include <QTranslator>
 #include <clocale>
 
 #include "model/NumberText.h"
@@ -25,6 +27,10 @@ void StartupWait() {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // Qt's own texts (file dialogs, standard buttons) in Czech where the translations are installed.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Czech), "qtbase", "_", QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
     // QApplication sets the C locale from the environment; the program's numbers never depend on it.
     std::setlocale(LC_NUMERIC, "C");
     const QString point = QLocale::system().decimalPoint();

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "analysis/Diagnostics.h"
 #include "analysis/ModelCheck.h"
 #include "cli/CurveCommand.h"
 #include "cli/Picture.h"
@@ -106,6 +107,12 @@ const TOptionSpec KOptions[] = {
          o.Version = true;
          return true;
      }},
+    {"--check", nullptr,
+     "kontrola rovnováhy: ΣFx, ΣFy, ΣM a reziduum ‖K·u − f‖/‖f‖ (návratový kód 1 nad 1e-9)",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.Check = true;
+         return true;
+     }},
 };
 
 // Width of a UTF-8 text in characters.
@@ -150,6 +157,25 @@ void PrintResults(const TMKPSpace& space, std::ostream& out, char sep) {
 }
 } // namespace
 
+int PrintEquilibrium(TMKPSpace& space, std::ostream& out, std::ostream& err, char sep) {
+    TEquilibrium e;
+    if (!KontrolaRovnovahy(space, e)) {
+        err << "korvan-calc: model nemá výsledky ke kontrole.\n";
+        return 1;
+    }
+    auto number = [sep](TReal v) { return FormatExponent(v, 3, 2, sep); };
+    out << "Kontrola rovnováhy\n"
+        << "ΣFx = " << number(e.SumFx) << " kN\n"
+        << "ΣFy = " << number(e.SumFy) << " kN\n"
+        << "ΣM = " << number(e.SumM) << " kNm\n"
+        << "‖K·u − f‖/‖f‖ = " << number(e.Residual) << "\n";
+    if (e.Residual > KCheckLimit || !(e.Residual == e.Residual)) {
+        err << "korvan-calc: reziduum " << number(e.Residual) << " překračuje " << number(KCheckLimit) << ".\n";
+        return 1;
+    }
+    return 0;
+}
+
 std::string CalcUsage() {
     std::string s = "Použití: korvan-calc [volby] PROJEKT.inp\n"
                     "Spočítá rovinnou prutovou konstrukci ze souboru projektu, zapíše soubory výpočtu a vypíše\n"
@@ -158,7 +184,8 @@ std::string CalcUsage() {
         std::string head = std::string("  ") + o.Name + (o.Argument ? std::string(" ") + o.Argument : "");
         s += Left(head, 30) + " " + o.Help + "\n";
     }
-    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření), 2 chybné volby nebo soubor.\n";
+    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření) nebo bez prutů, 2 chybné volby nebo\n"
+         "soubor. Projekt bez prutů vypíše výsledky vyžádané volbou --report nebo --rtf.\n";
     return s;
 }
 
@@ -285,6 +312,16 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             err << options.Project << ": " << fault << "\n";
             return 2;
         }
+        // The self-weight loads belong to the model that every output shows: the protocol and the
+        // pictures as well as the computation.
+        if (options.SelfWeight) {
+            space.WeightCase.Factor = options.SelfWeightFactor;
+            space.NastavVlastniTihu(true);
+        }
+        if (options.Divisions > 0) {
+            space.NastavDeleniPrutu(options.Divisions);
+            for (TPrut* m : space.Members) m->NastavDeleni(options.Divisions);
+        }
         const TReportOptions& reports = options.Reports;
         // The protocol lists (and cleans) the model in memory; it needs no computation.
         if (reports.Protocol) {
@@ -296,16 +333,12 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (options.Picture.Requested && options.Picture.Mode == 0 && !reportAsked && !options.Table)
             return WritePicture(space, options.Picture, out, err);
         if (space.Members.Empty()) {
+            // Nothing to compute, but the report of such a model (its headings and the reactions of
+            // a model never computed) is well defined: printed when asked for. Outputs that need
+            // computed results are refused.
             err << options.Project << ": Projekt neobsahuje žádný prut, není co počítat.\n";
-            return 1;
-        }
-        if (options.SelfWeight) {
-            space.WeightCase.Factor = options.SelfWeightFactor;
-            space.NastavVlastniTihu(true);
-        }
-        if (options.Divisions > 0) {
-            space.NastavDeleniPrutu(options.Divisions);
-            for (TPrut* m : space.Members) m->NastavDeleni(options.Divisions);
+            if (!reportAsked || options.Table || options.Picture.Requested) return 1;
+            return RunReportCommand(space, reports, out, err);
         }
         space.TraceEnabled = options.Trace;
         space.TraceDir = options.TraceDir;
@@ -323,13 +356,19 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return WritePicture(space, options.Picture, out, err);
         const TSolveStatus result = space.Vypocet();
         if (result.Result != TSolveResult::Ok) {
+            if (result.Equation > 0) {
+                const std::string place = PopisMista(MistoRovnice(result.Equation));
+                if (!place.empty()) err << place << "\n";
+            }
             err << "korvan-calc: konstrukce nebyla spočtena";
             if (result.Equation > 0) err << " (rovnice " << result.Equation << ")";
             err << ".\n";
             return 1;
         }
         int code = 0;
-        if (options.Table) {
+        if (options.Check) {
+            code = PrintEquilibrium(space, out, err, sep);
+        } else if (options.Table) {
             out << "Projekt: " << options.Project << "\n"
                 << "Uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n\n";
             PrintResults(space, out, sep);

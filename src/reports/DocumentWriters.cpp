@@ -151,8 +151,12 @@ std::string DocumentToText(const TStyledDocument& doc) {
     return out;
 }
 
+namespace {
+const char* const KRtfHeader = "{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}\n";
+} // namespace
+
 std::string DocumentToRtf(const TStyledDocument& doc) {
-    std::string out = "{\\rtf1\\ansi\\ansicpg1250\\deff0\\uc1{\\fonttbl{\\f0\\fswiss\\fcharset238 Arial;}}\n";
+    std::string out = KRtfHeader;
     out += "\\pard";
     for (const TStyledLine& line : doc.Lines()) {
         out += "\\plain\\f0";
@@ -181,4 +185,36 @@ std::string DocumentToHtml(const TStyledDocument& doc) {
 
 void SaveDocumentAsRtf(const TStyledDocument& doc, const std::string& fileName) {
     WriteFileAtomically(fileName, DocumentToRtf(doc));
+}
+
+std::string RichTextToRtf(const std::vector<TRichParagraph>& paragraphs) {
+    std::string out = KRtfHeader;
+    out += "\\pard";
+    int halfPoints = 16;
+    for (const TRichParagraph& paragraph : paragraphs) {
+        // An empty paragraph still sets its size, so that an empty line keeps its height.
+        const TRichParagraph runs = paragraph.empty() ? TRichParagraph{TRichRun{"", false, false, false, halfPoints}}
+                                                      : paragraph;
+        for (const TRichRun& run : runs) {
+            halfPoints = run.HalfPoints > 0 ? run.HalfPoints : halfPoints;
+            out += "\\plain\\f0";
+            if (run.Bold) out += "\\b";
+            if (run.Italic) out += "\\i";
+            if (run.Underline) out += "\\ul";
+            out += "\\fs" + std::to_string(halfPoints);
+            out += ' ';
+            out += RtfText(run.Text);
+        }
+        out += "\\par\n";
+    }
+    out += "}\n";
+    return out;
+}
+
+std::vector<TRichParagraph> DocumentToRichText(const TStyledDocument& doc) {
+    std::vector<TRichParagraph> out;
+    out.reserve(doc.Lines().size());
+    for (const TStyledLine& line : doc.Lines())
+        out.push_back({TRichRun{line.Text, line.Bold, false, false, line.Size * 2}});
+    return out;
 }

@@ -1,6 +1,7 @@
 #include "ui/MKPUnit1.h"
 
 #include <QAbstractButton>
+#include <algorithm>
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
@@ -24,11 +25,19 @@
 #include "model/Errors.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
+#include "reports/Protocol.h"
+#include "reports/ResultsReport.h"
 #include "ui/About.h"
+#include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Glyphs.h"
+#include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
+#include "ui/LoadInput.h"
+#include "ui/MatDialog.h"
 #include "ui/ObjectPanel.h"
+#include "ui/VyslMemo.h"
+#include "ui/ZatizeniDialog1.h"
 #include "units/Prevody.h"
 
 namespace {
@@ -83,6 +92,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BuildLibraryMenus();
     BuildMenus();
     ConnectPanel();
+    BuildEditingCommands();
 
     mOpenDialog = new QFileDialog(this, U("Otevřít"));
     mOpenDialog->setObjectName("OpenDialog1");
@@ -103,18 +113,25 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     mOpenMLDialog->setObjectName("OpenMLDialog");
     mOpenMLDialog->setNameFilter("Material library (*.mat)");
     mOpenMLDialog->setFileMode(QFileDialog::ExistingFile);
-    for (QFileDialog* d : {mOpenDialog, mSaveDialog, mOpenSLDialog, mOpenMLDialog}) {
+    mSaveDialog2 = NewWmfSaveDialog(this);
+    for (QFileDialog* d : {mOpenDialog, mSaveDialog, mOpenSLDialog, mOpenMLDialog, mSaveDialog2}) {
         // The program asks its own overwrite question; its own dialogs behave alike everywhere.
         d->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d->setModal(true);
     }
 
-    mComputation = [](TMKPSpace& space) { space.Vypocet(); };
+    mForm6 = new TForm6(this);
+    mForm4 = new TForm4(this);
+
+    mComputation = [this](TMKPSpace& space) { mLastStatus = space.Vypocet(); };
     mInputBox = [this](const QString& caption, const QString& prompt, const QString& text) {
         bool ok = false;
         const QString answer = QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, text, &ok);
         return ok ? answer : text;
     };
+
+    mForm5 = new TForm5(mSpace, mRememberedTool, this);
+    connect(mForm5, &TForm5::LoadAdded, this, &TForm1::ZatizeniPridano);
 
     resize(765, 520);
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -122,10 +139,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setCursor(Qt::ArrowCursor);
     mCanvas->Area()->setCursor(ProgramCursor(KCursorKrizek));
     qApp->installEventFilter(this);
+    InstallHelpKey();
     StatusBarRefresh();
 }
 
 TForm1::~TForm1() {
+    THelpWindow::Destroy();
     qApp->removeEventFilter(this);
     mSpace.OnRepaint = nullptr;
     // QWidget deletes the children only after this body, when the members of this class (the
@@ -312,6 +331,7 @@ void TForm1::BuildMenus() {
 
     QMenu* soubor = bar->addMenu(U("Soubor"));
     connect(AddItem(soubor, "Nov1", "Nový"), &QAction::triggered, this, &TForm1::NewBtnClick);
+    MenuItem("Nov1")->setProperty("HelpContext", 210);
     connect(AddItem(soubor, "Nast1", "Načíst", QKeySequence("Ctrl+O")), &QAction::triggered, this,
             &TForm1::nactis);
     connect(AddItem(soubor, "Ulosoubor1", "Uložit", QKeySequence("Ctrl+S")), &QAction::triggered, this,
@@ -424,8 +444,9 @@ void TForm1::BuildMenus() {
     connect(AddItem(uzel, "Odznacitvseuzly1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::UnselectNodes);
     QMenu* zatU = uzel->addMenu(U("Zatížení"));
-    AddItem(zatU, "PridatzatU1", "Přidat", {}, false);
-    AddItem(zatU, "SmazatzatU1", "Smazat", {}, false);
+    connect(AddItem(zatU, "PridatzatU1", "Přidat"), &QAction::triggered, this,
+            [this] { FormZatizeni("sbAddLU"); });
+    connect(AddItem(zatU, "SmazatzatU1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLUClick);
 
     QMenu* prut = bar->addMenu(U("Prut"));
     connect(AddItem(prut, "Pridatnovykreslit1", "Přidat nový (kreslit)"), &QAction::triggered, this, [this] {
@@ -451,9 +472,11 @@ void TForm1::BuildMenus() {
     connect(AddItem(prut, "Odznacitvsepruty1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::ClrSeznamVP);
     QMenu* zatP = prut->addMenu(U("Zatížení"));
-    AddItem(zatP, "PridatzatP1", "Přidat", {}, false);
-    AddItem(zatP, "SmazatzatP1", "Smazat", {}, false);
-    AddItem(prut, "Matice1", "Matice", QKeySequence(Qt::Key_F10), false);
+    connect(AddItem(zatP, "PridatzatP1", "Přidat"), &QAction::triggered, this,
+            [this] { FormZatizeni("sbAddLP"); });
+    connect(AddItem(zatP, "SmazatzatP1", "Smazat"), &QAction::triggered, mPanel, &TObjectPanel::sbDelLPClick);
+    connect(AddItem(prut, "Matice1", "Matice", QKeySequence(Qt::Key_F10)), &QAction::triggered, this,
+            &TForm1::Vpismatic1Click);
 
     QMenu* zat = bar->addMenu(U("Zatížení"));
     connect(AddItem(zat, "Zapotatthukonstrukce1", "Vlastní tíha kce."), &QAction::triggered, this,
@@ -473,11 +496,14 @@ void TForm1::BuildMenus() {
     QMenu* nastroje = bar->addMenu(U("Nástroje"));
     connect(AddItem(nastroje, "Spustit1", "Výpočet", QKeySequence(Qt::Key_F11)), &QAction::triggered, this,
             &TForm1::Spustit1Click);
-    AddItem(nastroje, "Vysledky1", "Výsledky", QKeySequence(Qt::Key_F12), false);
-    AddItem(nastroje, "Protokol1", "Protokol", {}, false);
-    AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF", {}, false);
-    AddItem(nastroje, "Tisk1", "Tisk", {}, false);
-    AddItem(nastroje, "Kopirovat1", "Kopírovat", QKeySequence("Ctrl+C"), false);
+    connect(AddItem(nastroje, "Vysledky1", "Výsledky", QKeySequence(Qt::Key_F12)), &QAction::triggered, this,
+            &TForm1::Reakce1Click);
+    connect(AddItem(nastroje, "Protokol1", "Protokol"), &QAction::triggered, this, &TForm1::Protokol1Click);
+    connect(AddItem(nastroje, "UlozitWMF1", "Uložit plátno jako WMF"), &QAction::triggered, this,
+            &TForm1::UloitjakoWMF1Click);
+    connect(AddItem(nastroje, "Tisk1", "Tisk"), &QAction::triggered, this, &TForm1::PrintCanvas1Click);
+    connect(AddItem(nastroje, "Kopirovat1", "Kopírovat", QKeySequence("Ctrl+C")), &QAction::triggered, this,
+            &TForm1::CopytoClipboard1Click);
     nastroje->addSeparator();
     AddItem(nastroje, "Nastaveni1", "Nastavení", {}, false);
 
@@ -534,6 +560,10 @@ void TForm1::ConnectPanel() {
     auto button = [this](const char* name) { return mPanel->findChild<QAbstractButton*>(name); };
     if (auto* b = button("sbCompute")) connect(b, &QAbstractButton::clicked, this, &TForm1::sbComputeClick);
     if (auto* b = button("SpeedButton4")) connect(b, &QAbstractButton::clicked, this, &TForm1::SetRefPoint);
+    if (auto* b = button("sbShowMatr")) {
+        b->setEnabled(true);
+        connect(b, &QAbstractButton::clicked, this, &TForm1::sbShowMatrClick);
+    }
     if (auto* b = button("SpeedButton7"))
         connect(b, &QAbstractButton::clicked, this, &TForm1::SpeedButton7Click);
     for (const char* n : {"ToolButton12", "ToolButton11"}) {
@@ -545,19 +575,40 @@ void TForm1::ConnectPanel() {
         connect(b, &QAbstractButton::clicked, this,
                 sections ? &TForm1::ToolButton2Click : &TForm1::ToolButton5Click);
     }
+    for (const char* n : {"sbAddLP", "sbAddLU"})
+        if (auto* b = button(n)) connect(b, &QAbstractButton::clicked, this, [this, n] { FormZatizeni(n); });
 }
 
 void TForm1::RepaintCanvas() {
+    if (mNoticing) return;
+    NoticeEdit();
     mCanvas->SyncScrollBars();
     const bool slow = mSpace.TypZobrazeni() != 0 && mSpace.Members.Count() > 200;
     if (slow) QApplication::setOverrideCursor(Qt::WaitCursor);
     mCanvas->Area()->Repaint();
     if (slow) QApplication::restoreOverrideCursor();
+    DrawMechanismMark();
 }
 
 // Results of a computation belong to the model as it was then: after an edit the result tabs go
 // back to the model view and stay disabled until the next computation.
 void TForm1::ModelEdited() {
+    // The next repaint (or, failing one, the end of this event) records the edit.
+    mEditPending = true;
+    if (!mLookQueued) {
+        mLookQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                mLookQueued = false;
+                if (mEditPending) RepaintCanvas();
+            },
+            Qt::QueuedConnection);
+    }
+    if (LiveResults() && mLiveArmed) {
+        mSpace.ResultsValid = false; // until the live computation at the repaint
+        return;
+    }
     if (!mSpace.ResultsValid && !mTabs->isEnabled()) return;
     mSpace.ResultsValid = false;
     ResultTabsToModel();
@@ -667,6 +718,9 @@ void TForm1::Klavesa(QChar key) {
     case ' ':
         mPanel->NextPage();
         break;
+    case 'f':
+        PrizpusobMeritkoClick();
+        break;
     case '<':
     case '>':
         if (TPrut* m = mSpace.CurrentMember) {
@@ -676,8 +730,11 @@ void TForm1::Klavesa(QChar key) {
             mSpace.Prekresli();
         }
         break;
+    case 'l':
+        FormZatizeni(mPanel->MenuIndex() == 1 ? "sbAddLU" : "sbAddLP");
+        break;
     default:
-        // "u", "t" and "l" open the node, move and load dialogs, which this build does not have.
+        // "u" and "t" open the node and move dialogs, which this build does not have.
         break;
     }
 }
@@ -735,6 +792,7 @@ void TForm1::ClearLists() {
 
 void TForm1::NewBtnClick() {
     if (!Dialogs().AskYesNo("Přejete si založit nový projekt? Všechny objekty budou vymazány.")) return;
+    mLiveArmed = false;
     mSpace.SmazVse();
     mSpace.Prekresli();
     ClearLists();
@@ -743,7 +801,9 @@ void TForm1::NewBtnClick() {
     mPanel->VypisHodnotyPrutu();
     ShowSelectionCounts();
     ResultTabsToModel();
+    SelfWeightFromModel();
     setWindowTitle(U("KORVAN - B 2D : Nový"));
+    ResetHistory();
 }
 
 QString TForm1::ChooseFile(QFileDialog* dialog) {
@@ -758,6 +818,7 @@ QString TForm1::ChooseFile(QFileDialog* dialog) {
 
 void TForm1::nactis() {
     if (!Dialogs().AskYesNo("Přejete si načíst jiný projekt? Všechny objekty budou vymazány.")) return;
+    mLiveArmed = false;
     mSpace.SmazVse();
     mSpace.Prekresli();
     ClearLists();
@@ -766,6 +827,8 @@ void TForm1::nactis() {
     mPanel->VypisHodnotyPrutu();
     ShowSelectionCounts();
     ResultTabsToModel();
+    SelfWeightFromModel();
+    ResetHistory();
     const QString file = ChooseFile(mOpenDialog);
     if (file.isEmpty()) return;
     OpenProjectFile(file);
@@ -773,6 +836,7 @@ void TForm1::nactis() {
 
 // A project that cannot be read leaves an empty model (never part of one) and says why.
 void TForm1::OpenProjectFile(const QString& fileName) {
+    mLiveArmed = false;
     QString error;
     try {
         mSpace.NactiProjekt(S(fileName));
@@ -796,6 +860,8 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyUzlu();
         mPanel->VypisHodnotyPrutu();
         ShowSelectionCounts();
+        SelfWeightFromModel();
+        ResetHistory();
         Dialogs().Inform(S(error));
         return;
     }
@@ -816,8 +882,10 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyPrutu();
     }
     ShowSelectionCounts();
+    SelfWeightFromModel();
     if (!mSpace.ShowAll()) mSpace.Prekresli();
     StatusBarRefresh();
+    ResetHistory();
 }
 
 void TForm1::tbSaveClick() {
@@ -868,11 +936,13 @@ bool TForm1::ReadMaterialLibrary(const QString& path) {
 // The section list shows every section, the first one becomes current with its material.
 void TForm1::RefreshAfterSectionLibrary() {
     mPanel->cbProfilyRefresh();
+    mSpace.Prekresli(); // the command's end: the history records the library
 }
 
 void TForm1::RefreshAfterMaterialLibrary() {
     mPanel->cbMaterialyRefresh();
     if (!mSpace.Sections.Empty()) mPanel->cbProfilyRefresh();
+    mSpace.Prekresli();
 }
 
 void TForm1::Natiprofily1Click(const QString& fixedName) {
@@ -922,12 +992,14 @@ void TForm1::ToolButton5Click() {
 void TForm1::sbComputeClick() {
     if (mSpace.Members.Empty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    mLastStatus = {};
     mComputation(mSpace);
     QApplication::restoreOverrideCursor();
     if (mSpace.ResultsValid)
         mTabs->setEnabled(true);
     else
         ResultTabsToModel();
+    AfterComputation(mLastStatus);
     mSpace.Prekresli();
 }
 
@@ -1050,7 +1122,88 @@ void TForm1::About1Click() {
 }
 
 void TForm1::Napoveda1Click() {
-    const QString help = FindLibraryFile("help/obecneinformace.htm", LibraryFolders());
-    if (help.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(help)))
-        Dialogs().Inform("Nápověda \"korvan.chm::/obecneinformace.htm\" není k dispozici.");
+    ShowHelpPage(KHelpStartPage);
+}
+
+void TForm1::UloitjakoWMF1Click() {
+    const QString file = ChooseFile(mSaveDialog2);
+    if (file.isEmpty()) return;
+    if (QFileInfo::exists(file) && !Dialogs().AskYesNo("Soubor existuje. Nahradit?")) return;
+    SaveWMF(mSpace, file, TCanvasExportMode::Metafile, this);
+}
+
+void TForm1::PrintCanvas1Click() {
+    SaveWMF(mSpace, {}, TCanvasExportMode::Print, this);
+}
+
+void TForm1::CopytoClipboard1Click() {
+    SaveWMF(mSpace, {}, TCanvasExportMode::Clipboard, this);
+}
+
+void TForm1::Reakce1Click() {
+    TStyledDocument doc;
+    BuildResultsReport(mSpace, doc);
+    mForm6->ShowDocument(doc);
+}
+
+// The protocol first deletes the nodes, sections and materials nothing uses (permanently, without
+// a question), refreshes what shows them and then lists the model.
+void TForm1::Protokol1Click() {
+    mForm6->Clear();
+    const int nodes = mSpace.Nodes.Count();
+    mSpace.SmazNepripojeneUzly();
+    mPanel->VypisHodnotyUzlu();
+    const int sections = mSpace.Sections.Count();
+    const int materials = mSpace.Materials.Count();
+    mSpace.SmazNepouziteProfily();
+    mSpace.SmazNepouziteMaterialy();
+    if (mSpace.Nodes.Count() != nodes || mSpace.Sections.Count() != sections ||
+        mSpace.Materials.Count() != materials)
+        ModelEdited();
+    ShowSelectionCounts();
+    mSpace.Prekresli();
+    // The lists keep the current section and material; an emptied list leaves an empty box.
+    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
+        box->clear();
+        box->addItems(names);
+        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
+    };
+    QStringList names;
+    for (const TMaterial* m : mSpace.Materials) names << QString::fromStdString(m->Name);
+    refill(mPanel->cbMaterialy(), names,
+           mSpace.CurrentMaterial ? QString::fromStdString(mSpace.CurrentMaterial->Name) : QString());
+    names.clear();
+    for (const TProfil* p : mSpace.Sections) names << QString::fromStdString(p->Name);
+    refill(mPanel->cbProfily(), names,
+           mSpace.CurrentSection ? QString::fromStdString(mSpace.CurrentSection->Name) : QString());
+    mPanel->VypisHodnotyMaterialu();
+    mPanel->VypisHodnotyProfilu();
+    TStyledDocument doc;
+    ListProtocol(mSpace, doc);
+    mForm6->ShowDocument(doc);
+}
+
+void TForm1::sbShowMatrClick() {
+    if (!mSpace.CurrentMember) return;
+    mForm4->Fill(*mSpace.CurrentMember);
+}
+
+void TForm1::FormZatizeni(const QString& sender) {
+    mForm5->FormZatizeni(sender);
+}
+
+void TForm1::ZatizeniPridano(bool member) {
+    ModelEdited();
+    mSpace.Prekresli();
+    if (member)
+        mPanel->VypisHodnotyZatizeniP();
+    else
+        mPanel->VypisHodnotyZatizeniU();
+}
+
+// A project file holds no self-weight loads, and an emptied model has none: the check mark shows
+// what the model holds, so that the next click switches self-weight on for every member.
+void TForm1::SelfWeightFromModel() {
+    mSpace.SelfWeight = ModelHasSelfWeight(mSpace);
+    MenuItem("Zapotatthukonstrukce1")->setChecked(mSpace.SelfWeight);
 }

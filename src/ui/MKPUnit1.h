@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 
+#include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
 #include "ui/PanelHost.h"
+#include "ui/UndoHistory.h"
 
 class QAction;
 class QActionGroup;
@@ -20,7 +22,10 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm5;
 class TObjectPanel;
+class TForm4;
+class TForm6;
 
 class TForm1 : public QMainWindow, public TPanelHost {
     Q_OBJECT
@@ -87,6 +92,26 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The report viewer and the member matrices window (created with the main window).
+    TForm6* Form6() const { return mForm6; }
+    TForm4* Form4() const { return mForm4; }
+    // The load dialog; the remembered tool is the button that opened the last small input dialog.
+    TForm5* Form5() const { return mForm5; }
+    const QString& RememberedTool() const { return mRememberedTool; }
+    QFileDialog* SaveDialog2() const { return mSaveDialog2; }
+
+    // Undo, redo, live results, diagram fit and the place of a refusal (FormEditing.cpp).
+    void Zpet();
+    void Znovu();
+    void PrizpusobMeritkoClick();
+    // Live results on or off; `remember` keeps the choice for the next run.
+    void SetLiveResults(bool on, bool remember = false);
+    bool LiveResults() const;
+    const TUndoHistory& History() const { return mHistory; }
+    // Where the last refused computation moves (no node when none was refused).
+    TDofPlace MechanismPlace() const { return mMechanism; }
+    // The status bar field beside the panels: equilibrium, refusal and its place.
+    QString InfoText() const;
 
 public slots:
     void NewBtnClick();
@@ -114,6 +139,20 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    void PrubeznyVypocet1Click();
+    // The results report and the model protocol in the report viewer; the member matrices.
+    void Reakce1Click();
+    void Protokol1Click();
+    void sbShowMatrClick();
+    void Vpismatic1Click() { sbShowMatrClick(); }
+    // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
+    void FormZatizeni(const QString& sender);
+    // The load dialog added a load to the current member (node).
+    void ZatizeniPridano(bool member);
+    // The canvas picture as a metafile file, on the printer, on the clipboard.
+    void UloitjakoWMF1Click();
+    void PrintCanvas1Click();
+    void CopytoClipboard1Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -145,6 +184,20 @@ private:
     bool ReadMaterialLibrary(const QString& path);
     void RefreshAfterSectionLibrary();
     void RefreshAfterMaterialLibrary();
+    // The self-weight check mark and switch follow the model (after it was emptied or read).
+    void SelfWeightFromModel();
+
+    // Edits: noticing them where commands end, history, live recompute (FormEditing.cpp).
+    void BuildEditingCommands();
+    void NoticeEdit();
+    void RunLive();
+    void AfterComputation(const TSolveStatus& status);
+    void ResetHistory();
+    void CommitGesture();
+    void ApplySnapshot(const TModelSnapshot& state, const TModelSnapshot& current);
+    void UpdateUndoActions();
+    void SetInfo(const QString& text);
+    void DrawMechanismMark();
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -169,9 +222,12 @@ private:
     QFileDialog* mSaveDialog = nullptr;
     QFileDialog* mOpenSLDialog = nullptr;
     QFileDialog* mOpenMLDialog = nullptr;
+    QFileDialog* mSaveDialog2 = nullptr;
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
+    TForm6* mForm6 = nullptr;
+    TForm4* mForm4 = nullptr;
 
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
@@ -185,4 +241,19 @@ private:
     int mCurX = 0;
     int mPrevY = 0;
     int mCurY = 0;
+
+    // Edits, history and live results.
+    TUndoHistory mHistory;
+    TModelSnapshot mSeen;          // the model as the last repaint saw it
+    bool mSeenValid = false;
+    bool mEditPending = false;     // ModelEdited since the last look
+    bool mLookQueued = false;
+    bool mNoticing = false;        // inside NoticeEdit: nested repaints paint nothing
+    bool mGesturePending = false;  // a drag changed the model; its history step waits for the release
+    bool mLiveArmed = false;       // a computation succeeded since the last new or opened project
+    TSolveStatus mLastStatus;
+    TDofPlace mMechanism;
+    QLabel* mInfo = nullptr;
+    TForm5* mForm5 = nullptr;
+    QString mRememberedTool;
 };

@@ -13,6 +13,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
+#include "ui/LoadInput.h"
 #include "ui/ObjectPanelLogic.h"
 #include "ui/ObjectPanelWidgets.h"
 #include "ui/PanelHost.h"
@@ -249,8 +250,9 @@ void TObjectPanel::BuildMemberPage(QWidget* page) {
     spin->move(58, y);
     connect(spin, &TSpinButton::UpClick, this, &TObjectPanel::SpinButton2UpClick);
     connect(spin, &TSpinButton::DownClick, this, &TObjectPanel::SpinButton2DownClick);
-    Button(page, "sbAddLP", QString::fromUtf8("Přidat zatížení ..."), "+F", 80, y + 1, false);
-    Button(page, "sbDelLP", QString::fromUtf8("Smazat zatížení ..."), "−F", 104, y + 1, false);
+    Button(page, "sbAddLP", QString::fromUtf8("Přidat zatížení ..."), "+F", 80, y + 1);
+    connect(Button(page, "sbDelLP", QString::fromUtf8("Smazat zatížení ..."), "−F", 104, y + 1),
+            &QToolButton::clicked, this, &TObjectPanel::sbDelLPClick);
 }
 
 void TObjectPanel::BuildNodePage(QWidget* page) {
@@ -303,8 +305,9 @@ void TObjectPanel::BuildNodePage(QWidget* page) {
     spin->move(58, y);
     connect(spin, &TSpinButton::UpClick, this, &TObjectPanel::SpinButton1UpClick);
     connect(spin, &TSpinButton::DownClick, this, &TObjectPanel::SpinButton1DownClick);
-    Button(page, "sbAddLU", QString::fromUtf8("Přidat zatížení ..."), "+F", 80, y + 1, false);
-    Button(page, "sbDelLU", QString::fromUtf8("Smazat zatížení ..."), "−F", 104, y + 1, false);
+    Button(page, "sbAddLU", QString::fromUtf8("Přidat zatížení ..."), "+F", 80, y + 1);
+    connect(Button(page, "sbDelLU", QString::fromUtf8("Smazat zatížení ..."), "−F", 104, y + 1),
+            &QToolButton::clicked, this, &TObjectPanel::sbDelLUClick);
 }
 
 void TObjectPanel::BuildSectionPage(QWidget* page) {
@@ -761,4 +764,18 @@ void TObjectPanel::sbDelNUMatClick() {
     mMaterialy->addItems(names);
     if (space.Materials.Count() != before) ModelChanged();
     VypisHodnotyMaterialu();
+}
+
+void TObjectPanel::sbDelLPClick() {
+    if (!mHost.Space().CurrentMember) return;
+    if (DeleteCurrentMemberLoad(mHost.Space())) ModelChanged();
+    VypisHodnotyZatizeniP();
+    mHost.RepaintCanvas();
+}
+
+void TObjectPanel::sbDelLUClick() {
+    if (!mHost.Space().CurrentNode) return;
+    if (DeleteCurrentNodeLoad(mHost.Space())) ModelChanged();
+    VypisHodnotyZatizeniU();
+    mHost.RepaintCanvas();
 }

@@ -89,6 +89,9 @@ public slots:
     // Commands of the node page.
     void SpinButton1UpClick();
     void SpinButton1DownClick();
+    // Delete the current load of the current member (node) ("Smazat zatížení ...").
+    void sbDelLPClick();
+    void sbDelLUClick();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

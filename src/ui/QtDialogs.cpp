@@ -1,6 +1,7 @@
 #include "ui/QtDialogs.h"
 
 #include <QApplication>
+#include <QAbstractButton>
 #include <QMessageBox>
 
 namespace {
@@ -19,5 +20,8 @@ bool TQtDialogs::AskYesNo(const std::string& question) {
     QMessageBox box(QMessageBox::NoIcon, KTitle, QString::fromStdString(question),
                     QMessageBox::Yes | QMessageBox::No, owner);
     box.setDefaultButton(QMessageBox::Yes);
+    // The buttons speak the program's language whether or not Qt's own translations are installed.
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ano"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Ne"));
     return box.exec() == QMessageBox::Yes;
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The message sink of the desktop program: information boxes with an OK button and questions
-// without an icon with Yes and No, as modal QMessageBox windows over the active window.
+// without an icon with "Ano" and "Ne", as modal QMessageBox windows over the active window.
 #include "model/UserDialogs.h"
 
 class QWidget;

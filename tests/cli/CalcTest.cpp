@@ -226,3 +226,66 @@ TEST(Calc, SeparatorOfTheUsersLocale) {
     else
         unsetenv("LC_ALL");
 }
+
+// A member whose only load is the self-weight lists "Zatížení:" with nothing under it once the
+// option switches the self-weight on, and "(žádné)" without it.
+TEST(Calc, ProtocolListsTheSelfWeightAsALoad) {
+    TWorkDir dir;
+    const fs::path beam =
+        dir.Write("beam.inp", std::string(KTwoNodes) + "*Members\r\nP\r\nP\r\n1\r\n0\r\n1\r\n2\r\n0\r\n0\r\n");
+    struct Row {
+        std::vector<std::string> args;
+        bool empty; // "(žádné)" under the member
+    } const rows[] = {
+        {{"--protocol", "--decimal-separator", "."}, true},
+        {{"--protocol", "--decimal-separator", ".", "--self-weight", "1"}, false},
+        {{"--protocol", "--decimal-separator", ".", "--self-weight", "1.35", "--imperial"}, false},
+    };
+    for (const Row& r : rows) {
+        std::vector<std::string> args = r.args;
+        args.push_back(beam.string());
+        TCalcRun run = Direct(args);
+        ASSERT_EQ(run.Code, 0) << run.Err;
+        const auto members = run.Out.find("PRUTY\n");
+        ASSERT_NE(members, std::string::npos) << run.Out;
+        const std::string tail = run.Out.substr(members);
+        EXPECT_EQ(tail.find("    Zatížení:\n    (žádné)\n") != std::string::npos, r.empty) << tail;
+        EXPECT_NE(tail.find("    Zatížení:\n"), std::string::npos) << tail;
+        // Nodes carry no self-weight: their lists stay empty either way.
+        EXPECT_NE(run.Out.find("UZLY\n"), std::string::npos);
+        EXPECT_NE(run.Out.substr(0, members).find("    (žádné)\n"), std::string::npos);
+    }
+}
+
+// Nodes without members: nothing to compute, but the report asked for is printed (headings,
+// reactions of a model never computed, an empty member section); outputs that need results
+// are refused.
+TEST(Calc, ReportOfAModelWithoutMembers) {
+    TWorkDir dir;
+    const fs::path nodes =
+        dir.Write("nodes.inp", std::string(KTwoNodes) + "*Supports\r\nB\r\n1\r\n1\r\n1\r\n1\r\n0\r\n");
+    const std::string report = "VÝSLEDKY VÝPOČTU\n\nREAKCE\nUzel [1]: M=0.000kNm\n"
+                               "Uzel [1]: H=0.000kN natočení: 0.00°\nUzel [1]: V=0.000kN natočení: 0.00°\n"
+                               "\nSÍLY NA PRUTECH\n";
+    struct Row {
+        std::vector<std::string> args;
+        int code;
+        std::string out;
+    } const rows[] = {
+        {{"--report"}, 0, report},
+        {{"--rtf", (dir.Path / "r.rtf").string()}, 0, report},
+        {{}, 1, ""},
+        {{"--table"}, 1, ""},
+        {{"--report", "--picture", (dir.Path / "p.svg").string(), "--mode", "M"}, 1, ""},
+    };
+    for (const Row& r : rows) {
+        std::vector<std::string> args = r.args;
+        args.insert(args.end(), {"--no-trace", "--decimal-separator", ".", nodes.string()});
+        TCalcRun run = Direct(args);
+        EXPECT_EQ(run.Code, r.code) << run.Err;
+        EXPECT_EQ(run.Out, r.out);
+        EXPECT_NE(run.Err.find("žádný prut"), std::string::npos) << run.Err;
+    }
+    EXPECT_EQ(ReadFile(dir.Path / "r.rtf").rfind("{\\rtf1", 0), 0u);
+    EXPECT_FALSE(fs::exists(dir.Path / "p.svg"));
+}

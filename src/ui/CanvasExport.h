@@ -1,0 +1,39 @@
+#pragma once
+// The canvas picture handed on: saved as a Windows metafile, printed, or copied to the clipboard.
+// Each is the repaint of the current view (the same drawing the canvas shows) onto another
+// painter: a metafile painter, a printer page, an image and SVG.
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+class QFileDialog;
+class QMimeData;
+class QPagedPaintDevice;
+class QWidget;
+class TMKPSpace;
+
+enum class TCanvasExportMode : std::uint8_t { Print = 0, Metafile = 1, Clipboard = 2 };
+
+// The clipboard formats besides the image: the placeable metafile and SVG.
+inline constexpr const char* KWmfMimeType = "image/x-wmf";
+inline constexpr const char* KSvgMimeType = "image/svg+xml";
+
+// The one entry for the three commands: with mode Metafile writes fileName (atomically; a write
+// error is reported and leaves any earlier file as it was); Print sends the picture to the printer
+// (or, with no printer, offers a PDF); Clipboard puts the picture on the clipboard. fileName
+// names no output in the other two modes. Returns false when nothing was written or printed.
+bool SaveWMF(TMKPSpace& space, const QString& fileName, TCanvasExportMode mode, QWidget* parent = nullptr);
+
+// The pieces, for the commands and the tests.
+QImage CanvasImage(TMKPSpace& space);
+QByteArray CanvasSvg(TMKPSpace& space);
+QByteArray CanvasWmf(TMKPSpace& space);
+// Image, SVG and metafile of the current view (the caller owns the result).
+QMimeData* CanvasMimeData(TMKPSpace& space);
+// The picture scaled to fill the printable area of the page (aspect kept, centred); landscape when
+// the canvas is wider than tall. False when the device cannot be painted on.
+bool PaintCanvasOnPage(TMKPSpace& space, QPagedPaintDevice& device);
+
+// The save dialog of the metafile command: filter "obrázky WMF", default extension "wmf".
+QFileDialog* NewWmfSaveDialog(QWidget* parent);

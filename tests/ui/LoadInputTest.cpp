@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "model/MKPSpace.h"
+#include "model/UserDialogs.h"
+#include "ui/LoadInput.h"
+
+namespace {
+
+constexpr TReal KTol = 1e-12L;
+
+TLoadFields Entry(int type, int method, const char* value, const char* endValue, const char* angle, const char* a,
+                  const char* c) {
+    TLoadFields f;
+    f.Type = type;
+    f.Method = method;
+    f.Value = value;
+    f.EndValue = endValue;
+    f.Angle = angle;
+    f.A = a;
+    f.C = c;
+    return f;
+}
+
+} // namespace
+
+TEST(LoadInput, FieldsShownPerTargetAndType) {
+    struct TRow {
+        TLoadTarget Target;
+        int Type;
+        TLoadFieldsShown Shown; // q2, angle, A, C, B
+    } rows[] = {
+        {TLoadTarget::Member, KTypeForce, {false, true, true, false, false}},
+        {TLoadTarget::Member, KTypeMoment, {false, false, true, false, false}},
+        {TLoadTarget::Member, KTypeDistributed, {true, true, true, true, true}},
+        {TLoadTarget::Node, KTypeForce, {false, true, false, false, false}},
+        {TLoadTarget::Node, KTypeMoment, {false, false, false, false, false}},
+    };
+    for (const TRow& r : rows)
+        EXPECT_EQ(ShownLoadFields(r.Target, r.Type), r.Shown)
+            << (r.Target == TLoadTarget::Node ? "node " : "member ") << r.Type;
+}
+
+TEST(LoadInput, NodeNeverOffersADistributedLoad) {
+    struct TRow {
+        TLoadTarget Target;
+        int Type;
+        int OnOpening;
+        int OnChoice;
+    } rows[] = {
+        {TLoadTarget::Node, KTypeDistributed, KTypeForce, KTypeMoment},
+        {TLoadTarget::Node, KTypeForce, KTypeForce, KTypeForce},
+        {TLoadTarget::Node, KTypeMoment, KTypeMoment, KTypeMoment},
+        {TLoadTarget::Member, KTypeDistributed, KTypeDistributed, KTypeDistributed},
+        {TLoadTarget::Member, KTypeMoment, KTypeMoment, KTypeMoment},
+    };
+    for (const TRow& r : rows) {
+        EXPECT_EQ(TypeOnOpening(r.Target, r.Type), r.OnOpening) << r.Type;
+        EXPECT_EQ(TypeOnChoice(r.Target, r.Type), r.OnChoice) << r.Type;
+    }
+    EXPECT_STREQ(LoadDialogCaption(TLoadTarget::Member), "Zatížení prutu.");
+    EXPECT_STREQ(LoadDialogCaption(TLoadTarget::Node), "Uzlové zatížení.");
+}
+
+TEST(LoadInput, MemberLoadRecords) {
+    const TReal s60 = std::sqrt(3.0L) / 2; // sin 60° = sin 120°
+    struct TRow {
+        const char* Name;
+        TReal L;
+        TReal Gamma;
+        TLoadFields Fields;
+        bool Note;
+        std::uint8_t Kind;
+        TReal A, C, Q1, Q2, Angle;
+    } rows[] = {
+        {"distributed over the second half by fractions", 4, 0,
+         Entry(KTypeDistributed, KMethodGlobal, "3", "5", "90", "0,5/", "0,5/"), false, KLoadDistributed, 2, 2,
+         3, 5, 90},
+        {"force -10 at 90 on a member at 30", 4, 30, Entry(KTypeForce, KMethodGlobal, "-10", "0", "90", "1", "0"),
+         true, KLoadForce, 1, 0, 10, 0, 60},
+        {"moment -5 keeps its sign, angle 0 whatever the field", 4, 30,
+         Entry(KTypeMoment, KMethodProjection, "-5", "-3", "45", "2", "0"), false, KLoadMoment, 2, 0, -5, 0, 0},
+        {"projection on a member at 330", 4, 330,
+         Entry(KTypeDistributed, KMethodProjection, "10", "10", "90", "0", "1/"), false, KLoadDistributed, 0, 4,
+         10 * s60, 10 * s60, -240},
+        {"projection on a member falling to the left keeps the direction", 4, 150,
+         Entry(KTypeDistributed, KMethodProjection, "10", "4", "90", "0", "1/"), false, KLoadDistributed, 0, 4,
+         10 * s60, 4 * s60, -60},
+        {"projection applies to a force as well", 2, 330, Entry(KTypeForce, KMethodProjection, "6", "0", "90", "1", "0"),
+         false, KLoadForce, 1, 0, 6 * s60, 0, -240},
+        {"local direction is stored as entered", 4, 330, Entry(KTypeForce, KMethodLocal, "2", "0", "90", "1", "0"),
+         false, KLoadForce, 1, 0, 2, 0, 90},
+        {"force ignores a loaded length left in C", 4, 0, Entry(KTypeForce, KMethodGlobal, "1", "0", "90", "1", "2"),
+         false, KLoadForce, 1, 0, 1, 0, 90},
+        {"force at 1/ of the length", 4, 0, Entry(KTypeForce, KMethodGlobal, "1", "0", "90", "1/", "0"), false,
+         KLoadForce, 4, 0, 1, 0, 90},
+        {"negative fraction and negative length are taken positive", 4, 0,
+         Entry(KTypeDistributed, KMethodGlobal, "1", "1", "90", "-0,25/", "-2"), false, KLoadDistributed, 1, 2, 1,
+         1, 90},
+        {"negative q2 alone shows the note", 4, 0,
+         Entry(KTypeDistributed, KMethodGlobal, "1", "-2", "90", "0", "4"), true, KLoadDistributed, 0, 4, 1, 2,
+         90},
+        {"fractions meeting at node b despite rounding", 3, 0,
+         Entry(KTypeDistributed, KMethodGlobal, "1", "1", "90", "0,15/", "0,85/"), false, KLoadDistributed, 0.45L,
+         2.55L, 1, 1, 90},
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Name);
+        const TLoadReading got = ReadMemberLoad(r.Fields, r.L, r.Gamma, ',');
+        ASSERT_EQ(got.Outcome, TLoadOutcome::Load) << got.Message;
+        EXPECT_TRUE(got.Message.empty());
+        EXPECT_EQ(got.NegativeNote, r.Note);
+        EXPECT_EQ(got.Load.Kind, r.Kind);
+        EXPECT_NEAR(got.Load.A, r.A, KTol);
+        EXPECT_NEAR(got.Load.C, r.C, KTol);
+        EXPECT_NEAR(got.Load.Q1, r.Q1, KTol);
+        EXPECT_NEAR(got.Load.Q2, r.Q2, KTol);
+        EXPECT_NEAR(got.Load.Angle, r.Angle, KTol);
+        // Every accepted load lies on the member.
+        EXPECT_LE(got.Load.A + got.Load.C, r.L);
+    }
+}
+
+TEST(LoadInput, MemberLoadRefusals) {
+    struct TRow {
+        const char* Name;
+        TLoadFields Fields;
+        TLoadOutcome Outcome;
+        bool Note;
+        const char* Message;
+    } rows[] = {
+        {"distributed 0,5/ + 0,6/ reaches past node b",
+         Entry(KTypeDistributed, KMethodGlobal, "1", "1", "90", "0,5/", "0,6/"), TLoadOutcome::Refused, false,
+         KLoadBeyondMember},
+        {"force before node a", Entry(KTypeForce, KMethodGlobal, "1", "0", "90", "-1", "0"), TLoadOutcome::Refused,
+         false, KLoadBeyondMember},
+        {"force past node b, with the note first", Entry(KTypeForce, KMethodGlobal, "-1", "0", "90", "5", "0"),
+         TLoadOutcome::Refused, true, KLoadBeyondMember},
+        {"moment past node b", Entry(KTypeMoment, KMethodGlobal, "1", "0", "0", "4,01", "0"), TLoadOutcome::Refused,
+         false, KLoadBeyondMember},
+        {"fraction above one", Entry(KTypeForce, KMethodGlobal, "1", "0", "90", "1,5/", "0"), TLoadOutcome::Refused,
+         false, KLoadBeyondMember},
+        {"value not a number", Entry(KTypeForce, KMethodGlobal, "abc", "0", "90", "1", "0"), TLoadOutcome::Invalid,
+         false, KInvalidEntry},
+        {"position with a bad fraction", Entry(KTypeForce, KMethodGlobal, "-2", "0", "90", "x/", "0"),
+         TLoadOutcome::Invalid, true, KInvalidEntry},
+        {"angle not a number", Entry(KTypeForce, KMethodGlobal, "2", "0", "down", "1", "0"), TLoadOutcome::Invalid,
+         false, KInvalidEntry},
+        {"q2 not a number", Entry(KTypeDistributed, KMethodGlobal, "2", "?", "90", "0", "1"),
+         TLoadOutcome::Invalid, false, KInvalidEntry},
+        {"infinite value", Entry(KTypeForce, KMethodGlobal, "INF", "0", "90", "1", "0"), TLoadOutcome::Invalid,
+         false, KInvalidEntry},
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Name);
+        const TLoadReading got = ReadMemberLoad(r.Fields, 4, 0, ',');
+        EXPECT_EQ(got.Outcome, r.Outcome);
+        EXPECT_EQ(got.NegativeNote, r.Note);
+        EXPECT_EQ(got.Message, r.Message);
+    }
+}
+
+TEST(LoadInput, NodeLoadRecords) {
+    struct TRow {
+        const char* Name;
+        TLoadFields Fields;
+        TLoadOutcome Outcome;
+        bool Note;
+        std::uint8_t Kind;
+        TReal Q1, Angle;
+        const char* Message;
+    } rows[] = {
+        {"negative force", Entry(KTypeForce, KMethodProjection, "-7,5", "0", "45", "3", "0"), TLoadOutcome::Load,
+         true, KLoadForce, 7.5L, 45, ""},
+        {"moment keeps its sign, angle 0", Entry(KTypeMoment, KMethodGlobal, "-5", "0", "30", "0", "0"),
+         TLoadOutcome::Load, false, KLoadMoment, -5, 0, ""},
+        {"distributed refused", Entry(KTypeDistributed, KMethodGlobal, "5", "5", "90", "0", "1"),
+         TLoadOutcome::Refused, false, 0, 0, 0, KNodeDistributedLoad},
+        {"value not a number", Entry(KTypeForce, KMethodGlobal, "5x", "0", "90", "0", "0"), TLoadOutcome::Invalid,
+         false, 0, 0, 0, KInvalidEntry},
+        {"angle not a number", Entry(KTypeForce, KMethodGlobal, "5", "0", "9O", "0", "0"), TLoadOutcome::Invalid,
+         false, 0, 0, 0, KInvalidEntry},
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Name);
+        const TLoadReading got = ReadNodeLoad(r.Fields, ',');
+        EXPECT_EQ(got.Outcome, r.Outcome);
+        EXPECT_EQ(got.NegativeNote, r.Note);
+        EXPECT_EQ(got.Message, r.Message);
+        if (got.Outcome != TLoadOutcome::Load) continue;
+        EXPECT_EQ(got.Load.Kind, r.Kind);
+        EXPECT_EQ(got.Load.Q1, r.Q1);
+        EXPECT_EQ(got.Load.Angle, r.Angle);
+        EXPECT_EQ(got.Load.A, 0);
+        EXPECT_EQ(got.Load.C, 0);
+        EXPECT_EQ(got.Load.Q2, 0);
+    }
+}
+
+class LoadConfirm : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TMaterial* m = Space.PridejMaterial("S235", 210000, 7850);
+        TProfil* p = Space.PridejProfil("IPE 300", m, 0.00538L, 0.0000836L, 0.000006038L);
+        A = Space.PridejUzel(1, 0, 0);
+        B = Space.PridejUzel(2, 4, 0);
+        Member = Space.PridejPrut(A, B, p, false, 1, false, false);
+        Space.CurrentNode = B;
+    }
+    TMKPSpace Space;
+    TRecordingDialogs Sink;
+    TDialogsGuard Guard{Sink};
+    TUzel* A = nullptr;
+    TUzel* B = nullptr;
+    TPrut* Member = nullptr;
+};
+
+TEST_F(LoadConfirm, EmptyFieldsBecomeZeroAndTheLoadIsCurrent) {
+    TLoadFields f = Entry(KTypeDistributed, KMethodGlobal, "2", "", "", "1", "");
+    EXPECT_EQ(ConfirmMemberLoad(Space, f, ','), TConfirmResult::Added);
+    EXPECT_EQ(f.EndValue, "0");
+    EXPECT_EQ(f.Angle, "0");
+    EXPECT_EQ(f.C, "0");
+    ASSERT_EQ(Member->Loads.Count(), 1);
+    const TZatizeni* z = Member->CurrentLoad;
+    ASSERT_EQ(z, Member->Loads[0]);
+    EXPECT_EQ(z->LoadCase, nullptr);
+    EXPECT_EQ(z->B, 3); // L - (a + c)
+    EXPECT_TRUE(Sink.Messages.empty());
+
+    // A force after it, with the loaded length still in C: no loaded length, B = L - a.
+    f.Type = KTypeForce;
+    f.C = "2";
+    EXPECT_EQ(ConfirmMemberLoad(Space, f, ','), TConfirmResult::Added);
+    ASSERT_EQ(Member->Loads.Count(), 2);
+    EXPECT_EQ(Member->CurrentLoad->C, 0);
+    EXPECT_EQ(Member->CurrentLoad->B, 3);
+}
+
+TEST_F(LoadConfirm, MessagesInTheirOrderAndNothingAddedOnRefusal) {
+    struct TRow {
+        const char* Name;
+        TLoadFields Fields;
+        TConfirmResult Result;
+        std::vector<std::string> Messages;
+        int Loads;
+    } rows[] = {
+        {"negative force", Entry(KTypeForce, KMethodGlobal, "-10", "", "90", "2", ""), TConfirmResult::Added,
+         {KNegativeLoadNote}, 1},
+        {"note, then the reach refusal", Entry(KTypeDistributed, KMethodGlobal, "-1", "1", "90", "0,5/", "0,6/"),
+         TConfirmResult::StayOpen, {KNegativeLoadNote, KLoadBeyondMember}, 0},
+        {"invalid entry closes", Entry(KTypeForce, KMethodGlobal, "1", "", "90", "a", ""), TConfirmResult::Close,
+         {KInvalidEntry}, 0},
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Name);
+        Member->SmazVsechnaZatizeni();
+        Sink.Messages.clear();
+        TLoadFields f = r.Fields;
+        EXPECT_EQ(ConfirmMemberLoad(Space, f, ','), r.Result);
+        EXPECT_EQ(Sink.Messages, r.Messages);
+        EXPECT_EQ(Member->Loads.Count(), r.Loads);
+    }
+}
+
+TEST_F(LoadConfirm, NodeLoadsAndMissingTargets) {
+    TLoadFields f = Entry(KTypeMoment, KMethodGlobal, "-5", "", "30", "", "");
+    EXPECT_EQ(ConfirmNodeLoad(Space, f, ','), TConfirmResult::Added);
+    ASSERT_EQ(B->Loads.Count(), 1);
+    EXPECT_EQ(B->CurrentLoad->Kind, KLoadMoment);
+    EXPECT_EQ(B->CurrentLoad->Q1, -5);
+    EXPECT_EQ(B->CurrentLoad->Angle, 0);
+    EXPECT_TRUE(Sink.Messages.empty());
+
+    f.Type = KTypeDistributed;
+    EXPECT_EQ(ConfirmNodeLoad(Space, f, ','), TConfirmResult::StayOpen);
+    EXPECT_EQ(Sink.Messages, std::vector<std::string>{KNodeDistributedLoad});
+    EXPECT_EQ(B->Loads.Count(), 1);
+
+    Sink.Messages.clear();
+    Space.CurrentNode = nullptr;
+    Space.CurrentMember = nullptr;
+    f.Type = KTypeForce;
+    EXPECT_EQ(ConfirmNodeLoad(Space, f, ','), TConfirmResult::NoTarget);
+    EXPECT_EQ(ConfirmMemberLoad(Space, f, ','), TConfirmResult::NoTarget);
+    EXPECT_TRUE(Sink.Messages.empty());
+    EXPECT_EQ(Member->Loads.Count(), 0);
+}
