@@ -30,6 +30,7 @@
 #include "ui/About.h"
 #include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
+#include "ui/FileDialogGuard.h"
 #include "ui/Glyphs.h"
 #include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
@@ -117,9 +118,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         // The program asks its own overwrite question; its own dialogs behave alike everywhere.
         d->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d->setModal(true);
+        TieCompletionToDialog(d);
     }
 
     mForm6 = new TForm6(this);
+    TieCompletionToDialog(mForm6->SaveDialog1());
     mForm4 = new TForm4(this);
 
     mComputation = [](TMKPSpace& space) { space.Vypocet(); };
