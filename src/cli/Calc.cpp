@@ -6,6 +6,7 @@
 #include <exception>
 #include <ostream>
 
+#include "analysis/Diagnostics.h"
 #include "analysis/ModelCheck.h"
 #include "cli/CurveCommand.h"
 #include "cli/Picture.h"
@@ -105,6 +106,12 @@ const TOptionSpec KOptions[] = {
          o.Version = true;
          return true;
      }},
+    {"--check", nullptr,
+     "kontrola rovnováhy: ΣFx, ΣFy, ΣM a reziduum ‖K·u − f‖/‖f‖ (návratový kód 1 nad 1e-9)",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.Check = true;
+         return true;
+     }},
 };
 
 // Width of a UTF-8 text in characters.
@@ -148,6 +155,25 @@ void PrintResults(const TMKPSpace& space, std::ostream& out, char sep) {
     }
 }
 } // namespace
+
+int PrintEquilibrium(TMKPSpace& space, std::ostream& out, std::ostream& err, char sep) {
+    TEquilibrium e;
+    if (!KontrolaRovnovahy(space, e)) {
+        err << "korvan-calc: model nemá výsledky ke kontrole.\n";
+        return 1;
+    }
+    auto number = [sep](TReal v) { return FormatExponent(v, 3, 2, sep); };
+    out << "Kontrola rovnováhy\n"
+        << "ΣFx = " << number(e.SumFx) << " kN\n"
+        << "ΣFy = " << number(e.SumFy) << " kN\n"
+        << "ΣM = " << number(e.SumM) << " kNm\n"
+        << "‖K·u − f‖/‖f‖ = " << number(e.Residual) << "\n";
+    if (e.Residual > KCheckLimit || !(e.Residual == e.Residual)) {
+        err << "korvan-calc: reziduum " << number(e.Residual) << " překračuje " << number(KCheckLimit) << ".\n";
+        return 1;
+    }
+    return 0;
+}
 
 std::string CalcUsage() {
     std::string s = "Použití: korvan-calc [volby] PROJEKT.inp\n"
@@ -318,11 +344,15 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return WritePicture(space, options.Picture, out, err);
         const TSolveStatus result = space.Vypocet();
         if (result.Result != TSolveResult::Ok) {
+            const std::string place = PopisMista(MistoRovnice(result.Equation));
+            if (!place.empty()) err << place << "\n";
             err << "korvan-calc: konstrukce nebyla spočtena (rovnice " << result.Equation << ").\n";
             return 1;
         }
         int code = 0;
-        if (options.Table) {
+        if (options.Check) {
+            code = PrintEquilibrium(space, out, err, sep);
+        } else if (options.Table) {
             out << "Projekt: " << options.Project << "\n"
                 << "Uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n\n";
             PrintResults(space, out, sep);

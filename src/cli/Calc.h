@@ -24,6 +24,7 @@ struct TCalcOptions {
     TPictureOptions Picture;
     TReportOptions Reports;
     bool Table = false; // the reactions and displacements table instead of the results report
+    bool Check = false; // the equilibrium check instead of the results report
 };
 
 // Parses the arguments (without the program name). False with a message in error on bad usage.
@@ -38,3 +39,9 @@ char UserLocaleSeparator();
 // Runs korvan-calc with the given arguments (without the program name); returns the exit code:
 // 0 computed, 1 the structure was refused, 2 bad usage or a project that cannot be read.
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+// The equilibrium check of a computed model (--check): ΣFx, ΣFy, ΣM and the relative residual
+// on out; 1 with a message on err when the residual exceeds KCheckLimit or there are no results.
+constexpr TReal KCheckLimit = 1e-9L;
+class TMKPSpace;
+int PrintEquilibrium(TMKPSpace& space, std::ostream& out, std::ostream& err, char sep);

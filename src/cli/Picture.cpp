@@ -6,7 +6,9 @@
 #include <fstream>
 #include <ostream>
 
+#include "canvas/DiagramFit.h"
 #include "canvas/WmfPainter.h"
+#include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
@@ -26,7 +28,8 @@ const char* const KPictureUsage =
     "  --mode model|T|N|M|def  zobrazení obrázku (výchozí model)\n"
     "  --size ŠxV        velikost plátna v pixelech (výchozí 765x520)\n"
     "  --numbers         čísla prutů a uzlů\n"
-    "  --reactions       reakce\n";
+    "  --reactions       reakce\n"
+    "  --fit             měřítko průběhů přizpůsobené obrázku (i s popisy)\n";
 
 namespace {
 bool ParseSize(const std::string& text, int& w, int& h) {
@@ -148,7 +151,11 @@ bool TakePictureOption(const std::vector<std::string>& args, std::size_t& i, TPi
                        std::string& error) {
     const std::string& a = args[i];
     const bool takesValue = a == "--picture" || a == "--mode" || a == "--size";
-    if (!takesValue && a != "--numbers" && a != "--reactions") return false;
+    if (!takesValue && a != "--numbers" && a != "--reactions" && a != "--fit") return false;
+    if (a == "--fit") {
+        o.Fit = true;
+        return true;
+    }
     if (a == "--numbers") {
         o.Numbers = true;
         return true;
@@ -194,11 +201,13 @@ int WritePicture(TMKPSpace& space, const TPictureOptions& o, std::ostream& out, 
         TDialogsGuard guard(messages);
         const bool trace = space.TraceEnabled;
         space.TraceEnabled = false;
-        const TMKPSpace::TSolveResult result = space.Vypocet().Result;
+        const TSolveStatus status = space.Vypocet();
         space.TraceEnabled = trace;
-        if (result != TMKPSpace::TSolveResult::Ok) {
+        if (status.Result != TMKPSpace::TSolveResult::Ok) {
             for (const std::string& m : messages.Messages)
                 err << m << "\n";
+            const std::string place = PopisMista(MistoRovnice(status.Equation));
+            if (!place.empty()) err << place << "\n";
             err << "Výsledky nelze zobrazit: výpočet neproběhl.\n";
             return 1;
         }
@@ -209,6 +218,7 @@ int WritePicture(TMKPSpace& space, const TPictureOptions& o, std::ostream& out, 
     space.SetShowReactions(o.Reactions);
     space.SetTypZobrazeni(o.Mode);
     space.ShowAll();
+    if (o.Fit) PrizpusobMeritko(space);
     bool ok = false;
     if (format == "wmf") {
         ok = WriteBytes(o.File, WmfPicture(space));

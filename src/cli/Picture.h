@@ -17,6 +17,7 @@ struct TPictureOptions {
     int Height = 520;
     bool Numbers = false;
     bool Reactions = false;
+    bool Fit = false; // the diagram scale fitted to the picture (result modes)
 };
 
 // The usage lines of the picture options.

@@ -274,6 +274,7 @@ void TForm1::MKPSpace1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) 
     mNodeDrag = false;
     mEngagedZoomDyn = false;
     mEngagedScaleSL = mEngagedScaleCL = mEngagedScaleIF = false;
+    CommitGesture();
 }
 
 void TForm1::CreateMemberP() {

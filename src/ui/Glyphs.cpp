@@ -201,6 +201,27 @@ QIcon ToolGlyph(const QString& name) {
         p.setPen(QPen(KInk, 2));
         p.drawLine(3, 6, 13, 6);
         p.drawLine(3, 10, 13, 10);
+    } else if (name == "tbZpet" || name == "tbZnovu") {
+        // A curved arrow turning back (undo) or forward (redo).
+        const bool back = name == "tbZpet";
+        p.setPen(QPen(KBlue, 1.8));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath path;
+        path.moveTo(back ? 13 : 3, 13);
+        path.cubicTo(back ? 14 : 2, 5, back ? 8 : 8, 4, back ? 4 : 12, 6);
+        p.drawPath(path);
+        p.setBrush(KBlue);
+        p.drawPolygon(back ? QPolygonF({{1.5, 7}, {6, 2.5}, {6.5, 8.5}}) : QPolygonF({{14.5, 7}, {10, 2.5}, {9.5, 8.5}}));
+    } else if (name == "tbFit") {
+        // A moment diagram inside a frame of corner marks.
+        p.setPen(QPen(KInk, 1));
+        for (auto [x, y, dx, dy] : std::array<std::array<int, 4>, 4>{{{1, 1, 1, 1}, {15, 1, -1, 1}, {1, 15, 1, -1}, {15, 15, -1, -1}}}) {
+            p.drawLine(x, y, x + 4 * dx, y);
+            p.drawLine(x, y, x, y + 4 * dy);
+        }
+        p.drawLine(4, 6, 12, 6);
+        p.setPen(QPen(KGreen, 1.5));
+        p.drawPolyline(QPolygonF({{4, 6}, {6, 11}, {8, 12.5}, {10, 11}, {12, 6}}));
     } else {
         p.setPen(KInk);
         p.drawRect(2, 2, 12, 12);

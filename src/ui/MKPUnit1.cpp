@@ -93,6 +93,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BuildLibraryMenus();
     BuildMenus();
     ConnectPanel();
+    BuildEditingCommands();
 
     mOpenDialog = new QFileDialog(this, U("Otevřít"));
     mOpenDialog->setObjectName("OpenDialog1");
@@ -125,7 +126,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     TieCompletionToDialog(mForm6->SaveDialog1());
     mForm4 = new TForm4(this);
 
-    mComputation = [](TMKPSpace& space) { space.Vypocet(); };
+    mComputation = [this](TMKPSpace& space) { mLastStatus = space.Vypocet(); };
     mInputBox = [this](const QString& caption, const QString& prompt, const QString& text) {
         bool ok = false;
         const QString answer = QInputDialog::getText(this, caption, prompt, QLineEdit::Normal, text, &ok);
@@ -573,16 +574,35 @@ void TForm1::ConnectPanel() {
 }
 
 void TForm1::RepaintCanvas() {
+    if (mNoticing) return;
+    NoticeEdit();
     mCanvas->SyncScrollBars();
     const bool slow = mSpace.TypZobrazeni() != 0 && mSpace.Members.Count() > 200;
     if (slow) QApplication::setOverrideCursor(Qt::WaitCursor);
     mCanvas->Area()->Repaint();
     if (slow) QApplication::restoreOverrideCursor();
+    DrawMechanismMark();
 }
 
 // Results of a computation belong to the model as it was then: after an edit the result tabs go
 // back to the model view and stay disabled until the next computation.
 void TForm1::ModelEdited() {
+    // The next repaint (or, failing one, the end of this event) records the edit.
+    mEditPending = true;
+    if (!mLookQueued) {
+        mLookQueued = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                mLookQueued = false;
+                if (mEditPending) RepaintCanvas();
+            },
+            Qt::QueuedConnection);
+    }
+    if (LiveResults() && mLiveArmed) {
+        mSpace.ResultsValid = false; // until the live computation at the repaint
+        return;
+    }
     if (!mSpace.ResultsValid && !mTabs->isEnabled()) return;
     mSpace.ResultsValid = false;
     ResultTabsToModel();
@@ -692,6 +712,9 @@ void TForm1::Klavesa(QChar key) {
     case ' ':
         mPanel->NextPage();
         break;
+    case 'f':
+        PrizpusobMeritkoClick();
+        break;
     case '<':
     case '>':
         if (TPrut* m = mSpace.CurrentMember) {
@@ -763,6 +786,7 @@ void TForm1::ClearLists() {
 
 void TForm1::NewBtnClick() {
     if (!Dialogs().AskYesNo("Přejete si založit nový projekt? Všechny objekty budou vymazány.")) return;
+    mLiveArmed = false;
     mSpace.SmazVse();
     mSpace.Prekresli();
     ClearLists();
@@ -773,6 +797,7 @@ void TForm1::NewBtnClick() {
     ResultTabsToModel();
     SelfWeightFromModel();
     setWindowTitle(U("KORVAN - B 2D : Nový"));
+    ResetHistory();
 }
 
 QString TForm1::ChooseFile(QFileDialog* dialog) {
@@ -787,6 +812,7 @@ QString TForm1::ChooseFile(QFileDialog* dialog) {
 
 void TForm1::nactis() {
     if (!Dialogs().AskYesNo("Přejete si načíst jiný projekt? Všechny objekty budou vymazány.")) return;
+    mLiveArmed = false;
     mSpace.SmazVse();
     mSpace.Prekresli();
     ClearLists();
@@ -796,6 +822,7 @@ void TForm1::nactis() {
     ShowSelectionCounts();
     ResultTabsToModel();
     SelfWeightFromModel();
+    ResetHistory();
     const QString file = ChooseFile(mOpenDialog);
     if (file.isEmpty()) return;
     OpenProjectFile(file);
@@ -803,6 +830,7 @@ void TForm1::nactis() {
 
 // A project that cannot be read leaves an empty model (never part of one) and says why.
 void TForm1::OpenProjectFile(const QString& fileName) {
+    mLiveArmed = false;
     QString error;
     try {
         mSpace.NactiProjekt(S(fileName));
@@ -827,6 +855,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyPrutu();
         ShowSelectionCounts();
         SelfWeightFromModel();
+        ResetHistory();
         Dialogs().Inform(S(error));
         return;
     }
@@ -850,6 +879,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
     SelfWeightFromModel();
     if (!mSpace.ShowAll()) mSpace.Prekresli();
     StatusBarRefresh();
+    ResetHistory();
 }
 
 void TForm1::tbSaveClick() {
@@ -900,11 +930,13 @@ bool TForm1::ReadMaterialLibrary(const QString& path) {
 // The section list shows every section, the first one becomes current with its material.
 void TForm1::RefreshAfterSectionLibrary() {
     mPanel->cbProfilyRefresh();
+    mSpace.Prekresli(); // the command's end: the history records the library
 }
 
 void TForm1::RefreshAfterMaterialLibrary() {
     mPanel->cbMaterialyRefresh();
     if (!mSpace.Sections.Empty()) mPanel->cbProfilyRefresh();
+    mSpace.Prekresli();
 }
 
 void TForm1::Natiprofily1Click(const QString& fixedName) {
@@ -954,12 +986,14 @@ void TForm1::ToolButton5Click() {
 void TForm1::sbComputeClick() {
     if (mSpace.Members.Empty()) return;
     QApplication::setOverrideCursor(Qt::WaitCursor);
+    mLastStatus = {};
     mComputation(mSpace);
     QApplication::restoreOverrideCursor();
     if (mSpace.ResultsValid)
         mTabs->setEnabled(true);
     else
         ResultTabsToModel();
+    AfterComputation(mLastStatus);
     mSpace.Prekresli();
 }
 

@@ -8,8 +8,10 @@
 #include <functional>
 #include <memory>
 
+#include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
 #include "ui/PanelHost.h"
+#include "ui/UndoHistory.h"
 
 class QAction;
 class QActionGroup;
@@ -98,6 +100,19 @@ public:
     const QString& RememberedTool() const { return mRememberedTool; }
     QFileDialog* SaveDialog2() const { return mSaveDialog2; }
 
+    // Undo, redo, live results, diagram fit and the place of a refusal (FormEditing.cpp).
+    void Zpet();
+    void Znovu();
+    void PrizpusobMeritkoClick();
+    // Live results on or off; `remember` keeps the choice for the next run.
+    void SetLiveResults(bool on, bool remember = false);
+    bool LiveResults() const;
+    const TUndoHistory& History() const { return mHistory; }
+    // Where the last refused computation moves (no node when none was refused).
+    TDofPlace MechanismPlace() const { return mMechanism; }
+    // The status bar field beside the panels: equilibrium, refusal and its place.
+    QString InfoText() const;
+
 public slots:
     void NewBtnClick();
     void nactis();
@@ -124,6 +139,7 @@ public slots:
     void Zapotatthukonstrukce1Click();
     void About1Click();
     void Napoveda1Click();
+    void PrubeznyVypocet1Click();
     // The results report and the model protocol in the report viewer; the member matrices.
     void Reakce1Click();
     void Protokol1Click();
@@ -171,6 +187,18 @@ private:
     // The self-weight check mark and switch follow the model (after it was emptied or read).
     void SelfWeightFromModel();
 
+    // Edits: noticing them where commands end, history, live recompute (FormEditing.cpp).
+    void BuildEditingCommands();
+    void NoticeEdit();
+    void RunLive();
+    void AfterComputation(const TSolveStatus& status);
+    void ResetHistory();
+    void CommitGesture();
+    void ApplySnapshot(const TModelSnapshot& state, const TModelSnapshot& current);
+    void UpdateUndoActions();
+    void SetInfo(const QString& text);
+    void DrawMechanismMark();
+
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
     void DrawMembersStep(const TMKPSpace::TModelPoint& p);
@@ -214,6 +242,18 @@ private:
     int mPrevY = 0;
     int mCurY = 0;
 
+    // Edits, history and live results.
+    TUndoHistory mHistory;
+    TModelSnapshot mSeen;          // the model as the last repaint saw it
+    bool mSeenValid = false;
+    bool mEditPending = false;     // ModelEdited since the last look
+    bool mLookQueued = false;
+    bool mNoticing = false;        // inside NoticeEdit: nested repaints paint nothing
+    bool mGesturePending = false;  // a drag changed the model; its history step waits for the release
+    bool mLiveArmed = false;       // a computation succeeded since the last new or opened project
+    TSolveStatus mLastStatus;
+    TDofPlace mMechanism;
+    QLabel* mInfo = nullptr;
     TForm5* mForm5 = nullptr;
     QString mRememberedTool;
 };

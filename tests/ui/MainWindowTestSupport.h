@@ -22,6 +22,9 @@ protected:
         Form = std::make_unique<TForm1>();
         Form->SetAskOnClose(false);
         Form->MKPSpace1().TraceEnabled = false;
+        // The window as the compute command leaves it: results stay until the next computation
+        // and an edit closes the result tabs (live results have tests of their own).
+        Form->SetLiveResults(false);
         Form->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(Form.get()));
         QApplication::processEvents();

@@ -1,0 +1,111 @@
+#include "analysis/Diagnostics.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "model/MKPSpace.h"
+
+TDofPlace MistoRovnice(int equation) {
+    if (equation <= 0) return {};
+    const int k = equation - 1;
+    const TDofKind kinds[3] = {TDofKind::Rotation, TDofKind::U, TDofKind::W};
+    return {k / 3 + 1, kinds[k % 3]};
+}
+
+std::string PopisMista(const TDofPlace& place) {
+    if (place.Node <= 0) return {};
+    const char* what = place.Kind == TDofKind::U   ? "posun u"
+                       : place.Kind == TDofKind::W ? "posun w"
+                                                   : "pootočení";
+    return "Uzel " + std::to_string(place.Node) + ": " + what;
+}
+
+namespace {
+int Code(TReal v) {
+    return int(std::lround(v));
+}
+
+TReal Rad(TReal degrees) {
+    return degrees * 3.14159265358979323846264338327950288L / 180.0L;
+}
+
+// A force given along a node's u and w axes, in global x and y (y up). The axes are turned
+// clockwise by their support angles; w lies 90° clockwise from its own angle.
+void ToGlobal(const TUzel& n, TReal fu, TReal fw, TReal& fx, TReal& fy) {
+    const TReal au = Rad(n.DofU.Angle), aw = Rad(n.DofW.Angle);
+    fx = fu * std::cos(au) - fw * std::sin(aw);
+    fy = -fu * std::sin(au) - fw * std::cos(aw);
+}
+} // namespace
+
+bool KontrolaRovnovahy(TMKPSpace& space, TEquilibrium& out) {
+    out = {};
+    if (space.Members.Empty()) return false;
+    for (const TUzel* n : space.Nodes)
+        if (n->Displacement.size() != 3) return false;
+    const std::size_t size = std::size_t(3 * space.Nodes.Count()) + 1;
+    std::vector<TReal> u(size, 0.0L), ku(size, 0.0L), f(size, 0.0L), r(size, 0.0L);
+    for (const TUzel* n : space.Nodes) {
+        const TNodeDof* dofs[3] = {&n->DofRot, &n->DofU, &n->DofW};
+        for (int k = 0; k < 3; ++k) {
+            const int c = dofs[k]->Code;
+            if (c < 1 || std::size_t(c) >= size) return false;
+            u[std::size_t(c)] = n->Displacement[std::size_t(k)];
+            if (dofs[k]->Fixed) r[std::size_t(c)] = dofs[k]->Reaction;
+        }
+    }
+    for (TPrut* m : space.Members) {
+        m->SestavMatice();
+        int codes[7] = {};
+        for (int i = 1; i <= 6; ++i)
+            codes[i] = Code(m->kabG[0][std::size_t(i)]);
+        for (int i = 1; i <= 6; ++i) {
+            TReal sum = 0.0L;
+            for (int j = 1; j <= 6; ++j)
+                sum += m->kabG[std::size_t(i)][std::size_t(j)] * u[std::size_t(codes[j])];
+            ku[std::size_t(codes[i])] += sum;
+        }
+        for (std::size_t i = 0; i < 6; ++i)
+            f[std::size_t(Code(m->MabG[i][0]))] -= m->MabG[i][1];
+        m->UvolniMatice();
+    }
+    for (TUzel* n : space.Nodes) {
+        n->SestavVektorZatizeni();
+        for (std::size_t k = 0; k < 3; ++k)
+            f[std::size_t(Code(n->LoadVector[k][0]))] += n->LoadVector[k][1];
+        n->UvolniVektorZatizeni();
+    }
+
+    TReal residual2 = 0.0L, load2 = 0.0L;
+    for (std::size_t c = 1; c < size; ++c) {
+        const TReal rc = ku[c] - f[c] + r[c];
+        residual2 += rc * rc;
+        load2 += f[c] * f[c];
+    }
+    out.ResidualNorm = std::sqrt(residual2);
+    out.LoadNorm = std::sqrt(load2);
+    out.Residual = out.LoadNorm > 0 ? out.ResidualNorm / out.LoadNorm : out.ResidualNorm;
+
+    // Loads and support forces (the support pushes back against the stored reaction) per node.
+    for (const TUzel* n : space.Nodes) {
+        const std::size_t cr = std::size_t(n->DofRot.Code), cu = std::size_t(n->DofU.Code),
+                          cw = std::size_t(n->DofW.Code);
+        const TReal parts[2][3] = {{f[cr], f[cu], f[cw]}, {-r[cr], -r[cu], -r[cw]}};
+        for (const auto& p : parts) {
+            TReal fx = 0, fy = 0;
+            ToGlobal(*n, p[1], p[2], fx, fy);
+            const TReal moment = p[0] + n->Y * fx - n->X * fy; // clockwise about the origin
+            out.SumFx += fx;
+            out.SumFy += fy;
+            out.SumM += moment;
+            out.ForceScale = std::max(out.ForceScale, std::hypot(fx, fy));
+            out.MomentScale = std::max({out.MomentScale, std::fabs(p[0]), std::fabs(n->Y * fx - n->X * fy)});
+        }
+    }
+    const TReal forces = std::max(std::fabs(out.SumFx), std::fabs(out.SumFy));
+    const TReal moments = std::fabs(out.SumM);
+    out.Relative = std::max(out.ForceScale > 0 ? forces / out.ForceScale : forces,
+                            out.MomentScale > 0 ? moments / out.MomentScale : moments);
+    return true;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Checks of a computation that stand beside it: where a refused structure moves (the node and the
+// direction of the failing equation) and how well a solution satisfies equilibrium. Both work
+// from the public model data only (equation numbers, member matrices, loads, displacements and
+// reactions), never from the solver's own arrays.
+#include <string>
+
+#include "model/Types.h"
+
+class TMKPSpace;
+
+// A degree of freedom by its node (1-based number) and direction.
+enum class TDofKind { Rotation, U, W };
+struct TDofPlace {
+    int Node = 0; // 0: no place
+    TDofKind Kind = TDofKind::Rotation;
+    bool operator==(const TDofPlace&) const = default;
+};
+
+// Node n owns the equations 3n-2 (rotation), 3n-1 (u) and 3n (w). Equation 0 or below: no place.
+TDofPlace MistoRovnice(int equation);
+// "Uzel 3: posun u", "Uzel 3: posun w", "Uzel 3: pootočení"; empty without a place.
+std::string PopisMista(const TDofPlace& place);
+
+// Equilibrium of a computed model. The residual vector is r = K·u − f + R over every equation,
+// with K assembled from the members' stiffness matrices in the node systems, u the stored node
+// displacements, f the nodal loads minus the members' fixed-end forces and R the stored support
+// reactions (zero where nothing is restrained). The sums are those of the loads and the support
+// forces in global x (right), y (up) and clockwise moments about the origin.
+struct TEquilibrium {
+    TReal SumFx = 0;
+    TReal SumFy = 0;
+    TReal SumM = 0;
+    // The largest single force (kN) and moment (kNm, about the origin) among loads and support
+    // forces, the denominators of Relative.
+    TReal ForceScale = 0;
+    TReal MomentScale = 0;
+    // max(|ΣFx|, |ΣFy|) / ForceScale and |ΣM| / MomentScale, the larger one.
+    TReal Relative = 0;
+    TReal ResidualNorm = 0; // ‖K·u − f + R‖
+    TReal LoadNorm = 0;     // ‖f‖
+    TReal Residual = 0;     // ResidualNorm / LoadNorm (ResidualNorm itself when there is no load)
+};
+
+// False when the model holds no complete results (no member, or a node without displacements).
+bool KontrolaRovnovahy(TMKPSpace& space, TEquilibrium& out);
