@@ -835,12 +835,8 @@ void TForm1::OpenProjectFile(const QString& fileName) {
     try {
         mSpace.NactiProjekt(S(fileName));
     } catch (const TFileFormatError& e) {
-        error = e.Line() > 0
-                    ? U("Soubor \"%1\" nelze načíst: řádek %2: %3")
-                          .arg(fileName)
-                          .arg(e.Line())
-                          .arg(QString::fromStdString(e.what()))
-                    : U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
+        // The reader's message names the line already.
+        error = U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
     } catch (const TFileIoError&) {
         error = U("Soubor \"%1\" nelze otevřít.").arg(fileName);
     } catch (const std::exception& e) {
@@ -906,7 +902,7 @@ bool TForm1::ReadSectionLibrary(const QString& path) {
     } catch (const TFileIoError&) {
         Dialogs().Inform(S(U("Knihovnu \"%1\" nelze načíst.").arg(path)));
     } catch (const TFileFormatError& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": řádek %2: %3").arg(path).arg(e.Line()).arg(e.what())));
+        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     } catch (const std::exception& e) {
         Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     }
@@ -920,7 +916,7 @@ bool TForm1::ReadMaterialLibrary(const QString& path) {
     } catch (const TFileIoError&) {
         Dialogs().Inform(S(U("Knihovnu \"%1\" nelze načíst.").arg(path)));
     } catch (const TFileFormatError& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": řádek %2: %3").arg(path).arg(e.Line()).arg(e.what())));
+        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     } catch (const std::exception& e) {
         Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     }
