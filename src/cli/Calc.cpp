@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <exception>
+#include <filesystem>
 #include <ostream>
 
 #include "analysis/Diagnostics.h"
@@ -95,6 +96,12 @@ const TOptionSpec KOptions[] = {
     {"--table", nullptr, "vypíše tabulku reakcí a posunů uzlů místo výsledkové zprávy",
      [](TCalcOptions& o, const std::string&, std::string&) {
          o.Table = true;
+         return true;
+     }},
+    {"--exact-order", nullptr,
+     "řeší soustavu vždy v pořadí rovnic modelu (výsledky bit po bitu jako husté vylučování)",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.ExactOrder = true;
          return true;
      }},
     {"--help", nullptr, "tato nápověda",
@@ -286,6 +293,33 @@ char UserLocaleSeparator() {
     return sep;
 }
 
+bool PictureNeedsQt(const std::vector<std::string>& args) {
+    for (const std::string& a : args)
+        if (a == "--curve") return false;
+    TCalcOptions options;
+    std::string error;
+    if (!ParseCalcOptions(args, options, error) || options.Help || options.Version) return false;
+    const std::string format = PictureFormat(options.Picture.File);
+    return options.Picture.Requested && !format.empty() && format != "wmf";
+}
+
+bool NeedsPictureHelper(const std::vector<std::string>& args) {
+#ifdef KORVAN_WITH_QT
+    (void)args;
+    return false;
+#else
+    return PictureNeedsQt(args);
+#endif
+}
+
+std::string PictureHelperPath(const std::string& self) {
+    std::error_code ec;
+    const std::filesystem::path program =
+        self.empty() ? std::filesystem::read_symlink("/proc/self/exe", ec) : std::filesystem::path(self);
+    if (ec || program.empty()) return "korvan-picture";
+    return (program.parent_path() / "korvan-picture").string();
+}
+
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     for (const std::string& a : args)
         if (a == "--curve") return RunCurveCommand(args, out, err);
@@ -367,6 +401,7 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         }
         space.TraceEnabled = options.Trace;
         space.TraceDir = options.TraceDir;
+        if (options.ExactOrder) space.EquationOrder = TEquationOrder::Model;
 
         if (options.Picture.Requested && !reportAsked && !options.Table)
             return WritePicture(space, options.Picture, out, err);

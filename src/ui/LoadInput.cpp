@@ -215,6 +215,23 @@ bool DeleteCurrentNodeLoad(TMKPSpace& space) {
     return true;
 }
 
+int DeleteLoadsAtNodeB(TMKPSpace& space) {
+    if (!space.CurrentMember) return 0;
+    const TUzel* node = space.CurrentMember->NodeB;
+    int deleted = 0;
+    for (TPrut* m : space.Members) {
+        if (m->NodeA != node && m->NodeB != node) continue;
+        // Deleting the current load makes the last remaining one current; a list whose current
+        // load was never set is emptied all the same.
+        while (!m->Loads.Empty()) {
+            if (!m->CurrentLoad) m->CurrentLoad = m->Loads.Last();
+            m->SmazZatizeni();
+            ++deleted;
+        }
+    }
+    return deleted;
+}
+
 bool ModelHasSelfWeight(const TMKPSpace& space) {
     for (const TPrut* m : space.Members)
         for (const TZatizeni* z : m->Loads)

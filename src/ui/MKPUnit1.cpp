@@ -32,11 +32,16 @@
 #include "ui/CanvasWidget.h"
 #include "ui/FileDialogGuard.h"
 #include "ui/Glyphs.h"
+#include "ui/DefinitionLogic.h"
 #include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
 #include "ui/LoadInput.h"
 #include "ui/MatDialog.h"
+#include "ui/MaterialDialog.h"
+#include "ui/meritka.h"
 #include "ui/ObjectPanel.h"
+#include "ui/oblouky.h"
+#include "ui/ProfilDialog.h"
 #include "ui/VyslMemo.h"
 #include "ui/ZatizeniDialog1.h"
 #include "units/Prevody.h"
@@ -142,6 +147,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setCursor(Qt::ArrowCursor);
     mCanvas->Area()->setCursor(ProgramCursor(KCursorKrizek));
     qApp->installEventFilter(this);
+    ConnectDefinitionDialogs();
     InstallHelpKey();
     StatusBarRefresh();
 }
@@ -1151,23 +1157,10 @@ void TForm1::Protokol1Click() {
         mSpace.Materials.Count() != materials)
         ModelEdited();
     ShowSelectionCounts();
+    // One repaint after the whole clean-up, so that it is one edit (sections and materials are
+    // not drawn).
     mSpace.Prekresli();
-    // The lists keep the current section and material; an emptied list leaves an empty box.
-    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
-        box->clear();
-        box->addItems(names);
-        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
-    };
-    QStringList names;
-    for (const TMaterial* m : mSpace.Materials) names << QString::fromStdString(m->Name);
-    refill(mPanel->cbMaterialy(), names,
-           mSpace.CurrentMaterial ? QString::fromStdString(mSpace.CurrentMaterial->Name) : QString());
-    names.clear();
-    for (const TProfil* p : mSpace.Sections) names << QString::fromStdString(p->Name);
-    refill(mPanel->cbProfily(), names,
-           mSpace.CurrentSection ? QString::fromStdString(mSpace.CurrentSection->Name) : QString());
-    mPanel->VypisHodnotyMaterialu();
-    mPanel->VypisHodnotyProfilu();
+    mPanel->RefreshListsKeepingCurrent();
     TStyledDocument doc;
     ListProtocol(mSpace, doc);
     mForm6->ShowDocument(doc);
@@ -1191,9 +1184,70 @@ void TForm1::ZatizeniPridano(bool member) {
         mPanel->VypisHodnotyZatizeniU();
 }
 
+void TForm1::SmazVsechnaZatizeniPrutu() {
+    if (DeleteLoadsAtNodeB(mSpace) > 0) ModelEdited();
+    mPanel->VypisHodnotyZatizeniP();
+    mSpace.Prekresli();
+}
+
 // A project file holds no self-weight loads, and an emptied model has none: the check mark shows
 // what the model holds, so that the next click switches self-weight on for every member.
 void TForm1::SelfWeightFromModel() {
     mSpace.SelfWeight = ModelHasSelfWeight(mSpace);
     MenuItem("Zapotatthukonstrukce1")->setChecked(mSpace.SelfWeight);
+}
+
+// ---- Definition dialogs -------------------------------------------------------------------
+
+void TForm1::ConnectDefinitionDialogs() {
+    mForm8 = new TForm8(*this);
+    mForm9 = new TForm9(*this);
+    mForm10 = new TForm10(*this);
+    mForm11 = new TForm11(*this);
+    auto bind = [this](QAction* item, const char* button, void (TForm1::*command)()) {
+        if (item) {
+            item->setEnabled(true);
+            connect(item, &QAction::triggered, this, command);
+        }
+        if (auto* b = mPanel->findChild<QAbstractButton*>(button)) {
+            b->setEnabled(true);
+            connect(b, &QAbstractButton::clicked, this, command);
+        }
+    };
+    bind(MenuItem("Vytvoritnovy2"), "SpeedButton8", &TForm1::Definovatprofil1Click);
+    bind(MenuItem("Vytvoritnovy1"), "SpeedButton11", &TForm1::Definovatmateril1Click);
+    bind(MenuItem("Novyfx1"), "sbNewNExpr", &TForm1::Addnew2Dfxeditor1Click);
+    bind(MenuItem("Nastaveni1"), "", &TForm1::Settings1Click);
+}
+
+void TForm1::Definovatprofil1Click() {
+    mForm8->ShowDialog();
+}
+
+void TForm1::Definovatmateril1Click() {
+    mForm10->ShowDialog();
+}
+
+void TForm1::Settings1Click() {
+    mForm9->ShowDialog();
+}
+
+void TForm1::Addnew2Dfxeditor1Click() {
+    mForm11->ShowDialog();
+}
+
+void TForm1::UnitSystemApplied() {
+    const TUnitPanelTexts units = UnitPanelTexts(mSpace);
+    SetStatus(3, QString::fromStdString(units.Length));
+    SetStatus(4, QString::fromStdString(units.Force));
+    SetStatus(5, QString::fromStdString(units.Stress));
+    mPanel->VypisHodnotyMaterialu();
+    mPanel->VypisHodnotyProfilu();
+    mPanel->VypisHodnotyUzlu();
+    mPanel->VypisHodnotyPrutu();
+    mPanel->VypisHodnotyZatezovacihoStavu();
+    mPanel->VypisHodnotyZatizeniP();
+    mPanel->VypisHodnotyZatizeniU();
+    mForm8->SetUnitLabels();
+    mForm10->SetUnitLabels();
 }

@@ -24,6 +24,10 @@ class QToolButton;
 class TCanvasWidget;
 class TForm5;
 class TObjectPanel;
+class TForm8;
+class TForm9;
+class TForm10;
+class TForm11;
 class TForm4;
 class TForm6;
 
@@ -112,6 +116,16 @@ public:
     TDofPlace MechanismPlace() const { return mMechanism; }
     // The status bar field beside the panels: equilibrium, refusal and its place.
     QString InfoText() const;
+    // The definition dialogs: section, settings, material and the f(x) editor.
+    TForm8* Form8() const { return mForm8; }
+    TForm9* Form9() const { return mForm9; }
+    TForm10* Form10() const { return mForm10; }
+    TForm11* Form11() const { return mForm11; }
+    // After the settings applied a unit system (changed or not): the status bar's unit panels,
+    // every page of the object panel, the unit labels of the open dialogs. Everything else that
+    // shows a value (canvas labels, reports, protocol, the other dialogs) reads the model space's
+    // unit state when it draws or opens.
+    void UnitSystemApplied();
 
 public slots:
     void NewBtnClick();
@@ -153,6 +167,13 @@ public slots:
     void UloitjakoWMF1Click();
     void PrintCanvas1Click();
     void CopytoClipboard1Click();
+    void Definovatprofil1Click();
+    void Definovatmateril1Click();
+    void Settings1Click();
+    void Addnew2Dfxeditor1Click();
+    // Deletes the loads of every member at node b of the current member (after that node moved),
+    // then shows the member load display and repaints.
+    void SmazVsechnaZatizeniPrutu();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -186,6 +207,7 @@ private:
     void RefreshAfterMaterialLibrary();
     // The self-weight check mark and switch follow the model (after it was emptied or read).
     void SelfWeightFromModel();
+    void ConnectDefinitionDialogs();
 
     // Edits: noticing them where commands end, history, live recompute (FormEditing.cpp).
     void BuildEditingCommands();
@@ -258,4 +280,8 @@ private:
     QLabel* mInfo = nullptr;
     TForm5* mForm5 = nullptr;
     QString mRememberedTool;
+    TForm8* mForm8 = nullptr;
+    TForm9* mForm9 = nullptr;
+    TForm10* mForm10 = nullptr;
+    TForm11* mForm11 = nullptr;
 };

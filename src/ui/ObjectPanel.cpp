@@ -1,5 +1,7 @@
 #include "ui/ObjectPanel.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
@@ -536,6 +538,25 @@ void TObjectPanel::cbMaterialyRefresh() {
 void TObjectPanel::RefillSectionAndMaterialLists() {
     cbMaterialyRefresh();
     cbProfilyRefresh();
+}
+
+void TObjectPanel::RefreshListsKeepingCurrent() {
+    const TMKPSpace& space = mHost.Space();
+    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
+        box->clear();
+        box->addItems(names);
+        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
+    };
+    QStringList names;
+    for (const TMaterial* m : space.Materials)
+        names << Q(m->Name);
+    refill(mMaterialy, names, space.CurrentMaterial ? Q(space.CurrentMaterial->Name) : QString());
+    names.clear();
+    for (const TProfil* p : space.Sections)
+        names << Q(p->Name);
+    refill(mProfily, names, space.CurrentSection ? Q(space.CurrentSection->Name) : QString());
+    VypisHodnotyMaterialu();
+    VypisHodnotyProfilu();
 }
 
 void TObjectPanel::cbProfilyChange(const QString& name) {
