@@ -10,7 +10,8 @@ TEST_F(TMainWindowTest, ComputationNoteLeavesTheStatusPanelsUncovered) {
     Form->resize(765, 520);
     Form->OpenProjectFile(QStringLiteral(KORVAN_SOURCE_DIR "/examples/portal-frame.inp"));
     Form->sbComputeClick();
-    for (int i = 0; i < 5; ++i) QApplication::processEvents(); // the equilibrium note follows the repaint
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents(); // the equilibrium note follows the repaint
     ASSERT_FALSE(Form->InfoText().isEmpty());
     auto* note = Form->statusBar()->findChild<QLabel*>("StatusInfo");
     ASSERT_NE(note, nullptr);
