@@ -3,6 +3,7 @@
 // canvas and the object panel around one model space, the tool state machine, the keyboard
 // commands and the commands of the menus. Every command ends in RepaintCanvas and the display
 // routine of the page concerned. Mouse handling of the canvas is in CanvasMouse.cpp.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMap>
 #include <functional>
@@ -22,6 +23,8 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm2;
+class TForm3;
 class TForm5;
 class TObjectPanel;
 class TForm8;
@@ -96,6 +99,9 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The single-value and coordinates dialogs of the geometry tools.
+    TForm2* Form2() const { return mForm2; }
+    TForm3* Form3() const { return mForm3; }
     // The report viewer and the member matrices window (created with the main window).
     TForm6* Form6() const { return mForm6; }
     TForm4* Form4() const { return mForm4; }
@@ -163,6 +169,10 @@ public slots:
     void FormZatizeni(const QString& sender);
     // The load dialog added a load to the current member (node).
     void ZatizeniPridano(bool member);
+    // Open the single-value dialog (member and support tools) or the coordinates dialog for the
+    // tool of the button (objectName).
+    void sbDDelka1Click(const QString& button);
+    void sbNCoorCh1Click(const QString& button);
     // The canvas picture as a metafile file, on the printer, on the clipboard.
     void UloitjakoWMF1Click();
     void PrintCanvas1Click();
@@ -249,6 +259,11 @@ private:
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
+    TForm2* mForm2 = nullptr;
+    TForm3* mForm3 = nullptr;
+    // When a menu item was last chosen: the second click of a double click on an item must not
+    // reach the control that lies under the closed menu.
+    QElapsedTimer mMenuChosen;
     TForm6* mForm6 = nullptr;
     TForm4* mForm4 = nullptr;
 
