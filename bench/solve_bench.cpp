@@ -102,10 +102,12 @@ void BM_SolveWithTrace(benchmark::State& state) {
 }
 } // namespace
 
-// The third argument: 1 eliminates on one thread, 2 on two.
+// The third argument: 0 lets the solver choose the threads, 1 eliminates on one thread, 2 on two.
 BENCHMARK(BM_Solve)
+    ->Args({24, 40, 0})
     ->Args({24, 40, 1})
     ->Args({24, 40, 2})
+    ->Args({100, 99, 0})
     ->Args({100, 99, 1})
     ->Args({100, 99, 2})
     ->Unit(benchmark::kMillisecond)

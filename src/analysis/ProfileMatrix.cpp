@@ -4,34 +4,161 @@
 #include <atomic>
 #include <cassert>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <new>
 #include <system_error>
 #include <thread>
 
-TProfileMatrix::TProfileMatrix(const std::vector<int>& first)
-    : mN(int(first.size()) - 1), mFirst(first), mOffset(first.size(), 0), mDiag(first.size(), 0.0L) {
-    std::ptrdiff_t size = 0;
-    for (int i = 1; i <= mN; ++i) {
-        assert(mFirst[std::size_t(i)] >= 1 && mFirst[std::size_t(i)] <= i);
-        mOffset[std::size_t(i)] = size - mFirst[std::size_t(i)];
-        size += i - mFirst[std::size_t(i)];
+#if defined(__linux__)
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
+namespace {
+// Large arrays come straight from the system: its pages are zero already (nothing is written
+// before the assembly adds to it), and they are offered huge pages, which spares most of the
+// page faults and TLB misses of a large profile.
+constexpr std::size_t KMapFrom = std::size_t(1) << 20;
+constexpr std::size_t KHugePage = std::size_t(2) << 20;
+
+void* AllocateZeroed(std::size_t bytes) {
+    if (bytes == 0) return nullptr;
+#if defined(__linux__)
+    if (bytes >= KMapFrom) {
+        void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+        // Only the whole huge pages inside the mapping can be backed by one.
+        const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(p) + KHugePage - 1) & ~(KHugePage - 1);
+        const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(KHugePage - 1);
+        if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#endif
+        return p;
     }
-    mLower.assign(std::size_t(size), 0.0L);
-    mUpper.assign(std::size_t(size), 0.0L);
+#endif
+    void* p = std::calloc(1, bytes);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void FreeZeroed(void* p, std::size_t bytes) {
+    if (!p) return;
+#if defined(__linux__)
+    if (bytes >= KMapFrom) {
+        munmap(p, bytes);
+        return;
+    }
+#endif
+    std::free(p);
+}
+} // namespace
+
+TProfileMatrix::TProfileMatrix(const std::vector<int>& first, std::vector<int> position)
+    : mN(int(first.size()) - 1), mFirst(first), mLast(first.size(), 0), mOffset(first.size(), 0),
+      mPosition(std::move(position)), mDiag(first.size(), 0.0L) {
+    std::ptrdiff_t size = 0;
+    for (int p = 1; p <= mN; ++p) {
+        const int f = mFirst[std::size_t(p)];
+        assert(f >= 1 && f <= p);
+        mOffset[std::size_t(p)] = size - f;
+        size += p - f;
+    }
+    // The last position reaching p is the largest q with First(q) <= p: the smallest start from
+    // q on grows with q, so one sweep finds them all.
+    std::vector<int> startFrom(std::size_t(mN) + 2, mN + 1);
+    for (int q = mN; q >= 1; --q)
+        startFrom[std::size_t(q)] = std::min(startFrom[std::size_t(q) + 1], mFirst[std::size_t(q)]);
+    for (int p = 1, q = 0; p <= mN; ++p) {
+        q = std::max(q, p);
+        while (q < mN && startFrom[std::size_t(q) + 1] <= p) ++q;
+        mLast[std::size_t(p)] = q;
+    }
+    if (!mPosition.empty()) {
+        assert(int(mPosition.size()) == mN + 1);
+        mEquation.assign(std::size_t(mN) + 1, 0);
+        for (int e = 1; e <= mN; ++e) mEquation[std::size_t(mPosition[std::size_t(e)])] = e;
+    }
+    mHalf = std::size_t(size);
+    mBlockBytes = 2 * mHalf * sizeof(TEntry);
+    mBlock = AllocateZeroed(mBlockBytes);
+    mLower = static_cast<TEntry*>(mBlock);
+    mUpper = mLower ? mLower + mHalf : nullptr;
+}
+
+TProfileMatrix::TProfileMatrix(TProfileMatrix&& other) noexcept { *this = std::move(other); }
+
+TProfileMatrix& TProfileMatrix::operator=(TProfileMatrix&& other) noexcept {
+    if (this == &other) return *this;
+    Release();
+    mN = std::exchange(other.mN, 0);
+    mFirst = std::move(other.mFirst);
+    mLast = std::move(other.mLast);
+    mOffset = std::move(other.mOffset);
+    mPosition = std::move(other.mPosition);
+    mEquation = std::move(other.mEquation);
+    mHalf = std::exchange(other.mHalf, 0);
+    mLower = std::exchange(other.mLower, nullptr);
+    mUpper = std::exchange(other.mUpper, nullptr);
+    mBlock = std::exchange(other.mBlock, nullptr);
+    mBlockBytes = std::exchange(other.mBlockBytes, 0);
+    mDiag = std::move(other.mDiag);
+    mFinished = std::exchange(other.mFinished, 0);
+    mSplitForm = std::exchange(other.mSplitForm, true);
+    other.mFirst.clear();
+    other.mLast.clear();
+    other.mOffset.clear();
+    other.mPosition.clear();
+    other.mEquation.clear();
+    other.mDiag.clear();
+    return *this;
+}
+
+TProfileMatrix::~TProfileMatrix() { Release(); }
+
+void TProfileMatrix::Release() {
+    FreeZeroed(mBlock, mBlockBytes);
+    mBlock = nullptr;
+    mLower = mUpper = nullptr;
+    mBlockBytes = 0;
 }
 
 void TProfileMatrix::ClearRowAndColumn(int k) {
-    const std::size_t base = Index(k, First(k));
-    std::fill(mLower.begin() + std::ptrdiff_t(base), mLower.begin() + std::ptrdiff_t(base) + (k - First(k)),
-              0.0L);
-    std::fill(mUpper.begin() + std::ptrdiff_t(base), mUpper.begin() + std::ptrdiff_t(base) + (k - First(k)),
-              0.0L);
-    // Column k below the diagonal and row k right of it live in the later rows and columns.
-    for (int i = k + 1; i <= mN; ++i) {
-        if (First(i) > k) continue;
-        mLower[Index(i, k)] = 0;
-        mUpper[Index(i, k)] = 0;
+    const int p = Position(k);
+    const std::size_t base = Index(p, First(p));
+    for (std::size_t i = base; i < base + std::size_t(p - First(p)); ++i) mLower[i].Real = mUpper[i].Real = 0;
+    // Column p below the diagonal and row p right of it live in the later rows and columns.
+    for (int q = p + 1; q <= mLast[std::size_t(p)]; ++q) {
+        if (First(q) > p) continue;
+        mLower[Index(q, p)].Real = 0;
+        mUpper[Index(q, p)].Real = 0;
     }
-    mDiag[std::size_t(k)] = 1;
+    mDiag[std::size_t(p)] = 1;
+}
+
+std::vector<std::pair<int, TReal>> TProfileMatrix::Row(int k) const {
+    const int p = Position(k);
+    std::vector<std::pair<int, TReal>> row;
+    row.reserve(std::size_t(mLast[std::size_t(p)] - First(p) + 1));
+    for (int q = First(p); q < p; ++q) row.emplace_back(EquationAt(q), mLower[Index(p, q)].Real);
+    row.emplace_back(k, mDiag[std::size_t(p)]);
+    for (int q = p + 1; q <= mLast[std::size_t(p)]; ++q)
+        if (First(q) <= p) row.emplace_back(EquationAt(q), mUpper[Index(q, p)].Real);
+    if (Reordered())
+        std::sort(row.begin(), row.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    return row;
+}
+
+TVector TProfileMatrix::ToPositions(const TVector& byEquation) const {
+    TVector out(byEquation.size(), 0.0L);
+    for (int e = 1; e <= mN; ++e) out[std::size_t(Position(e))] = byEquation[std::size_t(e)];
+    return out;
+}
+
+TVector TProfileMatrix::FromPositions(const TVector& byPosition) const {
+    TVector out(byPosition.size(), 0.0L);
+    for (int e = 1; e <= mN; ++e) out[std::size_t(e)] = byPosition[std::size_t(Position(e))];
+    return out;
 }
 
 // The dense elimination runs, for k = 1..n-1 and i > k, f = -([i][k] / [k][k]) and [i][j] += f·[k][j]
@@ -47,35 +174,47 @@ void TProfileMatrix::ClearRowAndColumn(int k) {
 // independent, and a large matrix has them formed by two threads at once. Every sum is formed by
 // the same code with the same terms in the same order either way.
 //
-// The 80-bit unit loads a value from memory slowly. Every finished entry is therefore also kept
-// split into two doubles whose sum is the entry exactly (Split); the later steps read the entries
-// of the other half in that form, two fast loads and an exact addition giving the same value
-// bit for bit. An entry that two doubles cannot hold (beyond their range, or too small for the
-// low part) clears `exact`, and the steps from then on read the 80-bit entries themselves.
+// The 80-bit unit loads a value from memory slowly. Once a step is finished, its entries are
+// therefore stored split into two doubles whose sum is the entry exactly, in the place of the
+// 80-bit value; the later steps read the entries of the other half in that form, two fast loads
+// and an exact addition giving the same value bit for bit. An entry that two doubles cannot hold
+// (beyond their range, or too small for the low part) turns every finished entry back into its
+// 80-bit value, and the steps from then on read and keep the 80-bit entries.
 namespace {
 using TSplit = TProfileMatrix::TSplit;
+using TEntry = TProfileMatrix::TEntry;
 
-inline void Split(TReal x, TSplit& out, std::atomic<bool>& exact) {
+// The split form of x, and whether it holds x exactly (sign of a zero included). hi is x rounded
+// to a double and x - hi, at most 11 significant bits, is exact in 80 bits; it is exact as a
+// double too unless its bits fall below the doubles' least subnormal or hi overflows. So every
+// x between KSplitMin and KSplitMax in magnitude (and every zero) is exact; others (including
+// infinities and NaN) are counted as inexact.
+constexpr TReal KSplitMin = 0x1p-1000L;
+constexpr TReal KSplitMax = 0x1p1023L;
+
+inline bool Split(TReal x, TSplit& out) {
     const double hi = double(x);
     const double lo = x == 0 ? hi : double(x - hi); // keeps the sign of a zero
     out = {hi, lo};
-    const TReal back = TReal(hi) + lo;
-    if (!(back == x) || std::signbit(back) != std::signbit(x)) exact.store(false, std::memory_order_relaxed);
+    const TReal a = std::fabs(x);
+    return (a >= KSplitMin && a <= KSplitMax) || x == 0;
 }
 
-inline TReal Value(const TReal& x) { return x; }
-inline TReal Value(const TSplit& x) { return TReal(x.Hi) + x.Lo; }
+template <bool SplitForm> inline TReal Value(const TEntry& x) {
+    if constexpr (SplitForm)
+        return TReal(x.Split.Hi) + x.Split.Lo;
+    else
+        return x.Real;
+}
 
-// What one half of a step works on: its own rows (or columns) with their split copies, and the
-// finished entries of the other half, as 80-bit values or split.
-template <class TOther> struct THalf {
-    TReal* const* own;
-    TSplit* const* ownSplit;
-    const TOther* other;
+// What one half of a step works on: its own rows (or columns), and the finished entries of the
+// other half.
+struct THalf {
+    TEntry* const* own;
+    const TEntry* other;
     const std::ptrdiff_t* off;
     const int* first;
     const TReal* diag;
-    std::atomic<bool>* exact;
 };
 
 // The entries own_r[j + c] (r < R, c < C) of R rows (or columns) m.. that share the envelope start
@@ -83,10 +222,9 @@ template <class TOther> struct THalf {
 // column j above the diagonal (or row j left of it) and its sum starts at max(f, First(j)). The
 // lower half turns each sum s into the multiplier -(s / [j][j]). The R·C sums of a block are
 // independent, which lets the 80-bit unit overlap them and reads each operand once per block.
-template <int R, int C, bool Lower, class TOther>
-inline void FormBlock(const THalf<TOther>& h, int f, int j) {
-    TReal* const* own = h.own;
-    const TOther* o[C];
+template <int R, int C, bool Lower, bool SplitForm> inline void FormBlock(const THalf& h, int f, int j) {
+    TEntry* const* own = h.own;
+    const TEntry* o[C];
     int ks[C];
     TReal s[R][C];
     int kc = f;
@@ -94,94 +232,81 @@ inline void FormBlock(const THalf<TOther>& h, int f, int j) {
         o[c] = h.other + h.off[j + c];
         ks[c] = std::max(f, h.first[j + c]);
         kc = std::max(kc, ks[c]);
-        for (int r = 0; r < R; ++r) s[r][c] = own[r][j + c];
+        for (int r = 0; r < R; ++r) s[r][c] = own[r][j + c].Real;
     }
     kc = std::min(kc, j);
     for (int c = 0; c < C; ++c)
         for (int k = ks[c]; k < kc; ++k)
-            for (int r = 0; r < R; ++r) s[r][c] += own[r][k] * Value(o[c][k]);
+            for (int r = 0; r < R; ++r) s[r][c] += own[r][k].Real * Value<SplitForm>(o[c][k]);
     for (int k = kc; k < j; ++k) {
         TReal v[R];
-        for (int r = 0; r < R; ++r) v[r] = own[r][k];
+        for (int r = 0; r < R; ++r) v[r] = own[r][k].Real;
         for (int c = 0; c < C; ++c) {
-            const TReal w = Value(o[c][k]);
+            const TReal w = Value<SplitForm>(o[c][k]);
             for (int r = 0; r < R; ++r) s[r][c] += v[r] * w;
         }
     }
     // Entry j + c also takes the terms k = j .. j + c - 1 of the entries just finished.
     for (int c = 0; c < C; ++c) {
         for (int k = std::max(j, ks[c]); k < j + c; ++k)
-            for (int r = 0; r < R; ++r) s[r][c] += own[r][k] * Value(o[c][k]);
-        for (int r = 0; r < R; ++r) {
-            const TReal done = Lower ? -(s[r][c] / h.diag[j + c]) : s[r][c];
-            own[r][j + c] = done;
-            Split(done, h.ownSplit[r][j + c], *h.exact);
-        }
+            for (int r = 0; r < R; ++r) s[r][c] += own[r][k].Real * Value<SplitForm>(o[c][k]);
+        for (int r = 0; r < R; ++r) own[r][j + c].Real = Lower ? -(s[r][c] / h.diag[j + c]) : s[r][c];
     }
 }
 
 // Rows (or columns) m .. m + R - 1 from the envelope start f up to column (row) m - 1. Three
 // rows take the columns four at a time twice, the pair and then the third, so that the third
 // finds the columns its pair has just read still in the first-level cache.
-template <int R, bool Lower, class TOther> void FormHalf(const THalf<TOther>& h, int f, int m) {
+template <int R, bool Lower, bool SplitForm> void FormHalf(const THalf& h, int f, int m) {
     int j = f;
     if constexpr (R == 3) {
-        const THalf<TOther> third{h.own + 2, h.ownSplit + 2, h.other, h.off, h.first, h.diag, h.exact};
+        const THalf third{h.own + 2, h.other, h.off, h.first, h.diag};
         for (; j + 4 <= m; j += 4) {
-            FormBlock<2, 2, Lower>(h, f, j);
-            FormBlock<2, 2, Lower>(h, f, j + 2);
-            FormBlock<1, 4, Lower>(third, f, j);
+            FormBlock<2, 2, Lower, SplitForm>(h, f, j);
+            FormBlock<2, 2, Lower, SplitForm>(h, f, j + 2);
+            FormBlock<1, 4, Lower, SplitForm>(third, f, j);
         }
         for (; j < m; ++j) {
-            FormBlock<2, 1, Lower>(h, f, j);
-            FormBlock<1, 1, Lower>(third, f, j);
+            FormBlock<2, 1, Lower, SplitForm>(h, f, j);
+            FormBlock<1, 1, Lower, SplitForm>(third, f, j);
         }
     } else {
         constexpr int C = R == 1 ? 4 : 2; // as many sums as the eight 80-bit registers hold
-        for (; j + C <= m; j += C) FormBlock<R, C, Lower>(h, f, j);
-        for (; j < m; ++j) FormBlock<R, 1, Lower>(h, f, j);
+        for (; j + C <= m; j += C) FormBlock<R, C, Lower, SplitForm>(h, f, j);
+        for (; j < m; ++j) FormBlock<R, 1, Lower, SplitForm>(h, f, j);
     }
 }
 
-template <bool Lower, class TOther> void FormRows(const THalf<TOther>& h, int rows, int f, int m) {
+template <bool Lower, bool SplitForm> void FormRows(const THalf& h, int rows, int f, int m) {
     switch (rows) {
     case 3:
-        FormHalf<3, Lower>(h, f, m);
+        FormHalf<3, Lower, SplitForm>(h, f, m);
         break;
     case 2:
-        FormHalf<2, Lower>(h, f, m);
+        FormHalf<2, Lower, SplitForm>(h, f, m);
         break;
     default:
-        FormHalf<1, Lower>(h, f, m);
+        FormHalf<1, Lower, SplitForm>(h, f, m);
         break;
     }
 }
 
-template <bool Lower>
-void FormStepHalf(TReal* const* own, TSplit* const* ownSplit, const TReal* other, const TSplit* otherSplit,
-                  const std::ptrdiff_t* off, const int* first, const TReal* diag, std::atomic<bool>& exact,
-                  int rows, int f, int m) {
-    if (exact.load(std::memory_order_acquire))
-        FormRows<Lower>(THalf<TSplit>{own, ownSplit, otherSplit, off, first, diag, &exact}, rows, f, m);
-    else
-        FormRows<Lower>(THalf<TReal>{own, ownSplit, other, off, first, diag, &exact}, rows, f, m);
-}
-
-// Waits until ready() holds, spinning briefly and then yielding the core.
-template <class F> void WaitFor(F ready) {
-    for (int spins = 0; !ready(); ++spins) {
-        if (spins < 4096) {
+// Waits until ready() holds: a short spin for a hand-over that is about to happen, then asleep on
+// the counter, so that a busy machine loses no core to the waiting.
+template <class F> void WaitFor(std::atomic<int>& counter, F ready) {
+    for (int spins = 0; spins < 64; ++spins) {
+        if (ready(counter.load(std::memory_order_acquire))) return;
 #if defined(__x86_64__) || defined(__i386__)
-            __builtin_ia32_pause();
+        __builtin_ia32_pause();
 #endif
-        } else {
-            std::this_thread::yield();
-        }
     }
+    for (int seen = counter.load(std::memory_order_acquire); !ready(seen);
+         seen = counter.load(std::memory_order_acquire))
+        counter.wait(seen, std::memory_order_acquire);
 }
 } // namespace
 
-// One step of the elimination: equation m and those after it (up to three, a node's equations)
+// One step of the elimination: position m and those after it (up to three, a node's equations)
 // that share its envelope start.
 int TProfileMatrix::StepRows(int m) const {
     int rows = 1;
@@ -190,85 +315,116 @@ int TProfileMatrix::StepRows(int m) const {
 }
 
 // The step's rows left of the diagonal (Lower) or its columns above it.
-template <bool Lower> void TProfileMatrix::FormHalfStep(int m, int rows, TSplits& splits) {
-    TReal* ownBase = Lower ? mLower.data() : mUpper.data();
-    TSplit* ownSplitBase = Lower ? splits.Lower.get() : splits.Upper.get();
-    TReal* own[KMaxStepRows] = {};
-    TSplit* ownSplit[KMaxStepRows] = {};
-    for (int r = 0; r < rows; ++r) {
-        own[r] = ownBase + mOffset[std::size_t(m + r)];
-        ownSplit[r] = ownSplitBase + mOffset[std::size_t(m + r)];
-    }
-    FormStepHalf<Lower>(own, ownSplit, Lower ? mUpper.data() : mLower.data(),
-                        Lower ? splits.Upper.get() : splits.Lower.get(), mOffset.data(), mFirst.data(),
-                        mDiag.data(), splits.Exact, rows, First(m), m);
+template <bool Lower> void TProfileMatrix::FormHalfStep(int m, int rows) {
+    TEntry* ownBase = Lower ? mLower : mUpper;
+    TEntry* own[KMaxStepRows] = {};
+    for (int r = 0; r < rows; ++r) own[r] = ownBase + mOffset[std::size_t(m + r)];
+    const THalf h{own, Lower ? mUpper : mLower, mOffset.data(), mFirst.data(), mDiag.data()};
+    if (mSplitForm)
+        FormRows<Lower, true>(h, rows, First(m), m);
+    else
+        FormRows<Lower, false>(h, rows, First(m), m);
 }
 
-// The rest of the step, equation by equation: the entries [e][j] and [j][e] with j from m up to
-// e - 1 (they follow the diagonals of the step's earlier equations), then the diagonal and fg[e].
-// False when a pivot of equations 1..n-1 is zero (pivot names it).
-bool TProfileMatrix::FinishStep(int m, int rows, TVector& fg, int& pivot, TSplits& splits) {
+// The rest of the step, position by position: the entries [e][j] and [j][e] with j from m up to
+// e - 1 (they follow the diagonals of the step's earlier positions), then the diagonal and fg[e].
+// False when a pivot of positions 1..n-1 is zero (pivot names it).
+bool TProfileMatrix::FinishStep(int m, int rows, TVector& fg, int& pivot) {
     const int f = First(m);
     for (int e = m; e < m + rows; ++e) {
-        TReal* rowE = mLower.data() + mOffset[std::size_t(e)];
-        TReal* colE = mUpper.data() + mOffset[std::size_t(e)];
+        TEntry* rowE = mLower + mOffset[std::size_t(e)];
+        TEntry* colE = mUpper + mOffset[std::size_t(e)];
         for (int j = m; j < e; ++j) {
-            const TReal* rowJ = mLower.data() + mOffset[std::size_t(j)];
-            const TReal* colJ = mUpper.data() + mOffset[std::size_t(j)];
-            TReal l = rowE[j], u = colE[j];
+            const TEntry* rowJ = mLower + mOffset[std::size_t(j)];
+            const TEntry* colJ = mUpper + mOffset[std::size_t(j)];
+            TReal l = rowE[j].Real, u = colE[j].Real;
             for (int k = f; k < j; ++k) {
-                l += rowE[k] * colJ[k];
-                u += rowJ[k] * colE[k];
+                l += rowE[k].Real * colJ[k].Real;
+                u += rowJ[k].Real * colE[k].Real;
             }
-            rowE[j] = -(l / mDiag[std::size_t(j)]);
-            colE[j] = u;
-            Split(rowE[j], splits.Lower[Index(e, j)], splits.Exact);
-            Split(colE[j], splits.Upper[Index(e, j)], splits.Exact);
+            rowE[j].Real = -(l / mDiag[std::size_t(j)]);
+            colE[j].Real = u;
         }
         TReal d = mDiag[std::size_t(e)], g = fg[std::size_t(e)];
         for (int k = f; k < e; ++k) {
-            d += rowE[k] * colE[k];
-            g += rowE[k] * fg[std::size_t(k)];
+            d += rowE[k].Real * colE[k].Real;
+            g += rowE[k].Real * fg[std::size_t(k)];
         }
         mDiag[std::size_t(e)] = d;
         fg[std::size_t(e)] = g;
-        // The dense loop divides by [e][e] for the rows below e; the last equation has none.
+        // The dense loop divides by [e][e] for the rows below e; the last position has none.
         if (e < mN && d == 0) {
             pivot = e;
             return false;
         }
     }
+    StoreFinished(m, rows);
     return true;
+}
+
+// The step's entries take their split form. The first entry that two doubles cannot hold turns
+// every earlier finished entry back into its 80-bit value (exactly: each was exact), and the
+// entries stay 80-bit from then on.
+void TProfileMatrix::StoreFinished(int m, int rows) {
+    const int f = First(m);
+    const std::size_t begin = Index(m, f), end = Index(m + rows - 1, m + rows - 2) + 1;
+    if (mSplitForm) {
+        std::size_t i = begin;
+        for (TSplit lower, upper; i < end; ++i) {
+            if (!Split(mLower[i].Real, lower) || !Split(mUpper[i].Real, upper)) break;
+            mLower[i].Split = lower;
+            mUpper[i].Split = upper;
+        }
+        if (i < end) {
+            for (std::size_t k = 0; k < i; ++k) {
+                mLower[k].Real = Value<true>(mLower[k]);
+                mUpper[k].Real = Value<true>(mUpper[k]);
+            }
+            mSplitForm = false;
+        }
+    }
+    mFinished = m + rows;
 }
 
 double TProfileMatrix::EliminationTerms() const {
     double terms = 0;
-    for (int i = 1; i <= mN; ++i) terms += double(i - First(i)) * double(i - First(i));
+    for (int p = 1; p <= mN; ++p) terms += double(p - First(p)) * double(p - First(p));
     return terms;
 }
 
+// Two threads pay only when every step has enough work to hide the hand-over, and only when a
+// second core is idle: on a loaded machine the second thread waits for a core and the steps wait
+// for it.
+bool TProfileMatrix::UseTwoThreads(TElimination how) const {
+    if (how != TElimination::Automatic) return how == TElimination::Parallel;
+    const unsigned cores = std::thread::hardware_concurrency();
+    if (cores < 2 || mN == 0) return false;
+    const double terms = EliminationTerms();
+    if (terms < KParallelTerms || terms / (mN / 3.0) < KParallelTermsPerStep) return false;
+#if defined(__linux__)
+    double load = 0;
+    if (getloadavg(&load, 1) == 1 && load > double(cores) - 1.5) return false;
+#endif
+    return true;
+}
+
 TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
-    bool parallel = how == TElimination::Parallel;
-    if (how == TElimination::Automatic)
-        parallel = std::thread::hardware_concurrency() >= 2 && EliminationTerms() >= KParallelTerms;
     int pivot = 0;
-    TSplits splits;
-    splits.Lower.reset(new TSplit[mLower.size()]);
-    splits.Upper.reset(new TSplit[mUpper.size()]);
-    const bool refused =
-        parallel ? !EliminateInParallel(fg, pivot, splits) : !EliminateSerially(fg, pivot, splits);
+    mFinished = 0;
+    mSplitForm = true;
+    const bool refused = UseTwoThreads(how) ? !EliminateInParallel(fg, pivot) : !EliminateSerially(fg, pivot);
     if (refused) return {TSolveResult::ZeroPivot, pivot};
     for (int k = 1; k <= mN; ++k)
         if (!(mDiag[std::size_t(k)] >= KMechanismLimit)) return {TSolveResult::Mechanism, k};
     return {};
 }
 
-bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot, TSplits& splits) {
+bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot) {
     for (int m = 1; m <= mN;) {
         const int rows = StepRows(m);
-        FormHalfStep<true>(m, rows, splits);
-        FormHalfStep<false>(m, rows, splits);
-        if (!FinishStep(m, rows, fg, pivot, splits)) return false;
+        FormHalfStep<true>(m, rows);
+        FormHalfStep<false>(m, rows);
+        if (!FinishStep(m, rows, fg, pivot)) return false;
         m += rows;
     }
     return true;
@@ -277,65 +433,66 @@ bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot, TSplits& splits)
 // This thread forms the rows left of the diagonal and finishes each step; a second thread forms
 // the columns above it. A step starts when the previous one is finished (published through
 // `started`), and is finished once the second thread has published its half through `formed`.
-bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot, TSplits& splits) {
+// The finished entries (and their form) are written only while the second thread waits.
+bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot) {
     std::atomic<int> started{0}, formed{0};
-    std::atomic<bool> stop{false};
+    constexpr int KStop = -1;
     std::thread columns;
     try {
         columns = std::thread([&] {
             for (int m = 1; m <= mN;) {
-                WaitFor([&] { return started.load(std::memory_order_acquire) >= m || stop.load(); });
-                if (stop.load()) return;
+                int s = 0;
+                WaitFor(started, [&](int v) {
+                    s = v;
+                    return v >= m || v == KStop;
+                });
+                if (s == KStop) return;
                 const int rows = StepRows(m);
-                FormHalfStep<false>(m, rows, splits);
+                FormHalfStep<false>(m, rows);
                 formed.store(m, std::memory_order_release);
+                formed.notify_one();
                 m += rows;
             }
         });
     } catch (const std::system_error&) {
-        return EliminateSerially(fg, pivot, splits); // no second thread to be had
+        return EliminateSerially(fg, pivot); // no second thread to be had
     }
     bool ok = true;
     for (int m = 1; m <= mN;) {
         const int rows = StepRows(m);
         started.store(m, std::memory_order_release);
-        FormHalfStep<true>(m, rows, splits);
-        WaitFor([&] { return formed.load(std::memory_order_acquire) >= m; });
-        if (!FinishStep(m, rows, fg, pivot, splits)) {
+        started.notify_one();
+        FormHalfStep<true>(m, rows);
+        WaitFor(formed, [&](int v) { return v >= m; });
+        if (!FinishStep(m, rows, fg, pivot)) {
             ok = false;
             break;
         }
         m += rows;
     }
-    stop.store(true);
+    started.store(KStop, std::memory_order_release);
+    started.notify_one();
     columns.join();
     return ok;
 }
 
-// Column by column from the last equation: every fg[i] loses its terms in descending j, as in the
+// Column by column from the last position: every fg[i] loses its terms in descending j, as in the
 // dense row-by-row substitution.
-void TProfileMatrix::BackSubstitute(TVector& fg, TVector& rg) const {
-    for (int j = mN; j >= 1; --j) {
-        const TReal r = fg[std::size_t(j)] / mDiag[std::size_t(j)];
+template <bool SplitForm>
+static void Substitute(int n, const TEntry* upper, const std::ptrdiff_t* offset, const int* first,
+                       const TReal* diag, TVector& fg, TVector& rg) {
+    for (int j = n; j >= 1; --j) {
+        const TReal r = fg[std::size_t(j)] / diag[j];
         rg[std::size_t(j)] = r;
-        const TReal* colJ = mUpper.data() + mOffset[std::size_t(j)];
-        for (int i = First(j); i < j; ++i) fg[std::size_t(i)] -= colJ[i] * r;
+        const TEntry* colJ = upper + offset[j];
+        for (int i = first[j]; i < j; ++i) fg[std::size_t(i)] -= Value<SplitForm>(colJ[i]) * r;
     }
 }
 
-// Row i receives first its terms left of the diagonal and the diagonal (row storage), then those
-// right of it in ascending column order (column storage): the ascending order of a dense row.
-void TProfileMatrix::AddProduct(const TVector& x, TVector& out) const {
-    for (int i = 1; i <= mN; ++i) {
-        const TReal* rowI = mLower.data() + mOffset[std::size_t(i)];
-        TReal s = out[std::size_t(i)];
-        for (int j = First(i); j < i; ++j) s += rowI[j] * x[std::size_t(j)];
-        s += mDiag[std::size_t(i)] * x[std::size_t(i)];
-        out[std::size_t(i)] = s;
-    }
-    for (int j = 1; j <= mN; ++j) {
-        const TReal* colJ = mUpper.data() + mOffset[std::size_t(j)];
-        const TReal xj = x[std::size_t(j)];
-        for (int i = First(j); i < j; ++i) out[std::size_t(i)] += colJ[i] * xj;
-    }
+void TProfileMatrix::BackSubstitute(TVector& fg, TVector& rg) const {
+    assert(mFinished == mN + 1 || mN == 0);
+    if (mSplitForm)
+        Substitute<true>(mN, mUpper, mOffset.data(), mFirst.data(), mDiag.data(), fg, rg);
+    else
+        Substitute<false>(mN, mUpper, mOffset.data(), mFirst.data(), mDiag.data(), fg, rg);
 }

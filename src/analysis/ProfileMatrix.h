@@ -1,18 +1,24 @@
 #pragma once
-// The global stiffness matrix held as its profile (skyline): for every equation i the lower part of
-// row i and the upper part of column i from column/row First(i) up to the diagonal. The envelope is
+// The global stiffness matrix held as its profile (skyline): for every position p the lower part of
+// row p and the upper part of column p from column/row First(p) up to the diagonal. The envelope is
 // symmetric, taken from the member connectivity, so it holds every entry that can be non-zero in
 // either triangle. Indices run from 1 to Size(); index 0 exists for the layout of the dense arrays
 // and is never used.
 //
+// The equations are held either in the model's order (position = equation number) or in another
+// order that shrinks the profile (see EquationOrder.h). At, Ref, InProfile and ClearRowAndColumn
+// take the model's equation numbers; the elimination and the back substitution work on vectors
+// indexed by position (ToPositions / FromPositions convert).
+//
 // Gaussian elimination without pivoting never creates a non-zero outside this envelope, and every
 // entry inside it receives the same updates, in the same order and with the same operands, as in
 // the dense elimination of the whole matrix (the skipped updates only add a signed zero to a value
-// that is never -0). The results therefore equal those of the dense elimination bit for bit.
+// that is never -0). In the model's order the results therefore equal those of the dense
+// elimination bit for bit.
 #include <cstddef>
-#include <atomic>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "model/Types.h"
@@ -35,79 +41,124 @@ struct TSolveStatus {
 constexpr TReal KMechanismLimit = 1e-15L;
 
 // How the elimination runs: on this thread, or on two threads at once (same results bit for bit);
-// Automatic takes two threads when the machine has them and the matrix is large.
+// Automatic takes two threads when the work is large enough to pay for the hand-over at every
+// step and the machine has a core to spare.
 enum class TElimination { Automatic, Serial, Parallel };
-// The work (Σ of the squared envelope widths) from which Automatic takes two threads.
+// The work (Σ of the squared envelope widths) from which Automatic considers two threads, and the
+// mean work of one step below which the hand-over between the threads costs more than it saves.
 constexpr double KParallelTerms = 2e7;
+constexpr double KParallelTermsPerStep = 6e4;
 
 class TProfileMatrix {
 public:
-    // An entry as the sum of two doubles (the elimination's fast copy of a finished entry).
+    // An entry as the sum of two doubles (the elimination's fast form of a finished entry).
     struct TSplit {
         double Hi, Lo;
     };
+    // One stored entry: the 80-bit value until its step of the elimination is finished, then (as
+    // long as every finished entry has been exact in that form) its split form, in the same place.
+    union TEntry {
+        TReal Real;
+        TSplit Split;
+    };
+    static_assert(sizeof(TEntry) == sizeof(TReal), "an entry keeps the size of an 80-bit value");
 
-    // first[i] (1 <= first[i] <= i) for i = 1..n; first[0] is ignored. Every entry starts at 0.
-    explicit TProfileMatrix(const std::vector<int>& first);
+    // first[p] (1 <= first[p] <= p) for p = 1..n; first[0] is ignored. position[e] is the position
+    // of model equation e (a permutation of 1..n; empty: the model's order). Every entry starts
+    // at 0; the memory comes zeroed from the system and is not written before it is used.
+    explicit TProfileMatrix(const std::vector<int>& first, std::vector<int> position = {});
     TProfileMatrix() = default;
+    TProfileMatrix(TProfileMatrix&& other) noexcept;
+    TProfileMatrix& operator=(TProfileMatrix&& other) noexcept;
+    TProfileMatrix(const TProfileMatrix&) = delete;
+    TProfileMatrix& operator=(const TProfileMatrix&) = delete;
+    ~TProfileMatrix();
 
     int Size() const { return mN; }
     bool Empty() const { return mN == 0; }
-    int First(int i) const { return mFirst[std::size_t(i)]; }
-    // Entries stored (both triangles and the diagonal).
-    std::size_t StoredEntries() const { return mLower.size() + mUpper.size() + std::size_t(mN); }
-
-    // The value at [i][j]; 0 outside the envelope.
-    TReal At(int i, int j) const {
-        if (i == j) return mDiag[std::size_t(i)];
-        if (j < i) return j >= First(i) ? mLower[Index(i, j)] : 0.0L;
-        return i >= First(j) ? mUpper[Index(j, i)] : 0.0L;
-    }
-    bool InProfile(int i, int j) const { return i == j || (j < i ? j >= First(i) : i >= First(j)); }
-    // A reference to an entry inside the envelope.
-    TReal& Ref(int i, int j) {
-        if (i == j) return mDiag[std::size_t(i)];
-        if (j < i) return mLower[Index(i, j)];
-        return mUpper[Index(j, i)];
-    }
-
-    // Sets row k and column k to 0 and the diagonal to 1.
-    void ClearRowAndColumn(int k);
-
-    // Forward elimination without pivoting on the matrix and the right-hand side fg (indices 1..n),
-    // then the check of the diagonal. Stops at the first zero pivot of equations 1..n-1; a
-    // diagonal below KMechanismLimit (or one that is not a number) after the elimination is a
-    // mechanism. The matrix holds the eliminated upper triangle (and the multipliers below it).
-    TSolveStatus Eliminate(TVector& fg, TElimination how = TElimination::Automatic);
-    // Back substitution on an eliminated matrix: rg = solution, fg is consumed.
-    void BackSubstitute(TVector& fg, TVector& rg) const;
-    // out[i] += Σj [i][j] · x[j] for j ascending, as a dense row-by-row product does it.
-    void AddProduct(const TVector& x, TVector& out) const;
-
-private:
-    // Steps of up to KMaxStepRows equations m.. with the same envelope start; false when a pivot
-    // of equations 1..n-1 is zero (pivot then names it).
-    static constexpr int KMaxStepRows = 3;
-    // The finished entries of both halves, each split into two doubles (see the elimination), and
-    // whether every split so far holds its entry exactly.
-    struct TSplits {
-        std::unique_ptr<TSplit[]> Lower, Upper;
-        std::atomic<bool> Exact{true};
-    };
-    bool EliminateSerially(TVector& fg, int& pivot, TSplits& splits);
-    bool EliminateInParallel(TVector& fg, int& pivot, TSplits& splits);
-    int StepRows(int m) const;
-    template <bool Lower> void FormHalfStep(int m, int rows, TSplits& splits);
-    bool FinishStep(int m, int rows, TVector& fg, int& pivot, TSplits& splits);
+    // Whether the equations are held in another order than the model's.
+    bool Reordered() const { return !mPosition.empty(); }
+    int Position(int e) const { return mPosition.empty() ? e : mPosition[std::size_t(e)]; }
+    int EquationAt(int p) const { return mPosition.empty() ? p : mEquation[std::size_t(p)]; }
+    // Envelope start of the row and column at position p.
+    int First(int p) const { return mFirst[std::size_t(p)]; }
+    // Entries stored (both triangles and the diagonal), and the bytes they take.
+    std::size_t StoredEntries() const { return 2 * mHalf + std::size_t(mN); }
+    std::size_t StoredBytes() const { return StoredEntries() * sizeof(TEntry); }
+    // The work of eliminating this profile (Σ of the squared envelope widths).
     double EliminationTerms() const;
 
-    // Position of the entry [i][j] of row i's lower part (or of column i's upper part), j < i.
-    std::size_t Index(int i, int j) const { return std::size_t(mOffset[std::size_t(i)] + j); }
+    // The value at [i][j] of the model's equations; 0 outside the envelope.
+    TReal At(int i, int j) const {
+        const int p = Position(i), q = Position(j);
+        if (p == q) return mDiag[std::size_t(p)];
+        if (q < p) return q >= First(p) ? Read(mLower[Index(p, q)], p) : 0.0L;
+        return p >= First(q) ? Read(mUpper[Index(q, p)], q) : 0.0L;
+    }
+    bool InProfile(int i, int j) const {
+        const int p = Position(i), q = Position(j);
+        return p == q || (q < p ? q >= First(p) : p >= First(q));
+    }
+    // A reference to an entry inside the envelope, before the elimination.
+    TReal& Ref(int i, int j) {
+        const int p = Position(i), q = Position(j);
+        if (p == q) return mDiag[std::size_t(p)];
+        if (q < p) return mLower[Index(p, q)].Real;
+        return mUpper[Index(q, p)].Real;
+    }
+
+    // Sets row k and column k (a model equation) to 0 and the diagonal to 1.
+    void ClearRowAndColumn(int k);
+    // Row k (a model equation) inside the envelope as (equation, value) pairs in ascending
+    // equation order, before the elimination.
+    std::vector<std::pair<int, TReal>> Row(int k) const;
+
+    // A vector by model equation as a vector by position, and back.
+    TVector ToPositions(const TVector& byEquation) const;
+    TVector FromPositions(const TVector& byPosition) const;
+
+    // Forward elimination without pivoting on the matrix and the right-hand side fg (by position,
+    // 1..n), then the check of the diagonal. Stops at the first zero pivot of positions 1..n-1; a
+    // diagonal below KMechanismLimit (or one that is not a number) after the elimination is a
+    // mechanism; the status names the position. The matrix then holds the eliminated upper
+    // triangle (and the multipliers below it).
+    TSolveStatus Eliminate(TVector& fg, TElimination how = TElimination::Automatic);
+    // Back substitution on an eliminated matrix (by position): rg = solution, fg is consumed.
+    void BackSubstitute(TVector& fg, TVector& rg) const;
+
+private:
+    // Steps of up to KMaxStepRows positions m.. with the same envelope start.
+    static constexpr int KMaxStepRows = 3;
+    bool EliminateSerially(TVector& fg, int& pivot);
+    bool EliminateInParallel(TVector& fg, int& pivot);
+    int StepRows(int m) const;
+    template <bool Lower> void FormHalfStep(int m, int rows);
+    bool FinishStep(int m, int rows, TVector& fg, int& pivot);
+    void StoreFinished(int m, int rows);
+    bool UseTwoThreads(TElimination how) const;
+    void Release();
+
+    // An entry of row/column p as a value: split once p's step is finished, 80-bit otherwise.
+    TReal Read(const TEntry& e, int p) const {
+        return mSplitForm && p < mFinished ? TReal(e.Split.Hi) + e.Split.Lo : e.Real;
+    }
+    // Position of the entry [p][q] of row p's lower part (or of column p's upper part), q < p.
+    std::size_t Index(int p, int q) const { return std::size_t(mOffset[std::size_t(p)] + q); }
 
     int mN = 0;
     std::vector<int> mFirst;
-    std::vector<std::ptrdiff_t> mOffset; // start of row/column i minus First(i)
-    std::vector<TReal> mLower;           // row i: columns First(i) .. i-1
-    std::vector<TReal> mUpper;           // column j: rows First(j) .. j-1
+    std::vector<int> mLast;              // the last position whose envelope reaches p
+    std::vector<std::ptrdiff_t> mOffset; // start of row/column p minus First(p)
+    std::vector<int> mPosition;          // by model equation; empty in the model's order
+    std::vector<int> mEquation;          // by position
+    std::size_t mHalf = 0;               // entries of one triangle
+    TEntry* mLower = nullptr;            // row p: columns First(p) .. p-1
+    TEntry* mUpper = nullptr;            // column q: rows First(q) .. q-1
+    void* mBlock = nullptr;              // the memory of both
+    std::size_t mBlockBytes = 0;
     std::vector<TReal> mDiag;
+    // Positions below mFinished have finished their step; their entries are split while
+    // mSplitForm holds (every finished entry was exact as two doubles so far).
+    int mFinished = 0;
+    bool mSplitForm = true;
 };

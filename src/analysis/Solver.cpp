@@ -4,6 +4,7 @@
 #include <cassert>
 #include <cmath>
 
+#include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
 #include "analysis/TraceFile.h"
 #include "model/MKPSpace.h"
@@ -47,6 +48,69 @@ bool Unresisted(const TVector& fg, int k) {
     return std::fabs(fg[std::size_t(k)]) > 1e-12L * largest;
 }
 
+// The empty matrix of the model, in the model's order or (when it pays, or is asked for) in the
+// profile-reducing order of the nodes.
+TProfileMatrix NewStiffnessMatrix(const TMKPSpace& space, TEquationOrder order) {
+    std::vector<int> first = Envelope(space);
+    // Another order moves whole nodes: node v must own equations 3v+1 .. 3v+3 (the numbering
+    // invariant, which the editing commands keep and the reader checks).
+    const int nodes = space.Nodes.Count();
+    bool numbered = true;
+    for (int v = 0; v < nodes && numbered; ++v) {
+        const TUzel* u = space.Nodes[v];
+        numbered = u->Number == v + 1 && u->DofRot.Code == 3 * v + 1 && u->DofU.Code == 3 * v + 2 &&
+                   u->DofW.Code == 3 * v + 3;
+    }
+    if (order == TEquationOrder::Model || !numbered) return TProfileMatrix(first);
+    std::vector<std::pair<int, int>> links;
+    links.reserve(std::size_t(space.Members.Count()));
+    for (const TPrut* m : space.Members) links.emplace_back(m->NodeA->Number - 1, m->NodeB->Number - 1);
+    const std::vector<int> sequence = ProfileReducingOrder(nodes, links);
+    std::vector<int> place(std::size_t(nodes), 0);
+    for (int i = 0; i < nodes; ++i) place[std::size_t(sequence[std::size_t(i)])] = i;
+    std::vector<int> reduced = EnvelopeStarts(nodes, links, place);
+    if (order == TEquationOrder::Automatic && !ReorderPays(ProfileTerms(first), ProfileTerms(reduced)))
+        return TProfileMatrix(first);
+    // Equation 3v + k of node v (k = 1..3) goes to position 3·place[v] + k.
+    std::vector<int> position(std::size_t(3 * nodes) + 1, 0);
+    for (int v = 0; v < nodes; ++v)
+        for (int k = 1; k <= 3; ++k) position[std::size_t(3 * v + k)] = 3 * place[std::size_t(v)] + k;
+    return TProfileMatrix(reduced, std::move(position));
+}
+
+// KG from the members' matrices in the node systems, each entry summed in member order.
+void AssembleKG(TMKPSpace& space, TEquationOrder order) {
+    space.KG = TProfileMatrix(); // the old matrix goes before the new one is allocated
+    space.KG = NewStiffnessMatrix(space, order);
+    for (TPrut* m : space.Members) {
+        m->SestavMatice();
+        for (int i = 1; i <= 6; ++i) {
+            const int ci = Code(m->kabG[i][0]);
+            for (int j = 1; j <= 6; ++j) space.KG.Ref(ci, Code(m->kabG[0][j])) += m->kabG[i][j];
+        }
+        m->UvolniMatice();
+    }
+}
+
+// Supports and degrees of freedom without stiffness, as the elimination needs them. Returns the
+// first degree of freedom without stiffness that a load acts on (a mechanism), 0 when none.
+int ApplySupports(TMKPSpace& space) {
+    for (TUzel* node : space.Nodes)
+        for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
+            if (dof->Fixed) {
+                space.KG.ClearRowAndColumn(dof->Code);
+                space.FG[std::size_t(dof->Code)] = 0;
+            }
+    const int n = space.KG.Size();
+    int unresisted = 0;
+    for (int k = 1; k <= n; ++k)
+        if (space.KG.At(k, k) == 0) {
+            if (!unresisted && Unresisted(space.FG, k)) unresisted = k;
+            space.KG.ClearRowAndColumn(k);
+        }
+    return unresisted;
+}
+
 // Opens a trace file, lets write() fill it, and notes the file when it could not be written.
 template <class F> void WriteTrace(TMKPSpace& space, const char* name, F write) {
     if (!space.TraceEnabled) return;
@@ -69,6 +133,19 @@ void WriteMatrix(TTraceFile& f, const TProfileMatrix& k) {
         f.PutInt(q);
         f.Put(std::string_view("]:"));
     };
+    if (k.Reordered()) {
+        // The profile holds the equations in another order; the file shows the model's.
+        for (int p = 1; p <= n; ++p)
+            for (int q = 1; q <= n; ++q) {
+                entry(p, q);
+                if (k.InProfile(p, q))
+                    f.PutGeneral(k.At(p, q), sep);
+                else
+                    f.Put('0');
+                f.EndLine();
+            }
+        return;
+    }
     for (int p = 1; p <= n; ++p) {
         const int first = k.First(p);
         for (int q = 1; q < first; ++q) {
@@ -112,15 +189,7 @@ std::string TMKPSpace::TracePath(const std::string& name) const {
 }
 
 void TMKPSpace::SestavKG() {
-    KG = TProfileMatrix(Envelope(*this));
-    for (TPrut* m : Members) {
-        m->SestavMatice();
-        for (int i = 1; i <= 6; ++i) {
-            const int ci = Code(m->kabG[i][0]);
-            for (int j = 1; j <= 6; ++j) KG.Ref(ci, Code(m->kabG[0][j])) += m->kabG[i][j];
-        }
-        m->UvolniMatice();
-    }
+    AssembleKG(*this, EquationOrder);
     WriteTrace(*this, "00KG.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
 }
 
@@ -160,24 +229,19 @@ TSolveStatus TMKPSpace::Res() {
     const int n = 3 * Nodes.Count();
     RG = NewVector(std::size_t(n + 1));
 
-    // Supports: a restrained degree of freedom keeps its row and column only on the diagonal.
-    // The member matrices are expressed in the node systems, so a rotated support restrains u and
-    // w along its rotated directions.
+    // The reactions need, of the matrix as assembled, only the rows of the restrained degrees of
+    // freedom: they are kept before the supports clear them, and the matrix is assembled once.
+    std::vector<std::pair<int, std::vector<std::pair<int, TReal>>>> restrainedRows;
     for (TUzel* node : Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
-            if (dof->Fixed) {
-                KG.ClearRowAndColumn(dof->Code);
-                FG[std::size_t(dof->Code)] = 0;
-            }
-    // Degrees of freedom without any stiffness (a rotation where every member is hinged): their
-    // equation becomes RG[k] = FG[k]. That is right only while nothing loads them; a load on a
-    // degree of freedom that nothing resists makes the structure a mechanism.
-    int unresisted = 0;
-    for (int k = 1; k <= n; ++k)
-        if (KG.At(k, k) == 0) {
-            if (!unresisted && Unresisted(FG, k)) unresisted = k;
-            KG.ClearRowAndColumn(k);
-        }
+            if (dof->Fixed) restrainedRows.emplace_back(dof->Code, KG.Row(dof->Code));
+
+    // Supports: a restrained degree of freedom keeps its row and column only on the diagonal.
+    // The member matrices are expressed in the node systems, so a rotated support restrains u and
+    // w along its rotated directions. Degrees of freedom without any stiffness (a rotation where
+    // every member is hinged): their equation becomes RG[k] = FG[k]. That is right only while
+    // nothing loads them; a load on a degree of freedom that nothing resists is a mechanism.
+    const int unresisted = ApplySupports(*this);
     WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
     if (unresisted) {
@@ -186,7 +250,24 @@ TSolveStatus TMKPSpace::Res() {
         return {TSolveResult::Mechanism, unresisted};
     }
 
-    const TSolveStatus result = KG.Eliminate(FG, Elimination);
+    TSolveStatus result;
+    if (KG.Reordered()) {
+        TVector fg = KG.ToPositions(FG);
+        result = KG.Eliminate(fg, Elimination);
+        if (result.Result == TSolveResult::Ok) {
+            TVector rg(RG.size(), 0.0L);
+            KG.BackSubstitute(fg, rg);
+            RG = KG.FromPositions(rg);
+        } else {
+            // A refusal is decided, and named, in the model's order.
+            AssembleKG(*this, TEquationOrder::Model);
+            ApplySupports(*this);
+        }
+    }
+    if (!KG.Reordered()) {
+        result = KG.Eliminate(FG, Elimination);
+        if (result.Result == TSolveResult::Ok) KG.BackSubstitute(FG, RG);
+    }
     if (result.Result == TSolveResult::ZeroPivot) {
         Dialogs().Inform(KZeroPivotMessage);
         return result;
@@ -196,7 +277,7 @@ TSolveStatus TMKPSpace::Res() {
         ResultsValid = false;
         return result;
     }
-    KG.BackSubstitute(FG, RG);
+    KG = TProfileMatrix();
 
     for (int p = 0; p < Nodes.Count(); ++p)
         Nodes[p]->Displacement = {RG[std::size_t(3 * p + 1)], RG[std::size_t(3 * p + 2)], RG[std::size_t(3 * p + 3)]};
@@ -204,11 +285,14 @@ TSolveStatus TMKPSpace::Res() {
     if (const std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
     WriteTrace(*this, "00RG.out", [this](TTraceFile& f) { WriteVector(f, RG); });
 
-    // The unmodified matrix times the displacements: the sum of the member end forces at every
-    // degree of freedom, in the node system.
-    SestavKG();
-    SestavMG();
-    KG.AddProduct(RG, MG);
+    // At the restrained degrees of freedom, MG becomes the sum of the member end forces in the
+    // node system: the fixed-end forces plus the assembled row times the displacements, its terms
+    // in ascending equation order.
+    for (const auto& [k, row] : restrainedRows) {
+        TReal s = MG[std::size_t(k)];
+        for (const auto& [j, value] : row) s += value * RG[std::size_t(j)];
+        MG[std::size_t(k)] = s;
+    }
 
     // Reaction = nodal load - member end forces: the force with which the node presses on its
     // support, along the support's u and w and clockwise for the moment.

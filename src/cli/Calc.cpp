@@ -11,6 +11,7 @@
 #include "analysis/ModelCheck.h"
 #include "cli/CurveCommand.h"
 #include "cli/Picture.h"
+#include "cli/ReportCommand.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
@@ -97,6 +98,12 @@ const TOptionSpec KOptions[] = {
          o.Table = true;
          return true;
      }},
+    {"--exact-order", nullptr,
+     "řeší soustavu vždy v pořadí rovnic modelu (výsledky bit po bitu jako husté vylučování)",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.ExactOrder = true;
+         return true;
+     }},
     {"--help", nullptr, "tato nápověda",
      [](TCalcOptions& o, const std::string&, std::string&) {
          o.Help = true;
@@ -176,14 +183,41 @@ int PrintEquilibrium(TMKPSpace& space, std::ostream& out, std::ostream& err, cha
     return 0;
 }
 
+namespace {
+// The usage lines of the report and picture options ("  --name ARG  help", name and help apart by
+// at least two spaces) in the columns of the option table above.
+std::string AlignedUsage(const std::string& lines) {
+    std::string s;
+    std::size_t start = 0;
+    while (start < lines.size()) {
+        std::size_t end = lines.find('\n', start);
+        if (end == std::string::npos) end = lines.size();
+        const std::string line = lines.substr(start, end - start);
+        start = end + 1;
+        const std::size_t gap = line.find("  ", 2);
+        const std::size_t help = gap == std::string::npos ? gap : line.find_first_not_of(' ', gap);
+        if (help == std::string::npos) {
+            s += line + "\n";
+            continue;
+        }
+        s += Left(line.substr(0, gap), 30) + " " + line.substr(help) + "\n";
+    }
+    return s;
+}
+} // namespace
+
 std::string CalcUsage() {
     std::string s = "Použití: korvan-calc [volby] PROJEKT.inp\n"
                     "Spočítá rovinnou prutovou konstrukci ze souboru projektu, zapíše soubory výpočtu a vypíše\n"
-                    "reakce a posuny uzlů.\n\nVolby:\n";
+                    "výsledky výpočtu (s volbou --table tabulku reakcí a posunů uzlů).\n\nVolby:\n";
     for (const TOptionSpec& o : KOptions) {
         std::string head = std::string("  ") + o.Name + (o.Argument ? std::string(" ") + o.Argument : "");
         s += Left(head, 30) + " " + o.Help + "\n";
     }
+    s += "\nVýpisy:\n" + AlignedUsage(KReportUsage) + "\nObrázky:\n" + AlignedUsage(KPictureUsage);
+    s += "\nUzly podél křivky:\n"
+         "  korvan-calc --curve VZOREC --from A --to B --step S ... --save VYSTUP.inp [PROJEKT.inp]\n"
+         "  (všechny volby vypíše samotné korvan-calc --curve)\n";
     s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření) nebo bez prutů, 2 chybné volby nebo\n"
          "soubor. Projekt bez prutů vypíše výsledky vyžádané volbou --report nebo --rtf.\n";
     return s;
@@ -259,6 +293,33 @@ char UserLocaleSeparator() {
     return sep;
 }
 
+bool PictureNeedsQt(const std::vector<std::string>& args) {
+    for (const std::string& a : args)
+        if (a == "--curve") return false;
+    TCalcOptions options;
+    std::string error;
+    if (!ParseCalcOptions(args, options, error) || options.Help || options.Version) return false;
+    const std::string format = PictureFormat(options.Picture.File);
+    return options.Picture.Requested && !format.empty() && format != "wmf";
+}
+
+bool NeedsPictureHelper(const std::vector<std::string>& args) {
+#ifdef KORVAN_WITH_QT
+    (void)args;
+    return false;
+#else
+    return PictureNeedsQt(args);
+#endif
+}
+
+std::string PictureHelperPath(const std::string& self) {
+    std::error_code ec;
+    const std::filesystem::path program =
+        self.empty() ? std::filesystem::read_symlink("/proc/self/exe", ec) : std::filesystem::path(self);
+    if (ec || program.empty()) return "korvan-picture";
+    return (program.parent_path() / "korvan-picture").string();
+}
+
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     for (const std::string& a : args)
         if (a == "--curve") return RunCurveCommand(args, out, err);
@@ -270,7 +331,7 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return 2;
         }
         if (options.Help) {
-            out << CalcUsage() << KPictureUsage << KReportUsage;
+            out << CalcUsage();
             return 0;
         }
         if (options.Version) {
@@ -351,6 +412,7 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                 err << "korvan-calc: adresář " << options.TraceDir << " pro soubory výpočtu nelze vytvořit: "
                     << ec.message() << "\n";
         }
+        if (options.ExactOrder) space.EquationOrder = TEquationOrder::Model;
 
         if (options.Picture.Requested && !reportAsked && !options.Table)
             return WritePicture(space, options.Picture, out, err);

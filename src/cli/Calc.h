@@ -24,6 +24,7 @@ struct TCalcOptions {
     TPictureOptions Picture;
     TReportOptions Reports;
     bool Table = false; // the reactions and displacements table instead of the results report
+    bool ExactOrder = false; // eliminate in the model's equation order, whatever the numbering
     bool Check = false; // the equilibrium check instead of the results report
 };
 
@@ -35,6 +36,15 @@ std::string CalcUsage();
 
 // The decimal separator of the user's locale (LC_ALL / LC_NUMERIC / LANG), '.' when unknown.
 char UserLocaleSeparator();
+
+// Whether the arguments ask for a picture that only the Qt painter draws (SVG, PDF, PNG).
+bool PictureNeedsQt(const std::vector<std::string>& args);
+// Whether such a picture is asked of a build of the calculator without Qt; that run is handed
+// whole to the helper korvan-picture.
+bool NeedsPictureHelper(const std::vector<std::string>& args);
+// The path of korvan-picture: beside the running program (self: its path; empty: the running
+// process's own).
+std::string PictureHelperPath(const std::string& self = {});
 
 // Runs korvan-calc with the given arguments (without the program name); returns the exit code:
 // 0 computed, 1 the structure was refused, 2 bad usage or a project that cannot be read.

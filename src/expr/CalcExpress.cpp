@@ -1,6 +1,7 @@
 #include "expr/CalcExpress.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -138,6 +139,83 @@ TReal Power(TReal base, TReal exponent) {
     if (base < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
     if (base == 0.0L) Fail(TCalcErrorKind::DivisionByZero); // ln 0 with a negative exponent
     return CheckedExp(exponent * std::log(base));
+}
+// One step of the compiled formula on its operand values; the scalar and the batch evaluation
+// share it, so both give the same bits.
+inline TReal ApplyStep(TKind kind, TReal a, TReal b, int exponent) {
+    switch (kind) {
+    case TKind::Number:
+    case TKind::Variable:
+        return a;
+    case TKind::Add:
+        return Checked(a + b);
+    case TKind::Subtract:
+        return Checked(a - b);
+    case TKind::Multiply:
+        return Checked(a * b);
+    case TKind::Divide:
+        if (b == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
+        return Checked(a / b);
+    case TKind::Power:
+        return Power(a, b);
+    case TKind::IntegralPower:
+        return (a == 0.0L && b > 0.0L) ? 0.0L : IntegralPower(a, exponent);
+    case TKind::Negate:
+        return -a;
+    case TKind::Cos:
+        return std::fabs(a) >= KTrigLimit ? 0.0L : std::cos(a);
+    case TKind::Sin:
+        return std::fabs(a) >= KTrigLimit ? 0.0L : std::sin(a);
+    case TKind::Tg:
+        return Checked(std::tan(a));
+    case TKind::Ctg: {
+        TReal t = std::tan(a);
+        if (t == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
+        return Checked(1.0L / t);
+    }
+    case TKind::Abs:
+        return std::fabs(a);
+    case TKind::Sgn:
+        return a < 0.0L ? -1.0L : (a > 0.0L ? 1.0L : 0.0L);
+    case TKind::Sqrt:
+        if (a < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
+        return std::sqrt(a);
+    case TKind::Ln:
+        if (a < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
+        if (a == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
+        return std::log(a);
+    case TKind::Exp:
+        return CheckedExp(a);
+    case TKind::ArcSin:
+    case TKind::ArcCos: {
+        // atan2 of x and sqrt(1 - x^2), which is no real number outside -1..1.
+        TReal q = 1.0L - a * a;
+        if (q < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
+        return kind == TKind::ArcSin ? std::atan2(a, std::sqrt(q)) : std::atan2(std::sqrt(q), a);
+    }
+    case TKind::ArcTg:
+        return std::atan(a);
+    case TKind::ArcCtg:
+        return KPi / 2.0L - std::atan(a);
+    case TKind::Sh:
+        return Checked((CheckedExp(a) - CheckedExp(-a)) / 2.0L);
+    case TKind::Ch:
+        return Checked((CheckedExp(a) + CheckedExp(-a)) / 2.0L);
+    case TKind::Th: {
+        TReal ep = CheckedExp(a), em = CheckedExp(-a);
+        return Checked((ep - em) / Checked(ep + em));
+    }
+    case TKind::Cth: {
+        TReal ep = CheckedExp(a), em = CheckedExp(-a);
+        TReal d = ep - em;
+        if (d == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
+        return Checked((ep + em) / d);
+    }
+    case TKind::Heaviside:
+        return a >= 0.0L ? 1.0L : 0.0L;
+    default:
+        return a;
+    }
 }
 } // namespace
 
@@ -423,6 +501,17 @@ void TCalcExpress::Compile() {
         }
         mProgram.push_back(step);
     }
+    // The step whose result each stack operand takes, for the batch evaluation.
+    std::vector<int> producers;
+    for (std::size_t k = 0; k < mProgram.size(); ++k) {
+        TStep& step = mProgram[k];
+        for (TOperand* op : {&step.B, &step.A})
+            if (op->Mode == TOperandMode::Stack) {
+                op->Slot = producers.back();
+                producers.pop_back();
+            }
+        producers.push_back(static_cast<int>(k));
+    }
     int depth = 0;
     mStackSize = 0;
     for (const TStep& step : mProgram) {
@@ -466,109 +555,84 @@ TReal TCalcExpress::Evaluate(std::span<const TReal> values) const {
         // The right operand was pushed last, so it comes off the stack first.
         TReal b = fetch(step.B);
         TReal a = fetch(step.A);
-        TReal r;
-        switch (step.Kind) {
-        case TNodeKind::Number:
-        case TNodeKind::Variable:
-            r = a;
-            break;
-        case TNodeKind::Add:
-            r = Checked(a + b);
-            break;
-        case TNodeKind::Subtract:
-            r = Checked(a - b);
-            break;
-        case TNodeKind::Multiply:
-            r = Checked(a * b);
-            break;
-        case TNodeKind::Divide:
-            if (b == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
-            r = Checked(a / b);
-            break;
-        case TNodeKind::Power:
-            r = Power(a, b);
-            break;
-        case TNodeKind::IntegralPower:
-            r = (a == 0.0L && b > 0.0L) ? 0.0L : IntegralPower(a, step.B.Index);
-            break;
-        case TNodeKind::Negate:
-            r = -a;
-            break;
-        case TNodeKind::Cos:
-            r = std::fabs(a) >= KTrigLimit ? 0.0L : std::cos(a);
-            break;
-        case TNodeKind::Sin:
-            r = std::fabs(a) >= KTrigLimit ? 0.0L : std::sin(a);
-            break;
-        case TNodeKind::Tg:
-            r = Checked(std::tan(a));
-            break;
-        case TNodeKind::Ctg: {
-            TReal t = std::tan(a);
-            if (t == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
-            r = Checked(1.0L / t);
-            break;
-        }
-        case TNodeKind::Abs:
-            r = std::fabs(a);
-            break;
-        case TNodeKind::Sgn:
-            r = a < 0.0L ? -1.0L : (a > 0.0L ? 1.0L : 0.0L);
-            break;
-        case TNodeKind::Sqrt:
-            if (a < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
-            r = std::sqrt(a);
-            break;
-        case TNodeKind::Ln:
-            if (a < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
-            if (a == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
-            r = std::log(a);
-            break;
-        case TNodeKind::Exp:
-            r = CheckedExp(a);
-            break;
-        case TNodeKind::ArcSin:
-        case TNodeKind::ArcCos: {
-            // atan2 of x and sqrt(1 - x^2), which is no real number outside -1..1.
-            TReal q = 1.0L - a * a;
-            if (q < 0.0L) Fail(TCalcErrorKind::InvalidOperation);
-            r = step.Kind == TNodeKind::ArcSin ? std::atan2(a, std::sqrt(q)) : std::atan2(std::sqrt(q), a);
-            break;
-        }
-        case TNodeKind::ArcTg:
-            r = std::atan(a);
-            break;
-        case TNodeKind::ArcCtg:
-            r = KPi / 2.0L - std::atan(a);
-            break;
-        case TNodeKind::Sh:
-            r = Checked((CheckedExp(a) - CheckedExp(-a)) / 2.0L);
-            break;
-        case TNodeKind::Ch:
-            r = Checked((CheckedExp(a) + CheckedExp(-a)) / 2.0L);
-            break;
-        case TNodeKind::Th: {
-            TReal ep = CheckedExp(a), em = CheckedExp(-a);
-            r = Checked((ep - em) / Checked(ep + em));
-            break;
-        }
-        case TNodeKind::Cth: {
-            TReal ep = CheckedExp(a), em = CheckedExp(-a);
-            TReal d = ep - em;
-            if (d == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
-            r = Checked((ep + em) / d);
-            break;
-        }
-        case TNodeKind::Heaviside:
-            r = a >= 0.0L ? 1.0L : 0.0L;
-            break;
-        default:
-            r = a;
-            break;
-        }
+        TReal r = ApplyStep(step.Kind, a, b, step.B.Index);
         if (hasTos) stack[below++] = tos;
         tos = r;
         hasTos = true;
     }
     return tos;
+}
+
+void TCalcExpress::EvaluateBatch(std::span<const TReal> xs, std::span<TReal> out) const {
+    if (mProgram.empty()) Fail(TCalcErrorKind::NoFormula);
+    if (mVariables.size() > 1) Fail(TCalcErrorKind::MissingValue);
+    const std::size_t total = std::min(xs.size(), out.size());
+    // The rows of a long formula hold fewer values at a time, so that they stay within about
+    // 2^16 values (1 MiB) whatever the length of the formula.
+    const std::size_t chunk = std::max<std::size_t>(1, (std::size_t(1) << 16) / mProgram.size());
+    for (std::size_t from = 0; from < total; from += chunk) {
+        const std::size_t n = std::min(chunk, total - from);
+        EvaluateChunk(xs.subspan(from, n), out.subspan(from, n));
+    }
+}
+
+void TCalcExpress::EvaluateChunk(std::span<const TReal> xs, std::span<TReal> out) const {
+    const std::size_t n = xs.size();
+    if (n == 0) return;
+    if (!mVariables.empty())
+        for (std::size_t i = 0; i < n; ++i)
+            Checked(xs[i]);
+    if (mUnconvertible) Fail(TCalcErrorKind::Overflow);
+    // Every step writes its results for all the values into its own row; an operand reads a
+    // row, the values themselves or a constant (stride 0).
+    mBatch.resize(mProgram.size() * n);
+    auto source = [&](const TOperand& op, std::size_t& stride) -> const TReal* {
+        stride = 1;
+        switch (op.Mode) {
+        case TOperandMode::Stack:
+            return mBatch.data() + static_cast<std::size_t>(op.Slot) * n;
+        case TOperandMode::Variable:
+            return xs.data();
+        default:
+            stride = 0;
+            return &op.Value;
+        }
+    };
+    for (std::size_t k = 0; k < mProgram.size(); ++k) {
+        const TStep& step = mProgram[k];
+        std::size_t sa = 0, sb = 0;
+        const TReal* a = source(step.A, sa);
+        const TReal* b = source(step.B, sb);
+        TReal* r = mBatch.data() + k * n;
+        const TNodeKind kind = step.Kind;
+        const int exponent = step.B.Index;
+        // The common arithmetic steps run as plain loops; every other step goes through the
+        // one step function. Either way each value takes exactly the operations of Evaluate.
+        switch (kind) {
+        case TNodeKind::Add:
+            for (std::size_t i = 0; i < n; ++i)
+                r[i] = Checked(a[i * sa] + b[i * sb]);
+            break;
+        case TNodeKind::Subtract:
+            for (std::size_t i = 0; i < n; ++i)
+                r[i] = Checked(a[i * sa] - b[i * sb]);
+            break;
+        case TNodeKind::Multiply:
+            for (std::size_t i = 0; i < n; ++i)
+                r[i] = Checked(a[i * sa] * b[i * sb]);
+            break;
+        case TNodeKind::Divide:
+            for (std::size_t i = 0; i < n; ++i) {
+                if (b[i * sb] == 0.0L) Fail(TCalcErrorKind::DivisionByZero);
+                r[i] = Checked(a[i * sa] / b[i * sb]);
+            }
+            break;
+        default:
+            for (std::size_t i = 0; i < n; ++i)
+                r[i] = ApplyStep(kind, a[i * sa], b[i * sb], exponent);
+            break;
+        }
+    }
+    const TReal* last = mBatch.data() + (mProgram.size() - 1) * n;
+    std::copy(last, last + n, out.data());
 }

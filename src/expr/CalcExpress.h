@@ -64,6 +64,12 @@ public:
         return Evaluate(std::span<const TReal>(values.begin(), values.size()));
     }
 
+    // The values of a formula of at most one variable for many values of it: out[i] is
+    // Evaluate({xs[i]}) to the bit (n = the shorter length). Throws TCalcError when any of them
+    // fails, not necessarily for the first failing value: a caller that must know which value
+    // failed first evaluates that batch again value by value.
+    void EvaluateBatch(std::span<const TReal> xs, std::span<TReal> out) const;
+
     // Node kinds of the tree; the functions of the formula language each have their own kind.
     enum class TNodeKind {
         Add,
@@ -116,6 +122,7 @@ private:
         TOperandMode Mode = TOperandMode::None;
         int Index = 0;
         TReal Value = 0.0L;
+        int Slot = -1; // a stack operand: the step that computed it
     };
     struct TStep {
         TNodeKind Kind = TNodeKind::Number;
@@ -139,6 +146,8 @@ private:
         Bad
     };
 
+    // EvaluateBatch for as many values as the batch rows hold.
+    void EvaluateChunk(std::span<const TReal> xs, std::span<TReal> out) const;
     void Parse();
     void Compile();
     void NextToken();
@@ -161,6 +170,7 @@ private:
     bool mUnconvertible = false; // a number of the formula lies beyond the extended range
     int mStackSize = 0;
     mutable std::vector<TReal> mStack;
+    mutable std::vector<TReal> mBatch; // one row of results per step (EvaluateBatch)
 
     // Parser state: error flag, parenthesis depth, 1-based position, current and previous token.
     bool mError = false;

@@ -3,6 +3,7 @@
 // fields and adds a row of nodes (and, when asked, members between them) to a model space.
 // Lengths are in m; in the imperial unit system the step, the tolerance and the interval ends are
 // feet-inch texts.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,11 @@ struct TCurveFields {
     bool Join = false;                // "Spojit": join consecutive new nodes with members
 };
 
-// What one generation added, in the order added. Succeeded is false after a failure; what was
-// added before it stays in the model and is listed here too.
+// What one generation added, in the order added. Succeeded is false after a failure or a
+// cancellation; what was added before it stays in the model and is listed here too.
 struct TCurveResult {
     bool Succeeded = false;
+    bool Cancelled = false; // the progress callback asked to stop (no message is shown)
     std::vector<TUzel*> Nodes;
     std::vector<TPrut*> Members;
 };
@@ -32,16 +34,17 @@ struct TCurveResult {
 constexpr TReal KCurveMinStepMetric = 0.05L;
 constexpr TReal KCurveMinStepImperial = 0.0254L;
 constexpr TReal KCurveChordGrid = 0.000001L;
-// Limits that keep a generation finite: nodes of one "x konst." run and grid steps of one
-// "l konst." run (2·10^8 steps = a 200 m interval).
-constexpr long long KCurveMaxNodes = 1000000;
-constexpr long long KCurveMaxGridSteps = 200000000;
+
+// Told now and then how far a generation has come (0 … 1 of the interval); answers false to
+// stop it there. Long runs are allowed: a caller that shows a window offers a way to stop.
+using TCurveProgress = std::function<bool(double fraction)>;
 
 // Generates the curve on the model space with the given evaluator (its formula and variable list
 // are replaced). separator: decimal separator of the number fields ('\0': the program's); the
 // formula's numbers are read with the evaluator's own separator.
-// Any failure (a field that is no number, an evaluation error, a generation beyond the limits)
-// shows "Operace selhala. Zkontrolujte vstupní údaje." through Dialogs() and keeps what was added.
-// The caller repaints.
+// A formula that does not parse shows "Error in formula." twice (for the formula and for the
+// variable list). Any failure (a field that is no number, an evaluation error, a stepping that
+// cannot advance because x + step equals x) shows "Operace selhala. Zkontrolujte vstupní údaje."
+// through Dialogs() and keeps what was added. The caller repaints.
 TCurveResult GenerateCurve(TMKPSpace& space, TCalcExpress& calc, const TCurveFields& fields,
-                           char separator = '\0');
+                           char separator = '\0', const TCurveProgress& progress = {});

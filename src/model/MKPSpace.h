@@ -11,6 +11,7 @@
 
 #include <vector>
 
+#include "analysis/EquationOrder.h"
 #include "analysis/ProfileMatrix.h"
 #include "canvas/CanvasPainter.h"
 #include "model/MKPObjekty.h"
@@ -99,9 +100,10 @@ public:
     using TSolveStatus = ::TSolveStatus;
 
     // Global arrays of the computation, indices 1..3N (index 0 unused): the stiffness matrix in
-    // the node systems (as its profile), the members' fixed-end forces (after the solution the
-    // total member end forces), the nodal loads, the right-hand side PG - MG and the solution
-    // (mrad, mm). They exist only while a computation runs.
+    // the node systems (as its profile), the members' fixed-end forces (after the solution, at
+    // the restrained degrees of freedom, the total member end forces), the nodal loads, the
+    // right-hand side PG - MG and the solution (mrad, mm). They exist only while a computation
+    // runs.
     TProfileMatrix KG;
     TVector MG;
     TVector PG;
@@ -115,6 +117,8 @@ public:
     std::vector<std::string> TraceFailures;
     // How the elimination runs (one or two threads); the results are the same bit for bit.
     TElimination Elimination = TElimination::Automatic;
+    // The order of the elimination: the model's, or a profile-reducing one where that pays.
+    TEquationOrder EquationOrder = TEquationOrder::Automatic;
 
     // The whole computation of the compute command without its display steps: turns members
     // hinged at a only, assembles, solves, stores displacements, end results and reactions.

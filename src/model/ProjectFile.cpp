@@ -304,8 +304,17 @@ private:
         mSpace.PridejUzel(number, x, y);
     }
 
+    // Nodes and members are numbered by their position here (CheckNumber), so a number finds its
+    // object at once.
+    TUzel* NodeNumbered(int number) const {
+        return number >= 1 && number <= mSpace.Nodes.Count() ? mSpace.Nodes[number - 1] : nullptr;
+    }
+    TPrut* MemberNumbered(int number) const {
+        return number >= 1 && number <= mSpace.Members.Count() ? mSpace.Members[number - 1] : nullptr;
+    }
+
     TUzel* Node(int number, int line, const std::string& who) {
-        TUzel* node = mSpace.Nodes.NajdiUzel(number);
+        TUzel* node = NodeNumbered(number);
         if (!node)
             mLines.Refuse(who + " odkazuje na neexistující uzel č. " + std::to_string(number) + ".", line);
         return node;
@@ -368,7 +377,7 @@ private:
         std::uint8_t kind = letter == 'M' ? KLoadMoment : letter == 'Q' ? KLoadDistributed : KLoadForce;
         TReal a = mLines.Real(), c = mLines.Real(), q1 = mLines.Real(), q2 = mLines.Real();
         TReal angle = mLines.Real();
-        if (TPrut* member = mSpace.Members.NajdiPrut(number))
+        if (TPrut* member = MemberNumbered(number))
             member->PridejZatizeni(kind, nullptr, a, c, q1, q2, angle);
     }
 
@@ -376,7 +385,7 @@ private:
         int number = mLines.Int();
         std::uint8_t kind = TypeLetter() == 'M' ? KLoadMoment : KLoadForce;
         TReal q = mLines.Real(), angle = mLines.Real();
-        if (TUzel* node = mSpace.Nodes.NajdiUzel(number)) node->PridejZatizeni(kind, nullptr, q, angle);
+        if (TUzel* node = NodeNumbered(number)) node->PridejZatizeni(kind, nullptr, q, angle);
     }
 
     TValueLines mLines;

@@ -1,5 +1,6 @@
 #include "ui/Glyphs.h"
 
+#include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
 #include <array>
@@ -314,30 +315,53 @@ QCursor ProgramCursor(int number) {
     return QCursor(pm, hotX, hotY);
 }
 
+namespace {
+// The font at its pixel size, or smaller until the text fits the width.
+QFont Fitting(QFont font, const QString& text, int width) {
+    while (font.pixelSize() > 6 && QFontMetrics(font).horizontalAdvance(text) > width)
+        font.setPixelSize(font.pixelSize() - 1);
+    return font;
+}
+} // namespace
+
+QList<TSplashText> SplashTexts(int width, int height) {
+    // Right of the frame drawing, which takes the left 62 pixels.
+    const int left = 66;
+    const int room = width - left - 4;
+    QFont big("Liberation Sans");
+    big.setPixelSize(22);
+    big.setBold(true);
+    QFont small("Liberation Sans");
+    small.setPixelSize(11);
+    QList<TSplashText> texts;
+    const QString lines[3] = {"KORVAN", "B 2D 2003", QString::fromUtf8("Rámové konstrukce")};
+    const QFont fonts[3] = {big, small, small};
+    const int tops[3] = {8, height / 2 - 2, height / 2 + 14};
+    for (int i = 0; i < 3; ++i) {
+        const QFont f = Fitting(fonts[i], lines[i], room);
+        texts.append({lines[i], f, QRect(left, tops[i], room, QFontMetrics(f).height())});
+    }
+    return texts;
+}
+
 QPixmap SplashPicture(int width, int height) {
     QPixmap pm(width, height);
     pm.fill(QColor(236, 233, 216));
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QColor(0, 60, 160), 2));
-    const int x0 = 12;
+    const int x0 = 10;
     const int y0 = height - 14;
-    p.drawPolyline(QPolygon({{x0, y0}, {x0, 22}, {x0 + 40, 14}, {x0 + 80, 22}, {x0 + 80, y0}}));
+    p.drawPolyline(QPolygon({{x0, y0}, {x0, 22}, {x0 + 24, 14}, {x0 + 48, 22}, {x0 + 48, y0}}));
     p.setPen(QPen(QColor(0, 140, 0), 1));
-    p.drawPolyline(QPolygon({{x0, 22}, {x0 + 14, 34}, {x0 + 40, 24}, {x0 + 66, 34}, {x0 + 80, 22}}));
+    p.drawPolyline(QPolygon({{x0, 22}, {x0 + 8, 34}, {x0 + 24, 24}, {x0 + 40, 34}, {x0 + 48, 22}}));
     p.setPen(QPen(Qt::black, 1));
-    for (int x : {x0, x0 + 80})
+    for (int x : {x0, x0 + 48})
         p.drawPolygon(QPolygon({{x, y0}, {x - 5, y0 + 8}, {x + 5, y0 + 8}}));
-    QFont big("Liberation Sans");
-    big.setPixelSize(22);
-    big.setBold(true);
-    p.setFont(big);
     p.setPen(QColor(20, 20, 90));
-    p.drawText(QRect(x0 + 86, 10, width - x0 - 90, 30), Qt::AlignLeft | Qt::AlignVCenter, "KORVAN");
-    QFont small("Liberation Sans");
-    small.setPixelSize(11);
-    p.setFont(small);
-    p.drawText(QRect(x0 + 86, 40, width - x0 - 90, 40), Qt::AlignLeft | Qt::AlignTop,
-               QString::fromUtf8("B 2D 2003\nRámové konstrukce"));
+    for (const TSplashText& t : SplashTexts(width, height)) {
+        p.setFont(t.Font);
+        p.drawText(t.Box, Qt::AlignLeft | Qt::AlignTop, t.Text);
+    }
     return pm;
 }

@@ -2,6 +2,9 @@
 // Drawn images of the program: toolbar glyphs (16 × 16), the nine canvas cursors and the splash
 // picture. Everything is painted with QPainter, so no image files are needed.
 #include <QCursor>
+#include <QFont>
+#include <QList>
+#include <QRect>
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
@@ -25,3 +28,13 @@ QCursor ProgramCursor(int number);
 
 // The splash picture: a small frame drawing with the program's name.
 QPixmap SplashPicture(int width, int height);
+
+// The splash texts: the title and the lines under it, each with the font it is drawn in and the
+// rectangle it gets in a splash picture of the given size. The fonts are made small enough that
+// every text fits its rectangle whole.
+struct TSplashText {
+    QString Text;
+    QFont Font;
+    QRect Box;
+};
+QList<TSplashText> SplashTexts(int width, int height);

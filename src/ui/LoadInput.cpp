@@ -4,6 +4,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
+#include "ui/GeometryTools.h"
 
 const char* const KNegativeLoadNote =
     "Záporná hodnota zatížení bude převedena na kladnou, rozhodující pro směr zatížení je zadaná orientace. "
@@ -213,6 +214,13 @@ bool DeleteCurrentNodeLoad(TMKPSpace& space) {
     if (!n || !n->CurrentLoad) return false;
     n->SmazZatizeni();
     return true;
+}
+
+int DeleteLoadsAtNodeB(TMKPSpace& space) {
+    if (!space.CurrentMember) return 0;
+    int deleted = 0;
+    SmazZatizeniPrutuVUzlu(space, space.CurrentMember->NodeB, &deleted);
+    return deleted;
 }
 
 bool ModelHasSelfWeight(const TMKPSpace& space) {

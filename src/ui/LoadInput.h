@@ -99,5 +99,9 @@ TConfirmResult ConfirmNodeLoad(TMKPSpace& space, TLoadFields& fields, char separ
 bool DeleteCurrentMemberLoad(TMKPSpace& space);
 bool DeleteCurrentNodeLoad(TMKPSpace& space);
 
+// Deletes every load of every member that ends at node b of the current member (a move of that
+// node leaves their loads meaningless). Returns how many loads went; 0 without a current member.
+int DeleteLoadsAtNodeB(TMKPSpace& space);
+
 // Whether the model holds self-weight loads (the state the self-weight command shows).
 bool ModelHasSelfWeight(const TMKPSpace& space);

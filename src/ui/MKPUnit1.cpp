@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTabBar>
@@ -30,12 +31,20 @@
 #include "ui/About.h"
 #include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
+#include "ui/FileDialogGuard.h"
 #include "ui/Glyphs.h"
+#include "ui/DefinitionLogic.h"
 #include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
 #include "ui/LoadInput.h"
 #include "ui/MatDialog.h"
+#include "ui/MaterialDialog.h"
+#include "ui/meritka.h"
 #include "ui/ObjectPanel.h"
+#include "ui/PrutDialog.h"
+#include "ui/UzelDialog.h"
+#include "ui/oblouky.h"
+#include "ui/ProfilDialog.h"
 #include "ui/VyslMemo.h"
 #include "ui/ZatizeniDialog1.h"
 #include "units/Prevody.h"
@@ -69,6 +78,17 @@ const TFixedLibrary KSectionLibraries[] = {{"I", "crsI.crs"},
                                            {"T", "crsT.crs"}};
 const TFixedLibrary KMaterialLibraries[] = {
     {"Ocel", "matO.mat"}, {"Dřevo", "matD.mat"}, {"Beton", "matB.mat"}};
+
+// Toolbars without frame and with a thin margin: the two rows of them and the object panel fit
+// the window's default height.
+class TCompactToolBarStyle : public QProxyStyle {
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override {
+        if (metric == PM_ToolBarFrameWidth) return 0;
+        if (metric == PM_ToolBarItemMargin) return 1;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
 
 // Widths of the thirteen status panels and their first captions.
 const int KPanelWidths[13] = {80, 80, 55, 30, 30, 30, 50, 20, 50, 20, 50, 10, 177};
@@ -118,9 +138,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         // The program asks its own overwrite question; its own dialogs behave alike everywhere.
         d->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d->setModal(true);
+        TieCompletionToDialog(d);
     }
 
+    mForm2 = new TForm2(*this, mRememberedTool);
+    mForm3 = new TForm3(*this, mRememberedTool);
     mForm6 = new TForm6(this);
+    TieCompletionToDialog(mForm6->SaveDialog1());
     mForm4 = new TForm4(this);
 
     mComputation = [this](TMKPSpace& space) { mLastStatus = space.Vypocet(); };
@@ -139,6 +163,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setCursor(Qt::ArrowCursor);
     mCanvas->Area()->setCursor(ProgramCursor(KCursorKrizek));
     qApp->installEventFilter(this);
+    ConnectDefinitionDialogs();
     InstallHelpKey();
     StatusBarRefresh();
 }
@@ -211,9 +236,12 @@ bool TForm1::Engaged(const QString& name) const {
 }
 
 void TForm1::BuildToolbars() {
-    auto bar = [this](const char* caption, Qt::ToolBarAreas areas) {
+    auto* compact = new TCompactToolBarStyle;
+    compact->setParent(this);
+    auto bar = [this, compact](const char* caption, Qt::ToolBarAreas areas) {
         auto* t = new QToolBar(caption, this);
         t->setObjectName(caption);
+        t->setStyle(compact);
         t->setAllowedAreas(areas);
         t->setIconSize(QSize(16, 16));
         addToolBar(Qt::TopToolBarArea, t);
@@ -241,6 +269,8 @@ void TForm1::BuildToolbars() {
     QToolBar* edit = bar("Editace", Qt::AllToolBarAreas);
     AddTool(edit, "tbeMoveNode", "Přesun uzlu myší ...", true);
 
+    // The view toolbar gets a row of its own, so that every button shows at the default width.
+    addToolBarBreak(Qt::TopToolBarArea);
     QToolBar* view = bar("View", topBottom);
     connect(AddTool(view, "ZoomInBtn", "Přiblížit ...", false), &QAction::triggered, this,
             &TForm1::Button2Click);
@@ -266,8 +296,13 @@ void TForm1::BuildToolbars() {
     AddTool(view, "tbShowLoadU", "Uzlová zatížení ...", true)->setChecked(true);
     AddTool(view, "tbShowR", "Reakce ...", true);
     // A right press on the grid and snap buttons opens their input boxes.
+    // The press opens a modal box; the context menu event that follows the press must not reach the
+    // toolbar, which would pop up its own menu after the box closes.
     for (const char* n : {"GridBtn", "SnapBtn"})
-        if (QWidget* w = view->widgetForAction(Tool(n))) w->installEventFilter(this);
+        if (QWidget* w = view->widgetForAction(Tool(n))) {
+            w->installEventFilter(this);
+            w->setContextMenuPolicy(Qt::PreventContextMenu);
+        }
     for (QToolBar* t : {files, draw, edit, view})
         t->setFloatable(true);
 }
@@ -426,12 +461,14 @@ void TForm1::BuildMenus() {
             &TObjectPanel::AssCrSToAll);
 
     QMenu* uzel = bar->addMenu(U("Uzel"));
-    AddItem(uzel, "Novysouradnicemi1", "Nový (souřadnicemi)", {}, false);
+    connect(AddItem(uzel, "Novysouradnicemi1", "Nový (souřadnicemi)"), &QAction::triggered, this,
+            [this] { sbNCoorCh1Click("sbNewNCoor"); });
     AddItem(uzel, "Novyfx1", "Nový - 2D f(x) editor", {}, false);
     connect(AddItem(uzel, "Smazatnepripojene1", "Smazat nepřipojené uzly", QKeySequence("Ctrl+Del")),
             &QAction::triggered, this, &TForm1::SpeedButton7Click);
     QMenu* upravyU = uzel->addMenu(U("Úpravy"));
-    AddItem(upravyU, "Presunoutuzel1", "Přesunout uzel", QKeySequence("Ctrl+T"), false);
+    connect(AddItem(upravyU, "Presunoutuzel1", "Přesunout uzel", QKeySequence("Ctrl+T")), &QAction::triggered,
+            this, [this] { sbNCoorCh1Click("sbNCoorCh1"); });
     QMenu* podpora = uzel->addMenu(U("Podpora"));
     const char* kinds[] = {"(žádná)",        "Vetknutí",       "Kloub (u,w)",
                            "Pos. kloub (u)", "Pos. kloub (w)", "Pos. vetknutí"};
@@ -439,8 +476,10 @@ void TForm1::BuildMenus() {
         connect(AddItem(podpora, qPrintable(QString("Podpora%1").arg(k)), kinds[k]), &QAction::triggered,
                 mPanel, [this, k] { mPanel->NastavPodporu(k); });
     QMenu* natoceni = uzel->addMenu(U("Natočení podpory"));
-    AddItem(natoceni, "Absolutni1", "Absolutní", {}, false);
-    AddItem(natoceni, "Relativnikprutu1", "Relativní k prutu", {}, false);
+    connect(AddItem(natoceni, "Absolutni1", "Absolutní"), &QAction::triggered, this,
+            [this] { sbDDelka1Click("sbPdpRot1"); });
+    connect(AddItem(natoceni, "Relativnikprutu1", "Relativní k prutu"), &QAction::triggered, this,
+            [this] { sbDDelka1Click("sbPdpRot2"); });
     connect(AddItem(uzel, "Odznacitvseuzly1", "Odznačit vše"), &QAction::triggered, this,
             &TForm1::UnselectNodes);
     QMenu* zatU = uzel->addMenu(U("Zatížení"));
@@ -461,8 +500,13 @@ void TForm1::BuildMenus() {
     const char* geometry[] = {
         "Délka",         "Délka podle prutu", "Prodloužit k ose", "Orientace", "Rovnoběžně s prutem",
         "Kolmo k prutu", "Pod úhlem k prutu"};
-    for (int i = 0; i < 7; ++i)
-        AddItem(upravyP, qPrintable(QString("Geometrie%1").arg(i)), geometry[i], {}, false);
+    const char* geometryButtons[] = {"sbDDelka1", "sbDDelka2", "sbDDelka3", "sbDUhel3",
+                                     "sbDUhel2",  "sbDUhel1",  "sbDUhel4"};
+    for (int i = 0; i < 7; ++i) {
+        const QString button = geometryButtons[i];
+        connect(AddItem(upravyP, qPrintable(QString("Geometrie%1").arg(i)), geometry[i]), &QAction::triggered,
+                this, [this, button] { sbDDelka1Click(button); });
+    }
     connect(AddItem(upravyP, "Zamenituzly1", "Zaměnit uzly"), &QAction::triggered, mPanel,
             &TObjectPanel::SpeedButton1Click);
     connect(AddItem(prut, "Smazatprut1", "Smazat prut", QKeySequence("Shift+Del")), &QAction::triggered,
@@ -566,6 +610,17 @@ void TForm1::ConnectPanel() {
     }
     if (auto* b = button("SpeedButton7"))
         connect(b, &QAbstractButton::clicked, this, &TForm1::SpeedButton7Click);
+    // The geometry tools of both pages.
+    for (const char* n : {"sbDDelka1", "sbDDelka2", "sbDDelka3", "sbDUhel1", "sbDUhel2", "sbDUhel3", "sbDUhel4",
+                          "sbPInsN", "sbPdpRot1", "sbPdpRot2", "sbNCoorCh1", "sbNewNCoor"}) {
+        auto* b = button(n);
+        if (!b) continue;
+        const QString name = n;
+        b->setEnabled(true);
+        const bool coordinates = name == "sbNCoorCh1" || name == "sbNewNCoor";
+        connect(b, &QAbstractButton::clicked, this,
+                [this, name, coordinates] { coordinates ? sbNCoorCh1Click(name) : sbDDelka1Click(name); });
+    }
     for (const char* n : {"ToolButton12", "ToolButton11"}) {
         auto* b = mPanel->findChild<QToolButton*>(n);
         if (!b) continue;
@@ -730,11 +785,16 @@ void TForm1::Klavesa(QChar key) {
             mSpace.Prekresli();
         }
         break;
+    case 'u':
+        sbNCoorCh1Click("sbNewNCoor");
+        break;
+    case 't':
+        sbNCoorCh1Click("sbNCoorCh1");
+        break;
     case 'l':
         FormZatizeni(mPanel->MenuIndex() == 1 ? "sbAddLU" : "sbAddLP");
         break;
     default:
-        // "u" and "t" open the node and move dialogs, which this build does not have.
         break;
     }
 }
@@ -749,6 +809,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             ClrSeznamVP();
             return true;
         }
+    }
+    if (event->type() == QEvent::MouseButtonRelease) {
+        // A click that chooses an item of a menu.
+        auto* menu = qobject_cast<QMenu*>(watched);
+        QAction* item = menu ? menu->activeAction() : nullptr;
+        if (item && item->isEnabled() && !item->menu() && !item->isSeparator()) mMenuChosen.start();
+    }
+    if ((event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick) &&
+        mMenuChosen.isValid() && mMenuChosen.elapsed() < QApplication::doubleClickInterval()) {
+        // The rest of a double click on a menu item, landing on whatever lay under the menu.
+        auto* w = qobject_cast<QWidget*>(watched);
+        if (w && w->window() == this && !qobject_cast<QMenuBar*>(w)) return true;
     }
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
@@ -841,12 +913,8 @@ void TForm1::OpenProjectFile(const QString& fileName) {
     try {
         mSpace.NactiProjekt(S(fileName));
     } catch (const TFileFormatError& e) {
-        error = e.Line() > 0
-                    ? U("Soubor \"%1\" nelze načíst: řádek %2: %3")
-                          .arg(fileName)
-                          .arg(e.Line())
-                          .arg(QString::fromStdString(e.what()))
-                    : U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
+        // The reader's message names the line already.
+        error = U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
     } catch (const TFileIoError&) {
         error = U("Soubor \"%1\" nelze otevřít.").arg(fileName);
     } catch (const std::exception& e) {
@@ -912,7 +980,7 @@ bool TForm1::ReadSectionLibrary(const QString& path) {
     } catch (const TFileIoError&) {
         Dialogs().Inform(S(U("Knihovnu \"%1\" nelze načíst.").arg(path)));
     } catch (const TFileFormatError& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": řádek %2: %3").arg(path).arg(e.Line()).arg(e.what())));
+        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     } catch (const std::exception& e) {
         Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     }
@@ -926,7 +994,7 @@ bool TForm1::ReadMaterialLibrary(const QString& path) {
     } catch (const TFileIoError&) {
         Dialogs().Inform(S(U("Knihovnu \"%1\" nelze načíst.").arg(path)));
     } catch (const TFileFormatError& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": řádek %2: %3").arg(path).arg(e.Line()).arg(e.what())));
+        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     } catch (const std::exception& e) {
         Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     }
@@ -1161,23 +1229,10 @@ void TForm1::Protokol1Click() {
         mSpace.Materials.Count() != materials)
         ModelEdited();
     ShowSelectionCounts();
+    // One repaint after the whole clean-up, so that it is one edit (sections and materials are
+    // not drawn).
     mSpace.Prekresli();
-    // The lists keep the current section and material; an emptied list leaves an empty box.
-    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
-        box->clear();
-        box->addItems(names);
-        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
-    };
-    QStringList names;
-    for (const TMaterial* m : mSpace.Materials) names << QString::fromStdString(m->Name);
-    refill(mPanel->cbMaterialy(), names,
-           mSpace.CurrentMaterial ? QString::fromStdString(mSpace.CurrentMaterial->Name) : QString());
-    names.clear();
-    for (const TProfil* p : mSpace.Sections) names << QString::fromStdString(p->Name);
-    refill(mPanel->cbProfily(), names,
-           mSpace.CurrentSection ? QString::fromStdString(mSpace.CurrentSection->Name) : QString());
-    mPanel->VypisHodnotyMaterialu();
-    mPanel->VypisHodnotyProfilu();
+    mPanel->RefreshListsKeepingCurrent();
     TStyledDocument doc;
     ListProtocol(mSpace, doc);
     mForm6->ShowDocument(doc);
@@ -1186,6 +1241,14 @@ void TForm1::Protokol1Click() {
 void TForm1::sbShowMatrClick() {
     if (!mSpace.CurrentMember) return;
     mForm4->Fill(*mSpace.CurrentMember);
+}
+
+void TForm1::sbDDelka1Click(const QString& button) {
+    mForm2->Open(button);
+}
+
+void TForm1::sbNCoorCh1Click(const QString& button) {
+    mForm3->Open(button);
 }
 
 void TForm1::FormZatizeni(const QString& sender) {
@@ -1201,9 +1264,70 @@ void TForm1::ZatizeniPridano(bool member) {
         mPanel->VypisHodnotyZatizeniU();
 }
 
+void TForm1::SmazVsechnaZatizeniPrutu() {
+    if (DeleteLoadsAtNodeB(mSpace) > 0) ModelEdited();
+    mPanel->VypisHodnotyZatizeniP();
+    mSpace.Prekresli();
+}
+
 // A project file holds no self-weight loads, and an emptied model has none: the check mark shows
 // what the model holds, so that the next click switches self-weight on for every member.
 void TForm1::SelfWeightFromModel() {
     mSpace.SelfWeight = ModelHasSelfWeight(mSpace);
     MenuItem("Zapotatthukonstrukce1")->setChecked(mSpace.SelfWeight);
+}
+
+// ---- Definition dialogs -------------------------------------------------------------------
+
+void TForm1::ConnectDefinitionDialogs() {
+    mForm8 = new TForm8(*this);
+    mForm9 = new TForm9(*this);
+    mForm10 = new TForm10(*this);
+    mForm11 = new TForm11(*this);
+    auto bind = [this](QAction* item, const char* button, void (TForm1::*command)()) {
+        if (item) {
+            item->setEnabled(true);
+            connect(item, &QAction::triggered, this, command);
+        }
+        if (auto* b = mPanel->findChild<QAbstractButton*>(button)) {
+            b->setEnabled(true);
+            connect(b, &QAbstractButton::clicked, this, command);
+        }
+    };
+    bind(MenuItem("Vytvoritnovy2"), "SpeedButton8", &TForm1::Definovatprofil1Click);
+    bind(MenuItem("Vytvoritnovy1"), "SpeedButton11", &TForm1::Definovatmateril1Click);
+    bind(MenuItem("Novyfx1"), "sbNewNExpr", &TForm1::Addnew2Dfxeditor1Click);
+    bind(MenuItem("Nastaveni1"), "", &TForm1::Settings1Click);
+}
+
+void TForm1::Definovatprofil1Click() {
+    mForm8->ShowDialog();
+}
+
+void TForm1::Definovatmateril1Click() {
+    mForm10->ShowDialog();
+}
+
+void TForm1::Settings1Click() {
+    mForm9->ShowDialog();
+}
+
+void TForm1::Addnew2Dfxeditor1Click() {
+    mForm11->ShowDialog();
+}
+
+void TForm1::UnitSystemApplied() {
+    const TUnitPanelTexts units = UnitPanelTexts(mSpace);
+    SetStatus(3, QString::fromStdString(units.Length));
+    SetStatus(4, QString::fromStdString(units.Force));
+    SetStatus(5, QString::fromStdString(units.Stress));
+    mPanel->VypisHodnotyMaterialu();
+    mPanel->VypisHodnotyProfilu();
+    mPanel->VypisHodnotyUzlu();
+    mPanel->VypisHodnotyPrutu();
+    mPanel->VypisHodnotyZatezovacihoStavu();
+    mPanel->VypisHodnotyZatizeniP();
+    mPanel->VypisHodnotyZatizeniU();
+    mForm8->SetUnitLabels();
+    mForm10->SetUnitLabels();
 }

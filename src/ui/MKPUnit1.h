@@ -3,6 +3,7 @@
 // canvas and the object panel around one model space, the tool state machine, the keyboard
 // commands and the commands of the menus. Every command ends in RepaintCanvas and the display
 // routine of the page concerned. Mouse handling of the canvas is in CanvasMouse.cpp.
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMap>
 #include <functional>
@@ -22,8 +23,14 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TForm2;
+class TForm3;
 class TForm5;
 class TObjectPanel;
+class TForm8;
+class TForm9;
+class TForm10;
+class TForm11;
 class TForm4;
 class TForm6;
 
@@ -92,6 +99,9 @@ public:
     QAction* MenuItem(const QString& name) const { return mMenuItems.value(name, nullptr); }
     QFileDialog* OpenDialog1() const { return mOpenDialog; }
     QFileDialog* SaveDialog1() const { return mSaveDialog; }
+    // The single-value and coordinates dialogs of the geometry tools.
+    TForm2* Form2() const { return mForm2; }
+    TForm3* Form3() const { return mForm3; }
     // The report viewer and the member matrices window (created with the main window).
     TForm6* Form6() const { return mForm6; }
     TForm4* Form4() const { return mForm4; }
@@ -112,6 +122,16 @@ public:
     TDofPlace MechanismPlace() const { return mMechanism; }
     // The status bar field beside the panels: equilibrium, refusal and its place.
     QString InfoText() const;
+    // The definition dialogs: section, settings, material and the f(x) editor.
+    TForm8* Form8() const { return mForm8; }
+    TForm9* Form9() const { return mForm9; }
+    TForm10* Form10() const { return mForm10; }
+    TForm11* Form11() const { return mForm11; }
+    // After the settings applied a unit system (changed or not): the status bar's unit panels,
+    // every page of the object panel, the unit labels of the open dialogs. Everything else that
+    // shows a value (canvas labels, reports, protocol, the other dialogs) reads the model space's
+    // unit state when it draws or opens.
+    void UnitSystemApplied();
 
 public slots:
     void NewBtnClick();
@@ -149,10 +169,21 @@ public slots:
     void FormZatizeni(const QString& sender);
     // The load dialog added a load to the current member (node).
     void ZatizeniPridano(bool member);
+    // Open the single-value dialog (member and support tools) or the coordinates dialog for the
+    // tool of the button (objectName).
+    void sbDDelka1Click(const QString& button);
+    void sbNCoorCh1Click(const QString& button);
     // The canvas picture as a metafile file, on the printer, on the clipboard.
     void UloitjakoWMF1Click();
     void PrintCanvas1Click();
     void CopytoClipboard1Click();
+    void Definovatprofil1Click();
+    void Definovatmateril1Click();
+    void Settings1Click();
+    void Addnew2Dfxeditor1Click();
+    // Deletes the loads of every member at node b of the current member (after that node moved),
+    // then shows the member load display and repaints.
+    void SmazVsechnaZatizeniPrutu();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -186,6 +217,7 @@ private:
     void RefreshAfterMaterialLibrary();
     // The self-weight check mark and switch follow the model (after it was emptied or read).
     void SelfWeightFromModel();
+    void ConnectDefinitionDialogs();
 
     // Edits: noticing them where commands end, history, live recompute (FormEditing.cpp).
     void BuildEditingCommands();
@@ -205,6 +237,7 @@ private:
     void AddToSelection(const TMKPSpace::TModelPoint& p);
     void Pick(const TMKPSpace::TModelPoint& p);
     void DragNode(const TMKPSpace::TModelPoint& p);
+    void EndNodeDrag();
     void DeleteMemberAt(TPrut* member);
 
     TMKPSpace mSpace;
@@ -226,11 +259,17 @@ private:
     TComputation mComputation;
     TInputBox mInputBox;
     bool mAskOnClose = true;
+    TForm2* mForm2 = nullptr;
+    TForm3* mForm3 = nullptr;
+    // When a menu item was last chosen: the second click of a double click on an item must not
+    // reach the control that lies under the closed menu.
+    QElapsedTimer mMenuChosen;
     TForm6* mForm6 = nullptr;
     TForm4* mForm4 = nullptr;
 
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
+    bool mNodeMoved = false; // the dragged node has moved; its displays are refreshed at the end
     bool mEngagedZoomInW = false;
     bool mEngagedZoomOutW = false;
     bool mEngagedZoomDyn = false;
@@ -256,4 +295,8 @@ private:
     QLabel* mInfo = nullptr;
     TForm5* mForm5 = nullptr;
     QString mRememberedTool;
+    TForm8* mForm8 = nullptr;
+    TForm9* mForm9 = nullptr;
+    TForm10* mForm10 = nullptr;
+    TForm11* mForm11 = nullptr;
 };

@@ -1,5 +1,7 @@
 #include "ui/ObjectPanel.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QEvent>
 #include <QKeyEvent>
@@ -201,17 +203,17 @@ void TObjectPanel::BuildMemberPage(QWidget* page) {
     y += 22;
     Caption(page, QString::fromUtf8("Délka:"), 4, y, 60);
     Value(page, "lDelkaP", 66, y, 76, QString::fromUtf8("délka prutu"));
-    Button(page, "sbDDelka1", QString::fromUtf8("Délka ..."), "L", 144, y - 2, false);
-    Button(page, "sbDDelka2", QString::fromUtf8("Délka podle prutu ..."), "L=", 166, y - 2, false);
+    Button(page, "sbDDelka1", QString::fromUtf8("Změnit délku ..."), "L", 144, y - 2, false);
+    Button(page, "sbDDelka2", QString::fromUtf8("Změnit délku podle prutu ..."), "L=", 166, y - 2, false);
     Button(page, "sbDDelka3", QString::fromUtf8("Prodloužit k ose ..."), "L→", 188, y - 2, false);
     y += 22;
     Caption(page, QString::fromUtf8("Úhel:"), 4, y, 34);
     Caption(page, QString::fromUtf8("γ"), 40, y, 20);
     Value(page, "lUhelP", 66, y, 76);
-    Button(page, "sbDUhel1", QString::fromUtf8("Orientace ..."), "γ", 144, y - 2, false);
+    Button(page, "sbDUhel3", QString::fromUtf8("Otočit (uzel \"a\" je pevný)"), "γ", 144, y - 2, false);
     Button(page, "sbDUhel2", QString::fromUtf8("Rovnoběžně s prutem ..."), "∥", 166, y - 2, false);
-    Button(page, "sbDUhel3", QString::fromUtf8("Kolmo k prutu ..."), "⊥", 188, y - 2, false);
-    Button(page, "sbDUhel4", QString::fromUtf8("Pod úhlem k prutu ..."), "∠", 210, y - 2, false);
+    Button(page, "sbDUhel1", QString::fromUtf8("Kolmo k prutu ..."), "⊥", 188, y - 2, false);
+    Button(page, "sbDUhel4", QString::fromUtf8("Natočit pod úhlem k prutu ..."), "∠", 210, y - 2, false);
     y += 22;
     Caption(page, QString::fromUtf8("sin γ"), 4, y, 34);
     Value(page, "lSinP", 40, y, 76);
@@ -220,7 +222,7 @@ void TObjectPanel::BuildMemberPage(QWidget* page) {
     y += 22;
     Caption(page, QString::fromUtf8("Dělení:"), 4, y, 60);
     Value(page, "lDeleni", 66, y, 40);
-    Button(page, "sbPInsN", QString::fromUtf8("Vložit uzel ..."), "+u", 144, y - 2, false);
+    Button(page, "sbPInsN", QString::fromUtf8("Rozdělit prut (vložit uzel)"), "+u", 144, y - 2, false);
     y += 22;
     Caption(page, QString::fromUtf8("Pomocný prut:"), 4, y, 84);
     Value(page, "lCPomPr", 90, y, 40);
@@ -478,10 +480,10 @@ void TObjectPanel::VypisHodnotyProfilu() {
     SetText("lIzPr", t.Iz);
     SetText("lmPr", t.Mass);
     mProfily->setEditText(Q(t.Name));
-    if (space.CurrentSection) {
-        space.CurrentMaterial = space.CurrentSection->Material;
-        VypisHodnotyMaterialu();
-    }
+    // Without a current section the material labels are refreshed too, so that they never show a
+    // material that is gone (after a new project, a cancelled or failed open).
+    if (space.CurrentSection) space.CurrentMaterial = space.CurrentSection->Material;
+    VypisHodnotyMaterialu();
 }
 
 void TObjectPanel::VypisHodnotyMaterialu() {
@@ -536,6 +538,25 @@ void TObjectPanel::cbMaterialyRefresh() {
 void TObjectPanel::RefillSectionAndMaterialLists() {
     cbMaterialyRefresh();
     cbProfilyRefresh();
+}
+
+void TObjectPanel::RefreshListsKeepingCurrent() {
+    const TMKPSpace& space = mHost.Space();
+    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
+        box->clear();
+        box->addItems(names);
+        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
+    };
+    QStringList names;
+    for (const TMaterial* m : space.Materials)
+        names << Q(m->Name);
+    refill(mMaterialy, names, space.CurrentMaterial ? Q(space.CurrentMaterial->Name) : QString());
+    names.clear();
+    for (const TProfil* p : space.Sections)
+        names << Q(p->Name);
+    refill(mProfily, names, space.CurrentSection ? Q(space.CurrentSection->Name) : QString());
+    VypisHodnotyMaterialu();
+    VypisHodnotyProfilu();
 }
 
 void TObjectPanel::cbProfilyChange(const QString& name) {

@@ -48,6 +48,9 @@ public:
     void cbMaterialyRefresh();
     // cbMaterialyRefresh, then cbProfilyRefresh (after a project was read).
     void RefillSectionAndMaterialLists();
+    // After unused objects were deleted: both combo boxes refilled from the model (an empty list
+    // leaves an empty box), each on its current entry, then the material and section displays.
+    void RefreshListsKeepingCurrent();
 
     QComboBox* cbProfily() const;
     QComboBox* cbMaterialy() const;

@@ -24,6 +24,13 @@ std::string PositionText(const TMKPSpace& space, TReal a, const char* gap) {
     return Fixed2(a) + gap + space.LengthLabel;
 }
 
+// A load value in the display units: forces (and distributed intensities, by the force
+// conversion alone, as the canvas and the protocol show them) in lb, moments in lb.ft.
+TReal LoadValue(const TMKPSpace& space, std::uint8_t kind, TReal q) {
+    if (!Imperial(space)) return q;
+    return kind == KLoadMoment ? KNmNaLbFt(q) : KNNaLb(q);
+}
+
 } // namespace
 
 TMemberTexts MemberTexts(const TMKPSpace& space) {
@@ -61,19 +68,19 @@ TMemberLoadTexts MemberLoadTexts(const TMKPSpace& space) {
     t.Factor = "1,0";
     switch (z.Kind) {
     case KLoadMoment:
-        t.Magnitude = Fixed2(z.Q1) + " " + f + space.LengthLabel;
+        t.Magnitude = Fixed2(LoadValue(space, z.Kind, z.Q1)) + " " + f + space.LengthLabel;
         t.Position = PositionText(space, z.A, " ");
         t.Type = "Moment";
         t.Direction = std::string(1, 'x'); // moments have no direction
         break;
     case KLoadForce:
-        t.Magnitude = Fixed2(z.Q1) + f;
+        t.Magnitude = Fixed2(LoadValue(space, z.Kind, z.Q1)) + f;
         t.Position = PositionText(space, z.A, "");
         t.Type = "Os.s\u00edla";
         t.Direction = Fixed2(z.Angle);
         break;
     default: // distributed and self-weight: start / end value over start / end position
-        t.Magnitude = Fixed2(z.Q1) + f + "/" + Fixed2(z.Q2) + f;
+        t.Magnitude = Fixed2(LoadValue(space, z.Kind, z.Q1)) + f + "/" + Fixed2(LoadValue(space, z.Kind, z.Q2)) + f;
         t.Position = PositionText(space, z.A, "") + "/" + PositionText(space, z.A + z.C, "");
         t.Direction = Fixed2(z.Angle);
         if (z.Kind == KLoadSelfWeight) {
@@ -122,11 +129,11 @@ TNodeLoadTexts NodeLoadTexts(const TMKPSpace& space) {
     if (!n || !n->CurrentLoad) return t;
     const TZatizeni& z = *n->CurrentLoad;
     if (z.Kind == KLoadMoment) {
-        t.Magnitude = Fixed2(z.Q1) + space.ForceLabel + space.LengthLabel;
+        t.Magnitude = Fixed2(LoadValue(space, z.Kind, z.Q1)) + space.ForceLabel + space.LengthLabel;
         t.Type = "Moment";
         t.Direction = std::string(1, 'x'); // moments have no direction
     } else {
-        t.Magnitude = Fixed2(z.Q1) + space.ForceLabel;
+        t.Magnitude = Fixed2(LoadValue(space, z.Kind, z.Q1)) + space.ForceLabel;
         t.Type = "Os.s\u00edla";
         t.Direction = Fixed2(z.Angle);
     }

@@ -97,8 +97,10 @@ TForm6::TForm6(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWind
     mMemo->setObjectName("Memo1");
     mMemo->setAcceptRichText(true);
     mMemo->setReadOnly(false);
-    mMemo->setLineWrapMode(QTextEdit::NoWrap);
+    // Only a vertical scroll bar: a line longer than the memo is wide wraps at the memo's edge.
+    mMemo->setLineWrapMode(QTextEdit::WidgetWidth);
     mMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     QFont arial("Arial", 8);
     mMemo->setFont(arial);
     mMemo->document()->setDefaultFont(arial);

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
+#include <cstring>
+#include <limits>
 #include <optional>
 #include <string>
 #include <vector>
@@ -356,4 +359,90 @@ TEST(CalcExpress, ProgramSeparatorIsTakenAtParseTime) {
     calc.SetFormula("1,5");
     EXPECT_FALSE(calc.Valid());
     SetDecimalSeparator(saved);
+}
+
+TEST(CalcExpress, BatchEvaluationGivesTheValuesOfSingleEvaluationsToTheBit) {
+    // Formulas over every kind of step, at values spread over a few ranges; a batch either gives
+    // every value of the single evaluations bit for bit or throws when one of them does.
+    const std::vector<const char*> formulas = {
+        "x",         "2,5",        "x/2",          "sqrt(100-(x-5)^2)", "0,3*sin(x)+x^2/20",
+        "-x^3+x^(-2)", "x^(0,5)",    "cos(x)*tg(x)", "ctg(x)+abs(x)",     "sgn(x)*ln(abs(x)+1)",
+        "exp(-x)",   "arcsin(x/9)", "arccos(x/9)", "arctg(x)-arcctg(x)", "sh(x)+ch(x)-th(x)*cth(x)",
+        "h(x-1)",    "(x+1)*(x-1)/(x*x-1)", "1/(x-2)", "sqrt(x)", "x^x",
+    };
+    std::vector<TReal> xs;
+    for (int i = 0; i < 200; ++i)
+        xs.push_back(-7.0L + i * 0.0731L);
+    xs.push_back(2.0L);
+    xs.push_back(0.0L);
+    for (const char* formula : formulas) {
+        SCOPED_TRACE(formula);
+        TRecordingDialogs sink;
+        TDialogsGuard guard(sink);
+        TCalcExpress calc(',');
+        calc.SetVariables({"x"});
+        calc.SetFormula(formula);
+        ASSERT_TRUE(sink.Messages.empty());
+        // Windows of the values, so that some batches fail and others do not.
+        for (std::size_t from = 0; from < xs.size(); from += 37) {
+            const std::size_t n = std::min<std::size_t>(53, xs.size() - from);
+            std::vector<TReal> single(n);
+            bool singleFails = false;
+            for (std::size_t i = 0; i < n; ++i) {
+                try {
+                    single[i] = calc.Evaluate({xs[from + i]});
+                } catch (const TCalcError&) {
+                    singleFails = true;
+                }
+            }
+            std::vector<TReal> batch(n, -1.0L);
+            bool batchFails = false;
+            try {
+                calc.EvaluateBatch({xs.data() + from, n}, batch);
+            } catch (const TCalcError&) {
+                batchFails = true;
+            }
+            ASSERT_EQ(batchFails, singleFails) << "values from " << from;
+            if (batchFails) continue;
+            for (std::size_t i = 0; i < n; ++i)
+                EXPECT_EQ(0, std::memcmp(&batch[i], &single[i], 10)) << "x = " << static_cast<double>(xs[from + i]);
+        }
+    }
+}
+
+TEST(CalcExpress, BatchEvaluationRefusesWhatSingleEvaluationRefuses) {
+    TRecordingDialogs sink;
+    TDialogsGuard guard(sink);
+    TCalcExpress calc(',');
+    calc.SetVariables({"x"});
+    calc.SetFormula("x^(");
+    std::vector<TReal> xs{1.0L}, out(1);
+    EXPECT_THROW(calc.EvaluateBatch(xs, out), TCalcError); // no formula
+    calc.SetFormula("x+1");
+    xs[0] = std::numeric_limits<TReal>::infinity();
+    EXPECT_THROW(calc.EvaluateBatch(xs, out), TCalcError); // no finite value
+    calc.SetVariables({"x", "y"});
+    xs[0] = 1.0L;
+    EXPECT_THROW(calc.EvaluateBatch(xs, out), TCalcError); // a value of y is missing
+    calc.SetVariables({"x"});
+    calc.EvaluateBatch(xs, out);
+    EXPECT_EQ(out[0], 2.0L);
+}
+
+TEST(CalcExpress, BatchEvaluationOfALongFormulaKeepsItsRowsSmall) {
+    // 40000 steps: one row of all the values per step would take 40000 × 300 values; the batch
+    // goes through the values in parts and still gives the single results.
+    std::string formula = "x";
+    for (int i = 0; i < 40000; ++i)
+        formula += i % 2 ? "*1" : "+0,5";
+    TCalcExpress calc(',');
+    calc.SetVariables({"x"});
+    calc.SetFormula(formula);
+    ASSERT_TRUE(calc.Valid());
+    std::vector<TReal> xs(300), out(300);
+    for (std::size_t i = 0; i < xs.size(); ++i)
+        xs[i] = 0.001L * static_cast<TReal>(i);
+    calc.EvaluateBatch(xs, out);
+    for (std::size_t i = 0; i < xs.size(); i += 37)
+        EXPECT_EQ(out[i], calc.Evaluate({xs[i]})) << i;
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -184,12 +185,27 @@ TEST(CurveGenerator, EmptyToleranceMeansTheDefault) {
     EXPECT_LT(fx.space.Nodes[1]->X, 0.9995L + 1.5e-6L);
 }
 
-TEST(CurveGenerator, FormulaErrorIsReportedOnceThenTheFailure) {
-    Fixture fx;
-    TCurveResult r = fx.Run(Fields("x^(2*x)", "1", "0", "1"));
-    EXPECT_FALSE(r.Succeeded);
-    EXPECT_EQ(fx.sink.Messages, (std::vector<std::string>{"Error in formula.", KFailure}));
-    EXPECT_TRUE(fx.space.Nodes.Empty());
+TEST(CurveGenerator, FormulaErrorIsReportedTwiceThenTheFailure) {
+    // Whatever the evaluator held before (nothing, another variable list, a bad formula), a bad
+    // formula gives its message for the formula and for the variable list, then the failure.
+    const std::vector<std::vector<std::string>> before = {{}, {"x"}, {"t", "u"}};
+    for (const auto& variables : before) {
+        for (const char* previous : {"0", "x^(2*x)"}) {
+            SCOPED_TRACE(std::string(previous) + " with " + std::to_string(variables.size()) + " variables");
+            Fixture fx;
+            {
+                TRecordingDialogs earlier;
+                TDialogsGuard guard(earlier);
+                fx.calc.SetVariables(variables);
+                fx.calc.SetFormula(previous);
+            }
+            TCurveResult r = fx.Run(Fields("x^(2*x)", "1", "0", "1"));
+            EXPECT_FALSE(r.Succeeded);
+            EXPECT_EQ(fx.sink.Messages,
+                      (std::vector<std::string>{"Error in formula.", "Error in formula.", KFailure}));
+            EXPECT_TRUE(fx.space.Nodes.Empty());
+        }
+    }
 }
 
 TEST(CurveGenerator, EvaluationErrorKeepsWhatWasAdded) {
@@ -286,16 +302,17 @@ TEST(CurveGenerator, ChordSearchSkipsJumpsPastTheBand) {
         EXPECT_EQ(n->Y, 0.0L) << "node at x = " << static_cast<double>(n->X);
 }
 
-TEST(CurveGenerator, RunsThatWouldNotEndAreRefused) {
+TEST(CurveGenerator, RunsThatCannotAdvanceAreRefused) {
     struct TCase {
         const char* From;
         const char* To;
         int Mode;
     };
     const std::vector<TCase> cases = {
-        {"0", "1e12", 0},                // 2·10^13 nodes
-        {"0", "1000", 1},                // 10^9 grid steps
         {"1e15", "1000000000000010", 1}, // x + 0.000001 rounds back to x
+        {"1e20", "100000000000000000100", 0}, // x + 1 rounds back to x
+        {"-1e20", "0", 0},               // stalls at the start only
+        {"0", "-1e15", 1},               // the ends exchanged first
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.From) + ".." + c.To);
@@ -304,7 +321,128 @@ TEST(CurveGenerator, RunsThatWouldNotEndAreRefused) {
         f.Mode = c.Mode;
         TCurveResult r = fx.Run(f);
         EXPECT_FALSE(r.Succeeded);
+        EXPECT_FALSE(r.Cancelled);
         EXPECT_EQ(fx.sink.Messages, std::vector<std::string>{KFailure});
-        EXPECT_LE(fx.space.Nodes.Count(), 1); // at most the first node before the stepping stalls
+        EXPECT_TRUE(fx.space.Nodes.Empty());
+    }
+}
+
+TEST(CurveGenerator, LongRunsGoOnAndStopWhenAsked) {
+    // A 1000 m chord run and 10^12 constant steps are long but sound: they run, reporting their
+    // progress, until the caller stops them; the nodes placed so far stay, with no message.
+    struct TCase {
+        const char* Formula;
+        const char* Step;
+        const char* To;
+        int Mode;
+        int Reports;
+    };
+    const std::vector<TCase> cases = {
+        {"x", "0,5", "1000", 1, 600}, // a report every 2048 grid points
+        {"x/2", "1", "1e12", 0, 2},
+        {"0", "0,05", "100000", 0, 1},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Formula);
+        Fixture fx;
+        fx.AddSection();
+        TCurveFields f = Fields(c.Formula, c.Step, "0", c.To, true);
+        f.Mode = c.Mode;
+        std::vector<double> fractions;
+        TCurveResult r = GenerateCurve(fx.space, fx.calc, f, ',', [&](double fraction) {
+            fractions.push_back(fraction);
+            return static_cast<int>(fractions.size()) < c.Reports;
+        });
+        EXPECT_FALSE(r.Succeeded);
+        EXPECT_TRUE(r.Cancelled);
+        EXPECT_TRUE(fx.sink.Messages.empty());
+        ASSERT_EQ(static_cast<int>(fractions.size()), c.Reports);
+        for (std::size_t i = 0; i < fractions.size(); ++i) {
+            EXPECT_GT(fractions[i], 0.0);
+            EXPECT_LT(fractions[i], 1.0);
+            if (i > 0) EXPECT_GT(fractions[i], fractions[i - 1]);
+        }
+        // What was placed stays, joined, and nothing beyond the point reached.
+        ASSERT_GE(fx.space.Nodes.Count(), 2);
+        EXPECT_EQ(fx.space.Members.Count(), fx.space.Nodes.Count() - 1);
+        EXPECT_EQ(r.Nodes.size(), static_cast<std::size_t>(fx.space.Nodes.Count()));
+        EXPECT_LE(static_cast<double>(fx.space.Nodes.Last()->X),
+                  fractions.back() * StrToFloat(c.To, ',') + 1e-9);
+    }
+}
+
+// The chord search point by point, as the plain loop over the grid does it: the nodes of the
+// generator must be these, in this order, to the bit.
+struct TPlainChordRun {
+    std::vector<std::pair<TReal, TReal>> Nodes;
+    bool Failed = false;
+};
+TPlainChordRun PlainChordRun(TCalcExpress& calc, TReal step, TReal tolerance, TReal a, TReal b) {
+    TPlainChordRun run;
+    try {
+        TReal x = a, x0 = a, y0 = calc.Evaluate({a});
+        run.Nodes.push_back({x, y0});
+        const TReal lastGrid = b - KCurveChordGrid / 2.0L;
+        while (x < b) {
+            x = x + KCurveChordGrid;
+            if (x >= lastGrid) break;
+            TReal fx = calc.Evaluate({x});
+            TReal dy = y0 - fx, dx = x - x0;
+            if (std::fabs(std::sqrt(dy * dy + dx * dx) - step) < tolerance) {
+                x0 = x;
+                y0 = fx;
+                run.Nodes.push_back({x, fx});
+            }
+        }
+        if (b > x0) run.Nodes.push_back({b, calc.Evaluate({b})});
+    } catch (const TCalcError&) {
+        run.Failed = true;
+    }
+    return run;
+}
+
+TEST(CurveGenerator, ChordNodesAreThoseOfThePlainSearchToTheBit) {
+    struct TCase {
+        const char* Formula;
+        const char* Step;
+        const char* Tolerance;
+        const char* From;
+        const char* To;
+    };
+    const std::vector<TCase> cases = {
+        {"x/2", "0,5", "0,0005", "0", "3"},
+        {"sqrt(100-(x-5)^2)", "0,5", "0,0005", "0", "2"},
+        {"0,3*sin(x)+x^2/20", "0,25", "0,0001", "-1", "1,5"},
+        {"exp(x)*ch(x/3)-abs(x)^(1,5)", "0,3", "0,001", "-1", "1"},
+        {"5*h(x-0,75)*h(0,8-x)", "0,5", "0,0005", "0", "2"},
+        {"1/(x-0,7)", "0,1", "0,001", "0", "1"},   // fails inside a batch
+        {"sqrt(0,9-x)", "0,2", "0,001", "0", "1"}, // fails at a batch's first point or later
+        {"x", "0,05", "0,0005", "0", "0,0007"},    // shorter than one batch
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Formula);
+        Fixture fx;
+        TCurveFields f = Fields(c.Formula, c.Step, c.From, c.To);
+        f.Mode = 1;
+        f.Tolerance = c.Tolerance;
+        TCurveResult r = fx.Run(f);
+
+        TCalcExpress plain(',');
+        {
+            TRecordingDialogs quiet;
+            TDialogsGuard guard(quiet);
+            plain.SetVariables({"x"});
+            plain.SetFormula(c.Formula);
+        }
+        TPlainChordRun expected = PlainChordRun(plain, StrToFloat(c.Step, ','), StrToFloat(c.Tolerance, ','),
+                                                StrToFloat(c.From, ','), StrToFloat(c.To, ','));
+        EXPECT_EQ(r.Succeeded, !expected.Failed);
+        EXPECT_EQ(fx.sink.Messages.size(), expected.Failed ? 1u : 0u);
+        ASSERT_EQ(static_cast<std::size_t>(fx.space.Nodes.Count()), expected.Nodes.size());
+        for (std::size_t i = 0; i < expected.Nodes.size(); ++i) {
+            const TUzel* n = fx.space.Nodes[static_cast<int>(i)];
+            EXPECT_EQ(0, std::memcmp(&n->X, &expected.Nodes[i].first, 10)) << "x of node " << i + 1;
+            EXPECT_EQ(0, std::memcmp(&n->Y, &expected.Nodes[i].second, 10)) << "y of node " << i + 1;
+        }
     }
 }

@@ -287,3 +287,59 @@ TEST_F(LoadConfirm, NodeLoadsAndMissingTargets) {
     EXPECT_TRUE(Sink.Messages.empty());
     EXPECT_EQ(Member->Loads.Count(), 0);
 }
+
+// Members 1-2, 2-3, 3-4 and 4-2 with two loads each; the loads of the members at node b of the
+// current member go, the others stay.
+TEST(LoadInput, LoadsOfTheMembersAtNodeBAreDeleted) {
+    struct TRow {
+        const char* Name;
+        int Current; // index of the current member, -1 none
+        bool ForgetCurrentLoad; // member 4-2 holds loads but none is current
+        int Deleted;
+        std::vector<int> Left; // loads left per member
+    } rows[] = {
+        {"node b of 1-2 is node 2", 0, false, 6, {0, 0, 2, 0}},
+        {"node b of 2-3 is node 3", 1, false, 4, {2, 0, 0, 2}},
+        {"node b of 4-2 is node 2 again", 3, false, 6, {0, 0, 2, 0}},
+        {"a list without a current load is emptied too", 0, true, 6, {0, 0, 2, 0}},
+        {"no current member", -1, false, 0, {2, 2, 2, 2}},
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Name);
+        TMKPSpace space;
+        TProfil* p = space.PridejProfil("IPE 300", space.PridejMaterial("S235", 210000, 7850), 0.00538L,
+                                        0.0000836L, 0.000006038L);
+        TUzel* n[4] = {space.PridejUzel(1, 0, 0), space.PridejUzel(2, 4, 0), space.PridejUzel(3, 4, 3),
+                       space.PridejUzel(4, 8, 0)};
+        const int ends[4][2] = {{0, 1}, {1, 2}, {2, 3}, {3, 1}};
+        for (const auto& e : ends) {
+            TPrut* m = space.PridejPrut(n[e[0]], n[e[1]], p, false, 1, false, false);
+            m->PridejZatizeni(KLoadForce, nullptr, 1, 0, 5, 0, 90);
+            m->PridejZatizeni(KLoadDistributed, nullptr, 0, 1, 2, 2, 90);
+        }
+        if (r.ForgetCurrentLoad) space.Members[3]->CurrentLoad = nullptr;
+        space.CurrentMember = r.Current < 0 ? nullptr : space.Members[r.Current];
+        EXPECT_EQ(DeleteLoadsAtNodeB(space), r.Deleted);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(space.Members[i]->Loads.Count(), r.Left[std::size_t(i)]) << "member " << i + 1;
+            EXPECT_EQ(space.Members[i]->CurrentLoad == nullptr, r.Left[std::size_t(i)] == 0) << "member " << i + 1;
+        }
+    }
+}
+
+// Positions, lengths and values are taken as typed whatever unit system the display uses.
+TEST_F(LoadConfirm, DistancesAreMetresInEitherUnitSystem) {
+    for (int system : {0, 1}) {
+        SCOPED_TRACE(system);
+        Space.UnitSystem = system;
+        Member->SmazVsechnaZatizeni();
+        TLoadFields f = Entry(KTypeDistributed, KMethodLocal, "3", "4", "90", "1,5", "2");
+        ASSERT_EQ(ConfirmMemberLoad(Space, f, ','), TConfirmResult::Added);
+        const TZatizeni* z = Member->CurrentLoad;
+        EXPECT_EQ(z->A, 1.5L);
+        EXPECT_EQ(z->C, 2);
+        EXPECT_EQ(z->Q1, 3);
+        EXPECT_EQ(z->Q2, 4);
+        EXPECT_NEAR(double(z->B), 0.5, 1e-15);
+    }
+}

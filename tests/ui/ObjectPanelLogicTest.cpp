@@ -85,10 +85,12 @@ TEST_P(ObjectPanelTexts, MemberLoadOfEachKind) {
          "1,0"},
         {KLoadSelfWeight, 0, 5, 0.2238L, 0.2238L, 54, false, "0,22kN/0,22kN", "0,00m/5,00m",
          "Vl.t\u00edha kce.", "54,00", "1,25"},
-        // Imperial: only positions are converted (feet and inches, no unit); values stay in kN.
-        {KLoadMoment, 1.5L, 0, 10, 0, 0, true, "10,00 lbft", "4'-11,055''", "Moment", "x", "1,0"},
-        {KLoadForce, 1.5L, 0, 10, 0, 45, true, "10,00lb", "4'-11,055''", "Os.s\u00edla", "45,00", "1,0"},
-        {KLoadDistributed, 2, 2, 5, 3, 90, true, "5,00lb/3,00lb", "6'-6,740''/13'-1,480''", "Spojit\u00e9",
+        // Imperial: positions in feet and inches (no unit); values in the units of their labels,
+        // 10 kNm = 7233 lb.ft, 10 kN = 2205 lb, 5 and 3 kN/m by the force conversion alone.
+        {KLoadMoment, 1.5L, 0, 10, 0, 0, true, "7,23E03 lbft", "4'-11,055''", "Moment", "x", "1,0"},
+        {KLoadForce, 1.5L, 0, 10, 0, 45, true, "2,2E03lb", "4'-11,055''", "Os.s\u00edla", "45,00", "1,0"},
+        {KLoadForce, 1.5L, 0, 0.1L, 0, 45, true, "22,00lb", "4'-11,055''", "Os.s\u00edla", "45,00", "1,0"},
+        {KLoadDistributed, 2, 2, 5, 3, 90, true, "1,1E03lb/661,00lb", "6'-6,740''/13'-1,480''", "Spojit\u00e9",
          "90,00", "1,0"},
     };
     for (const TMemberLoadRow& r : rows) {
@@ -172,6 +174,13 @@ TEST_P(ObjectPanelTexts, NodalLoads) {
     n->SmazZatizeni();
     t = NodeLoadTexts(mSpace);
     EXPECT_EQ(t.Magnitude + t.Type + t.Direction + t.Counter, "");
+
+    // Imperial: the values in lb and lb.ft, as their labels say.
+    mSpace.NastavSoustavuJednotek(1);
+    n->PridejZatizeni(KLoadForce, nullptr, 0.05L, 45);
+    EXPECT_EQ(NodeLoadTexts(mSpace).Magnitude, E("11,00lb"));
+    n->PridejZatizeni(KLoadMoment, nullptr, 0.01L, 0);
+    EXPECT_EQ(NodeLoadTexts(mSpace).Magnitude, E("7,23lbft"));
 }
 
 TEST_P(ObjectPanelTexts, SectionAreaAndMass) {

@@ -7,7 +7,9 @@
 #include <QFileDialog>
 #include <QMimeData>
 #include <QTextBlock>
+#include <QScrollBar>
 #include <QTextEdit>
+#include <QTextLayout>
 #include <QToolButton>
 #include <filesystem>
 #include <fstream>
@@ -291,3 +293,64 @@ TEST_F(TReportViewerTest, PrintingWithoutAPrinterOffersAPdfOfTheEditedMemo) {
     EXPECT_TRUE(Sink.Messages.empty());
 }
 } // namespace
+
+// The protocol's clean-up leaves the combo boxes on the current section and material: the one
+// chosen when it is still used, else the section of the current member.
+TEST_F(TReportViewerTest, ProtocolKeepsTheCurrentSectionInTheLists) {
+    struct TRow {
+        const char* Name;
+        const char* Current; // section made current before the protocol
+        const char* Shown;   // section shown afterwards
+        int Sections;
+    } rows[] = {
+        {"a used section stays current", "HEB 200", "HEB 200", 2},
+        {"an unused one gives way to the member's", "unused", "IPE 300", 2},
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Name);
+        Space().SmazVse();
+        BuildBeam();
+        TMaterial* steel = Space().Materials[0];
+        TProfil* heb = Space().PridejProfil("HEB 200", steel, 0.00781L, 0.0000570L, 0.0000200L);
+        Space().PridejProfil("unused", Space().PridejMaterial("unused material", 1000, 1), 1, 1, 1);
+        TUzel* c = Space().PridejUzel(4, 4, 3);
+        Space().PridejPrut(Space().Nodes[1], c, heb, false, 1, false, false);
+        Space().CurrentMember = Space().Members[0];
+        Space().CurrentSection = Space().Sections.NajdiProfil(r.Current);
+        Space().CurrentMaterial = Space().CurrentSection->Material;
+        Form->MenuItem("Protokol1")->trigger();
+        QComboBox* sections = Form->Panel()->cbProfily();
+        ASSERT_EQ(sections->count(), r.Sections);
+        EXPECT_EQ(sections->currentText(), QString::fromUtf8(r.Shown));
+        EXPECT_EQ(sections->itemText(sections->currentIndex()), QString::fromUtf8(r.Shown));
+        QComboBox* materials = Form->Panel()->cbMaterialy();
+        ASSERT_EQ(materials->count(), 1);
+        EXPECT_EQ(materials->currentText(), "S235");
+    }
+}
+
+// The memo scrolls only up and down: a line wider than the window wraps and every word of it
+// stays within the visible width.
+TEST_F(TReportViewerTest, LongLinesWrapWithinTheMemo) {
+    struct TRow {
+        const char* Name;
+        int Words;
+        bool Wraps;
+    } rows[] = {{"a short line", 3, false}, {"a line three times the width", 60, true}};
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(r.Name);
+        TStyledDocument doc;
+        doc.SetStyle(false, 8);
+        std::string line;
+        for (int i = 0; i < r.Words; ++i) line += "Zatížení" + std::to_string(i) + " ";
+        doc.AppendLine(line);
+        doc.SetCaption("Protokol");
+        Viewer()->ShowDocument(doc);
+        QApplication::processEvents();
+        const QTextBlock block = Memo()->document()->firstBlock();
+        ASSERT_TRUE(block.layout());
+        EXPECT_EQ(block.layout()->lineCount() > 1, r.Wraps);
+        EXPECT_LE(Memo()->document()->idealWidth(), Memo()->viewport()->width() + 1);
+        EXPECT_FALSE(Memo()->horizontalScrollBar()->isVisible());
+    }
+}

@@ -296,3 +296,19 @@ TEST_F(TLoadDialogTest, SelfWeightMarkFollowsAnOpenedProject) {
     EXPECT_FALSE(item->isChecked());
     EXPECT_FALSE(Space().SelfWeight);
 }
+
+TEST_F(TLoadDialogTest, LoadsAtNodeBGoAndThePanelShowsIt) {
+    TUzel* c = Space().PridejUzel(3, 4, 3);
+    TPrut* other = Space().PridejPrut(Member->NodeB, c, Space().CurrentSection, false, 1, false, false);
+    Member->PridejZatizeni(KLoadForce, nullptr, 1, 0, 5, 0, 90);
+    Member->PridejZatizeni(KLoadForce, nullptr, 2, 0, 5, 0, 90);
+    other->PridejZatizeni(KLoadForce, nullptr, 1, 0, 5, 0, 90);
+    Space().CurrentMember = Member;
+    Form->Panel()->VypisHodnotyPrutu();
+    ASSERT_EQ(Form->Panel()->findChild<QLabel*>("lZatPCounter")->text(), "2/2");
+    Form->SmazVsechnaZatizeniPrutu();
+    EXPECT_EQ(Member->Loads.Count(), 0);
+    EXPECT_EQ(other->Loads.Count(), 0);
+    EXPECT_TRUE(Form->Panel()->findChild<QLabel*>("lZatPCounter")->text().isEmpty());
+    EXPECT_TRUE(Sink.Messages.empty());
+}
