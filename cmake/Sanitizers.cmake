@@ -5,3 +5,8 @@ if(KORVAN_SANITIZE)
         -fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     target_link_options(korvan_sanitizers INTERFACE -fsanitize=address,undefined)
 endif()
+
+# Fuzzing: the code under test carries libFuzzer's coverage instrumentation (clang only).
+if(KORVAN_FUZZ)
+    target_compile_options(korvan_sanitizers INTERFACE -fsanitize=fuzzer-no-link)
+endif()

@@ -1,5 +1,8 @@
 #include "analysis/ModelCheck.h"
 
+#include <cmath>
+#include <set>
+
 #include "model/MKPSpace.h"
 
 namespace {
@@ -22,6 +25,108 @@ std::string NajdiVaduModelu(const TMKPSpace& space) {
         if (m->NodeA == m->NodeB) return name + " začíná i končí v témže uzlu.";
         if (!m->Section) return name + " nemá průřez.";
         if (!m->Section->Material) return name + ": průřez " + m->Section->Name + " nemá materiál.";
+    }
+    return {};
+}
+
+namespace {
+bool Finite(TReal v) { return std::isfinite(v); }
+bool Positive(TReal v) { return std::isfinite(v) && v > 0; }
+// Coordinates, angles, load positions and lengths: within the range of a double, so that the
+// powers of them that the fixed-end forces and the stations take stay finite.
+bool Measure(TReal v) { return std::isfinite(static_cast<double>(v)); }
+
+bool AllFinite(const TVector& v) {
+    for (TReal x : v)
+        if (!std::isfinite(x)) return false;
+    return true;
+}
+
+std::string Quoted(const std::string& name) { return "\"" + name + "\""; }
+
+std::string LoadFault(const TZatizeni& z) {
+    if (!Measure(z.A) || !Measure(z.C)) return "poloha nebo délka zatížení není konečné číslo.";
+    if (!Finite(z.Q1) || !Finite(z.Q2)) return "hodnota zatížení není konečné číslo.";
+    if (!Measure(z.Angle)) return "úhel zatížení není konečné číslo.";
+    if (z.LoadCase && !Finite(z.LoadCase->Factor)) return "součinitel zatížení není konečné číslo.";
+    return {};
+}
+} // namespace
+
+std::string NajdiNeplatnouHodnotu(TMKPSpace& space) {
+    // Only what the members use: a library may hold entries that no member needs.
+    std::set<const TMaterial*> materials;
+    std::set<std::pair<const TProfil*, bool>> sections;
+    for (const TPrut* m : space.Members)
+        if (m->Section) {
+            sections.insert({m->Section, m->SectionTurned});
+            if (m->Section->Material) materials.insert(m->Section->Material);
+        }
+    for (const TMaterial* mat : space.Materials) {
+        if (!materials.count(mat)) continue;
+        if (!Positive(mat->E)) return "Materiál " + Quoted(mat->Name) + ": modul pružnosti musí být kladný.";
+        if (!Finite(mat->D)) return "Materiál " + Quoted(mat->Name) + ": hustota není konečné číslo.";
+    }
+    for (const TProfil* s : space.Sections) {
+        const bool straight = sections.count({s, false}) > 0, turned = sections.count({s, true}) > 0;
+        if (!straight && !turned) continue;
+        if (!Positive(s->A)) return "Profil " + Quoted(s->Name) + ": plocha musí být kladná.";
+        if ((straight && !Positive(s->Iy)) || (turned && !Positive(s->Iz)))
+            return "Profil " + Quoted(s->Name) + ": moment setrvačnosti musí být kladný.";
+    }
+    for (const TUzel* n : space.Nodes) {
+        const std::string name = "Uzel " + std::to_string(n->Number) + ": ";
+        if (!Measure(n->X) || !Measure(n->Y)) return name + "souřadnice není konečné číslo.";
+        for (const TNodeDof* dof : {&n->DofRot, &n->DofU, &n->DofW})
+            if (!Measure(dof->Angle)) return name + "úhel podpory není konečné číslo.";
+        for (const TZatizeni* z : n->Loads)
+            if (std::string fault = LoadFault(*z); !fault.empty()) return name + fault;
+    }
+    for (TPrut* m : space.Members) {
+        const std::string name = "Prut " + std::to_string(m->Number) + ": ";
+        for (const TZatizeni* z : m->Loads)
+            if (std::string fault = LoadFault(*z); !fault.empty()) return name + fault;
+        // Each value finite, their products need not be: the stiffness terms and the fixed-end
+        // forces must be numbers too.
+        if (!m->Section || !m->Section->Material) continue;
+        const TReal e = m->Section->Material->E, l = m->Length;
+        const TReal i = m->SectionTurned ? m->Section->Iz : m->Section->Iy;
+        const TReal terms[] = {e * m->Section->A / l, 12 * e * i / (l * l * l), e * i};
+        for (TReal t : terms)
+            if (!Positive(t)) return name + "tuhost prutu není konečné kladné číslo.";
+        if (!m->Loads.Empty()) {
+            m->SestavMabL();
+            bool finite = true;
+            for (const TVector& row : m->MabL) finite = finite && AllFinite(row);
+            m->UvolniMabL();
+            if (!finite) return name + "zatížení dává síly, které nejsou konečná čísla.";
+        }
+    }
+    return {};
+}
+
+std::string NajdiNekonecnyVysledek(const TMKPSpace& space) {
+    for (const TUzel* n : space.Nodes) {
+        bool finite = AllFinite(n->Displacement);
+        for (const TNodeDof* dof : {&n->DofRot, &n->DofU, &n->DofW})
+            if (dof->Fixed && !std::isfinite(dof->Reaction)) finite = false;
+        if (!finite) return "Uzel " + std::to_string(n->Number) + ": výsledek výpočtu není konečné číslo.";
+    }
+    for (const TPrut* m : space.Members)
+        if (!AllFinite(m->Sa) || !AllFinite(m->Sb))
+            return "Prut " + std::to_string(m->Number) + ": výsledek výpočtu není konečné číslo.";
+    return {};
+}
+
+std::string NajdiNekonecnyPrubeh(TMKPSpace& space) {
+    for (TPrut* m : space.Members) {
+        if (!m->HasResults()) continue;
+        m->Prubehy();
+        bool finite = true;
+        for (const TVector& row : m->Results) finite = finite && AllFinite(row);
+        m->UvolniPrubehy();
+        if (!finite)
+            return "Prut " + std::to_string(m->Number) + ": vnitřní síly nejsou konečná čísla.";
     }
     return {};
 }

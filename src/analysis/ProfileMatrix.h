@@ -24,7 +24,13 @@
 #include "model/Types.h"
 
 // Outcome of a solution: the structure was solved, or refused at equation Equation.
-enum class TSolveResult { Ok, NoMembers, ZeroPivot, Mechanism };
+enum class TSolveResult {
+    Ok,
+    NoMembers,
+    ZeroPivot,
+    Mechanism,
+    Refused // a value of the model, or a result, that is not a number the computation can use
+};
 struct TSolveStatus {
     TSolveResult Result = TSolveResult::Ok;
     int Equation = 0; // 1-based; 0 when Result is Ok or NoMembers

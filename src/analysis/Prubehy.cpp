@@ -2,6 +2,7 @@
 // u, w; row 7 unused), built by stepping from end a to end b and integrating the beam equations
 // exactly over every step: dM/dx = -T, dN/dx = px, dT/dx = pz, d(rotation)/dx = -M/EI,
 // du/dx = -N/EA, dw/dx = rotation. Units: kNm, kN, mrad, mm without factors.
+#include <algorithm>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -29,15 +30,8 @@ void TPrut::Prubehy() {
         cand.push_back(z->A);
         cand.push_back(z->A + z->C);
     }
-    // Repeated passes over neighbouring pairs until one makes no exchange.
-    for (bool swapped = true; swapped;) {
-        swapped = false;
-        for (std::size_t k = 0; k + 1 < cand.size(); ++k)
-            if (cand[k] > cand[k + 1]) {
-                std::swap(cand[k], cand[k + 1]);
-                swapped = true;
-            }
-    }
+    // Ascending; a stable sort keeps equal values (a -0 beside a 0) in the order they were added.
+    std::stable_sort(cand.begin(), cand.end());
     // A value that occurs once gives one column; one that occurs twice or more gives two, so
     // that a point load makes a step of zero length across which the table jumps.
     std::vector<TReal> xs;

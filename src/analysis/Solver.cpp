@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "analysis/EquationOrder.h"
+#include "analysis/ModelCheck.h"
 #include "analysis/TraceFile.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
@@ -38,6 +39,14 @@ std::vector<int> Envelope(const TMKPSpace& space) {
 }
 
 int Code(TReal v) { return int(std::lround(v)); }
+
+// A load left on a degree of freedom without stiffness; what the trigonometry of a load at right
+// angles to it leaves behind does not count.
+bool Unresisted(const TVector& fg, int k) {
+    TReal largest = 1;
+    for (TReal v : fg) largest = std::max(largest, std::fabs(v));
+    return std::fabs(fg[std::size_t(k)]) > 1e-12L * largest;
+}
 
 // The empty matrix of the model, in the model's order or (when it pays, or is asked for) in the
 // profile-reducing order of the nodes.
@@ -87,8 +96,9 @@ void AssembleKG(TMKPSpace& space, TEquationOrder order) {
     if (last) last->UvolniMatice();
 }
 
-// Supports and degrees of freedom without stiffness, as the elimination needs them.
-void ApplySupports(TMKPSpace& space) {
+// Supports and degrees of freedom without stiffness, as the elimination needs them. Returns the
+// first degree of freedom without stiffness that a load acts on (a mechanism), 0 when none.
+int ApplySupports(TMKPSpace& space) {
     for (TUzel* node : space.Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
             if (dof->Fixed) {
@@ -96,8 +106,13 @@ void ApplySupports(TMKPSpace& space) {
                 space.FG[std::size_t(dof->Code)] = 0;
             }
     const int n = space.KG.Size();
+    int unresisted = 0;
     for (int k = 1; k <= n; ++k)
-        if (space.KG.At(k, k) == 0) space.KG.ClearRowAndColumn(k);
+        if (space.KG.At(k, k) == 0) {
+            if (!unresisted && Unresisted(space.FG, k)) unresisted = k;
+            space.KG.ClearRowAndColumn(k);
+        }
+    return unresisted;
 }
 
 // Opens a trace file, lets write() fill it, and notes the file when it could not be written.
@@ -231,10 +246,16 @@ TSolveStatus TMKPSpace::Res() {
     // Supports: a restrained degree of freedom keeps its row and column only on the diagonal.
     // The member matrices are expressed in the node systems, so a rotated support restrains u and
     // w along its rotated directions. Degrees of freedom without any stiffness (a rotation where
-    // every member is hinged): their equation becomes RG[k] = FG[k].
-    ApplySupports(*this);
+    // every member is hinged): their equation becomes RG[k] = FG[k]. That is right only while
+    // nothing loads them; a load on a degree of freedom that nothing resists is a mechanism.
+    const int unresisted = ApplySupports(*this);
     WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
+    if (unresisted) {
+        Dialogs().Inform(KMechanismMessage);
+        ResultsValid = false;
+        return {TSolveResult::Mechanism, unresisted};
+    }
 
     TSolveStatus result;
     if (KG.Reordered()) {
@@ -268,6 +289,7 @@ TSolveStatus TMKPSpace::Res() {
     for (int p = 0; p < Nodes.Count(); ++p)
         Nodes[p]->Displacement = {RG[std::size_t(3 * p + 1)], RG[std::size_t(3 * p + 2)], RG[std::size_t(3 * p + 3)]};
     for (TPrut* m : Members) m->KoncoveSily();
+    if (const std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
     WriteTrace(*this, "00RG.out", [this](TTraceFile& f) { WriteVector(f, RG); });
 
     // At the restrained degrees of freedom, MG becomes the sum of the member end forces in the
@@ -321,9 +343,17 @@ TSolveStatus TMKPSpace::Res() {
         written = true;
     });
     if (!written) reactions(nullptr);
+    if (std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
+    if (std::string fault = NajdiNekonecnyPrubeh(*this); !fault.empty()) return Odmitni(fault);
 
     ResultsValid = true;
     return result;
+}
+
+TSolveStatus TMKPSpace::Odmitni(const std::string& fault) {
+    Dialogs().Inform(fault);
+    ResultsValid = false;
+    return {TSolveResult::Refused, 0};
 }
 
 void TMKPSpace::UvolniKG() { KG = TProfileMatrix(); }
@@ -334,6 +364,7 @@ void TMKPSpace::UvolniRG() { Release(RG); }
 
 TSolveStatus TMKPSpace::Vypocet() {
     if (Members.Empty()) return {TSolveResult::NoMembers, 0};
+    if (const std::string fault = NajdiNeplatnouHodnotu(*this); !fault.empty()) return Odmitni(fault);
     TraceFailures.clear();
     OtocPrutySKloubemA();
     SestavKG();

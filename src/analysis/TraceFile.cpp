@@ -7,14 +7,23 @@ constexpr std::size_t KBufferSize = std::size_t(1) << 20;
 }
 
 TTraceFile::TTraceFile(const std::string& path) : mPath(path), mBuffer(KBufferSize) {
-    mFile = std::fopen(path.c_str(), "wb");
-    if (!mFile) mFailed = true;
+    try {
+        mFile = std::make_unique<TAtomicFile>(path, TAtomicFileOptions{false, false});
+    } catch (const std::exception&) {
+        mFailed = true;
+    }
 }
 
 TTraceFile::~TTraceFile() { Close(); }
 
 void TTraceFile::Drain(std::size_t needed) {
-    if (mFile && mUsed > 0 && std::fwrite(mBuffer.data(), 1, mUsed, mFile) != mUsed) mFailed = true;
+    if (mFile && mUsed > 0 && !mFailed) {
+        try {
+            mFile->Write(std::string_view(mBuffer.data(), mUsed));
+        } catch (const std::exception&) {
+            mFailed = true;
+        }
+    }
     mUsed = 0;
     if (needed > mBuffer.size()) mBuffer.resize(needed);
 }
@@ -32,7 +41,13 @@ void TTraceFile::PutFixed(TReal v, int p, int d, char separator) { Put(FormatFix
 bool TTraceFile::Close() {
     if (!mFile) return false;
     Drain(0);
-    if (std::fclose(mFile) != 0) mFailed = true;
-    mFile = nullptr;
+    if (!mFailed) {
+        try {
+            mFile->Commit();
+        } catch (const std::exception&) {
+            mFailed = true;
+        }
+    }
+    mFile.reset();
     return !mFailed;
 }

@@ -1,13 +1,16 @@
 #pragma once
 // One buffered writer for the computation's trace files: bytes go into a large buffer that is
-// written with fwrite when full. A file that cannot be created makes every call a no-op; Close
-// reports whether the file was created and written completely.
+// written to a new temporary file when full, and Close puts the file in place (TAtomicFile; a
+// link planted under a trace file's name is replaced, never followed). A file that cannot be
+// created makes every call a no-op; Close reports whether the file was created and written
+// completely.
 #include <charconv>
-#include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "model/AtomicFile.h"
 #include "model/Types.h"
 
 class TTraceFile {
@@ -47,7 +50,7 @@ private:
     void Drain(std::size_t needed);
 
     std::string mPath;
-    std::FILE* mFile = nullptr;
+    std::unique_ptr<TAtomicFile> mFile;
     std::vector<char> mBuffer;
     std::size_t mUsed = 0;
     bool mFailed = false;

@@ -11,6 +11,7 @@
 #include "analysis/ModelCheck.h"
 #include "cli/CurveCommand.h"
 #include "cli/Picture.h"
+#include "cli/ReportCommand.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
@@ -182,14 +183,41 @@ int PrintEquilibrium(TMKPSpace& space, std::ostream& out, std::ostream& err, cha
     return 0;
 }
 
+namespace {
+// The usage lines of the report and picture options ("  --name ARG  help", name and help apart by
+// at least two spaces) in the columns of the option table above.
+std::string AlignedUsage(const std::string& lines) {
+    std::string s;
+    std::size_t start = 0;
+    while (start < lines.size()) {
+        std::size_t end = lines.find('\n', start);
+        if (end == std::string::npos) end = lines.size();
+        const std::string line = lines.substr(start, end - start);
+        start = end + 1;
+        const std::size_t gap = line.find("  ", 2);
+        const std::size_t help = gap == std::string::npos ? gap : line.find_first_not_of(' ', gap);
+        if (help == std::string::npos) {
+            s += line + "\n";
+            continue;
+        }
+        s += Left(line.substr(0, gap), 30) + " " + line.substr(help) + "\n";
+    }
+    return s;
+}
+} // namespace
+
 std::string CalcUsage() {
     std::string s = "Použití: korvan-calc [volby] PROJEKT.inp\n"
                     "Spočítá rovinnou prutovou konstrukci ze souboru projektu, zapíše soubory výpočtu a vypíše\n"
-                    "reakce a posuny uzlů.\n\nVolby:\n";
+                    "výsledky výpočtu (s volbou --table tabulku reakcí a posunů uzlů).\n\nVolby:\n";
     for (const TOptionSpec& o : KOptions) {
         std::string head = std::string("  ") + o.Name + (o.Argument ? std::string(" ") + o.Argument : "");
         s += Left(head, 30) + " " + o.Help + "\n";
     }
+    s += "\nVýpisy:\n" + AlignedUsage(KReportUsage) + "\nObrázky:\n" + AlignedUsage(KPictureUsage);
+    s += "\nUzly podél křivky:\n"
+         "  korvan-calc --curve VZOREC --from A --to B --step S ... --save VYSTUP.inp [PROJEKT.inp]\n"
+         "  (všechny volby vypíše samotné korvan-calc --curve)\n";
     s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření) nebo bez prutů, 2 chybné volby nebo\n"
          "soubor. Projekt bez prutů vypíše výsledky vyžádané volbou --report nebo --rtf.\n";
     return s;
@@ -303,7 +331,7 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return 2;
         }
         if (options.Help) {
-            out << CalcUsage() << KPictureUsage << KReportUsage;
+            out << CalcUsage();
             return 0;
         }
         if (options.Version) {
@@ -332,7 +360,9 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         try {
             space.NactiProjekt(options.Project);
         } catch (const TFileFormatError& e) {
-            err << options.Project << ":" << e.Line() << ": " << e.what() << "\n";
+            err << options.Project << ":";
+            if (e.Line() > 0) err << e.Line() << ":";
+            err << " " << e.what() << "\n";
             return 2;
         } catch (const std::exception& e) {
             err << options.Project << ": " << e.what() << "\n";
@@ -373,15 +403,28 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         }
         space.TraceEnabled = options.Trace;
         space.TraceDir = options.TraceDir;
+        // A trace folder that is not there yet is made; one that cannot be made is reported, and
+        // the computation goes on (each file that cannot be written is named after it).
+        if (options.Trace && !options.TraceDir.empty()) {
+            std::error_code ec;
+            std::filesystem::create_directories(options.TraceDir, ec);
+            if (ec)
+                err << "korvan-calc: adresář " << options.TraceDir << " pro soubory výpočtu nelze vytvořit: "
+                    << ec.message() << "\n";
+        }
         if (options.ExactOrder) space.EquationOrder = TEquationOrder::Model;
 
         if (options.Picture.Requested && !reportAsked && !options.Table)
             return WritePicture(space, options.Picture, out, err);
         const TSolveStatus result = space.Vypocet();
         if (result.Result != TSolveResult::Ok) {
-            const std::string place = PopisMista(MistoRovnice(result.Equation));
-            if (!place.empty()) err << place << "\n";
-            err << "korvan-calc: konstrukce nebyla spočtena (rovnice " << result.Equation << ").\n";
+            if (result.Equation > 0) {
+                const std::string place = PopisMista(MistoRovnice(result.Equation));
+                if (!place.empty()) err << place << "\n";
+            }
+            err << "korvan-calc: konstrukce nebyla spočtena";
+            if (result.Equation > 0) err << " (rovnice " << result.Equation << ")";
+            err << ".\n";
             return 1;
         }
         int code = 0;

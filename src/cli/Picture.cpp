@@ -3,17 +3,19 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
+#include <string_view>
 
 #include "canvas/DiagramFit.h"
 #include "canvas/WmfPainter.h"
 #include "analysis/Diagnostics.h"
+#include "model/AtomicFile.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 #ifdef KORVAN_WITH_QT
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPageSize>
@@ -44,37 +46,16 @@ bool ParseSize(const std::string& text, int& w, int& h) {
     return true;
 }
 
-// A temporary file beside the target, renamed over it once complete, so that a failed write
-// never leaves a half picture under the target's name.
-std::filesystem::path TemporaryBeside(const std::filesystem::path& target) {
-    std::filesystem::path tmp = target;
-    tmp += ".tmp-korvan";
-    return tmp;
-}
-
-bool Commit(const std::filesystem::path& tmp, const std::filesystem::path& target) {
-    std::error_code ec;
-    std::filesystem::rename(tmp, target, ec);
-    if (!ec) return true;
-    std::filesystem::remove(tmp, ec);
-    return false;
-}
-
-bool WriteBytes(const std::filesystem::path& target, const std::vector<std::uint8_t>& bytes) {
-    const auto tmp = TemporaryBeside(target);
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out) return false;
-        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        out.flush();
-        if (!out) {
-            out.close();
-            std::error_code ec;
-            std::filesystem::remove(tmp, ec);
-            return false;
-        }
+// The picture reaches the disk only whole, through the atomic writer: a failed write leaves the
+// previous file as it was and is reported.
+bool WriteBytes(const std::string& target, std::string_view bytes, std::ostream& err) {
+    try {
+        WriteFileAtomically(target, bytes);
+        return true;
+    } catch (const std::exception& e) {
+        err << e.what() << "\n";
+        return false;
     }
-    return Commit(tmp, target);
 }
 
 #ifdef KORVAN_WITH_QT
@@ -91,10 +72,11 @@ void EnsureGuiApplication() {
     std::setlocale(LC_NUMERIC, "C");
 }
 
-bool WriteWithQt(TMKPSpace& space, const std::string& format, const std::filesystem::path& target) {
+// Paints into memory; the bytes then go through the atomic writer like every other file.
+bool PaintWithQt(TMKPSpace& space, const std::string& format, QByteArray& bytes) {
     EnsureGuiApplication();
-    const auto tmp = TemporaryBeside(target);
-    const QString tmpName = QString::fromStdString(tmp.string());
+    QBuffer buffer(&bytes);
+    if (!buffer.open(QIODevice::WriteOnly)) return false;
     bool ok = false;
     if (format == "png") {
         QImage image(space.Width, space.Height, QImage::Format_RGB32);
@@ -103,10 +85,10 @@ bool WriteWithQt(TMKPSpace& space, const std::string& format, const std::filesys
             TQtCanvasPainter painter(image);
             space.Prekresli(painter);
         }
-        ok = image.save(tmpName, "PNG");
+        ok = image.save(&buffer, "PNG");
     } else if (format == "svg") {
         QSvgGenerator svg;
-        svg.setFileName(tmpName);
+        svg.setOutputDevice(&buffer);
         svg.setSize(QSize(space.Width, space.Height));
         svg.setViewBox(QRect(0, 0, space.Width, space.Height));
         svg.setResolution(96);
@@ -117,7 +99,7 @@ bool WriteWithQt(TMKPSpace& space, const std::string& format, const std::filesys
             if (ok) space.Prekresli(painter);
         }
     } else if (format == "pdf") {
-        QPdfWriter pdf(tmpName);
+        QPdfWriter pdf(&buffer);
         pdf.setResolution(96);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         pdf.setPageSize(
@@ -129,12 +111,8 @@ bool WriteWithQt(TMKPSpace& space, const std::string& format, const std::filesys
             if (ok) space.Prekresli(painter);
         }
     }
-    std::error_code ec;
-    if (!ok || !std::filesystem::exists(tmp, ec)) {
-        std::filesystem::remove(tmp, ec);
-        return false;
-    }
-    return Commit(tmp, target);
+    buffer.close();
+    return ok && !bytes.isEmpty();
 }
 #endif
 } // namespace
@@ -221,10 +199,16 @@ int WritePicture(TMKPSpace& space, const TPictureOptions& o, std::ostream& out, 
     if (o.Fit) PrizpusobMeritko(space);
     bool ok = false;
     if (format == "wmf") {
-        ok = WriteBytes(o.File, WmfPicture(space));
+        const std::vector<std::uint8_t> bytes = WmfPicture(space);
+        ok = WriteBytes(o.File, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), err);
     } else {
 #ifdef KORVAN_WITH_QT
-        ok = WriteWithQt(space, format, o.File);
+        QByteArray bytes;
+        if (!PaintWithQt(space, format, bytes)) {
+            err << "Obrázek " << o.File << " nelze vykreslit.\n";
+            return 2;
+        }
+        ok = WriteBytes(o.File, std::string_view(bytes.constData(), std::size_t(bytes.size())), err);
 #else
         err << "Obrázky " << format << " vyžadují sestavení s Qt.\n";
         return 2;

@@ -11,7 +11,7 @@
 const char* const KReportUsage =
     "  --report     výsledky výpočtu jako text (výchozí po úspěšném výpočtu)\n"
     "  --protocol   protokol modelu jako text (nepoužité objekty odstraní jen v paměti)\n"
-    "  --rtf SOUBOR vypsaný dokument také jako RTF\n"
+    "  --rtf SOUBOR  vypsaný dokument také jako RTF\n"
     "  --imperial   hodnoty v imperiálních jednotkách\n";
 
 TReportOptionResult TakeReportOption(const std::vector<std::string>& args, std::size_t& i,

@@ -6,8 +6,10 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <random>
 #include <system_error>
 
 #include "model/Errors.h"
@@ -19,63 +21,110 @@ namespace fs = std::filesystem;
     throw TFileIoError("Soubor „" + path + "“ nelze uložit: " + std::strerror(error) + ".", path);
 }
 
-// The path that is really replaced: the target of a symbolic link, the path itself otherwise.
-std::string TargetPath(const std::string& path) {
+// The path that is really replaced: the target of a symbolic link when links are followed.
+std::string TargetPath(const std::string& path, bool followLinks) {
     std::error_code ec;
-    if (fs::is_symlink(fs::symlink_status(path, ec))) {
+    if (followLinks && fs::is_symlink(fs::symlink_status(path, ec))) {
         fs::path target = fs::weakly_canonical(fs::path(path), ec);
         if (!ec) return target.string();
     }
     return path;
 }
 
+// A name nobody can guess in advance: the process, a per-process random number and a counter.
 std::string TemporaryName(const std::string& target) {
+    static const unsigned long long salt = [] {
+        std::random_device device;
+        return (static_cast<unsigned long long>(device()) << 32) ^ device();
+    }();
     static std::atomic<unsigned> counter{0};
-    return target + ".~" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    char tail[64];
+    std::snprintf(tail, sizeof tail, ".~%d-%llx-%u.tmp", static_cast<int>(::getpid()), salt, counter++);
+    return target + tail;
+}
+
+// After a rename the new directory entry is durable only once the folder itself is flushed.
+// File systems that cannot flush a folder say so with EINVAL; that is no failure of the write.
+int SyncFolderOf(const std::string& target) {
+    std::string folder = fs::path(target).parent_path().string();
+    if (folder.empty()) folder = ".";
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    int error = 0;
+    if (::fsync(fd) != 0 && errno != EINVAL && errno != EROFS) error = errno;
+    ::close(fd);
+    return error;
 }
 } // namespace
 
-void WriteFileAtomically(const std::string& path, const std::string& bytes) {
-    const std::string target = TargetPath(path);
-    std::string temporary;
-    int fd = -1;
-    // A stale temporary of the same name is never reused: O_EXCL makes a collision fail, and the
-    // counter then gives another name.
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = TemporaryName(target);
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) Fail(path, errno);
-    }
-    if (fd < 0) Fail(path, EEXIST);
-
-    auto abandon = [&](int error) {
-        ::close(fd);
-        ::unlink(temporary.c_str());
-        Fail(path, error);
-    };
+TAtomicFile::TAtomicFile(std::string path, TAtomicFileOptions options)
+    : mPath(std::move(path)), mTarget(TargetPath(mPath, options.FollowLinks)) {
     struct stat previous {};
-    if (::stat(target.c_str(), &previous) == 0 && ::fchmod(fd, previous.st_mode & 07777) != 0) abandon(errno);
+    const bool exists = ::stat(mTarget.c_str(), &previous) == 0;
+    if (exists && options.RefuseReadOnly && S_ISREG(previous.st_mode) &&
+        ((previous.st_mode & 0222) == 0 || ::access(mTarget.c_str(), W_OK) != 0))
+        throw TFileIoError("Soubor „" + mPath + "“ je jen pro čtení; nelze jej přepsat.", mPath);
+    // O_EXCL never opens what is already there, a planted link included; a collision with a
+    // stale temporary only makes the next name be tried.
+    for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
+        mTemporary = TemporaryName(mTarget);
+        mFd = ::open(mTemporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        if (mFd < 0 && errno != EEXIST) Fail(mPath, errno);
+    }
+    if (mFd < 0) Fail(mPath, EEXIST);
+    // An existing file keeps its permission bits.
+    if (exists && S_ISREG(previous.st_mode) && ::fchmod(mFd, previous.st_mode & 07777) != 0) Abandon(errno);
+}
 
+TAtomicFile::~TAtomicFile() {
+    if (mFd >= 0) {
+        ::close(mFd);
+        ::unlink(mTemporary.c_str());
+    }
+}
+
+void TAtomicFile::Abandon(int error) {
+    if (mFd >= 0) ::close(mFd);
+    mFd = -1;
+    ::unlink(mTemporary.c_str());
+    Fail(mPath, error);
+}
+
+void TAtomicFile::Write(std::string_view bytes) {
+    if (mFd < 0) Fail(mPath, EBADF);
     const char* data = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        ssize_t written = ::write(fd, data, left);
+        const ssize_t written = ::write(mFd, data, left);
         if (written < 0) {
             if (errno == EINTR) continue;
-            abandon(errno);
+            Abandon(errno);
         }
         data += written;
         left -= static_cast<std::size_t>(written);
     }
-    if (::fsync(fd) != 0) abandon(errno);
+}
+
+void TAtomicFile::Commit() {
+    if (mFd < 0) Fail(mPath, EBADF);
+    if (::fsync(mFd) != 0) Abandon(errno);
+    const int fd = mFd;
+    mFd = -1;
     if (::close(fd) != 0) {
-        int error = errno;
-        ::unlink(temporary.c_str());
-        Fail(path, error);
+        const int error = errno;
+        ::unlink(mTemporary.c_str());
+        Fail(mPath, error);
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        int error = errno;
-        ::unlink(temporary.c_str());
-        Fail(path, error);
+    if (::rename(mTemporary.c_str(), mTarget.c_str()) != 0) {
+        const int error = errno;
+        ::unlink(mTemporary.c_str());
+        Fail(mPath, error);
     }
+    if (const int error = SyncFolderOf(mTarget)) Fail(mPath, error);
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes, TAtomicFileOptions options) {
+    TAtomicFile file(path, options);
+    file.Write(bytes);
+    file.Commit();
 }

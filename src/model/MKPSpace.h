@@ -129,6 +129,8 @@ public:
     void SestavPG();
     void SestavFG();
     TSolveStatus Res();
+    // Names the fault through the message sink and marks the results invalid.
+    TSolveStatus Odmitni(const std::string& fault);
     void UvolniKG();
     void UvolniMG();
     void UvolniPG();

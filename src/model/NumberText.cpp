@@ -418,10 +418,19 @@ bool TryStrToFloat(const std::string& text, TReal& value, char separator) {
     return ConvertClean(clean.data(), clean.data() + clean.size(), value, tiny);
 }
 
+std::string ShownInMessage(const std::string& text) {
+    constexpr std::size_t KLimit = 60;
+    if (text.size() <= KLimit) return text;
+    std::size_t cut = KLimit;
+    // Never between the bytes of one UTF-8 character.
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
+    return text.substr(0, cut) + "…";
+}
+
 TReal StrToFloat(const std::string& text, char separator) {
     TReal v;
     if (!TryStrToFloat(text, v, separator))
-        throw TNumberError("'" + text + "' is not a valid floating point value", text);
+        throw TNumberError("'" + ShownInMessage(text) + "' is not a valid floating point value", text);
     return v;
 }
 
@@ -449,6 +458,7 @@ bool TryStrToInt(const std::string& text, int& value) {
 
 int StrToInt(const std::string& text) {
     int v;
-    if (!TryStrToInt(text, v)) throw TNumberError("'" + text + "' is not a valid integer value", text);
+    if (!TryStrToInt(text, v))
+        throw TNumberError("'" + ShownInMessage(text) + "' is not a valid integer value", text);
     return v;
 }

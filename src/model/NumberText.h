@@ -35,9 +35,13 @@ inline std::string Fixed2(TReal v, char separator = DecimalSeparator()) {
 
 // Non-finite values are written "NAN", "INF" and "-INF" in every format.
 
+// A text as an error message quotes it: at most 60 bytes (never a split UTF-8 character), then
+// "…" when it was longer. A file line of millions of digits is not echoed whole.
+std::string ShownInMessage(const std::string& text);
+
 // Reads a real: optional blanks, optional sign, digits with at most one separator, optional
 // exponent; the nearest extended value (0 or a subnormal below the normal range). Throws TNumberError
-// "'<text>' is not a valid floating point value" otherwise.
+// "'<text>' is not a valid floating point value" otherwise (the text as ShownInMessage gives it).
 TReal StrToFloat(const std::string& text, char separator = DecimalSeparator());
 // The same without throwing; false when the text does not convert (value unchanged).
 bool TryStrToFloat(const std::string& text, TReal& value, char separator = DecimalSeparator());

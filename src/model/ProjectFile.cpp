@@ -4,6 +4,7 @@
 #include <istream>
 #include <ostream>
 #include <set>
+#include <unordered_map>
 
 #include "model/AtomicFile.h"
 #include "model/Cp1250.h"
@@ -57,6 +58,7 @@ private:
         std::set<std::string> names;
         for (const TMaterial* m : mSpace.Materials) {
             mMaterialNames.push_back(Encoded(m->Name, "Název materiálu"));
+            mMaterialIndex.emplace(m, int(mMaterialIndex.size()));
             if (!names.insert(m->Name).second)
                 throw TKorvanError("Materiál „" + m->Name + "“ je v modelu dvakrát; projekt nelze uložit.");
         }
@@ -65,8 +67,11 @@ private:
             mSectionNames.push_back(Encoded(s->Name, "Název profilu"));
             if (!names.insert(s->Name).second)
                 throw TKorvanError("Profil „" + s->Name + "“ je v modelu dvakrát; projekt nelze uložit.");
-            if (!s->Material || !mSpace.Materials.Contains(s->Material))
+            const auto material = mMaterialIndex.find(s->Material);
+            if (!s->Material || material == mMaterialIndex.end())
                 throw TKorvanError("Profil „" + s->Name + "“ nemá materiál; projekt nelze uložit.");
+            mSectionMaterial.push_back(material->second);
+            mSectionIndex.emplace(s, int(mSectionIndex.size()));
         }
         int i = 0;
         for (const TUzel* n : mSpace.Nodes)
@@ -75,10 +80,11 @@ private:
         for (const TPrut* m : mSpace.Members) {
             const std::string member = "Prut " + std::to_string(m->Number);
             if (m->Number != ++i) throw TKorvanError("Číslování prutů je porušeno; projekt nelze uložit.");
-            if (!m->Section || !mSpace.Sections.Contains(m->Section))
+            const auto section = mSectionIndex.find(m->Section);
+            if (!m->Section || section == mSectionIndex.end())
                 throw TKorvanError(member + " nemá profil; projekt nelze uložit.");
-            if (!m->NodeA || !m->NodeB || !mSpace.Nodes.Contains(m->NodeA) ||
-                !mSpace.Nodes.Contains(m->NodeB))
+            mMemberSection.push_back(section->second);
+            if (!Listed(m->NodeA) || !Listed(m->NodeB))
                 throw TKorvanError(member + " nemá oba uzly; projekt nelze uložit.");
             if (m->NodeA == m->NodeB || (m->NodeA->X == m->NodeB->X && m->NodeA->Y == m->NodeB->Y))
                 throw TKorvanError(member + " má oba konce ve stejném bodě; projekt nelze uložit.");
@@ -104,7 +110,7 @@ private:
         for (const TProfil* s : mSpace.Sections) {
             Line("C");
             Line(mSectionNames[i++]);
-            Line(mMaterialNames[mSpace.Materials.IndexOf(s->Material)]);
+            Line(mMaterialNames[std::size_t(mSectionMaterial[std::size_t(i - 1)])]);
             Real(s->A);
             Real(s->Iy);
             Real(s->Iz);
@@ -125,9 +131,10 @@ private:
     void WriteMembers() {
         if (mSpace.Members.Empty()) return;
         Line("*Members");
+        std::size_t k = 0;
         for (const TPrut* m : mSpace.Members) {
             Line("P");
-            Line(mSectionNames[mSpace.Sections.IndexOf(m->Section)]);
+            Line(mSectionNames[std::size_t(mMemberSection[k++])]);
             Int(m->Number);
             Flag(m->SectionTurned);
             Int(m->NodeA->Number);
@@ -184,7 +191,18 @@ private:
             }
     }
 
+    // A node of this model: with the numbering checked, the one at its number's position.
+    bool Listed(const TUzel* node) const {
+        return node && node->Number >= 1 && node->Number <= mSpace.Nodes.Count() &&
+               mSpace.Nodes[node->Number - 1] == node;
+    }
+
     const TMKPSpace& mSpace;
+    // Positions by pointer, so that the checks and the references take constant time each.
+    std::unordered_map<const TMaterial*, int> mMaterialIndex;
+    std::unordered_map<const TProfil*, int> mSectionIndex;
+    std::vector<int> mSectionMaterial;
+    std::vector<int> mMemberSection;
     std::vector<std::string> mMaterialNames;
     std::vector<std::string> mSectionNames;
     std::string mOut;
@@ -200,8 +218,11 @@ public:
 
     void Read() {
         std::string line;
+        bool content = false, header = false;
         while (mLines.Next(line)) {
             if (line.empty()) continue;
+            content = true;
+            if (line[0] == '*') header = header || IsHeader(line);
             // Only the first character is tested for the one-letter tags, so "U   " opens a
             // node record while " U" (a leading blank) and "ZP " (a trailing blank) open nothing.
             switch (line[0]) {
@@ -228,9 +249,22 @@ public:
             else if (line == "ZU")
                 ReadNodalLoad();
         }
+        // A file with text in it from which neither a section header nor a single record came is
+        // some other file, not an empty project.
+        if (content && !header && mSpace.Materials.Empty() && mSpace.Sections.Empty() && mSpace.Nodes.Empty() &&
+            mSpace.Members.Empty())
+            throw TFileFormatError("Řádek 1: soubor není souborem projektu KORVAN: nemá žádnou hlavičku oddílu "
+                                   "(*Materials, *Nodes, *Members …).",
+                                   1, {});
     }
 
 private:
+    static bool IsHeader(const std::string& line) {
+        for (const char* h : {"*Materials", "*Shapes", "*Nodes", "*Members", "*Supports", "*MemberLoads", "*NodalLoads"})
+            if (line == h) return true;
+        return false;
+    }
+
     // A duplicate name skips only the name line; the rest of that record is met as ordinary lines.
     void ReadMaterial() {
         std::string name = mLines.Name();
@@ -331,7 +365,7 @@ private:
         std::string type = mLines.Value();
         char letter = type.empty() ? '\0' : type[0];
         if (letter != 'M' && letter != 'P' && letter != 'Q')
-            mLines.Refuse("neznámý druh zatížení „" + Cp1250ToUtf8(type) + "“ (očekáváno M, P nebo Q).",
+            mLines.Refuse("neznámý druh zatížení „" + ShownInMessage(Cp1250ToUtf8(type)) + "“ (očekáváno M, P nebo Q).",
                           mLines.LineNumber());
         return letter;
     }

@@ -16,17 +16,30 @@ std::ifstream OpenForReading(const std::string& path) {
     return in;
 }
 
+// A line ends at CR LF, at LF or at a lone CR (classic Mac line ends): a text read up to LF is
+// handed out piece by piece between its CRs.
 bool TValueLines::Next(std::string& line) {
-    if (mAtEnd || !std::getline(mIn, line)) {
-        if (mIn.bad())
-            throw TFileIoError(
-                "Soubor " + (mPath.empty() ? std::string() : "„" + mPath + "“ ") + "nelze přečíst.", mPath);
-        mAtEnd = true;
-        line.clear();
-        return false;
+    if (mPendingAt == std::string::npos) {
+        if (mAtEnd || !std::getline(mIn, mPending)) {
+            if (mIn.bad())
+                throw TFileIoError(
+                    "Soubor " + (mPath.empty() ? std::string() : "„" + mPath + "“ ") + "nelze přečíst.", mPath);
+            mAtEnd = true;
+            line.clear();
+            return false;
+        }
+        if (!mPending.empty() && mPending.back() == '\r') mPending.pop_back();
+        mPendingAt = 0;
     }
     ++mLine;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const std::size_t cr = mPending.find('\r', mPendingAt);
+    if (cr == std::string::npos) {
+        line.assign(mPending, mPendingAt, std::string::npos);
+        mPendingAt = std::string::npos;
+    } else {
+        line.assign(mPending, mPendingAt, cr - mPendingAt);
+        mPendingAt = cr + 1;
+    }
     return true;
 }
 
@@ -51,8 +64,9 @@ void TValueLines::Refuse(const std::string& message, int line) const {
 void TValueLines::ConversionFailed(const std::string& message, const std::string& text) const {
     // The conversion message quotes the raw text; show it decoded, like every other text.
     std::string shown = message;
-    if (std::size_t at = shown.find(text); !text.empty() && at != std::string::npos)
-        shown.replace(at, text.size(), Cp1250ToUtf8(text));
+    const std::string quoted = ShownInMessage(text);
+    if (std::size_t at = shown.find(quoted); !text.empty() && at != std::string::npos)
+        shown.replace(at, quoted.size(), ShownInMessage(Cp1250ToUtf8(text)));
     std::string where = "řádek " + std::to_string(mLine);
     if (mAtEnd) where += ", neočekávaný konec souboru";
     throw TFileFormatError(shown + " (" + where + ")", mLine, Cp1250ToUtf8(text));
@@ -68,7 +82,7 @@ TReal TValueLines::Real() {
     } catch (const TNumberError& e) {
         ConversionFailed(e.what(), normalised);
     }
-    if (!std::isfinite(value)) Refuse("hodnota „" + Cp1250ToUtf8(text) + "“ není konečné číslo.", mLine);
+    if (!std::isfinite(value)) Refuse("hodnota „" + ShownInMessage(Cp1250ToUtf8(text)) + "“ není konečné číslo.", mLine);
     return value;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // Line-by-line reading of the project and library files: one value per line, lines ended by CR LF
-// (a bare LF is taken as well), names in windows-1250, reals with either decimal separator.
+// (a bare LF and a lone CR are taken as well), names in windows-1250, reals with either decimal separator.
 // Every value read remembers its 1-based line number, so errors can name the line.
 #include <fstream>
 #include <istream>
@@ -43,6 +43,9 @@ private:
 
     std::istream& mIn;
     std::string mPath;
+    // The text read up to the last LF and where in it the next line starts (npos: all handed out).
+    std::string mPending;
+    std::size_t mPendingAt = std::string::npos;
     int mLine = 0;
     bool mAtEnd = false;
     bool mEndCounted = false;

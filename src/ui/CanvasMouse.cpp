@@ -262,16 +262,28 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
         node->X = oldX;
         node->Y = oldY;
         mSpace.Members.Precisluj();
-        mNodeDrag = false;
+        // The message box takes the mouse release: the drag ends here.
+        EndNodeDrag();
         Dialogs().Inform("Nulová délka prutu není dovolena.");
     } else if (oldX != node->X || oldY != node->Y) {
+        mNodeMoved = true;
         ModelEdited();
     }
     mSpace.Prekresli();
 }
 
-void TForm1::MKPSpace1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+// The panel is not refreshed while a node follows the pointer; once it is let go, the node's
+// coordinates and the current member's length and angle are shown as they now are.
+void TForm1::EndNodeDrag() {
     mNodeDrag = false;
+    if (!mNodeMoved) return;
+    mNodeMoved = false;
+    mPanel->VypisHodnotyPrutu();
+    mPanel->VypisHodnotyUzlu();
+}
+
+void TForm1::MKPSpace1MouseUp(Qt::MouseButton, Qt::KeyboardModifiers, int, int) {
+    EndNodeDrag();
     mEngagedZoomDyn = false;
     mEngagedScaleSL = mEngagedScaleCL = mEngagedScaleIF = false;
     CommitGesture();

@@ -68,7 +68,9 @@ void TForm1::BuildEditingCommands() {
 
     mInfo = new QLabel(statusBar());
     mInfo->setObjectName("StatusInfo");
-    mInfo->setMinimumWidth(0);
+    // Only the room the fixed panels leave: a long note must not push over the result tabs
+    // (a minimum width of 0 alone falls back to the text's width). The hint shows it whole.
+    mInfo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addPermanentWidget(mInfo, 1);
     ResetHistory();
 }

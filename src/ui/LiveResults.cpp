@@ -68,6 +68,7 @@ std::string TextRovnovahy(const TEquilibrium& e) {
 std::string TextOdmitnuti(const TLiveOutcome& outcome) {
     std::string reason = outcome.Status.Result == TSolveResult::ZeroPivot   ? "nulová hodnota na diagonále"
                          : outcome.Status.Result == TSolveResult::Mechanism ? "mechanismus"
+                         : outcome.Status.Result == TSolveResult::Refused   ? "neplatná hodnota"
                                                                              : "žádný prut";
     std::string text = "Výpočet odmítnut (" + reason + ")";
     const std::string place = PopisMista(outcome.Place);

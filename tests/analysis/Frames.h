@@ -148,8 +148,17 @@ inline TSolveStatus DenseReference(TMKPSpace& s, TVector& rg) {
                 clear(d->Code);
                 fg[d->Code] = 0;
             }
+    // A degree of freedom without stiffness gets a unit diagonal; a load on one (beyond the
+    // trigonometric residue of a load at right angles to it) makes a mechanism.
+    TReal largest = 1;
+    for (int k = 1; k <= n; ++k) largest = std::max(largest, std::fabs(fg[k]));
+    int unresisted = 0;
     for (int k = 1; k <= n; ++k)
-        if (kg[k][k] == 0) clear(k);
+        if (kg[k][k] == 0) {
+            if (!unresisted && std::fabs(fg[k]) > 1e-12L * largest) unresisted = k;
+            clear(k);
+        }
+    if (unresisted) return {TSolveResult::Mechanism, unresisted};
     for (int k = 1; k <= n - 1; ++k)
         for (int i = k + 1; i <= n; ++i) {
             if (kg[k][k] == 0) return {TSolveResult::ZeroPivot, k};

@@ -256,12 +256,12 @@ TEST(Solver, RotationWithoutStiffnessIsFixedAndTheComputationSucceeds) {
     f.Member(n3, n2, false, true); // both members hinged at the middle node
     TFrame::Support(n1, true, true, true);
     TFrame::Support(n3, true, true, true);
-    n2->PridejZatizeni(KLoadMoment, nullptr, 5, 0);
     n2->PridejZatizeni(KLoadForce, nullptr, 8, 90);
     TRecordingDialogs sink;
     ASSERT_EQ(Solve(f, sink).Result, TSolveResult::Ok);
-    // The rotation's equation became RG = FG: the nodal moment itself.
-    EXPECT_EQ(D(n2->Displacement[0]), 5.0);
+    // The rotation's equation became RG = FG = 0: nothing turns the hinged node. (A moment on it
+    // would have nothing to resist it: a mechanism.)
+    EXPECT_EQ(D(n2->Displacement[0]), 0.0);
     EXPECT_NEAR(D(n1->DofW.Reaction + n3->DofW.Reaction), 8.0, 1e-12);
 }
 
@@ -287,9 +287,12 @@ TEST(Solver, RefusalsStopWithTheirMessageAndStatus) {
         bool supportU, supportW, supportRot;
         TSolveStatus expected;
         const char* message;
+        TReal load = 1;
     } cases[] = {
         // A free truss bar: after u at a, the diagonal of u at b is exactly 0 (equation 5 of 6).
-        {"free bar", true, false, false, false, {TSolveResult::ZeroPivot, 5}, KZeroPivot},
+        {"free bar", true, false, false, false, {TSolveResult::ZeroPivot, 5}, KZeroPivot, 0},
+        // Loaded across, it has nothing to resist the load at w of b (equation 6).
+        {"free bar, loaded", true, false, false, false, {TSolveResult::Mechanism, 6}, KMechanism},
         // u and the rotation held at a: w slides freely, the last equation is singular.
         {"sliding clamp", false, true, false, true, {TSolveResult::Mechanism, 6}, KMechanism},
     };
@@ -299,7 +302,7 @@ TEST(Solver, RefusalsStopWithTheirMessageAndStatus) {
         TUzel* b = f.Node(2, 0);
         f.Member(a, b, c.hinged, c.hinged);
         TFrame::Support(a, c.supportU, c.supportW, c.supportRot);
-        b->PridejZatizeni(KLoadForce, nullptr, 1, 90);
+        if (c.load != 0) b->PridejZatizeni(KLoadForce, nullptr, c.load, 90);
         f.Space.ResultsValid = true;
         a->Displacement = {7, 7, 7};
         TRecordingDialogs sink;
@@ -368,7 +371,9 @@ TEST(SolverProperty, ProfileSolutionEqualsDenseEliminationBitForBit) {
             ASSERT_EQ(FirstDifferentDisplacement(f, dense), 0) << "seed " << seed << " threads " << int(how);
         }
     }
-    EXPECT_GT(solved, 80);
+    // Loads on degrees of freedom that nothing resists (a loaded node without members, a moment on
+    // a node where every member is hinged) are mechanisms: about a quarter of the frames.
+    EXPECT_GT(solved, 65);
     EXPECT_GT(refused, 20);
 }
 
@@ -414,7 +419,7 @@ TEST(SolverProperty, EntriesBeyondTheRangeOfDoublesMatchTheDenseElimination) {
             check(tiny, how, "tiny");
         }
     }
-    EXPECT_GT(solved, 30);
+    EXPECT_GT(solved, 20);
 }
 
 // A large frame takes two threads by itself; the results are those of one thread, bit for bit,

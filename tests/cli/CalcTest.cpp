@@ -123,12 +123,21 @@ TEST(Calc, TraceOptionsAndSeparator) {
     ASSERT_EQ(r.Code, 0) << r.Err;
     EXPECT_TRUE(fs::is_empty(quiet.Path));
 
-    // A trace directory that does not exist: computed all the same, one message names the files.
+    // A trace directory that does not exist is made.
     r = quiet.Process("--table --trace-dir=missing/dir '" + KPortal + "'");
+    EXPECT_EQ(r.Code, 0) << r.Err;
+    EXPECT_TRUE(r.Err.empty()) << r.Err;
+    EXPECT_NE(ReadFile(quiet.Path / "missing/dir/00reakce.out").find("M [1]: 23.277 kNm"), std::string::npos);
+
+    // One that cannot be made (a file stands in its way): computed all the same, the folder and
+    // the files are named on the error stream.
+    quiet.Write("blocker", "x");
+    r = quiet.Process("--table --trace-dir=blocker/dir '" + KPortal + "'");
     EXPECT_EQ(r.Code, 0);
     EXPECT_NE(r.Out.find("36.121"), std::string::npos);
-    EXPECT_NE(r.Err.find("missing/dir/00KG.out"), std::string::npos);
-    EXPECT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 1);
+    EXPECT_NE(r.Err.find("adresář blocker/dir"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Err.find("blocker/dir/00KG.out"), std::string::npos) << r.Err;
+    EXPECT_EQ(std::count(r.Err.begin(), r.Err.end(), '\n'), 2) << r.Err;
 }
 
 TEST(Calc, SelfWeightAndDivisions) {
@@ -279,4 +288,55 @@ TEST(Calc, ReportOfAModelWithoutMembers) {
     }
     EXPECT_EQ(ReadFile(dir.Path / "r.rtf").rfind("{\\rtf1", 0), 0u);
     EXPECT_FALSE(fs::exists(dir.Path / "p.svg"));
+}
+
+namespace {
+// Characters (not bytes) of a UTF-8 text.
+std::size_t Chars(const std::string& s) {
+    std::size_t n = 0;
+    for (unsigned char c : s) n += (c & 0xC0) != 0x80;
+    return n;
+}
+} // namespace
+
+// Every option the calculator takes is listed in --help, its description in the one column of
+// the table, and all of them before the closing note on exit codes.
+TEST(Calc, HelpListsEveryOptionInOneTableBeforeTheExitCodes) {
+    const struct {
+        const char* option;
+        const char* value; // nullptr for a switch
+    } options[] = {
+        {"--decimal-separator", ","}, {"--self-weight", "1,35"}, {"--divisions", "20"},
+        {"--trace-dir", "out"},       {"--no-trace", nullptr},   {"--table", nullptr},
+        {"--check", nullptr},         {"--report", nullptr},     {"--rtf", "zprava.rtf"},
+        {"--imperial", nullptr},      {"--picture", "ram.svg"},  {"--mode", "M"},
+        {"--size", "800x600"},        {"--numbers", nullptr},    {"--reactions", nullptr},
+        {"--fit", nullptr},           {"--protocol", nullptr},
+    };
+    const TCalcRun help = Direct({"--help"});
+    ASSERT_EQ(help.Code, 0);
+    const std::size_t exitNote = help.Out.find("Návratový kód");
+    ASSERT_NE(exitNote, std::string::npos);
+    std::size_t column = 0;
+    for (const auto& o : options) {
+        // The parser takes it, so the help must tell of it.
+        TCalcOptions parsed;
+        std::string error;
+        std::vector<std::string> args{o.option};
+        if (o.value) args.push_back(o.value);
+        args.push_back("ram.inp");
+        EXPECT_TRUE(ParseCalcOptions(args, parsed, error)) << o.option << ": " << error;
+
+        const std::size_t at = help.Out.find("\n  " + std::string(o.option) + (o.value ? " " : "  "));
+        ASSERT_NE(at, std::string::npos) << o.option << " missing from\n" << help.Out;
+        EXPECT_LT(at, exitNote) << o.option << " listed after the exit codes";
+        const std::string line = help.Out.substr(at + 1, help.Out.find('\n', at + 1) - at - 1);
+        const std::size_t gap = line.find("  ", 2);
+        ASSERT_NE(gap, std::string::npos) << line;
+        const std::size_t text = Chars(line.substr(0, line.find_first_not_of(' ', gap)));
+        if (column == 0) column = text;
+        EXPECT_EQ(text, column) << line;
+    }
+    EXPECT_NE(help.Out.find("--curve"), std::string::npos);
+    EXPECT_LT(help.Out.find("--curve"), exitNote);
 }

@@ -234,7 +234,8 @@ TEST_F(ProjectFile, TagRecognitionFollowsFirstCharacterAndWholeLineRules) {
     const Row rows[] = {{"U", 1}, {"U   ", 1}, {"Uzel", 1}, {" U", 0}, {"\tU", 0}, {"u", 0}, {"*Nodes", 0}};
     for (const Row& r : rows) {
         TMKPSpace space;
-        Read(space, Lines({r.tagLine, "1", "0", "0"}));
+        // (Under a section header: a file from which nothing at all is read is no project.)
+        Read(space, Lines({"*Nodes", r.tagLine, "1", "0", "0"}));
         EXPECT_EQ(space.Nodes.Count(), r.nodes) << "'" << r.tagLine << "'";
     }
     // The two-letter tags must be the whole line: "ZP " and "ZPx" are stray lines.

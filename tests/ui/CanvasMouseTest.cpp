@@ -1,4 +1,8 @@
+#include <QLabel>
+
 #include "MainWindowTestSupport.h"
+#include "ObjectPanelTestSupport.h"
+#include "ui/ObjectPanel.h"
 
 using TCanvasMouseTest = TMainWindowTest;
 
@@ -241,4 +245,41 @@ TEST_F(TCanvasMouseTest, CoordinatesAreRelativeToTheAnchorAndSnapped) {
     EXPECT_EQ(Space().Anchor.X(), 1.0L);
     Form->MKPSpace1MouseMove({}, {}, at.x(), at.y());
     EXPECT_EQ(Form->StatusText(0), "X(0" + QString(QChar(DecimalSeparator())) + "000)");
+}
+
+// Once a dragged node is let go, the panel shows where it now is: its coordinates, and the
+// length and angle of the current member. A drag stopped by the zero-length refusal (whose
+// message box takes the mouse release) shows the last accepted position.
+TEST_F(TCanvasMouseTest, PanelShowsTheDraggedNodeWhereItWasLetGo) {
+    const struct {
+        const char* name;
+        TReal toX, toY;          // where the pointer goes last
+        bool release;            // a release reaches the canvas
+        const char* coordinates; // lSouradniceU afterwards
+        const char* length;      // lDelkaP afterwards
+    } cases[] = {
+        {"dragged and released", 2, 1.5L, true, "( 2,000 ; 1,500 )", "2,500m"},
+        {"dragged onto the other end", 0, 0, false, "( 1,000 ; 1,000 )", "1,414m"},
+    };
+    TSeparatorGuard comma(',');
+    for (const auto& c : cases) {
+        Space().SmazVse();
+        AddSection();
+        TUzel* a = Space().PridejUzel(1, 0, 0);
+        TUzel* b = Space().PridejUzel(2, 2, 0);
+        Space().CurrentMember = Space().PridejPrut(a, b, Space().CurrentSection, false, 1, false, false);
+        if (!Form->IsDown("tbeMoveNode")) Click("tbeMoveNode");
+        const QPoint start = Pixel(2, 0);
+        Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
+        ASSERT_TRUE(Form->NodeDragging()) << c.name;
+        const QPoint mid = Pixel(1, 1);
+        Form->MKPSpace1MouseMove(Qt::LeftButton, {}, mid.x(), mid.y());
+        const QPoint to = Pixel(c.toX, c.toY);
+        Form->MKPSpace1MouseMove(Qt::LeftButton, {}, to.x(), to.y());
+        if (c.release) Form->MKPSpace1MouseUp(Qt::LeftButton, {}, to.x(), to.y());
+        EXPECT_EQ(Form->findChild<QLabel*>("lSouradniceU")->text(), c.coordinates) << c.name;
+        EXPECT_EQ(Form->findChild<QLabel*>("lDelkaP")->text(), c.length) << c.name;
+        EXPECT_EQ(Form->Panel()->MenuIndex(), 1) << c.name; // the node page stays in front
+        Sink.Messages.clear();
+    }
 }

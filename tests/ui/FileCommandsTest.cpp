@@ -319,3 +319,29 @@ TEST_F(TFileCommandsTest, FrameDrawnFromTheDeliveredLibrariesSurvivesSaveAndOpen
     EXPECT_TRUE(Space().Nodes[0]->DofRot.Fixed);
     EXPECT_FALSE(Form->FlatTabControl2()->isEnabled());
 }
+
+// A file that stops at a bad number names its line once, in Czech, whichever reader met it.
+TEST_F(TFileCommandsTest, ReadingErrorsNameTheLineOnce) {
+    const struct {
+        const char* name;
+        const char* file;
+        const char* text; // the bad number stands on line 4
+        void (TForm1::*read)(const QString&);
+    } cases[] = {
+        {"project, not a number", "a.inp", "*Materials\r\nM\r\nS235\r\nabc\r\n7850\r\n", &TForm1::OpenProjectFile},
+        {"project, not finite", "b.inp", "*Materials\r\nM\r\nS235\r\n1e5000\r\n7850\r\n", &TForm1::OpenProjectFile},
+        {"section library", "c.crs", "*IPE\r\nC\r\nIPE 80\r\nabc\r\n1e-7\r\n1e-8\r\n", &TForm1::NactiSLibCRS},
+        {"material library", "d.mat", "*Ocel\r\nM\r\nS999\r\nabc\r\n7850\r\n", &TForm1::NactiMLibMAT},
+    };
+    for (const auto& c : cases) {
+        const QString file = QDir(Dir.path()).absoluteFilePath(c.file);
+        WriteFile(file, c.text);
+        if (Space().Materials.Empty()) AddSection(); // a section library needs a material
+        Sink.Messages.clear();
+        (Form.get()->*c.read)(file);
+        ASSERT_EQ(Sink.Messages.size(), 1u) << c.name;
+        const QString message = QString::fromStdString(Sink.Messages[0]);
+        EXPECT_TRUE(message.contains(c.file)) << message.toStdString();
+        EXPECT_EQ(message.count(QString::fromUtf8("řádek 4"), Qt::CaseInsensitive), 1) << message.toStdString();
+    }
+}

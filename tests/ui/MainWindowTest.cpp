@@ -328,3 +328,30 @@ TEST_F(TMainWindowTest, DoubleClickOnSelectionLabelsEmptiesThem) {
     EXPECT_EQ(Space().SelectedMembers.Count(), 0);
     EXPECT_EQ(Form->StatusText(10), "0");
 }
+
+// QWidget deletes the window's children only after ~TForm1 has destroyed the window's own
+// members; a dock that reports itself hidden on the way out must then find no handler of the
+// window still listening, or the handler reads freed members.
+TEST(MainWindowTeardown, NoChildSignalReachesTheWindowOnceItIsTornDown) {
+    TRecordingDialogs sink;
+    TDialogsGuard guard(sink);
+    auto* form = new TForm1;
+    form->SetAskOnClose(false);
+    form->MKPSpace1().TraceEnabled = false;
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form));
+    QApplication::processEvents();
+
+    const QList<QObject*> children = form->findChildren<QObject*>();
+    ASSERT_TRUE(children.contains(form->Panel()));
+    QStringList stillConnected;
+    for (QObject* child : children) {
+        const QString name = child->metaObject()->className() + QString(" ") + child->objectName();
+        QObject::connect(child, &QObject::destroyed, [&stillConnected, form, child, name] {
+            // Disconnecting reports whether any connection from the child to the window was left.
+            if (QObject::disconnect(child, nullptr, form, nullptr)) stillConnected << name;
+        });
+    }
+    delete form;
+    EXPECT_TRUE(stillConnected.isEmpty()) << stillConnected.join(", ").toStdString();
+}

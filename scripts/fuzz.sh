@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs one libFuzzer target: scripts/fuzz.sh TARGET SECONDS  (TARGET: project, expr or wmf).
+# Builds the targets with clang in build-fuzz/ (installs clang when missing), seeds the corpus in
+# build-fuzz/corpus/TARGET with examples/ and data/, and keeps what it finds there; a crashing
+# input is written to build-fuzz/crash-* and the run fails.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+target="${1:?usage: scripts/fuzz.sh project|expr|wmf SECONDS}"
+seconds="${2:-60}"
+case "$target" in project | expr | wmf) ;; *) echo "unknown target: $target" >&2; exit 2 ;; esac
+
+if ! command -v clang++ >/dev/null; then
+    SUDO=""
+    if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
+    $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends clang
+fi
+
+extra=()
+if command -v ccache >/dev/null; then extra+=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache); fi
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+    -DKORVAN_FUZZ=ON -DKORVAN_BUILD_UI=OFF -DKORVAN_BUILD_TESTS=OFF "${extra[@]}" >/dev/null
+cmake --build build-fuzz -j"$(nproc)" --target "fuzz_$target"
+
+corpus="build-fuzz/corpus/$target"
+mkdir -p "$corpus"
+seeds=(examples data)
+if [ "$target" = expr ]; then
+    seeds=(fuzz/seeds/expr)
+fi
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export ASAN_OPTIONS="detect_leaks=1"
+cd build-fuzz
+"./fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
+    -print_final_stats=1 "corpus/$target" "${seeds[@]/#/../}"
