@@ -183,9 +183,9 @@ best_time() { # command... -> best wall seconds of $repeat runs, and the peak RS
 
 printf '%-8s %7s %-28s %9s %8s %10s %10s %8s %9s\n' grid nodes program seconds "MB" "vs dense" "vs scipy" read "read/cat"
 for g in $grids; do
-    spec=${g%s}
-    shuffled=0; [ "$spec" != "$g" ] && shuffled=1
-    bays=${spec%x*}; storeys=${spec#*x}
+    grid=${g%s}
+    shuffled=0; [ "$grid" != "$g" ] && shuffled=1
+    bays=${grid%x*}; storeys=${grid#*x}
     file="$work/grid-$g.inp"; bare="$work/bare-$g.inp"
     write_grid "$bays" "$storeys" "$shuffled" "$file"
     { cat "$file"; printf 'ZU\r\n1\r\nX\r\n0\r\n0\r\n'; } >"$bare"
