@@ -20,8 +20,8 @@
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSvgGenerator>
 
+#include "ui/CanvasExport.h"
 #include "ui/QtCanvasPainter.h"
 #endif
 
@@ -79,25 +79,11 @@ bool PaintWithQt(TMKPSpace& space, const std::string& format, QByteArray& bytes)
     if (!buffer.open(QIODevice::WriteOnly)) return false;
     bool ok = false;
     if (format == "png") {
-        QImage image(space.Width, space.Height, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            TQtCanvasPainter painter(image);
-            space.Prekresli(painter);
-        }
-        ok = image.save(&buffer, "PNG");
+        // An empty size is refused rather than drawn as a single pixel.
+        ok = space.Width > 0 && space.Height > 0 && CanvasImage(space).save(&buffer, "PNG");
     } else if (format == "svg") {
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(QSize(space.Width, space.Height));
-        svg.setViewBox(QRect(0, 0, space.Width, space.Height));
-        svg.setResolution(96);
-        svg.setTitle("KORVAN");
-        {
-            TQtCanvasPainter painter(svg, space.Width, space.Height);
-            ok = painter.Painter().isActive();
-            if (ok) space.Prekresli(painter);
-        }
+        const QByteArray svg = CanvasSvg(space);
+        ok = !svg.isEmpty() && buffer.write(svg) == svg.size();
     } else if (format == "pdf") {
         QPdfWriter pdf(&buffer);
         pdf.setResolution(96);
