@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cassert>
+#include <chrono>
+#include <cstdio>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -291,18 +293,46 @@ template <bool Lower, bool SplitForm> void FormRows(const THalf& h, int rows, in
     }
 }
 
-// Waits until ready() holds: a short spin for a hand-over that is about to happen, then asleep on
-// the counter, so that a busy machine loses no core to the waiting.
-template <class F> void WaitFor(std::atomic<int>& counter, F ready) {
-    for (int spins = 0; spins < 64; ++spins) {
-        if (ready(counter.load(std::memory_order_acquire))) return;
+// Waits until ready() holds. The other thread is about to hand over (a step's work is a fraction of
+// a millisecond), so the wait spins first, for at most KSpinTime: waking a sleeping thread costs
+// tens of microseconds on a virtual machine, and that at every step. Past that the waiter sleeps on
+// the counter, so that a busy machine loses no core to it. Returns the value that satisfied ready.
+constexpr auto KSpinTime = std::chrono::microseconds(40);
+
+template <class F> int WaitFor(std::atomic<int>& counter, F ready) {
+    int seen = counter.load(std::memory_order_acquire);
+    if (ready(seen)) return seen;
+    const auto until = std::chrono::steady_clock::now() + KSpinTime;
+    for (;;) {
+        for (int spins = 0; spins < 32; ++spins) {
 #if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
+            __builtin_ia32_pause();
 #endif
+            seen = counter.load(std::memory_order_acquire);
+            if (ready(seen)) return seen;
+        }
+        if (std::chrono::steady_clock::now() >= until) break;
     }
-    for (int seen = counter.load(std::memory_order_acquire); !ready(seen);
-         seen = counter.load(std::memory_order_acquire))
-        counter.wait(seen, std::memory_order_acquire);
+    for (; !ready(seen); seen = counter.load(std::memory_order_acquire)) counter.wait(seen, std::memory_order_acquire);
+    return seen;
+}
+
+// How many cores are idle now: the cores less the threads running at this moment (this one
+// included), from the kernel's count of runnable threads; the one-minute load average where
+// that count cannot be read.
+int IdleCores(unsigned cores) {
+#if defined(__linux__)
+    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
+        double a = 0, b = 0, c = 0;
+        int running = 0, total = 0;
+        const int got = std::fscanf(f, "%lf %lf %lf %d/%d", &a, &b, &c, &running, &total);
+        std::fclose(f);
+        if (got == 5 && running >= 1) return int(cores) - running + 1;
+    }
+    double load = 0;
+    if (getloadavg(&load, 1) == 1) return int(double(cores) - load + 0.5);
+#endif
+    return int(cores) - 1;
 }
 } // namespace
 
@@ -393,19 +423,16 @@ double TProfileMatrix::EliminationTerms() const {
 }
 
 // Two threads pay only when every step has enough work to hide the hand-over, and only when a
-// second core is idle: on a loaded machine the second thread waits for a core and the steps wait
-// for it.
+// second core is idle now: on a loaded machine the second thread waits for a core. (If the
+// machine gets busy later, the calling thread forms the columns of every step that the second
+// thread has not taken on in time.)
 bool TProfileMatrix::UseTwoThreads(TElimination how) const {
     if (how != TElimination::Automatic) return how == TElimination::Parallel;
     const unsigned cores = std::thread::hardware_concurrency();
     if (cores < 2 || mN == 0) return false;
     const double terms = EliminationTerms();
     if (terms < KParallelTerms || terms / (mN / 3.0) < KParallelTermsPerStep) return false;
-#if defined(__linux__)
-    double load = 0;
-    if (getloadavg(&load, 1) == 1 && load > double(cores) - 1.5) return false;
-#endif
-    return true;
+    return IdleCores(cores) >= 1;
 }
 
 TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
@@ -430,28 +457,34 @@ bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot) {
     return true;
 }
 
-// This thread forms the rows left of the diagonal and finishes each step; a second thread forms
-// the columns above it. A step starts when the previous one is finished (published through
-// `started`), and is finished once the second thread has published its half through `formed`.
-// The finished entries (and their form) are written only while the second thread waits.
+// This thread forms the rows left of the diagonal and finishes each step; the columns above it
+// are formed by whichever thread takes them on first: a second thread as soon as the step starts
+// (published through `started` once the previous step is finished), or this thread once its rows
+// are formed, if the second thread has not come to them (it has no core, or is still waking). So
+// a step never waits for a thread that has not begun its half. `claimed` is the last step whose
+// columns a thread has taken on, `formed` the last step whose columns the second thread has
+// formed. The finished entries (and their form) are written only while the second thread has no
+// step to work on.
 bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot) {
-    std::atomic<int> started{0}, formed{0};
+    std::atomic<int> started{0}, claimed{0}, formed{0};
     constexpr int KStop = -1;
+    const auto claim = [&claimed](int m) {
+        int seen = claimed.load(std::memory_order_relaxed);
+        while (seen < m)
+            if (claimed.compare_exchange_weak(seen, m, std::memory_order_acq_rel)) return true;
+        return false;
+    };
     std::thread columns;
     try {
         columns = std::thread([&] {
-            for (int m = 1; m <= mN;) {
-                int s = 0;
-                WaitFor(started, [&](int v) {
-                    s = v;
-                    return v >= m || v == KStop;
-                });
-                if (s == KStop) return;
-                const int rows = StepRows(m);
-                FormHalfStep<false>(m, rows);
+            for (int last = 0;;) {
+                const int m = WaitFor(started, [last](int v) { return v > last || v == KStop; });
+                if (m == KStop) return;
+                last = m;
+                if (!claim(m)) continue;
+                FormHalfStep<false>(m, StepRows(m));
                 formed.store(m, std::memory_order_release);
                 formed.notify_one();
-                m += rows;
             }
         });
     } catch (const std::system_error&) {
@@ -463,7 +496,10 @@ bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot) {
         started.store(m, std::memory_order_release);
         started.notify_one();
         FormHalfStep<true>(m, rows);
-        WaitFor(formed, [&](int v) { return v >= m; });
+        if (claim(m))
+            FormHalfStep<false>(m, rows);
+        else
+            WaitFor(formed, [m](int v) { return v >= m; });
         if (!FinishStep(m, rows, fg, pivot)) {
             ok = false;
             break;
