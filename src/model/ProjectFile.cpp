@@ -217,7 +217,7 @@ public:
         : mLines(in, path), mSpace(space) {}
 
     void Read() {
-        std::string line;
+        std::string_view line;
         bool content = false, header = false;
         while (mLines.Next(line)) {
             if (line.empty()) continue;
@@ -259,7 +259,7 @@ public:
     }
 
 private:
-    static bool IsHeader(const std::string& line) {
+    static bool IsHeader(std::string_view line) {
         for (const char* h : {"*Materials", "*Shapes", "*Nodes", "*Members", "*Supports", "*MemberLoads", "*NodalLoads"})
             if (line == h) return true;
         return false;

@@ -1,6 +1,8 @@
 #include "model/ProjectFileLines.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 
 #include "model/Cp1250.h"
@@ -16,41 +18,58 @@ std::ifstream OpenForReading(const std::string& path) {
     return in;
 }
 
-// A line ends at CR LF, at LF or at a lone CR (classic Mac line ends): a text read up to LF is
-// handed out piece by piece between its CRs.
-bool TValueLines::Next(std::string& line) {
-    if (mPendingAt == std::string::npos) {
-        if (mAtEnd || !std::getline(mIn, mPending)) {
-            if (mIn.bad())
-                throw TFileIoError(
-                    "Soubor " + (mPath.empty() ? std::string() : "„" + mPath + "“ ") + "nelze přečíst.", mPath);
-            mAtEnd = true;
-            line.clear();
-            return false;
-        }
-        if (!mPending.empty() && mPending.back() == '\r') mPending.pop_back();
-        mPendingAt = 0;
+void TValueLines::ReadWhole() {
+    mRead = true;
+    std::size_t size = 0;
+    for (std::size_t chunk = std::size_t(1) << 16;; chunk = std::min<std::size_t>(2 * chunk, std::size_t(1) << 24)) {
+        mText.resize(size + chunk);
+        mIn.read(mText.data() + size, std::streamsize(chunk));
+        size += std::size_t(mIn.gcount());
+        if (!mIn) break;
+    }
+    mText.resize(size);
+    if (mIn.bad())
+        throw TFileIoError("Soubor " + (mPath.empty() ? std::string() : "„" + mPath + "“ ") + "nelze přečíst.", mPath);
+}
+
+// A line ends at CR LF, at LF or at a lone CR (classic Mac line ends).
+bool TValueLines::Next(std::string_view& line) {
+    if (!mRead) ReadWhole();
+    const std::size_t size = mText.size();
+    if (mAt >= size) {
+        mAtEnd = true;
+        line = {};
+        return false;
     }
     ++mLine;
-    const std::size_t cr = mPending.find('\r', mPendingAt);
-    if (cr == std::string::npos) {
-        line.assign(mPending, mPendingAt, std::string::npos);
-        mPendingAt = std::string::npos;
-    } else {
-        line.assign(mPending, mPendingAt, cr - mPendingAt);
-        mPendingAt = cr + 1;
-    }
+    const char* text = mText.data();
+    std::size_t end = mAt;
+    while (end < size && text[end] != '\n' && text[end] != '\r') ++end;
+    line = std::string_view(text + mAt, end - mAt);
+    if (end < size && text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') ++end;
+    mAt = end + 1;
     return true;
 }
 
-std::string TValueLines::Value() {
-    std::string line;
+bool TValueLines::Next(std::string& line) {
+    std::string_view view;
+    const bool got = Next(view);
+    line.assign(view);
+    return got;
+}
+
+std::string_view TValueLines::ValueView() {
+    std::string_view line;
     // The missing line is the one after the last, however often the reader asks past the end.
     if (!Next(line) && !mEndCounted) {
         ++mLine;
         mEndCounted = true;
     }
     return line;
+}
+
+std::string TValueLines::Value() {
+    return std::string(ValueView());
 }
 
 std::string TValueLines::Name() {
@@ -72,11 +91,58 @@ void TValueLines::ConversionFailed(const std::string& message, const std::string
     throw TFileFormatError(shown + " (" + where + ")", mLine, Cp1250ToUtf8(text));
 }
 
+namespace {
+// A plain decimal as the file writer writes it ("-12", "0,25", "210000.5": a sign, digits, at most
+// one separator, no exponent, no blanks) with at most 19 significant digits and 27 decimals, read
+// exactly: its digits as an integer and a power of ten are both exact in 80 bits, so their one
+// quotient is the correctly rounded value, as the full conversion gives it. `separatorAs` is
+// what a '.' or ',' stands for after the separator adaptation (0: itself). False for any other
+// text, which then takes the full conversion.
+bool ReadPlainReal(std::string_view text, char separatorAs, char separator, TReal& value) {
+    static constexpr TReal KPowers[] = {1e0L,  1e1L,  1e2L,  1e3L,  1e4L,  1e5L,  1e6L,  1e7L,  1e8L,  1e9L,
+                                        1e10L, 1e11L, 1e12L, 1e13L, 1e14L, 1e15L, 1e16L, 1e17L, 1e18L, 1e19L,
+                                        1e20L, 1e21L, 1e22L, 1e23L, 1e24L, 1e25L, 1e26L, 1e27L};
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    bool negative = false;
+    if (i < n && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+    std::uint64_t digits = 0;
+    int significant = 0, decimals = 0, count = 0;
+    bool separatorSeen = false;
+    for (; i < n; ++i) {
+        const char c = text[i];
+        if (c >= '0' && c <= '9') {
+            ++count;
+            if (separatorSeen) ++decimals;
+            if (digits != 0 || c != '0') {
+                if (++significant > 19) return false;
+                digits = digits * 10 + std::uint64_t(c - '0');
+            }
+        } else if ((c == '.' || c == ',') && !separatorSeen && (separatorAs ? separatorAs : c) == separator) {
+            separatorSeen = true;
+        } else {
+            return false;
+        }
+    }
+    if (count == 0 || decimals > 27) return false;
+    const TReal magnitude = decimals == 0 ? TReal(digits) : TReal(digits) / KPowers[decimals];
+    value = negative ? -magnitude : magnitude;
+    return true;
+}
+
+// What '.' and ',' stand for after NormalizujOddelovac with the given system separator.
+char SeparatorAs(const std::string& system) {
+    return system == "." ? '.' : system == "," ? ',' : '\0';
+}
+} // namespace
+
 TReal TValueLines::Real() {
-    std::string text = Value();
+    const std::string_view view = ValueView();
+    TReal value = 0.0L;
+    if (ReadPlainReal(view, SeparatorAs(SystemDecimalSeparator()), DecimalSeparator(), value)) return value;
+    std::string text(view);
     std::string normalised = text;
     NormalizujOddelovac(normalised);
-    TReal value = 0.0L;
     try {
         value = StrToFloat(normalised);
     } catch (const TNumberError& e) {
@@ -87,7 +153,15 @@ TReal TValueLines::Real() {
 }
 
 int TValueLines::Int() {
-    std::string text = Value();
+    const std::string_view view = ValueView();
+    // A plain number of up to nine digits, the common case, directly.
+    if (!view.empty() && view.size() <= 9) {
+        int value = 0;
+        std::size_t i = 0;
+        while (i < view.size() && view[i] >= '0' && view[i] <= '9') value = value * 10 + (view[i++] - '0');
+        if (i == view.size()) return value;
+    }
+    std::string text(view);
     try {
         return StrToInt(text);
     } catch (const TNumberError& e) {

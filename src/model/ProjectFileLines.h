@@ -1,10 +1,12 @@
 #pragma once
 // Line-by-line reading of the project and library files: one value per line, lines ended by CR LF
 // (a bare LF and a lone CR are taken as well), names in windows-1250, reals with either decimal separator.
-// Every value read remembers its 1-based line number, so errors can name the line.
+// Every value read remembers its 1-based line number, so errors can name the line. The stream is
+// read whole into one buffer at the first line asked for, and lines are handed out as views of it.
 #include <fstream>
 #include <istream>
 #include <string>
+#include <string_view>
 
 #include "model/Types.h"
 
@@ -17,7 +19,8 @@ public:
     explicit TValueLines(std::istream& in, std::string path = {}) : mIn(in), mPath(std::move(path)) {}
 
     // The next line without its line end; false at the end of the file. Throws TFileIoError when
-    // the stream fails for another reason than its end.
+    // the stream fails for another reason than its end. A view stays valid while this object lives.
+    bool Next(std::string_view& line);
     bool Next(std::string& line);
     // The next line as a value; at the end of the file an empty text (the number conversions then
     // fail on it, as they do on an empty line).
@@ -40,12 +43,15 @@ public:
 
 private:
     [[noreturn]] void ConversionFailed(const std::string& message, const std::string& text) const;
+    void ReadWhole();
+    std::string_view ValueView();
 
     std::istream& mIn;
     std::string mPath;
-    // The text read up to the last LF and where in it the next line starts (npos: all handed out).
-    std::string mPending;
-    std::size_t mPendingAt = std::string::npos;
+    // The whole text and where the next line starts.
+    std::string mText;
+    std::size_t mAt = 0;
+    bool mRead = false;
     int mLine = 0;
     bool mAtEnd = false;
     bool mEndCounted = false;
