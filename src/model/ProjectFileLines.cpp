@@ -18,10 +18,18 @@ std::ifstream OpenForReading(const std::string& path) {
     return in;
 }
 
+// The stream's rest in one read where its size can be told (a file), in growing pieces otherwise.
 void TValueLines::ReadWhole() {
     mRead = true;
+    std::size_t chunk = std::size_t(1) << 16;
+    if (std::streambuf* buffer = mIn.rdbuf()) {
+        const auto here = buffer->pubseekoff(0, std::ios::cur, std::ios::in);
+        const auto end = here == std::streampos(-1) ? here : buffer->pubseekoff(0, std::ios::end, std::ios::in);
+        if (end != std::streampos(-1) && end >= here && buffer->pubseekpos(here, std::ios::in) == here)
+            chunk = std::size_t(end - here) + 1; // one byte more, to meet the end in the same read
+    }
     std::size_t size = 0;
-    for (std::size_t chunk = std::size_t(1) << 16;; chunk = std::min<std::size_t>(2 * chunk, std::size_t(1) << 24)) {
+    for (;; chunk = std::min<std::size_t>(2 * chunk, std::size_t(1) << 24)) {
         mText.resize(size + chunk);
         mIn.read(mText.data() + size, std::streamsize(chunk));
         size += std::size_t(mIn.gcount());

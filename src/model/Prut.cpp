@@ -135,3 +135,5 @@ TPrut* TMemberList::PrutNaPozici(std::int32_t zoom, TReal x, TReal y) const {
     }
     return nullptr;
 }
+
+KORVAN_POOL_DEFINE(TPrut)

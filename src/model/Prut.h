@@ -1,4 +1,5 @@
 #pragma once
+#include "model/ObjectPool.h"
 // A member from node a to node b: geometry (length in m, angle in degrees clockwise from +x),
 // end connections, section, loads (owned), the working matrices of the analysis and, after a
 // computation, the end results Sa and Sb.
@@ -12,6 +13,7 @@
 
 class TPrut {
 public:
+    KORVAN_POOLED(TPrut)
     TPrut(TUzel* a, TUzel* b, TProfil* section, bool sectionTurned, std::int32_t number);
     ~TPrut();
     TPrut(const TPrut&) = delete;

@@ -48,3 +48,6 @@ TUzel* TNodeList::UzelNaPozici(std::int32_t zoom, TReal x, TReal y) const {
     }
     return nullptr;
 }
+
+KORVAN_POOL_DEFINE(TUzel)
+KORVAN_POOL_DEFINE(TZatizeni)

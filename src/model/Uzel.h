@@ -1,4 +1,5 @@
 #pragma once
+#include "model/ObjectPool.h"
 // A node: coordinates in m (y upward), three degrees of freedom in the equation order rotation, u,
 // w, its loads (owned) and, after a computation, its displacements (mrad, mm, mm).
 #include <cstdint>
@@ -17,6 +18,7 @@ struct TNodeDof {
 
 class TUzel {
 public:
+    KORVAN_POOLED(TUzel)
     // Node number n owns the equation numbers 3n-2 (rotation), 3n-1 (u) and 3n (w).
     TUzel(std::int32_t n, TReal x, TReal y);
     ~TUzel();

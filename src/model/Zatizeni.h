@@ -1,4 +1,5 @@
 #pragma once
+#include "model/ObjectPool.h"
 // Loads and load cases. One load class serves nodal and member loads; the distances are in m,
 // forces in kN, moments in kNm, intensities in kN/m, angles in degrees clockwise.
 #include <cstdint>
@@ -22,6 +23,7 @@ enum : std::uint8_t { KLoadMoment = 0, KLoadForce = 1, KLoadDistributed = 2, KLo
 // (end) to node b; Angle relative to the member axis. Nodal loads: Angle absolute from +x.
 class TZatizeni {
 public:
+    KORVAN_POOLED(TZatizeni)
     TZatizeni(std::uint8_t kind, TReal a, TReal c, TReal q1, TReal q2, TReal angle,
               TZatezovaciStav* loadCase)
         : Kind(kind), A(a), C(c), Q1(q1), Q2(q2), Angle(angle), LoadCase(loadCase) {}
