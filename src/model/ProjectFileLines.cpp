@@ -18,9 +18,17 @@ std::ifstream OpenForReading(const std::string& path) {
     return in;
 }
 
+namespace {
+// What '.' and ',' stand for after NormalizujOddelovac with the given system separator.
+char SeparatorAs(const std::string& system) {
+    return system == "." ? '.' : system == "," ? ',' : '\0';
+}
+} // namespace
+
 // The stream's rest in one read where its size can be told (a file), in growing pieces otherwise.
 void TValueLines::ReadWhole() {
     mRead = true;
+    mSeparatorAs = SeparatorAs(SystemDecimalSeparator());
     std::size_t chunk = std::size_t(1) << 16;
     if (std::streambuf* buffer = mIn.rdbuf()) {
         const auto here = buffer->pubseekoff(0, std::ios::cur, std::ios::in);
@@ -138,16 +146,12 @@ bool ReadPlainReal(std::string_view text, char separatorAs, char separator, TRea
     return true;
 }
 
-// What '.' and ',' stand for after NormalizujOddelovac with the given system separator.
-char SeparatorAs(const std::string& system) {
-    return system == "." ? '.' : system == "," ? ',' : '\0';
-}
 } // namespace
 
 TReal TValueLines::Real() {
     const std::string_view view = ValueView();
     TReal value = 0.0L;
-    if (ReadPlainReal(view, SeparatorAs(SystemDecimalSeparator()), DecimalSeparator(), value)) return value;
+    if (ReadPlainReal(view, mSeparatorAs, DecimalSeparator(), value)) return value;
     std::string text(view);
     std::string normalised = text;
     NormalizujOddelovac(normalised);

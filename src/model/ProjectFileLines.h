@@ -52,6 +52,7 @@ private:
     std::string mText;
     std::size_t mAt = 0;
     bool mRead = false;
+    char mSeparatorAs = 0; // what '.' and ',' stand for once the separators are adapted (0: themselves)
     int mLine = 0;
     bool mAtEnd = false;
     bool mEndCounted = false;
