@@ -1,5 +1,6 @@
 #include "model/ObjectPool.h"
 
+#include <atomic>
 #include <cstdint>
 #include <cstdlib>
 #include <new>
@@ -19,66 +20,83 @@
 namespace {
 constexpr std::size_t KFirstBlock = std::size_t(256) << 10;
 constexpr std::size_t KHugePage = std::size_t(2) << 20;
-} // namespace
 
-void TObjectPool::Lock() noexcept {
-    while (mLock.test_and_set(std::memory_order_acquire)) {
+// The blocks all pools carve from, and the lock of the pools' lists.
+struct TBlocks {
+    char* Next = nullptr; // the unused rest of the newest block
+    char* End = nullptr;
+    std::size_t Size = 0; // the size of the newest block
+    std::atomic_flag Busy = ATOMIC_FLAG_INIT;
+
+    void Lock() noexcept {
+        while (Busy.test_and_set(std::memory_order_acquire)) {
 #if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
+            __builtin_ia32_pause();
 #endif
+        }
     }
-}
+    void Unlock() noexcept { Busy.clear(std::memory_order_release); }
 
-// The first block is small (most models are); every later one is a huge page, aligned to it and
-// offered one.
-void TObjectPool::Grow() {
-    const std::size_t bytes = mBlock == 0 ? KFirstBlock : KHugePage;
-    void* block = nullptr;
+    // bytes from the newest block, or from a new one: the first small (most models are), every
+    // later one a huge page, aligned to it and offered one. The rest of a full block is left.
+    void* Carve(std::size_t bytes) {
+        if (End - Next < std::ptrdiff_t(bytes)) Grow();
+        void* p = Next;
+        Next += bytes;
+        return p;
+    }
+
+    void Grow() {
+        const std::size_t bytes = Size == 0 ? KFirstBlock : KHugePage;
+        void* block = nullptr;
 #if defined(__linux__)
-    if (bytes == KHugePage) {
-        // Twice the size mapped, then trimmed to an aligned huge page.
-        void* p = mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED) throw std::bad_alloc();
-        const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(p);
-        const std::uintptr_t aligned = (start + KHugePage - 1) & ~(KHugePage - 1);
-        if (aligned > start) munmap(p, aligned - start);
-        if (aligned + bytes < start + 2 * bytes) munmap(reinterpret_cast<void*>(aligned + bytes), start + 2 * bytes - aligned - bytes);
-        block = reinterpret_cast<void*>(aligned);
+        if (bytes == KHugePage) {
+            // Twice the size mapped, then trimmed to an aligned huge page.
+            void* p = mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            if (p == MAP_FAILED) throw std::bad_alloc();
+            const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(p);
+            const std::uintptr_t aligned = (start + KHugePage - 1) & ~(KHugePage - 1);
+            if (aligned > start) munmap(p, aligned - start);
+            if (aligned + bytes < start + 2 * bytes)
+                munmap(reinterpret_cast<void*>(aligned + bytes), start + 2 * bytes - aligned - bytes);
+            block = reinterpret_cast<void*>(aligned);
 #ifdef MADV_HUGEPAGE
-        madvise(block, bytes, MADV_HUGEPAGE);
+            madvise(block, bytes, MADV_HUGEPAGE);
 #endif
-    }
+        }
 #endif
-    if (!block) {
-        block = std::malloc(bytes);
-        if (!block) throw std::bad_alloc();
+        if (!block) {
+            block = std::malloc(bytes);
+            if (!block) throw std::bad_alloc();
+        }
+        Size = bytes;
+        Next = static_cast<char*>(block);
+        End = Next + bytes;
     }
-    mBlock = bytes;
-    mNext = static_cast<char*>(block);
-    mEnd = mNext + bytes;
-}
+};
+
+constinit TBlocks gBlocks;
+} // namespace
 
 void* TObjectPool::Allocate(std::size_t size) {
 #ifdef KORVAN_POOL_OFF
     return ::operator new(size);
 #else
     if (Rounded(size) != mSize) return ::operator new(size);
-    Lock();
+    gBlocks.Lock();
     void* p = nullptr;
     if (mFree) {
         p = mFree;
         mFree = mFree->Next;
     } else {
         try {
-            if (mEnd - mNext < std::ptrdiff_t(mSize)) Grow();
+            p = gBlocks.Carve(mSize);
         } catch (...) {
-            Unlock();
+            gBlocks.Unlock();
             throw;
         }
-        p = mNext;
-        mNext += mSize;
     }
-    Unlock();
+    gBlocks.Unlock();
     return p;
 #endif
 }
@@ -92,8 +110,8 @@ void TObjectPool::Free(void* p, std::size_t size) noexcept {
         ::operator delete(p, size);
         return;
     }
-    Lock();
+    gBlocks.Lock();
     mFree = new (p) TFree{mFree};
-    Unlock();
+    gBlocks.Unlock();
 #endif
 }

@@ -1,11 +1,10 @@
 #pragma once
-// Memory for the model's many small objects of one size (nodes, members, loads). They are carved
-// from blocks that grow to 2 MB, the large ones offered huge pages, and freed objects are kept on
-// a list for the next one. A project of ten thousand nodes then costs a few dozen page faults
+// Memory for the model's many small objects of one size (nodes, members, loads). Every pool carves
+// them from the same blocks, a small first one and then 2 MB ones offered huge pages, and keeps
+// its freed objects on a list for the next one. A project of ten thousand nodes then costs a few dozen page faults
 // instead of thousands, and discarding it is a list push per object. The blocks are kept until
 // the program ends. Under AddressSanitizer every object comes from the ordinary heap, so that a
 // use after free is still caught.
-#include <atomic>
 #include <cstddef>
 
 class TObjectPool {
@@ -25,16 +24,9 @@ private:
     static constexpr std::size_t Rounded(std::size_t size) {
         return (size + alignof(std::max_align_t) - 1) / alignof(std::max_align_t) * alignof(std::max_align_t);
     }
-    void Grow();
-    void Lock() noexcept;
-    void Unlock() noexcept { mLock.clear(std::memory_order_release); }
 
     std::size_t mSize;
-    TFree* mFree = nullptr;
-    char* mNext = nullptr; // the unused rest of the newest block
-    char* mEnd = nullptr;
-    std::size_t mBlock = 0; // the size of the newest block
-    std::atomic_flag mLock = ATOMIC_FLAG_INIT;
+    TFree* mFree = nullptr; // guarded by the blocks' lock
 };
 
 // Class-wide operators that take the objects of class T from its pool.
