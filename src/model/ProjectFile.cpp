@@ -313,10 +313,12 @@ private:
         return number >= 1 && number <= mSpace.Members.Count() ? mSpace.Members[number - 1] : nullptr;
     }
 
-    TUzel* Node(int number, int line, const std::string& who) {
+    // who names the record for the refusal (built only then).
+    template <class TWho> TUzel* Node(int number, int line, const TWho& who) {
         TUzel* node = NodeNumbered(number);
         if (!node)
-            mLines.Refuse(who + " odkazuje na neexistující uzel č. " + std::to_string(number) + ".", line);
+            mLines.Refuse(std::string(who()) + " odkazuje na neexistující uzel č. " + std::to_string(number) + ".",
+                          line);
         return node;
     }
 
@@ -333,15 +335,15 @@ private:
         bool hingeA = mLines.Flag();
         bool hingeB = mLines.Flag();
 
-        const std::string who = "prut č. " + std::to_string(number);
+        const auto who = [number] { return "prut č. " + std::to_string(number); };
         CheckNumber(number, mSpace.Members.Count() + 1, numberLine, "prut");
         TProfil* section = mSpace.Sections.NajdiProfil(sectionName);
         if (!section)
-            mLines.Refuse(who + " odkazuje na neexistující profil „" + sectionName + "“.", sectionLine);
+            mLines.Refuse(who() + " odkazuje na neexistující profil „" + sectionName + "“.", sectionLine);
         TUzel* nodeA = Node(a, aLine, who);
         TUzel* nodeB = Node(b, bLine, who);
         if (nodeA == nodeB || (nodeA->X == nodeB->X && nodeA->Y == nodeB->Y))
-            mLines.Refuse(who + " má oba konce ve stejném bodě (uzly " + std::to_string(a) + " a " +
+            mLines.Refuse(who() + " má oba konce ve stejném bodě (uzly " + std::to_string(a) + " a " +
                               std::to_string(b) + ").",
                           bLine);
         mSpace.PridejPrut(nodeA, nodeB, section, turned, number, hingeA, hingeB);
@@ -353,7 +355,7 @@ private:
         int line = mLines.LineNumber();
         bool u = mLines.Flag(), w = mLines.Flag(), rotation = mLines.Flag();
         TReal angle = mLines.Real();
-        TUzel* node = Node(number, line, "podpora");
+        TUzel* node = Node(number, line, [] { return "podpora"; });
         if (u) node->DofU.Fixed = true;
         if (w) node->DofW.Fixed = true;
         if (rotation) node->DofRot.Fixed = true;
