@@ -327,7 +327,7 @@ int IdleCores(unsigned cores) {
         int running = 0, total = 0;
         const int got = std::fscanf(f, "%lf %lf %lf %d/%d", &a, &b, &c, &running, &total);
         std::fclose(f);
-        if (got == 5 && running >= 1) return int(cores) - running + 1;
+        if (got == 5 && running >= 1) return int(cores) - running;
     }
     double load = 0;
     if (getloadavg(&load, 1) == 1) return int(double(cores) - load + 0.5);
