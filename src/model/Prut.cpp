@@ -8,6 +8,19 @@ namespace {
 // arcsin and arccos through the two-argument arc tangent, in degrees.
 TReal ArcSinDeg(TReal x) { return RadToDeg(std::atan2(x, std::sqrt(1.0L - x * x))); }
 TReal ArcCosDeg(TReal x) { return RadToDeg(std::atan2(std::sqrt(1.0L - x * x), x)); }
+
+// The angle is measured clockwise with y upward, hence dy = y(a) - y(b).
+TReal DirectionAngle(TReal dx, TReal dy) {
+    TReal l = std::sqrt(dx * dx + dy * dy);
+    TReal s = dy / l;
+    TReal c = dx / l;
+    if (dx == 0) return ArcSinDeg(s);
+    if (dy == 0) return ArcCosDeg(c);
+    TReal t = RadToDeg(std::atan(dy / dx));
+    if (s > 0 && c > 0) return t;
+    if (s < 0 && c > 0) return t + 360;
+    return t + 180; // c < 0, either sign of s
+}
 } // namespace
 
 TPrut::TPrut(TUzel* a, TUzel* b, TProfil* section, bool sectionTurned, std::int32_t number)
@@ -28,29 +41,31 @@ TPrut::~TPrut() {
     CurrentLoad = nullptr;
 }
 
-// The angle is measured clockwise with y upward, hence dy = y(a) - y(b).
+// A frame repeats a few member directions and lengths (its bays and storeys), so the last few are
+// remembered with what they gave: the same values, formed once. (The sign of a zero difference
+// changes nothing here, and a NaN never matches.)
 void TPrut::Geometrie() {
-    TReal dx = NodeB->X - NodeA->X;
-    TReal dy = NodeA->Y - NodeB->Y;
-    TReal l = std::sqrt(dx * dx + dy * dy);
-    TReal s = dy / l;
-    TReal c = dx / l;
-    TReal angle;
-    if (dx == 0) {
-        angle = ArcSinDeg(s);
-    } else if (dy == 0) {
-        angle = ArcCosDeg(c);
-    } else {
-        TReal t = RadToDeg(std::atan(dy / dx));
-        if (s > 0 && c > 0)
-            angle = t;
-        else if (s < 0 && c > 0)
-            angle = t + 360;
-        else
-            angle = t + 180; // c < 0, either sign of s
-    }
-    NastavUhel(angle);
+    struct TSeen {
+        TReal Dx, Dy, Angle, Length, Cos, Sin;
+    };
+    constexpr int KSeen = 4;
+    thread_local TSeen seen[KSeen];
+    thread_local int used = 0, next = 0;
+    const TReal dx = NodeB->X - NodeA->X;
+    const TReal dy = NodeA->Y - NodeB->Y;
+    for (int i = 0; i < used; ++i)
+        if (seen[i].Dx == dx && seen[i].Dy == dy) {
+            Angle = seen[i].Angle;
+            CosA = seen[i].Cos;
+            SinA = seen[i].Sin;
+            Length = seen[i].Length;
+            return;
+        }
+    NastavUhel(DirectionAngle(dx, dy));
     Length = std::sqrt(dx * dx + dy * dy);
+    seen[next] = {dx, dy, Angle, Length, CosA, SinA};
+    next = (next + 1) % KSeen;
+    if (used < KSeen) ++used;
 }
 
 void TPrut::NastavUhel(TReal angle) {
