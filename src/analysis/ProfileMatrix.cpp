@@ -1,4 +1,5 @@
 #include "analysis/ProfileMatrix.h"
+#include "model/LargeBlock.h"
 
 #include <algorithm>
 #include <atomic>
@@ -13,48 +14,8 @@
 #include <thread>
 
 #if defined(__linux__)
-#include <sys/mman.h>
 #include <unistd.h>
 #endif
-
-namespace {
-// Large arrays come straight from the system: its pages are zero already (nothing is written
-// before the assembly adds to it), and they are offered huge pages, which spares most of the
-// page faults and TLB misses of a large profile.
-constexpr std::size_t KMapFrom = std::size_t(1) << 20;
-constexpr std::size_t KHugePage = std::size_t(2) << 20;
-
-void* AllocateZeroed(std::size_t bytes) {
-    if (bytes == 0) return nullptr;
-#if defined(__linux__)
-    if (bytes >= KMapFrom) {
-        void* p = mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-        if (p == MAP_FAILED) throw std::bad_alloc();
-#ifdef MADV_HUGEPAGE
-        // Only the whole huge pages inside the mapping can be backed by one.
-        const std::uintptr_t begin = (reinterpret_cast<std::uintptr_t>(p) + KHugePage - 1) & ~(KHugePage - 1);
-        const std::uintptr_t end = (reinterpret_cast<std::uintptr_t>(p) + bytes) & ~(KHugePage - 1);
-        if (end > begin) madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
-#endif
-        return p;
-    }
-#endif
-    void* p = std::calloc(1, bytes);
-    if (!p) throw std::bad_alloc();
-    return p;
-}
-
-void FreeZeroed(void* p, std::size_t bytes) {
-    if (!p) return;
-#if defined(__linux__)
-    if (bytes >= KMapFrom) {
-        munmap(p, bytes);
-        return;
-    }
-#endif
-    std::free(p);
-}
-} // namespace
 
 TProfileMatrix::TProfileMatrix(const std::vector<int>& first, std::vector<int> position)
     : mN(int(first.size()) - 1), mFirst(first), mLast(first.size(), 0), mOffset(first.size(), 0),
@@ -83,7 +44,7 @@ TProfileMatrix::TProfileMatrix(const std::vector<int>& first, std::vector<int> p
     }
     mHalf = std::size_t(size);
     mBlockBytes = 2 * mHalf * sizeof(TEntry);
-    mBlock = AllocateZeroed(mBlockBytes);
+    mBlock = AllocateLarge(mBlockBytes);
     mLower = static_cast<TEntry*>(mBlock);
     mUpper = mLower ? mLower + mHalf : nullptr;
 }
@@ -119,7 +80,7 @@ TProfileMatrix& TProfileMatrix::operator=(TProfileMatrix&& other) noexcept {
 TProfileMatrix::~TProfileMatrix() { Release(); }
 
 void TProfileMatrix::Release() {
-    FreeZeroed(mBlock, mBlockBytes);
+    FreeLarge(mBlock, mBlockBytes);
     mBlock = nullptr;
     mLower = mUpper = nullptr;
     mBlockBytes = 0;

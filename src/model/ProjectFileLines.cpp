@@ -7,6 +7,7 @@
 
 #include "model/Cp1250.h"
 #include "model/Errors.h"
+#include "model/LargeBlock.h"
 #include "model/NumberText.h"
 #include "units/Prevody.h"
 
@@ -25,6 +26,10 @@ char SeparatorAs(const std::string& system) {
 }
 } // namespace
 
+TValueLines::~TValueLines() {
+    FreeLarge(mLarge, mLargeBytes);
+}
+
 // The stream's rest in one read where its size can be told (a file), in growing pieces otherwise.
 void TValueLines::ReadWhole() {
     mRead = true;
@@ -36,14 +41,31 @@ void TValueLines::ReadWhole() {
         if (end != std::streampos(-1) && end >= here && buffer->pubseekpos(here, std::ios::in) == here)
             chunk = std::size_t(end - here) + 1; // one byte more, to meet the end in the same read
     }
-    std::size_t size = 0;
-    for (;; chunk = std::min<std::size_t>(2 * chunk, std::size_t(1) << 24)) {
-        mText.resize(size + chunk);
-        mIn.read(mText.data() + size, std::streamsize(chunk));
-        size += std::size_t(mIn.gcount());
-        if (!mIn) break;
+    // A large file goes into huge pages of its own (one fault instead of one per 4 kB page).
+    if (chunk >= std::size_t(1) << 20) {
+        mLarge = static_cast<char*>(AllocateLarge(chunk));
+        mLargeBytes = chunk;
+        mIn.read(mLarge, std::streamsize(chunk));
+        const std::size_t got = std::size_t(mIn.gcount());
+        if (!mIn) {
+            mView = std::string_view(mLarge, got);
+        } else { // it grew meanwhile: the rest in pieces
+            mText.assign(mLarge, got);
+            FreeLarge(mLarge, mLargeBytes);
+            mLarge = nullptr;
+        }
     }
-    mText.resize(size);
+    if (!mLarge) {
+        std::size_t size = mText.size();
+        for (;; chunk = std::min<std::size_t>(2 * chunk, std::size_t(1) << 24)) {
+            mText.resize(size + chunk);
+            mIn.read(mText.data() + size, std::streamsize(chunk));
+            size += std::size_t(mIn.gcount());
+            if (!mIn) break;
+        }
+        mText.resize(size);
+        mView = mText;
+    }
     if (mIn.bad())
         throw TFileIoError("Soubor " + (mPath.empty() ? std::string() : "„" + mPath + "“ ") + "nelze přečíst.", mPath);
 }
@@ -51,14 +73,14 @@ void TValueLines::ReadWhole() {
 // A line ends at CR LF, at LF or at a lone CR (classic Mac line ends).
 bool TValueLines::Next(std::string_view& line) {
     if (!mRead) ReadWhole();
-    const std::size_t size = mText.size();
+    const std::size_t size = mView.size();
     if (mAt >= size) {
         mAtEnd = true;
         line = {};
         return false;
     }
     ++mLine;
-    const char* text = mText.data();
+    const char* text = mView.data();
     std::size_t end = mAt;
     while (end < size && text[end] != '\n' && text[end] != '\r') ++end;
     line = std::string_view(text + mAt, end - mAt);

@@ -17,6 +17,9 @@ std::ifstream OpenForReading(const std::string& path);
 class TValueLines {
 public:
     explicit TValueLines(std::istream& in, std::string path = {}) : mIn(in), mPath(std::move(path)) {}
+    ~TValueLines();
+    TValueLines(const TValueLines&) = delete;
+    TValueLines& operator=(const TValueLines&) = delete;
 
     // The next line without its line end; false at the end of the file. Throws TFileIoError when
     // the stream fails for another reason than its end. A view stays valid while this object lives.
@@ -48,8 +51,11 @@ private:
 
     std::istream& mIn;
     std::string mPath;
-    // The whole text and where the next line starts.
+    // The whole text (in mText, or in a large block of its own) and where the next line starts.
     std::string mText;
+    char* mLarge = nullptr;
+    std::size_t mLargeBytes = 0;
+    std::string_view mView;
     std::size_t mAt = 0;
     bool mRead = false;
     char mSeparatorAs = 0; // what '.' and ',' stand for once the separators are adapted (0: themselves)

@@ -2,7 +2,9 @@
 // conversion, which must give the same value (to the bit) or the same refusal as the full one.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <random>
 #include <sstream>
 
@@ -65,14 +67,26 @@ TEST(ProjectFileLines, LineEndsOfEveryKind) {
     }
 }
 
+// Below and above the size that gets a block of its own, from a stream and from a file.
 TEST(ProjectFileLines, LongerStreamsThanOneReadAreReadWhole) {
-    std::string text;
-    for (int i = 0; i < 100000; ++i) text += std::to_string(i) + "\r\n";
-    std::istringstream in(text);
-    TValueLines lines(in);
-    for (int i = 0; i < 100000; ++i) ASSERT_EQ(lines.Int(), i);
-    EXPECT_EQ(lines.Value(), "");
-    EXPECT_EQ(lines.LineNumber(), 100001);
+    for (int count : {100000, 250000}) {
+        std::string text;
+        for (int i = 0; i < count; ++i) text += std::to_string(i) + "\r\n";
+        const std::string path = ::testing::TempDir() + "korvan-lines.txt";
+        {
+            std::ofstream out(path, std::ios::binary);
+            out << text;
+        }
+        std::istringstream fromText(text);
+        std::ifstream fromFile = OpenForReading(path);
+        for (std::istream* in : {static_cast<std::istream*>(&fromText), static_cast<std::istream*>(&fromFile)}) {
+            TValueLines lines(*in);
+            for (int i = 0; i < count; ++i) ASSERT_EQ(lines.Int(), i);
+            EXPECT_EQ(lines.Value(), "");
+            EXPECT_EQ(lines.LineNumber(), count + 1);
+        }
+        std::remove(path.c_str());
+    }
 }
 
 // Every setting of the two separators, texts the writer produces and texts it never does: the

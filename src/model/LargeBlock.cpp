@@ -1,0 +1,53 @@
+#include "model/LargeBlock.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+#if defined(__linux__)
+#include <sys/mman.h>
+#endif
+
+namespace {
+constexpr std::size_t KMapFrom = std::size_t(1) << 20;
+constexpr std::size_t KHugePage = std::size_t(2) << 20;
+
+std::size_t Mapped(std::size_t bytes) {
+    return (bytes + KHugePage - 1) & ~(KHugePage - 1);
+}
+} // namespace
+
+void* AllocateLarge(std::size_t bytes) {
+    if (bytes == 0) return nullptr;
+#if defined(__linux__)
+    if (bytes >= KMapFrom) {
+        // One huge page more is mapped, then the ends are trimmed to an aligned run.
+        const std::size_t size = Mapped(bytes);
+        void* p = mmap(nullptr, size + KHugePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+        if (p == MAP_FAILED) throw std::bad_alloc();
+        const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(p);
+        const std::uintptr_t aligned = (start + KHugePage - 1) & ~(KHugePage - 1);
+        if (aligned > start) munmap(p, aligned - start);
+        const std::uintptr_t tail = start + size + KHugePage - (aligned + size);
+        if (tail > 0) munmap(reinterpret_cast<void*>(aligned + size), tail);
+#ifdef MADV_HUGEPAGE
+        madvise(reinterpret_cast<void*>(aligned), size, MADV_HUGEPAGE);
+#endif
+        return reinterpret_cast<void*>(aligned);
+    }
+#endif
+    void* p = std::calloc(1, bytes);
+    if (!p) throw std::bad_alloc();
+    return p;
+}
+
+void FreeLarge(void* p, std::size_t bytes) noexcept {
+    if (!p) return;
+#if defined(__linux__)
+    if (bytes >= KMapFrom) {
+        munmap(p, Mapped(bytes));
+        return;
+    }
+#endif
+    std::free(p);
+}
