@@ -104,6 +104,9 @@ void BM_SolveWithTrace(benchmark::State& state) {
 
 // The third argument: 0 lets the solver choose the threads, 1 eliminates on one thread, 2 on two.
 BENCHMARK(BM_Solve)
+    ->Args({30, 10, 0})
+    ->Args({30, 10, 1})
+    ->Args({30, 10, 2})
     ->Args({24, 40, 0})
     ->Args({24, 40, 1})
     ->Args({24, 40, 2})

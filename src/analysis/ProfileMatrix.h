@@ -46,8 +46,8 @@ constexpr TReal KMechanismLimit = 1e-15L;
 enum class TElimination { Automatic, Serial, Parallel };
 // The work (Σ of the squared envelope widths) from which Automatic considers two threads, and the
 // mean work of one step below which the hand-over between the threads costs more than it saves.
-constexpr double KParallelTerms = 2e7;
-constexpr double KParallelTermsPerStep = 6e4;
+constexpr double KParallelTerms = 1e7;
+constexpr double KParallelTermsPerStep = 1.5e4;
 
 class TProfileMatrix {
 public:
