@@ -1,13 +1,8 @@
 #include "model/ObjectPool.h"
 
 #include <atomic>
-#include <cstdint>
-#include <cstdlib>
-#include <new>
 
-#if defined(__linux__)
-#include <sys/mman.h>
-#endif
+#include "model/LargeBlock.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KORVAN_POOL_OFF 1
@@ -17,6 +12,7 @@
 #endif
 #endif
 
+#ifndef KORVAN_POOL_OFF
 namespace {
 constexpr std::size_t KFirstBlock = std::size_t(256) << 10;
 constexpr std::size_t KHugePage = std::size_t(2) << 20;
@@ -38,7 +34,7 @@ struct TBlocks {
     void Unlock() noexcept { Busy.clear(std::memory_order_release); }
 
     // bytes from the newest block, or from a new one: the first small (most models are), every
-    // later one a huge page, aligned to it and offered one. The rest of a full block is left.
+    // later one a huge page. The rest of a full block is left.
     void* Carve(std::size_t bytes) {
         if (End - Next < std::ptrdiff_t(bytes)) Grow();
         void* p = Next;
@@ -48,35 +44,15 @@ struct TBlocks {
 
     void Grow() {
         const std::size_t bytes = Size == 0 ? KFirstBlock : KHugePage;
-        void* block = nullptr;
-#if defined(__linux__)
-        if (bytes == KHugePage) {
-            // Twice the size mapped, then trimmed to an aligned huge page.
-            void* p = mmap(nullptr, 2 * bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-            if (p == MAP_FAILED) throw std::bad_alloc();
-            const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(p);
-            const std::uintptr_t aligned = (start + KHugePage - 1) & ~(KHugePage - 1);
-            if (aligned > start) munmap(p, aligned - start);
-            if (aligned + bytes < start + 2 * bytes)
-                munmap(reinterpret_cast<void*>(aligned + bytes), start + 2 * bytes - aligned - bytes);
-            block = reinterpret_cast<void*>(aligned);
-#ifdef MADV_HUGEPAGE
-            madvise(block, bytes, MADV_HUGEPAGE);
-#endif
-        }
-#endif
-        if (!block) {
-            block = std::malloc(bytes);
-            if (!block) throw std::bad_alloc();
-        }
+        Next = static_cast<char*>(AllocateLarge(bytes));
         Size = bytes;
-        Next = static_cast<char*>(block);
         End = Next + bytes;
     }
 };
 
 constinit TBlocks gBlocks;
 } // namespace
+#endif
 
 void* TObjectPool::Allocate(std::size_t size) {
 #ifdef KORVAN_POOL_OFF

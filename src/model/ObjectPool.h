@@ -1,9 +1,9 @@
 #pragma once
 // Memory for the model's many small objects of one size (nodes, members, loads). Every pool carves
-// them from the same blocks, a small first one and then 2 MB ones offered huge pages, and keeps
-// its freed objects on a list for the next one. A project of ten thousand nodes then costs a few dozen page faults
-// instead of thousands, and discarding it is a list push per object. The blocks are kept until
-// the program ends. Under AddressSanitizer every object comes from the ordinary heap, so that a
+// them from the same blocks, a small first one and then huge pages (`AllocateLarge`), and keeps
+// its freed objects on a list for the next one. A project of ten thousand nodes then costs a few
+// dozen page faults instead of thousands, and discarding it is a list push per object. The blocks
+// are kept until the program ends. Under AddressSanitizer every object comes from the ordinary heap, so that a
 // use after free is still caught.
 #include <cstddef>
 
