@@ -14,7 +14,8 @@
 #   - the peak resident memory;
 #   - reading alone (the same project with a bad last record: read to its end and refused),
 #     against `cat` of the file.
-# Environment: GRIDS="24x40 24x40s 100x99" (s = shuffled node numbers), REPEAT=3, DENSE_N=900.
+# Environment: GRIDS="24x40 24x40s 100x99" (s = shuffled node numbers), REPEAT=3 (READ_REPEAT=15
+# for the reading and cat timings), DENSE_N=900.
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,6 +24,7 @@ calcs=("$@")
 [ ${#calcs[@]} -eq 0 ] && calcs=("$root/build/src/korvan-calc")
 grids=${GRIDS:-"24x40 24x40s 100x99"}
 repeat=${REPEAT:-3}
+read_repeat=${READ_REPEAT:-15} # reading and cat take milliseconds: more runs for a steady best
 dense_n=${DENSE_N:-900}
 work=$(mktemp -d "${TMPDIR:-/tmp}/korvan-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -169,9 +171,9 @@ for py in python3 /usr/bin/python3; do
     fi
 done
 
-best_time() { # command... -> best wall seconds of $repeat runs, and the peak RSS in MB of the last
+best_time() { # command... -> best wall seconds of $runs (default $repeat) runs, and the peak RSS in MB of the last
     local best="" start end rss
-    for _ in $(seq "$repeat"); do
+    for _ in $(seq "${runs:-$repeat}"); do
         start=$EPOCHREALTIME
         /usr/bin/time -f "%M" -o "$work/time" "$@" >/dev/null 2>"$work/stderr" || true
         end=$EPOCHREALTIME
@@ -195,10 +197,10 @@ for g in $grids; do
     if [ $have_scipy = 1 ]; then
         read -r scipy _ < <(best_time "$scipy_python" "$work/scipy_solve.py" "$file")
     fi
-    read -r cat_t _ < <(best_time cat "$file")
+    read -r cat_t _ < <(runs=$read_repeat best_time cat "$file")
     for calc in "${calcs[@]}"; do
         read -r t mb < <(best_time "$calc" --no-trace --table "$file")
-        read -r rt _ < <(best_time "$calc" --no-trace --table "$bare")
+        read -r rt _ < <(runs=$read_repeat best_time "$calc" --no-trace --table "$bare")
         python3 - "$g" "$nodes" "$calc" "$t" "$mb" "$dense" "$scipy" "$rt" "$cat_t" <<'EOF'
 import sys
 g, nodes, calc, t, mb, dense, scipy, rt, cat = sys.argv[1:]
