@@ -17,6 +17,29 @@
 #include <unistd.h>
 #endif
 
+namespace {
+// A profile from which its pages are backed on two threads before the assembly.
+constexpr std::size_t KPopulateFrom = std::size_t(64) << 20;
+
+// How many cores are idle now: the cores less the threads running at this moment (this one
+// included), from the kernel's count of runnable threads; the one-minute load average where
+// that count cannot be read.
+int IdleCores(unsigned cores) {
+#if defined(__linux__)
+    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
+        double a = 0, b = 0, c = 0;
+        int running = 0, total = 0;
+        const int got = std::fscanf(f, "%lf %lf %lf %d/%d", &a, &b, &c, &running, &total);
+        std::fclose(f);
+        if (got == 5 && running >= 1) return int(cores) - running;
+    }
+    double load = 0;
+    if (getloadavg(&load, 1) == 1) return int(double(cores) - load + 0.5);
+#endif
+    return int(cores) - 1;
+}
+} // namespace
+
 TProfileMatrix::TProfileMatrix(const std::vector<int>& first, std::vector<int> position)
     : mN(int(first.size()) - 1), mFirst(first), mLast(first.size(), 0), mOffset(first.size(), 0),
       mPosition(std::move(position)), mDiag(first.size(), 0.0L) {
@@ -45,6 +68,10 @@ TProfileMatrix::TProfileMatrix(const std::vector<int>& first, std::vector<int> p
     mHalf = std::size_t(size);
     mBlockBytes = 2 * mHalf * sizeof(TEntry);
     mBlock = AllocateLarge(mBlockBytes);
+    // The assembly writes all over a large profile on one thread, and the system zeroes each page
+    // it first touches; with a core idle, two threads have the pages backed first.
+    if (mBlockBytes >= KPopulateFrom && IdleCores(std::thread::hardware_concurrency()) >= 1)
+        PopulateLarge(mBlock, mBlockBytes);
     mLower = static_cast<TEntry*>(mBlock);
     mUpper = mLower ? mLower + mHalf : nullptr;
 }
@@ -278,23 +305,6 @@ template <class F> int WaitFor(std::atomic<int>& counter, F ready) {
     return seen;
 }
 
-// How many cores are idle now: the cores less the threads running at this moment (this one
-// included), from the kernel's count of runnable threads; the one-minute load average where
-// that count cannot be read.
-int IdleCores(unsigned cores) {
-#if defined(__linux__)
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-        double a = 0, b = 0, c = 0;
-        int running = 0, total = 0;
-        const int got = std::fscanf(f, "%lf %lf %lf %d/%d", &a, &b, &c, &running, &total);
-        std::fclose(f);
-        if (got == 5 && running >= 1) return int(cores) - running;
-    }
-    double load = 0;
-    if (getloadavg(&load, 1) == 1) return int(double(cores) - load + 0.5);
-#endif
-    return int(cores) - 1;
-}
 } // namespace
 
 // One step of the elimination: position m and those after it (up to three, a node's equations)

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <new>
+#include <system_error>
+#include <thread>
 
 #if defined(__linux__)
 #include <sys/mman.h>
@@ -50,4 +52,29 @@ void FreeLarge(void* p, std::size_t bytes) noexcept {
     }
 #endif
     std::free(p);
+}
+
+namespace {
+// Touches every page of [p, p + bytes): the system asked to back it all in one call where it can.
+void Populate(char* p, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    if (madvise(p, bytes, MADV_POPULATE_WRITE) == 0) return;
+#endif
+    // Zero written over zero: the page is backed and keeps its value.
+    for (std::size_t at = 0; at < bytes; at += 4096) reinterpret_cast<volatile char*>(p)[at] = 0;
+}
+} // namespace
+
+void PopulateLarge(void* p, std::size_t bytes) {
+    if (!p || bytes < KMapFrom) return;
+    const std::size_t size = Mapped(bytes);
+    const std::size_t half = size / 2 / KHugePage * KHugePage;
+    char* const base = static_cast<char*>(p);
+    try {
+        std::thread second([base, half, size] { Populate(base + half, size - half); });
+        Populate(base, half);
+        second.join();
+    } catch (const std::system_error&) {
+        Populate(base, size); // no second thread to be had
+    }
 }
