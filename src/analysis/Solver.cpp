@@ -389,6 +389,7 @@ TSolveStatus TMKPSpace::Vypocet() {
 void TPrut::KoncoveSily() {
     Sa = NewVector(6);
     Sb = NewVector(6);
+    ResultsTurned = false;
     SestavMabL();
     SestavKabL();
     SestavT();

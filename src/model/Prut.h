@@ -85,6 +85,10 @@ public:
     TMatrix kabG;
     TVector Sa;
     TVector Sb;
+    // The end results were formed on this member turned round (ends swapped, as the computation
+    // turns a member hinged only at a) and are read here from this member's own ends; the table
+    // along it is then formed on the turned member too (SestavPrubehy). Cleared by KoncoveSily.
+    bool ResultsTurned = false;
     TMatrix Results;
 };
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "analysis/MemberTable.h"
 #include "units/Prevody.h"
 
 namespace {
@@ -66,7 +67,7 @@ void BuildResultsReport(TMKPSpace& space, TStyledDocument& doc, char separator) 
     static const char* const KHeadings[] = {"", "  M:", "  N:", "  T:", "", "  u:", "  w:"};
     for (TPrut* member : space.Members) {
         if (!member->HasResults()) continue;
-        member->Prubehy();
+        SestavPrubehy(*member);
         doc.AppendLine("");
         doc.SetBold(true);
         doc.AppendLine("Prut " + std::to_string(member->Number));

@@ -2,25 +2,22 @@
 
 #include <vector>
 
+#include "analysis/MemberTable.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {
-// A member as the computation would turn it, with what turning it back has to restore exactly
-// (the angles of its loads grow by 180° each way, which is not always exact in reverse).
+// A member as the computation would turn it, with what turning it back has to restore exactly:
+// the angles of its loads grow by 180° each way, which is not always exact in reverse, and the
+// positions of its point loads are formed again from the other end.
 struct TTurned {
     TPrut* Member;
-    std::vector<TReal> LoadAngles;
+    struct TLoad {
+        TReal A, B, C, Q1, Q2, Angle;
+    };
+    std::vector<TLoad> Loads;
+    bool WasTurned; // ResultsTurned before this computation
 };
-
-// End results of a member seen from its other end: the local axes x and z change sign, moments
-// and rotations (clockwise) keep theirs.
-TVector Reversed(const TVector& s) {
-    TVector r = s;
-    for (std::size_t i : {std::size_t(1), std::size_t(2), std::size_t(4), std::size_t(5)})
-        r[i] = -r[i];
-    return r;
-}
 } // namespace
 
 TLiveOutcome PrubeznyVypocet(TMKPSpace& space) {
@@ -28,10 +25,12 @@ TLiveOutcome PrubeznyVypocet(TMKPSpace& space) {
     std::vector<TTurned> turned;
     for (TPrut* m : space.Members)
         if (m->HingeA && !m->HingeB) {
-            TTurned t{m, {}};
-            for (const TZatizeni* z : m->Loads)
-                t.LoadAngles.push_back(z->Angle);
+            TTurned t{m, {}, m->ResultsTurned};
+            for (const TZatizeni* z : m->Loads) t.Loads.push_back({z->A, z->B, z->C, z->Q1, z->Q2, z->Angle});
             turned.push_back(std::move(t));
+            // KoncoveSily clears the mark: still set afterwards, the end results were not formed
+            // again (a refusal before them) and stay as they were.
+            m->ResultsTurned = true;
         }
     TRecordingDialogs quiet;
     {
@@ -45,12 +44,19 @@ TLiveOutcome PrubeznyVypocet(TMKPSpace& space) {
         TPrut* m = t.Member;
         m->OtocPrut();
         std::size_t i = 0;
-        for (TZatizeni* z : m->Loads)
-            z->Angle = t.LoadAngles[i++];
-        if (outcome.Ok() && m->HasResults()) {
-            TVector a = Reversed(m->Sb), b = Reversed(m->Sa);
+        for (TZatizeni* z : m->Loads) {
+            const TTurned::TLoad& l = t.Loads[i++];
+            z->A = l.A, z->B = l.B, z->C = l.C, z->Q1 = l.Q1, z->Q2 = l.Q2, z->Angle = l.Angle;
+        }
+        if (m->ResultsTurned) {
+            m->ResultsTurned = t.WasTurned;
+        } else {
+            // Formed on the turned member: read them from this member's ends; the table along
+            // the member is formed on the turned member as well (SestavPrubehy).
+            TVector a = ReversedEndResults(m->Sb), b = ReversedEndResults(m->Sa);
             m->Sa = std::move(a);
             m->Sb = std::move(b);
+            m->ResultsTurned = true;
         }
     }
     if (!outcome.Ok()) {
