@@ -4,6 +4,7 @@
 #include <cmath>
 #include <vector>
 
+#include "analysis/MemberTable.h"
 #include "model/MKPSpace.h"
 
 TDofPlace MistoRovnice(int equation) {
@@ -37,6 +38,39 @@ void ToGlobal(const TUzel& n, TReal fu, TReal fw, TReal& fx, TReal& fy) {
     fx = fu * std::cos(au) - fw * std::sin(aw);
     fy = -fu * std::sin(au) - fw * std::cos(aw);
 }
+
+// The stations check of one member (see TEquilibrium::Stations). The table holds the forces on
+// the part towards end a, so at end b it meets the end forces with the opposite sign. The
+// structure's largest force and node displacement are the least scales, so that a member that
+// carries nothing is not judged by its rounding noise. A member hinged at both ends takes the
+// rotation at a from its chord over the deformed length: its w misses end b by about its axial
+// strain, which is no fault.
+TReal StationsMiss(TPrut& m, TReal leastForce, TReal leastDisplacement) {
+    SestavPrubehy(m);
+    const TMatrix& r = m.Results;
+    const std::size_t last = r[0].size() - 1;
+    const TReal l = m.Length;
+    TReal forces = leastForce, displacements = leastDisplacement;
+    auto widen = [&](TReal mo, TReal n, TReal t, TReal rot, TReal u, TReal w) {
+        forces = std::max({forces, std::fabs(mo) / l, std::fabs(n), std::fabs(t)});
+        displacements = std::max({displacements, std::fabs(rot) * l, std::fabs(u), std::fabs(w)});
+    };
+    for (std::size_t j = 0; j <= last; ++j) widen(r[1][j], r[2][j], r[3][j], r[4][j], r[5][j], r[6][j]);
+    widen(m.Sa[0], m.Sa[1], m.Sa[2], m.Sa[3], m.Sa[4], m.Sa[5]);
+    widen(m.Sb[0], m.Sb[1], m.Sb[2], m.Sb[3], m.Sb[4], m.Sb[5]);
+    auto part = [](TReal d, TReal scale) { return scale > 0 ? std::fabs(d) / scale : std::fabs(d); };
+    TReal miss = 0;
+    auto end = [&](std::size_t j, TReal sign, const TVector& s, bool hinge, bool chord) {
+        miss = std::max({miss, part(r[1][j] - sign * s[0], forces * l), part(r[2][j] - sign * s[1], forces),
+                         part(r[3][j] - sign * s[2], forces), part(r[5][j] - s[4], displacements)});
+        if (!chord) miss = std::max(miss, part(r[6][j] - s[5], displacements));
+        if (!hinge) miss = std::max(miss, part((r[4][j] - s[3]) * l, displacements));
+    };
+    end(0, 1, m.Sa, m.HingeA, false);
+    end(last, -1, m.Sb, m.HingeB, m.HingeA && m.HingeB);
+    m.UvolniPrubehy();
+    return miss;
+}
 } // namespace
 
 bool KontrolaRovnovahy(TMKPSpace& space, TEquilibrium& out) {
@@ -56,6 +90,8 @@ bool KontrolaRovnovahy(TMKPSpace& space, TEquilibrium& out) {
         }
     }
     for (TPrut* m : space.Members) {
+        // A member turned round for the computation and back is assembled as it was computed.
+        const TMemberAsComputed computed(*m);
         m->SestavMatice();
         int codes[7] = {};
         for (int i = 1; i <= 6; ++i)
@@ -107,5 +143,17 @@ bool KontrolaRovnovahy(TMKPSpace& space, TEquilibrium& out) {
     const TReal moments = std::fabs(out.SumM);
     out.Relative = std::max(out.ForceScale > 0 ? forces / out.ForceScale : forces,
                             out.MomentScale > 0 ? moments / out.MomentScale : moments);
+
+    TReal leastDisplacement = 0;
+    for (const TUzel* n : space.Nodes)
+        leastDisplacement = std::max({leastDisplacement, std::fabs(n->Displacement[1]), std::fabs(n->Displacement[2])});
+    for (TPrut* m : space.Members) {
+        if (!m->HasResults()) continue;
+        const TReal miss = StationsMiss(*m, out.ForceScale, leastDisplacement);
+        if (miss > out.Stations || !(miss == miss)) {
+            out.Stations = miss;
+            out.StationsMember = m->Number;
+        }
+    }
     return true;
 }

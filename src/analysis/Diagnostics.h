@@ -40,7 +40,18 @@ struct TEquilibrium {
     TReal ResidualNorm = 0; // ‖K·u − f + R‖
     TReal LoadNorm = 0;     // ‖f‖
     TReal Residual = 0;     // ResidualNorm / LoadNorm (ResidualNorm itself when there is no load)
+    // How far the tables along the members miss their end results: at both ends of every member
+    // with end results, the table's M, N, T, u, w (and the rotation at an end without a hinge)
+    // against the end results there, relative to the largest force (|M|/L for moments) and the
+    // largest displacement (|rotation|·L for rotations) along that member; the largest of these,
+    // and the member that gives it (0: none). A right table meets its ends up to rounding.
+    TReal Stations = 0;
+    int StationsMember = 0;
 };
 
+// Above this, the tables along the members do not fit their end results.
+constexpr TReal KStationsLimit = 1e-9L;
+
 // False when the model holds no complete results (no member, or a node without displacements).
+// Builds and releases every member's matrices and results table.
 bool KontrolaRovnovahy(TMKPSpace& space, TEquilibrium& out);

@@ -1,7 +1,5 @@
 #include "analysis/MemberTable.h"
 
-#include <vector>
-
 #include "model/Prut.h"
 
 TVector ReversedEndResults(const TVector& s) {
@@ -11,51 +9,43 @@ TVector ReversedEndResults(const TVector& s) {
     return r;
 }
 
-namespace {
-// What turning a member round and the computation's load adjustment change on it.
-struct TMemberState {
-    struct TLoad {
-        TReal A, B, C, Q1, Q2, Angle;
-    };
-    std::vector<TLoad> Loads;
-    TReal Angle, CosA, SinA, Length;
-    TVector Sa, Sb;
+TMemberAsComputed::TMemberAsComputed(TPrut& member)
+    : mMember(member), mTurned(member.ResultsTurned && member.HasResults()) {
+    if (!mTurned) return;
+    TPrut& m = mMember;
+    mLoads.reserve(std::size_t(m.Loads.Count()));
+    for (const TZatizeni* z : m.Loads) mLoads.push_back({z->A, z->B, z->C, z->Q1, z->Q2, z->Angle});
+    mAngle = m.Angle, mCosA = m.CosA, mSinA = m.SinA, mLength = m.Length;
+    mSa = m.Sa;
+    mSb = m.Sb;
+    m.OtocPrut();
+    m.UpravPolohyZatizeni();
+    m.Sa = ReversedEndResults(mSb);
+    m.Sb = ReversedEndResults(mSa);
+}
 
-    explicit TMemberState(const TPrut& m)
-        : Angle(m.Angle), CosA(m.CosA), SinA(m.SinA), Length(m.Length), Sa(m.Sa), Sb(m.Sb) {
-        Loads.reserve(std::size_t(m.Loads.Count()));
-        for (const TZatizeni* z : m.Loads) Loads.push_back({z->A, z->B, z->C, z->Q1, z->Q2, z->Angle});
+TMemberAsComputed::~TMemberAsComputed() {
+    if (!mTurned) return;
+    TPrut& m = mMember;
+    m.OtocPrut();
+    std::size_t i = 0;
+    for (TZatizeni* z : m.Loads) {
+        const TLoad& l = mLoads[i++];
+        z->A = l.A, z->B = l.B, z->C = l.C, z->Q1 = l.Q1, z->Q2 = l.Q2, z->Angle = l.Angle;
     }
-    void Restore(TPrut& m) const {
-        std::size_t i = 0;
-        for (TZatizeni* z : m.Loads) {
-            const TLoad& l = Loads[i++];
-            z->A = l.A, z->B = l.B, z->C = l.C, z->Q1 = l.Q1, z->Q2 = l.Q2, z->Angle = l.Angle;
-        }
-        m.Angle = Angle, m.CosA = CosA, m.SinA = SinA, m.Length = Length;
-        m.Sa = Sa;
-        m.Sb = Sb;
-    }
-};
-} // namespace
+    m.Angle = mAngle, m.CosA = mCosA, m.SinA = mSinA, m.Length = mLength;
+    m.Sa = std::move(mSa);
+    m.Sb = std::move(mSb);
+}
 
 void SestavPrubehy(TPrut& member) {
-    if (!member.ResultsTurned || !member.HasResults()) {
+    TReal length = 0;
+    {
+        const TMemberAsComputed computed(member);
         member.Prubehy();
-        return;
+        if (!computed.Turned()) return;
+        length = member.Length;
     }
-    const TMemberState state(member);
-    // The member as the computation had it: turned round, point loads adjusted as the fixed-end
-    // forces leave them, the end results those of the turned member.
-    member.OtocPrut();
-    member.UpravPolohyZatizeni();
-    member.Sa = ReversedEndResults(state.Sb);
-    member.Sb = ReversedEndResults(state.Sa);
-    member.Prubehy();
-    const TReal length = member.Length;
-    member.OtocPrut();
-    state.Restore(member);
-
     const TMatrix& turned = member.Results;
     const std::size_t n = turned[0].size();
     TMatrix r = NewMatrix(turned.size(), n);

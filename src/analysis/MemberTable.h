@@ -1,6 +1,8 @@
 #pragma once
 // The results table along a member as every reader shows it (result diagrams, deformed shape,
-// results report, the stations check), and end results read from a member's other end.
+// results report, the equilibrium check), and end results read from a member's other end.
+#include <vector>
+
 #include "model/Types.h"
 
 class TPrut;
@@ -10,10 +12,32 @@ class TPrut;
 // theirs.
 TVector ReversedEndResults(const TVector& s);
 
+// While it lives, a member whose end results were formed on it turned round (ResultsTurned) is
+// the member the computation had: turned round, its point loads adjusted as the fixed-end forces
+// leave them, its end results those of the turned member. Any other member is left alone. The
+// destructor puts back everything this changed, bit for bit.
+class TMemberAsComputed {
+public:
+    explicit TMemberAsComputed(TPrut& member);
+    ~TMemberAsComputed();
+    TMemberAsComputed(const TMemberAsComputed&) = delete;
+    TMemberAsComputed& operator=(const TMemberAsComputed&) = delete;
+    bool Turned() const { return mTurned; }
+
+private:
+    struct TLoad {
+        TReal A, B, C, Q1, Q2, Angle;
+    };
+    TPrut& mMember;
+    bool mTurned;
+    std::vector<TLoad> mLoads;
+    TReal mAngle = 0, mCosA = 0, mSinA = 0, mLength = 0;
+    TVector mSa, mSb;
+};
+
 // Builds member.Results (released by UvolniPrubehy). A member whose end results were formed on it
-// turned round (ResultsTurned) gets the table of the turned member, formed exactly as the
-// computation left that member, and read from this member's end a: the station x' of the turned
-// member becomes L − x' and the columns run the other way; N, T and the rotation keep their
-// sign, M (tension side measured along local z), u and w change it. The member, its loads and
-// its end results are left as they were, bit for bit.
+// turned round gets the table of the turned member (TMemberAsComputed) read from its own end a:
+// the station x' of the turned member becomes L − x' and the columns run the other way; N, T and
+// the rotation keep their sign, M (its tension side is measured along local z), u and w change
+// it.
 void SestavPrubehy(TPrut& member);

@@ -68,7 +68,11 @@ TLiveOutcome PrubeznyVypocet(TMKPSpace& space) {
 
 std::string TextRovnovahy(const TEquilibrium& e) {
     const TReal worst = e.Relative > e.Residual ? e.Relative : e.Residual;
-    return "Rovnováha: " + FormatExponent(worst, 2, 1);
+    std::string text = "Rovnováha: " + FormatExponent(worst, 2, 1);
+    if (e.StationsMember > 0 && !(e.Stations <= KStationsLimit))
+        text += ", průběh na prutu " + std::to_string(e.StationsMember) +
+                " nesouhlasí s konci: " + FormatExponent(e.Stations, 2, 1);
+    return text;
 }
 
 std::string TextOdmitnuti(const TLiveOutcome& outcome) {

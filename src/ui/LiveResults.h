@@ -17,7 +17,9 @@ struct TLiveOutcome {
 
 TLiveOutcome PrubeznyVypocet(TMKPSpace& space);
 
-// The status bar texts: the equilibrium after a computation ("Rovnováha: 2.1E-16"), the place of
-// a refusal ("Uzel 3: posun u"), and the reason of a refused live computation.
+// The status bar texts: the equilibrium after a computation ("Rovnováha: 2.1E-16", with a warning
+// when a member's table along it misses its end results: ", průběh na prutu 3 nesouhlasí s konci:
+// 4.2E-01"), the place of a refusal ("Uzel 3: posun u"), and the reason of a refused live
+// computation.
 std::string TextRovnovahy(const TEquilibrium& e);
 std::string TextOdmitnuti(const TLiveOutcome& outcome);
