@@ -55,7 +55,8 @@ TReal StationsMiss(TPrut& m, TReal leastForce, TReal leastDisplacement) {
         forces = std::max({forces, std::fabs(mo) / l, std::fabs(n), std::fabs(t)});
         displacements = std::max({displacements, std::fabs(rot) * l, std::fabs(u), std::fabs(w)});
     };
-    for (std::size_t j = 0; j <= last; ++j) widen(r[1][j], r[2][j], r[3][j], r[4][j], r[5][j], r[6][j]);
+    for (std::size_t j = 0; j <= last; ++j)
+        widen(r[1][j], r[2][j], r[3][j], r[4][j], r[5][j], r[6][j]);
     widen(m.Sa[0], m.Sa[1], m.Sa[2], m.Sa[3], m.Sa[4], m.Sa[5]);
     widen(m.Sb[0], m.Sb[1], m.Sb[2], m.Sb[3], m.Sb[4], m.Sb[5]);
     auto part = [](TReal d, TReal scale) { return scale > 0 ? std::fabs(d) / scale : std::fabs(d); };
@@ -146,7 +147,8 @@ bool KontrolaRovnovahy(TMKPSpace& space, TEquilibrium& out) {
 
     TReal leastDisplacement = 0;
     for (const TUzel* n : space.Nodes)
-        leastDisplacement = std::max({leastDisplacement, std::fabs(n->Displacement[1]), std::fabs(n->Displacement[2])});
+        leastDisplacement =
+            std::max({leastDisplacement, std::fabs(n->Displacement[1]), std::fabs(n->Displacement[2])});
     for (TPrut* m : space.Members) {
         if (!m->HasResults()) continue;
         const TReal miss = StationsMiss(*m, out.ForceScale, leastDisplacement);

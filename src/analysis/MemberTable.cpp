@@ -14,7 +14,8 @@ TMemberAsComputed::TMemberAsComputed(TPrut& member)
     if (!mTurned) return;
     TPrut& m = mMember;
     mLoads.reserve(std::size_t(m.Loads.Count()));
-    for (const TZatizeni* z : m.Loads) mLoads.push_back({z->A, z->B, z->C, z->Q1, z->Q2, z->Angle});
+    for (const TZatizeni* z : m.Loads)
+        mLoads.push_back({z->A, z->B, z->C, z->Q1, z->Q2, z->Angle});
     mAngle = m.Angle, mCosA = m.CosA, mSinA = m.SinA, mLength = m.Length;
     mSa = m.Sa;
     mSb = m.Sb;
@@ -53,7 +54,8 @@ void SestavPrubehy(TPrut& member) {
     for (std::size_t j = 0; j < n; ++j) {
         const std::size_t k = n - 1 - j;
         r[0][j] = length - turned[0][k];
-        for (std::size_t row = 1; row < 7; ++row) r[row][j] = KSign[row] * turned[row][k];
+        for (std::size_t row = 1; row < 7; ++row)
+            r[row][j] = KSign[row] * turned[row][k];
     }
     member.Results = std::move(r);
 }

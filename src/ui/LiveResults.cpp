@@ -26,7 +26,8 @@ TLiveOutcome PrubeznyVypocet(TMKPSpace& space) {
     for (TPrut* m : space.Members)
         if (m->HingeA && !m->HingeB) {
             TTurned t{m, {}, m->ResultsTurned};
-            for (const TZatizeni* z : m->Loads) t.Loads.push_back({z->A, z->B, z->C, z->Q1, z->Q2, z->Angle});
+            for (const TZatizeni* z : m->Loads)
+                t.Loads.push_back({z->A, z->B, z->C, z->Q1, z->Q2, z->Angle});
             turned.push_back(std::move(t));
             // KoncoveSily clears the mark: still set afterwards, the end results were not formed
             // again (a refusal before them) and stay as they were.
