@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <optional>
 
 #include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
@@ -115,15 +116,37 @@ int ApplySupports(TMKPSpace& space) {
     return unresisted;
 }
 
-// Opens a trace file, lets write() fill it, and notes the file when it could not be written.
+// Opens a trace file, lets write() fill it, and notes the file, and why when it could not be
+// written.
 template <class F> void WriteTrace(TMKPSpace& space, const char* name, F write) {
     if (!space.TraceEnabled) return;
     TTraceFile file(space.TracePath(name));
+    if (std::find(space.TraceWritten.begin(), space.TraceWritten.end(), file.Path()) ==
+        space.TraceWritten.end())
+        space.TraceWritten.push_back(file.Path());
     if (file.IsOpen()) write(file);
-    if (!file.Close() &&
-        std::find(space.TraceFailures.begin(), space.TraceFailures.end(), file.Path()) ==
-            space.TraceFailures.end())
-        space.TraceFailures.push_back(file.Path());
+    const auto failed = [&](const TMKPSpace::TTraceFailure& f) { return f.Path == file.Path(); };
+    if (!file.Close() && std::none_of(space.TraceFailures.begin(), space.TraceFailures.end(), failed))
+        space.TraceFailures.push_back({file.Path(), file.Error()});
+}
+
+// "Soubor výpočtu se nepodařilo zapsat: " and the files, those that failed for one reason together:
+// "00KG.out, 00MG.out (No space left on device)".
+std::string TraceFailureMessage(const std::vector<TMKPSpace::TTraceFailure>& failures) {
+    std::string text = KTraceFailureMessage;
+    std::vector<bool> told(failures.size(), false);
+    for (std::size_t i = 0; i < failures.size(); ++i) {
+        if (told[i]) continue;
+        std::string names;
+        for (std::size_t j = i; j < failures.size(); ++j)
+            if (!told[j] && failures[j].Reason == failures[i].Reason) {
+                names += (names.empty() ? "" : ", ") + failures[j].Path;
+                told[j] = true;
+            }
+        text += (i == 0 ? "" : "; ") + names;
+        if (!failures[i].Reason.empty()) text += " (" + failures[i].Reason + ")";
+    }
+    return text;
 }
 
 // "[p,q]:value" for every p and q of the dense matrix; entries outside the profile are 0.
@@ -364,22 +387,34 @@ void TMKPSpace::UvolniRG() { Release(RG); }
 
 TSolveStatus TMKPSpace::Vypocet() {
     if (Members.Empty()) return {TSolveResult::NoMembers, 0};
-    if (const std::string fault = NajdiNeplatnouHodnotu(*this); !fault.empty()) return Odmitni(fault);
     TraceFailures.clear();
-    OtocPrutySKloubemA();
-    SestavKG();
-    SestavMG();
-    SestavFG();
-    const TSolveStatus result = Res();
-    UvolniKG();
-    UvolniMG();
-    UvolniFG();
-    UvolniRG();
-    if (!TraceFailures.empty()) {
-        std::string names;
-        for (const std::string& path : TraceFailures) names += (names.empty() ? "" : ", ") + path;
-        Dialogs().Inform(KTraceFailureMessage + names);
+    TraceWritten.clear();
+    // The trace files of one computation are one set: the folder stays locked until the set is
+    // complete, and the files of an earlier computation that this one does not write (a refusal
+    // stops before the last stages) are removed, so the folder never shows two models at once.
+    std::optional<TTraceFolderLock> lock;
+    if (TraceEnabled) lock.emplace(TraceDir);
+    TSolveStatus result;
+    if (const std::string fault = NajdiNeplatnouHodnotu(*this); !fault.empty()) {
+        result = Odmitni(fault);
+    } else {
+        OtocPrutySKloubemA();
+        SestavKG();
+        SestavMG();
+        SestavFG();
+        result = Res();
+        UvolniKG();
+        UvolniMG();
+        UvolniFG();
+        UvolniRG();
     }
+    if (TraceEnabled)
+        for (const char* name : KTraceFileNames)
+            if (const std::string path = TracePath(name);
+                std::find(TraceWritten.begin(), TraceWritten.end(), path) == TraceWritten.end())
+                RemoveStaleTraceFile(path);
+    lock.reset();
+    if (!TraceFailures.empty()) Dialogs().Inform(TraceFailureMessage(TraceFailures));
     return result;
 }
 

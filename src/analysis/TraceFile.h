@@ -3,8 +3,9 @@
 // written to a new temporary file when full, and Close puts the file in place (TAtomicFile; a
 // link planted under a trace file's name is replaced, never followed). A file that cannot be
 // created makes every call a no-op; Close reports whether the file was created and written
-// completely.
+// completely, and Error() then says why not.
 #include <charconv>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -45,13 +46,40 @@ public:
 
     // Writes what is left and closes the file; false when it was never open or a write failed.
     bool Close();
+    // Why the file could not be written (the system's text for the error); empty while it could.
+    const std::string& Error() const { return mError; }
 
 private:
     void Drain(std::size_t needed);
+    void Failed(const std::exception& e);
 
     std::string mPath;
     std::unique_ptr<TAtomicFile> mFile;
     std::vector<char> mBuffer;
     std::size_t mUsed = 0;
     bool mFailed = false;
+    std::string mError;
 };
+
+// The names of the computation's trace files.
+extern const char* const KTraceFileNames[7];
+
+// An exclusive lock on a trace folder, held while one computation writes its set of trace files,
+// so that two programs computing into one folder take turns instead of mixing their models'
+// files. It locks the folder itself (flock), so nothing is added to it; a folder that cannot be
+// opened is not locked (its files cannot be written either, and that is reported).
+class TTraceFolderLock {
+public:
+    explicit TTraceFolderLock(const std::string& folder);
+    ~TTraceFolderLock();
+    TTraceFolderLock(const TTraceFolderLock&) = delete;
+    TTraceFolderLock& operator=(const TTraceFolderLock&) = delete;
+    bool Locked() const { return mFd >= 0; }
+
+private:
+    int mFd = -1;
+};
+
+// Removes the file at `path` when it is a regular file or a link: the result of an earlier
+// computation that the current one did not write. Devices, FIFOs and folders stay.
+void RemoveStaleTraceFile(const std::string& path);

@@ -1,20 +1,27 @@
 #include "cli/Calc.h"
 
+#include <cctype>
 #include <clocale>
 #include <cmath>
 #include <cstddef>
 #include <exception>
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 
 #include "analysis/Diagnostics.h"
 #include "analysis/ModelCheck.h"
+#include "analysis/TraceFile.h"
 #include "cli/CurveCommand.h"
 #include "cli/Picture.h"
 #include "cli/ReportCommand.h"
+#include "cli/TerminalText.h"
+#include "model/AtomicFile.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
+#include "model/MessageText.h"
 #include "model/NumberText.h"
+#include "model/ProjectFileLines.h"
 #include "model/UserDialogs.h"
 #include "units/Prevody.h"
 
@@ -41,6 +48,24 @@ struct TOptionSpec {
     const char* Help;
     bool (*Apply)(TCalcOptions& o, const std::string& arg, std::string& error);
 };
+
+// A size in bytes, with an optional k, M or G (binary multiples).
+bool ReadSize(const std::string& text, std::uint64_t& bytes) {
+    std::string digits = text;
+    std::uint64_t unit = 1;
+    if (!digits.empty()) {
+        const char last = char(std::toupper(static_cast<unsigned char>(digits.back())));
+        const int shift = last == 'K' ? 10 : last == 'M' ? 20 : last == 'G' ? 30 : 0;
+        if (shift) {
+            unit = std::uint64_t(1) << shift;
+            digits.pop_back();
+        }
+    }
+    if (digits.empty() || digits.size() > 12 || digits.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    bytes = std::stoull(digits) * unit;
+    return bytes > 0;
+}
 
 bool ReadReal(const std::string& text, TReal& value) {
     std::string s = text;
@@ -86,6 +111,14 @@ const TOptionSpec KOptions[] = {
              return false;
          }
          o.TraceDir = arg;
+         return true;
+     }},
+    {"--max-size", "VELIKOST", "největší načtený projekt v bajtech, i s k, M, G (výchozí 1G)",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (!ReadSize(arg, o.MaxSize)) {
+             error = "Neplatná velikost: " + arg;
+             return false;
+         }
          return true;
      }},
     {"--no-trace", nullptr, "nezapisuje soubory výpočtu",
@@ -139,9 +172,16 @@ std::string Left(const std::string& s, std::size_t width) {
     return w >= width ? s : s + std::string(width - w, ' ');
 }
 
+// A column of the table, right-aligned; a value as wide as the column, or wider, keeps a blank
+// before it, so that columns never run together.
+std::string Column(const std::string& s, std::size_t width) {
+    return " " + Right(s, width - 1);
+}
+
 void PrintResults(const TMKPSpace& space, std::ostream& out, char sep) {
     out << "Reakce\n"
-        << Right("Uzel", 6) << Right("Rovnice", 9) << "  " << Left("Složka", 8) << Right("Hodnota", 16) << "\n";
+        << Right("Uzel", 6) << Column("Rovnice", 9) << "  " << Left("Složka", 8) << Column("Hodnota", 16)
+        << "\n";
     for (const TUzel* n : space.Nodes) {
         const struct {
             const TNodeDof& dof;
@@ -150,15 +190,18 @@ void PrintResults(const TMKPSpace& space, std::ostream& out, char sep) {
         } dofs[3] = {{n->DofRot, "M", " kNm"}, {n->DofU, "H", " kN"}, {n->DofW, "V", " kN"}};
         for (const auto& d : dofs)
             if (d.dof.Fixed)
-                out << Right(std::to_string(n->Number), 6) << Right(std::to_string(d.dof.Code), 9) << "  "
-                    << Left(d.name, 8) << Right(FormatFixed(d.dof.Reaction, 12, 3, sep), 16) << d.unit << "\n";
+                out << Right(std::to_string(n->Number), 6) << Column(std::to_string(d.dof.Code), 9) << "  "
+                    << Left(d.name, 8) << Column(FormatFixed(d.dof.Reaction, 12, 3, sep), 16) << d.unit
+                    << "\n";
     }
     out << "\nPosuny uzlů\n"
-        << Right("Uzel", 6) << Right("Pootočení [mrad]", 20) << Right("u [mm]", 20) << Right("w [mm]", 20) << "\n";
+        << Right("Uzel", 6) << Column("Pootočení [mrad]", 20) << Column("u [mm]", 20) << Column("w [mm]", 20)
+        << "\n";
     for (const TUzel* n : space.Nodes) {
         out << Right(std::to_string(n->Number), 6);
         for (std::size_t k = 0; k < 3; ++k)
-            out << Right(n->Displacement.size() == 3 ? FormatFixed(n->Displacement[k], 15, 6, sep) : "-", 20);
+            out << Column(n->Displacement.size() == 3 ? FormatFixed(n->Displacement[k], 15, 6, sep) : "-",
+                          20);
         out << "\n";
     }
 }
@@ -218,8 +261,10 @@ std::string CalcUsage() {
     s += "\nUzly podél křivky:\n"
          "  korvan-calc --curve VZOREC --from A --to B --step S ... --save VYSTUP.inp [PROJEKT.inp]\n"
          "  (všechny volby vypíše samotné korvan-calc --curve)\n";
-    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření) nebo bez prutů, 2 chybné volby nebo\n"
-         "soubor. Projekt bez prutů vypíše výsledky vyžádané volbou --report nebo --rtf.\n";
+    s += "\nNávratový kód: 0 spočteno, 1 konstrukce odmítnuta (podepření) nebo bez prutů, 2 chybné\n"
+         "volby nebo soubor (i soubor výpočtu, který nelze zapsat). Projekt bez prutů vypíše výsledky\n"
+         "vyžádané volbou --report nebo --rtf. Projekt „-“ se čte ze standardního vstupu, --rtf -\n"
+         "píše na standardní výstup.\n";
     return s;
 }
 
@@ -320,7 +365,31 @@ std::string PictureHelperPath(const std::string& self) {
     return (program.parent_path() / "korvan-picture").string();
 }
 
-int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+namespace {
+// Refuses an output that would replace the project being read (the same file under any name).
+bool WritesOverProject(const std::vector<std::string>& outputs, const std::string& project,
+                       std::ostream& err) {
+    if (project == "-") return false;
+    for (const std::string& output : outputs)
+        if (output != "-" && IsSameFile(output, project)) {
+            err << "korvan-calc: " << output << " je čtený projekt " << project << "; nepřepíše se.\n";
+            return true;
+        }
+    return false;
+}
+
+// The reader's size limit for one run.
+struct TMaxSizeGuard {
+    std::uint64_t Old = MaxInputSize();
+    explicit TMaxSizeGuard(std::uint64_t bytes) {
+        if (bytes) SetMaxInputSize(bytes);
+    }
+    ~TMaxSizeGuard() { SetMaxInputSize(Old); }
+};
+} // namespace
+
+int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& rawErr) {
+    TEscapingStream err(rawErr);
     for (const std::string& a : args)
         if (a == "--curve") return RunCurveCommand(args, out, err);
     try {
@@ -357,15 +426,24 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         TStreamDialogs dialogs(err);
         TDialogsGuard guard(dialogs);
         TMKPSpace space;
+        space.TraceDir = options.TraceDir;
+        std::vector<std::string> outputs;
+        if (!options.Reports.RtfFile.empty()) outputs.push_back(options.Reports.RtfFile);
+        if (options.Picture.Requested) outputs.push_back(options.Picture.File);
+        if (WritesOverProject(outputs, options.Project, err)) return 2;
+        const TMaxSizeGuard maxSize(options.MaxSize);
         try {
-            space.NactiProjekt(options.Project);
+            if (options.Project == "-")
+                space.NactiProjekt(std::cin);
+            else
+                space.NactiProjekt(options.Project);
         } catch (const TFileFormatError& e) {
             err << options.Project << ":";
             if (e.Line() > 0) err << e.Line() << ":";
             err << " " << e.what() << "\n";
             return 2;
         } catch (const std::exception& e) {
-            err << options.Project << ": " << e.what() << "\n";
+            err << options.Project << ": " << ErrorText(e) << "\n";
             return 2;
         }
         const std::string fault = NajdiVaduModelu(space);
@@ -413,6 +491,12 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
                     << ec.message() << "\n";
         }
         if (options.ExactOrder) space.EquationOrder = TEquationOrder::Model;
+        if (options.Trace) {
+            std::vector<std::string> traces;
+            for (const char* name : KTraceFileNames)
+                traces.push_back(space.TracePath(name));
+            if (WritesOverProject(traces, options.Project, err)) return 2;
+        }
 
         if (options.Picture.Requested && !reportAsked && !options.Table)
             return WritePicture(space, options.Picture, out, err);
@@ -438,6 +522,8 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             code = RunReportCommand(space, reports, out, err);
         }
         if (code == 0 && options.Picture.Requested) code = WritePicture(space, options.Picture, out, err);
+        // Trace files that were asked for and could not be written (named with the reason above).
+        if (code == 0 && options.Trace && !space.TraceFailures.empty()) code = 2;
         return code;
     } catch (const std::bad_alloc&) {
         err << "korvan-calc: nedostatek paměti.\n";

@@ -1,6 +1,7 @@
 #pragma once
 // The headless calculator korvan-calc: reads a project, runs the computation as the desktop
 // command does, writes the trace files and prints the reactions and the node displacements.
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 #include <vector>
@@ -12,7 +13,7 @@
 // The parsed command line. A new option adds a field here and a row to the option table in
 // Calc.cpp.
 struct TCalcOptions {
-    std::string Project;
+    std::string Project;         // "-": standard input
     char Separator = 0;          // 0: the user's locale
     bool SelfWeight = false;
     TReal SelfWeightFactor = 1;
@@ -26,6 +27,7 @@ struct TCalcOptions {
     bool Table = false; // the reactions and displacements table instead of the results report
     bool ExactOrder = false; // eliminate in the model's equation order, whatever the numbering
     bool Check = false; // the equilibrium check instead of the results report
+    std::uint64_t MaxSize = 0; // the largest project read, in bytes (0: the reader's own limit)
 };
 
 // Parses the arguments (without the program name). False with a message in error on bad usage.
@@ -47,7 +49,8 @@ bool NeedsPictureHelper(const std::vector<std::string>& args);
 std::string PictureHelperPath(const std::string& self = {});
 
 // Runs korvan-calc with the given arguments (without the program name); returns the exit code:
-// 0 computed, 1 the structure was refused, 2 bad usage or a project that cannot be read.
+// 0 computed, 1 the structure was refused, 2 bad usage, a project that cannot be read or a file
+// that cannot be written. Messages go to err with their control characters escaped.
 int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 
 // The equilibrium check of a computed model (--check): ΣFx, ΣFy, ΣM and the relative residual

@@ -6,6 +6,7 @@
 #include "expr/CalcExpress.h"
 #include "expr/CurveGenerator.h"
 #include "model/MKPSpace.h"
+#include "model/MessageText.h"
 #include "model/UserDialogs.h"
 
 namespace {
@@ -18,7 +19,7 @@ const char* const KCurveUsage =
     "  --chord          konstantní délka tětivy místo konstantního kroku v x\n"
     "  --tolerance T    přesnost délky tětivy (m), výchozí 0.0005\n"
     "  --join           spojit nové uzly pruty s prvním profilem projektu\n"
-    "  --save VYSTUP    soubor, do něhož se projekt uloží\n";
+    "  --save VYSTUP    soubor, do něhož se projekt uloží (- na standardní výstup)\n";
 
 int Usage(std::ostream& err, const std::string& problem) {
     err << problem << "\n" << KCurveUsage;
@@ -83,7 +84,7 @@ int RunCurveCommand(const std::vector<std::string>& args, std::ostream& out, std
             space.NactiProjekt(project);
         } catch (const std::exception& e) {
             showMessages();
-            err << project << ": " << e.what() << "\n";
+            err << project << ": " << ErrorText(e) << "\n";
             return 2;
         }
     }
@@ -97,15 +98,20 @@ int RunCurveCommand(const std::vector<std::string>& args, std::ostream& out, std
     showMessages();
     if (!result.Succeeded) return 2;
 
+    // "-" writes the project to standard output; the summary then goes with the messages.
     try {
-        space.UlozProjekt(save);
+        if (save == "-")
+            space.UlozProjekt(out);
+        else
+            space.UlozProjekt(save);
     } catch (const std::exception& e) {
         showMessages();
-        err << save << ": " << e.what() << "\n";
+        err << save << ": " << ErrorText(e) << "\n";
         return 2;
     }
     showMessages();
-    out << "Přidáno uzlů: " << result.Nodes.size() << ", prutů: " << result.Members.size() << "\n"
-        << "Uloženo: " << save << "\n";
+    (save == "-" ? err : out) << "Přidáno uzlů: " << result.Nodes.size()
+                              << ", prutů: " << result.Members.size() << "\n"
+                              << "Uloženo: " << save << "\n";
     return 0;
 }

@@ -6,11 +6,12 @@
 #include <ostream>
 #include <string_view>
 
+#include "analysis/Diagnostics.h"
 #include "canvas/DiagramFit.h"
 #include "canvas/WmfPainter.h"
-#include "analysis/Diagnostics.h"
 #include "model/AtomicFile.h"
 #include "model/MKPSpace.h"
+#include "model/MessageText.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
@@ -53,7 +54,7 @@ bool WriteBytes(const std::string& target, std::string_view bytes, std::ostream&
         WriteFileAtomically(target, bytes);
         return true;
     } catch (const std::exception& e) {
-        err << e.what() << "\n";
+        err << ErrorText(e) << "\n";
         return false;
     }
 }

@@ -11,7 +11,7 @@
 const char* const KReportUsage =
     "  --report     výsledky výpočtu jako text (výchozí po úspěšném výpočtu)\n"
     "  --protocol   protokol modelu jako text (nepoužité objekty odstraní jen v paměti)\n"
-    "  --rtf SOUBOR  vypsaný dokument také jako RTF\n"
+    "  --rtf SOUBOR  vypsaný dokument také jako RTF (- místo textu na standardní výstup)\n"
     "  --imperial   hodnoty v imperiálních jednotkách\n";
 
 TReportOptionResult TakeReportOption(const std::vector<std::string>& args, std::size_t& i,
@@ -59,6 +59,12 @@ int RunReportCommand(TMKPSpace& space, const TReportOptions& options, std::ostre
         BuildProtocol(space, doc);
     else
         BuildResultsReport(space, doc);
+    // "-" puts the RTF document on standard output in place of the text.
+    if (options.RtfFile == "-") {
+        out << DocumentToRtf(doc);
+        out.flush();
+        return out ? 0 : 2;
+    }
     out << DocumentToText(doc);
     out.flush();
     if (options.RtfFile.empty()) return 0;

@@ -35,6 +35,7 @@ bool WantsReportOutput(const TReportOptions& options, const TMKPSpace& space);
 void ApplyReportOptions(TMKPSpace& space, const TReportOptions& options);
 
 // Prints the protocol (with --protocol) or the results report as UTF-8 text and, with --rtf,
-// saves the same document as RTF. Returns 0, or 2 after a message on `err` when the RTF file
-// cannot be written (the text has been printed by then; an existing file is left untouched).
+// saves the same document as RTF; --rtf - prints the RTF document instead of the text. Returns 0,
+// or 2 after a message on `err` when the RTF file cannot be written (the text has been printed by
+// then; an existing file is left untouched).
 int RunReportCommand(TMKPSpace& space, const TReportOptions& options, std::ostream& out, std::ostream& err);

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "cli/Calc.h"
+#include "cli/TerminalText.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -16,6 +17,12 @@ int main(int argc, char** argv) {
         std::vector<char*> helperArgv(argv, argv + argc + 1);
         helperArgv[0] = const_cast<char*>(helper.c_str());
         execv(helper.c_str(), helperArgv.data());
+    }
+    // Names from the project are printed in the report; on a terminal their control characters
+    // are escaped, as in every message.
+    if (::isatty(STDOUT_FILENO)) {
+        TEscapingStream out(std::cout);
+        return RunCalc(args, out, std::cerr);
     }
     return RunCalc(args, std::cout, std::cerr);
 }

@@ -18,17 +18,12 @@ namespace {
 namespace fs = std::filesystem;
 
 [[noreturn]] void Fail(const std::string& path, int error) {
-    throw TFileIoError("Soubor „" + path + "“ nelze uložit: " + std::strerror(error) + ".", path);
+    throw TFileIoError("Soubor „" + path + "“ nelze uložit: " + std::strerror(error) + ".", path,
+                       std::strerror(error));
 }
 
-// The path that is really replaced: the target of a symbolic link when links are followed.
-std::string TargetPath(const std::string& path, bool followLinks) {
-    std::error_code ec;
-    if (followLinks && fs::is_symlink(fs::symlink_status(path, ec))) {
-        fs::path target = fs::weakly_canonical(fs::path(path), ec);
-        if (!ec) return target.string();
-    }
-    return path;
+[[noreturn]] void Refuse(const std::string& path, const std::string& message, const std::string& reason) {
+    throw TFileIoError("Soubor „" + path + "“ " + message, path, reason);
 }
 
 // A name nobody can guess in advance: the process, a per-process random number and a counter.
@@ -44,10 +39,8 @@ std::string TemporaryName(const std::string& target) {
 }
 
 // After a rename the new directory entry is durable only once the folder itself is flushed.
-// File systems that cannot flush a folder say so with EINVAL; that is no failure of the write.
-int SyncFolderOf(const std::string& target) {
-    std::string folder = fs::path(target).parent_path().string();
-    if (folder.empty()) folder = ".";
+// File systems that cannot flush a folder say so with EINVAL.
+int SyncFolder(const std::string& folder) {
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return errno;
     int error = 0;
@@ -55,15 +48,72 @@ int SyncFolderOf(const std::string& target) {
     ::close(fd);
     return error;
 }
+
+std::atomic<TFolderSync> gFolderSync{&SyncFolder};
 } // namespace
 
+TFolderSync ExchangeFolderSync(TFolderSync sync) {
+    return gFolderSync.exchange(sync ? sync : &SyncFolder);
+}
+
+TWriteTarget WriteTargetKind(const std::string& path) {
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        struct stat link {};
+        return ::lstat(path.c_str(), &link) == 0 && S_ISLNK(link.st_mode) ? TWriteTarget::DanglingLink
+                                                                          : TWriteTarget::Missing;
+    }
+    if (S_ISDIR(st.st_mode)) return TWriteTarget::Folder;
+    return S_ISREG(st.st_mode) ? TWriteTarget::RegularFile : TWriteTarget::Stream;
+}
+
+bool IsSameFile(const std::string& a, const std::string& b) {
+    struct stat sa {
+    }, sb{};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 TAtomicFile::TAtomicFile(std::string path, TAtomicFileOptions options)
-    : mPath(std::move(path)), mTarget(TargetPath(mPath, options.FollowLinks)) {
-    struct stat previous {};
-    const bool exists = ::stat(mTarget.c_str(), &previous) == 0;
-    if (exists && options.RefuseReadOnly && S_ISREG(previous.st_mode) &&
-        ((previous.st_mode & 0222) == 0 || ::access(mTarget.c_str(), W_OK) != 0))
-        throw TFileIoError("Soubor „" + mPath + "“ je jen pro čtení; nelze jej přepsat.", mPath);
+    : mPath(std::move(path)), mTarget(mPath) {
+    struct stat st {};
+    if (::lstat(mPath.c_str(), &st) != 0) {
+        if (errno != ENOENT) Fail(mPath, errno);
+        OpenTemporary(false, 0);
+        return;
+    }
+    const bool link = S_ISLNK(st.st_mode);
+    if (link) {
+        // Not followed: the link itself is replaced by the new file.
+        if (!options.FollowLinks) {
+            OpenTemporary(false, 0);
+            return;
+        }
+        if (::stat(mPath.c_str(), &st) != 0) {
+            if (errno == ENOENT)
+                Refuse(mPath, "je odkaz na neexistující soubor; odkaz zůstává, jak je, a nic se neuložilo.",
+                       "odkaz na neexistující soubor");
+            Fail(mPath, errno);
+        }
+    }
+    if (S_ISDIR(st.st_mode)) Fail(mPath, EISDIR);
+    if (!S_ISREG(st.st_mode)) {
+        OpenStream(options, S_ISFIFO(st.st_mode));
+        return;
+    }
+    // Through a link, the file it points to is replaced and the link stays.
+    if (link) {
+        std::error_code ec;
+        const fs::path target = fs::canonical(fs::path(mPath), ec);
+        if (ec) Fail(mPath, ec.value());
+        mTarget = target.string();
+    }
+    if (options.RefuseReadOnly && ((st.st_mode & 0222) == 0 || ::access(mTarget.c_str(), W_OK) != 0))
+        Refuse(mPath, "je jen pro čtení; nelze jej přepsat.", "jen pro čtení");
+    OpenTemporary(true, st.st_mode & 07777);
+}
+
+void TAtomicFile::OpenTemporary(bool keepMode, unsigned mode) {
     // O_EXCL never opens what is already there, a planted link included; a collision with a
     // stale temporary only makes the next name be tried.
     for (int attempt = 0; attempt < 100 && mFd < 0; ++attempt) {
@@ -73,20 +123,43 @@ TAtomicFile::TAtomicFile(std::string path, TAtomicFileOptions options)
     }
     if (mFd < 0) Fail(mPath, EEXIST);
     // An existing file keeps its permission bits.
-    if (exists && S_ISREG(previous.st_mode) && ::fchmod(mFd, previous.st_mode & 07777) != 0) Abandon(errno);
+    if (keepMode && ::fchmod(mFd, mode) != 0) Abandon(errno);
+}
+
+// A device or a FIFO takes the bytes as they come; there is nothing to replace. A FIFO is opened
+// without waiting, so that one with no reader is an error now rather than a program that hangs.
+void TAtomicFile::OpenStream(const TAtomicFileOptions& options, bool fifo) {
+    int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY;
+    if (!options.FollowLinks) flags |= O_NOFOLLOW;
+    if (fifo) flags |= O_NONBLOCK;
+    mFd = ::open(mPath.c_str(), flags);
+    if (mFd < 0) {
+        if (errno == ENXIO && fifo)
+            Refuse(mPath, "je roura, ze které nikdo nečte; nic se neuložilo.", "nikdo nečte");
+        Fail(mPath, errno);
+    }
+    struct stat st {};
+    if (::fstat(mFd, &st) != 0 || S_ISREG(st.st_mode) || S_ISDIR(st.st_mode)) {
+        // Exchanged for a file meanwhile: writing into it in place would not be atomic.
+        const int error = S_ISREG(st.st_mode) || S_ISDIR(st.st_mode) ? EAGAIN : errno;
+        ::close(mFd);
+        mFd = -1;
+        Fail(mPath, error);
+    }
+    if (fifo) ::fcntl(mFd, F_SETFL, ::fcntl(mFd, F_GETFL) & ~O_NONBLOCK);
 }
 
 TAtomicFile::~TAtomicFile() {
     if (mFd >= 0) {
         ::close(mFd);
-        ::unlink(mTemporary.c_str());
+        if (!mTemporary.empty()) ::unlink(mTemporary.c_str());
     }
 }
 
 void TAtomicFile::Abandon(int error) {
     if (mFd >= 0) ::close(mFd);
     mFd = -1;
-    ::unlink(mTemporary.c_str());
+    if (!mTemporary.empty()) ::unlink(mTemporary.c_str());
     Fail(mPath, error);
 }
 
@@ -107,9 +180,16 @@ void TAtomicFile::Write(std::string_view bytes) {
 
 void TAtomicFile::Commit() {
     if (mFd < 0) Fail(mPath, EBADF);
-    if (::fsync(mFd) != 0) Abandon(errno);
     const int fd = mFd;
     mFd = -1;
+    if (mTemporary.empty()) { // a device or FIFO: the bytes are gone to it
+        if (::close(fd) != 0) Fail(mPath, errno);
+        return;
+    }
+    if (::fsync(fd) != 0) {
+        mFd = fd;
+        Abandon(errno);
+    }
     if (::close(fd) != 0) {
         const int error = errno;
         ::unlink(mTemporary.c_str());
@@ -120,7 +200,9 @@ void TAtomicFile::Commit() {
         ::unlink(mTemporary.c_str());
         Fail(mPath, error);
     }
-    if (const int error = SyncFolderOf(mTarget)) Fail(mPath, error);
+    // The file is in place and whole; flushing its folder only makes the rename survive a crash.
+    std::string folder = fs::path(mTarget).parent_path().string();
+    gFolderSync.load()(folder.empty() ? "." : folder);
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes, TAtomicFileOptions options) {

@@ -34,13 +34,16 @@ private:
     std::string mLineText;
 };
 
-// A file that cannot be opened, read or written.
+// A file that cannot be opened, read or written. Reason() is the cause alone (the system's text
+// for the error, or a short Czech phrase), for messages that name several files at once.
 class TFileIoError : public TKorvanError {
 public:
-    TFileIoError(const std::string& message, std::string path)
-        : TKorvanError(message), mPath(std::move(path)) {}
+    TFileIoError(const std::string& message, std::string path, std::string reason = {})
+        : TKorvanError(message), mPath(std::move(path)), mReason(std::move(reason)) {}
     const std::string& Path() const { return mPath; }
+    const std::string& Reason() const { return mReason; }
 
 private:
     std::string mPath;
+    std::string mReason;
 };

@@ -110,11 +110,17 @@ public:
     TVector FG;
     TVector RG;
     // Trace files: written into TraceDir (empty: the process's working directory) when
-    // TraceFiles is set. TraceFailures lists the files of the last computation that could not be
-    // written.
+    // TraceEnabled is set, one computation at a time per folder. TraceFailures lists the files of
+    // the last computation that could not be written, each with the reason; TraceWritten the
+    // paths it wrote or tried to write. The computation removes the trace files it did not write.
+    struct TTraceFailure {
+        std::string Path;
+        std::string Reason;
+    };
     std::string TraceDir;
     bool TraceEnabled = true;
-    std::vector<std::string> TraceFailures;
+    std::vector<TTraceFailure> TraceFailures;
+    std::vector<std::string> TraceWritten;
     // How the elimination runs (one or two threads); the results are the same bit for bit.
     TElimination Elimination = TElimination::Automatic;
     // The order of the elimination: the model's, or a profile-reducing one where that pays.

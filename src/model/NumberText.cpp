@@ -13,6 +13,7 @@
 #endif
 
 #include "model/Errors.h"
+#include "model/MessageText.h"
 
 namespace {
 char gSeparator = '.';
@@ -420,11 +421,12 @@ bool TryStrToFloat(const std::string& text, TReal& value, char separator) {
 
 std::string ShownInMessage(const std::string& text) {
     constexpr std::size_t KLimit = 60;
-    if (text.size() <= KLimit) return text;
+    // Line breaks and tabs move no cursor anywhere but to the next line or column; they stay.
+    if (text.size() <= KLimit) return EscapeControls(text, true);
     std::size_t cut = KLimit;
     // Never between the bytes of one UTF-8 character.
     while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80) --cut;
-    return text.substr(0, cut) + "…";
+    return EscapeControls(std::string_view(text).substr(0, cut), true) + "…";
 }
 
 TReal StrToFloat(const std::string& text, char separator) {

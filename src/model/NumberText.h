@@ -36,7 +36,8 @@ inline std::string Fixed2(TReal v, char separator = DecimalSeparator()) {
 // Non-finite values are written "NAN", "INF" and "-INF" in every format.
 
 // A text as an error message quotes it: at most 60 bytes (never a split UTF-8 character), then
-// "…" when it was longer. A file line of millions of digits is not echoed whole.
+// "…" when it was longer, its control characters but LF and tab escaped (EscapeControls). A file
+// line of millions of digits is not echoed whole, and no byte of it reaches a terminal raw.
 std::string ShownInMessage(const std::string& text);
 
 // Reads a real: optional blanks, optional sign, digits with at most one separator, optional

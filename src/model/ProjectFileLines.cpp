@@ -1,21 +1,71 @@
 #include "model/ProjectFileLines.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
 #include <cmath>
 #include <cstdint>
-#include <filesystem>
+#include <cstring>
 
 #include "model/Cp1250.h"
 #include "model/Errors.h"
 #include "model/LargeBlock.h"
+#include "model/MessageText.h"
 #include "model/NumberText.h"
 #include "units/Prevody.h"
 
+namespace {
+std::atomic<std::uint64_t> gMaxInputSize{std::uint64_t(1) << 30};
+
+[[noreturn]] void CannotOpen(const std::string& path, const std::string& reason) {
+    throw TFileIoError("Soubor „" + path + "“ nelze otevřít: " + reason + ".", path, reason);
+}
+} // namespace
+
+std::uint64_t MaxInputSize() {
+    return gMaxInputSize;
+}
+
+void SetMaxInputSize(std::uint64_t bytes) {
+    gMaxInputSize = std::min<std::uint64_t>(bytes, std::uint64_t(1) << 62);
+}
+
+std::string SizeText(std::uint64_t bytes) {
+    static const char* const KUnits[] = {"GB", "MB", "kB"};
+    for (int i = 0; i < 3; ++i) {
+        const std::uint64_t unit = std::uint64_t(1) << (10 * (3 - i));
+        if (bytes >= unit && bytes % unit == 0) return std::to_string(bytes / unit) + " " + KUnits[i];
+    }
+    return std::to_string(bytes) + " B";
+}
+
+// What is opened is checked on a descriptor opened without waiting (a FIFO with no writer would
+// block the open itself), and the stream then opens that same file through the descriptor.
 std::ifstream OpenForReading(const std::string& path) {
-    std::error_code ec;
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) CannotOpen(path, std::strerror(errno));
+    struct stat st {};
+    std::string problem;
+    if (::fstat(fd, &st) != 0)
+        problem = std::strerror(errno);
+    else if (S_ISDIR(st.st_mode))
+        problem = "je to složka";
+    else if (!S_ISREG(st.st_mode))
+        problem = "není to obyčejný soubor (zařízení, roura nebo soket)";
+    else if (std::uint64_t(st.st_size) > MaxInputSize())
+        problem = "je větší než " + SizeText(MaxInputSize());
     std::ifstream in;
-    if (!std::filesystem::is_directory(path, ec)) in.open(path, std::ios::binary);
-    if (!in.is_open()) throw TFileIoError("Soubor „" + path + "“ nelze otevřít.", path);
+    if (problem.empty()) {
+        in.open("/proc/self/fd/" + std::to_string(fd), std::ios::binary);
+        if (!in.is_open()) in.open(path, std::ios::binary); // no /proc
+        if (!in.is_open()) problem = std::strerror(errno ? errno : EACCES);
+    }
+    ::close(fd);
+    if (!problem.empty()) CannotOpen(path, problem);
     return in;
 }
 
@@ -30,16 +80,28 @@ TValueLines::~TValueLines() {
     FreeLarge(mLarge, mLargeBytes);
 }
 
-// The stream's rest in one read where its size can be told (a file), in growing pieces otherwise.
+void TValueLines::TooLarge() const {
+    const std::string what = mPath.empty() ? std::string("Vstup") : "Soubor „" + mPath + "“";
+    throw TFileIoError(what + " je větší než " + SizeText(MaxInputSize()) +
+                           "; tak velký projekt nelze načíst.",
+                       mPath, "větší než " + SizeText(MaxInputSize()));
+}
+
+// The stream's rest in one read where its size can be told (a file), in growing pieces otherwise;
+// either way never more than MaxInputSize().
 void TValueLines::ReadWhole() {
     mRead = true;
     mSeparatorAs = SeparatorAs(SystemDecimalSeparator());
+    const std::uint64_t limit = MaxInputSize();
     std::size_t chunk = std::size_t(1) << 16;
     if (std::streambuf* buffer = mIn.rdbuf()) {
         const auto here = buffer->pubseekoff(0, std::ios::cur, std::ios::in);
-        const auto end = here == std::streampos(-1) ? here : buffer->pubseekoff(0, std::ios::end, std::ios::in);
-        if (end != std::streampos(-1) && end >= here && buffer->pubseekpos(here, std::ios::in) == here)
+        const auto end =
+            here == std::streampos(-1) ? here : buffer->pubseekoff(0, std::ios::end, std::ios::in);
+        if (end != std::streampos(-1) && end >= here && buffer->pubseekpos(here, std::ios::in) == here) {
+            if (std::uint64_t(end - here) > limit) TooLarge();
             chunk = std::size_t(end - here) + 1; // one byte more, to meet the end in the same read
+        }
     }
     // A large file goes into huge pages of its own (one fault instead of one per 4 kB page).
     if (chunk >= std::size_t(1) << 20) {
@@ -58,19 +120,35 @@ void TValueLines::ReadWhole() {
     if (!mLarge) {
         std::size_t size = mText.size();
         for (;; chunk = std::min<std::size_t>(2 * chunk, std::size_t(1) << 24)) {
+            // One byte past the limit tells a stream that goes on from one that ends there.
+            chunk =
+                std::size_t(std::min<std::uint64_t>(chunk, limit + 1 - std::min<std::uint64_t>(size, limit)));
             mText.resize(size + chunk);
             mIn.read(mText.data() + size, std::streamsize(chunk));
             size += std::size_t(mIn.gcount());
+            if (size > limit) {
+                std::string().swap(mText);
+                TooLarge();
+            }
             if (!mIn) break;
         }
         mText.resize(size);
         mView = mText;
     }
     if (mIn.bad())
-        throw TFileIoError("Soubor " + (mPath.empty() ? std::string() : "„" + mPath + "“ ") + "nelze přečíst.", mPath);
+        throw TFileIoError("Soubor " + (mPath.empty() ? std::string() : "„" + mPath + "“ ") +
+                               "nelze přečíst.",
+                           mPath, "chyba při čtení");
+    // LF CR line ends (some old editors) are known by the first line: a line with text, then LF
+    // and CR. Otherwise LF CR stays two line ends, as a lone LF and a lone CR are.
+    const std::size_t first = mView.find_first_of("\r\n");
+    mLfCr = first != std::string_view::npos && first > 0 && mView[first] == '\n' &&
+            first + 1 < mView.size() && mView[first + 1] == '\r' &&
+            (first + 2 == mView.size() || mView[first + 2] != '\n');
 }
 
-// A line ends at CR LF, at LF or at a lone CR (classic Mac line ends).
+// A line ends at CR LF, at LF or at a lone CR (classic Mac line ends), or at LF CR in a file whose
+// lines end so.
 bool TValueLines::Next(std::string_view& line) {
     if (!mRead) ReadWhole();
     const std::size_t size = mView.size();
@@ -82,9 +160,12 @@ bool TValueLines::Next(std::string_view& line) {
     ++mLine;
     const char* text = mView.data();
     std::size_t end = mAt;
-    while (end < size && text[end] != '\n' && text[end] != '\r') ++end;
+    while (end < size && text[end] != '\n' && text[end] != '\r')
+        ++end;
     line = std::string_view(text + mAt, end - mAt);
-    if (end < size && text[end] == '\r' && end + 1 < size && text[end + 1] == '\n') ++end;
+    if (end + 1 < size && ((text[end] == '\r' && text[end + 1] == '\n') ||
+                           (mLfCr && text[end] == '\n' && text[end + 1] == '\r')))
+        ++end;
     mAt = end + 1;
     return true;
 }
@@ -115,7 +196,7 @@ std::string TValueLines::Name() {
 }
 
 void TValueLines::Refuse(const std::string& message, int line) const {
-    throw TFileFormatError("Řádek " + std::to_string(line) + ": " + message, line, {});
+    throw TFileFormatError("Řádek " + std::to_string(line) + ": " + EscapeControls(message), line, {});
 }
 
 void TValueLines::ConversionFailed(const std::string& message, const std::string& text) const {
@@ -182,7 +263,8 @@ TReal TValueLines::Real() {
     } catch (const TNumberError& e) {
         ConversionFailed(e.what(), normalised);
     }
-    if (!std::isfinite(value)) Refuse("hodnota „" + ShownInMessage(Cp1250ToUtf8(text)) + "“ není konečné číslo.", mLine);
+    if (!std::isfinite(value))
+        Refuse("hodnota „" + ShownInMessage(Cp1250ToUtf8(text)) + "“ není konečné číslo.", mLine);
     return value;
 }
 
@@ -192,7 +274,8 @@ int TValueLines::Int() {
     if (!view.empty() && view.size() <= 9) {
         int value = 0;
         std::size_t i = 0;
-        while (i < view.size() && view[i] >= '0' && view[i] <= '9') value = value * 10 + (view[i++] - '0');
+        while (i < view.size() && view[i] >= '0' && view[i] <= '9')
+            value = value * 10 + (view[i++] - '0');
         if (i == view.size()) return value;
     }
     std::string text(view);

@@ -24,6 +24,7 @@
 #include <QUrl>
 
 #include "model/Errors.h"
+#include "model/MessageText.h"
 #include "model/NumberText.h"
 #include "model/UserDialogs.h"
 #include "reports/Protocol.h"
@@ -31,22 +32,23 @@
 #include "ui/About.h"
 #include "ui/CanvasExport.h"
 #include "ui/CanvasWidget.h"
+#include "ui/DefinitionLogic.h"
 #include "ui/FileDialogGuard.h"
 #include "ui/Glyphs.h"
-#include "ui/DefinitionLogic.h"
 #include "ui/HelpWindow.h"
 #include "ui/LibraryLookup.h"
 #include "ui/LoadInput.h"
 #include "ui/MatDialog.h"
 #include "ui/MaterialDialog.h"
-#include "ui/meritka.h"
 #include "ui/ObjectPanel.h"
-#include "ui/PrutDialog.h"
-#include "ui/UzelDialog.h"
-#include "ui/oblouky.h"
 #include "ui/ProfilDialog.h"
+#include "ui/PrutDialog.h"
+#include "ui/SaveTarget.h"
+#include "ui/UzelDialog.h"
 #include "ui/VyslMemo.h"
 #include "ui/ZatizeniDialog1.h"
+#include "ui/meritka.h"
+#include "ui/oblouky.h"
 #include "units/Prevody.h"
 
 namespace {
@@ -915,10 +917,10 @@ void TForm1::OpenProjectFile(const QString& fileName) {
     } catch (const TFileFormatError& e) {
         // The reader's message names the line already.
         error = U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
-    } catch (const TFileIoError&) {
-        error = U("Soubor \"%1\" nelze otevřít.").arg(fileName);
+    } catch (const TFileIoError& e) {
+        error = U("Soubor \"%1\" nelze otevřít: %2.").arg(fileName, QString::fromStdString(e.Reason()));
     } catch (const std::exception& e) {
-        error = U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(e.what()));
+        error = U("Soubor \"%1\" nelze načíst: %2").arg(fileName, QString::fromStdString(ErrorText(e)));
     }
     if (!error.isEmpty()) {
         mSpace.SmazVse();
@@ -963,11 +965,11 @@ void TForm1::tbSaveClick() {
 }
 
 void TForm1::SaveProjectFile(const QString& fileName) {
-    if (QFileInfo::exists(fileName) && !Dialogs().AskYesNo("Soubor existuje. Nahadit?")) return;
+    if (!ConfirmSaveTarget(fileName, "Soubor existuje. Nahadit?")) return;
     try {
         mSpace.UlozProjekt(S(fileName));
-    } catch (const std::exception&) {
-        Dialogs().Inform(S(U("Soubor \"%1\" nelze uložit.").arg(fileName)));
+    } catch (const std::exception& e) {
+        Dialogs().Inform(SaveFailureText(fileName, e));
         return;
     }
     setWindowTitle(U(KCaptionPrefix) + fileName);
@@ -982,7 +984,7 @@ bool TForm1::ReadSectionLibrary(const QString& path) {
     } catch (const TFileFormatError& e) {
         Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     } catch (const std::exception& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
+        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(ErrorText(e)))));
     }
     return false;
 }
@@ -996,7 +998,7 @@ bool TForm1::ReadMaterialLibrary(const QString& path) {
     } catch (const TFileFormatError& e) {
         Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
     } catch (const std::exception& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
+        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(ErrorText(e)))));
     }
     return false;
 }
@@ -1196,7 +1198,7 @@ void TForm1::Napoveda1Click() {
 void TForm1::UloitjakoWMF1Click() {
     const QString file = ChooseFile(mSaveDialog2);
     if (file.isEmpty()) return;
-    if (QFileInfo::exists(file) && !Dialogs().AskYesNo("Soubor existuje. Nahradit?")) return;
+    if (!ConfirmSaveTarget(file, "Soubor existuje. Nahradit?")) return;
     SaveWMF(mSpace, file, TCanvasExportMode::Metafile, this);
 }
 

@@ -14,6 +14,7 @@
 #include "model/AtomicFile.h"
 #include "model/Errors.h"
 #include "model/UserDialogs.h"
+#include "ui/SaveTarget.h"
 
 namespace {
 // Pages are laid out at 300 dots per inch on the printer and in the PDF alike, so both give the
@@ -59,8 +60,7 @@ TPrintOutcome SavePdf(QWidget* parent, const QString& jobTitle, const TPagePaint
     QString fileName = chooser ? chooser(parent, suggested) : DefaultPdfChooser(parent, suggested);
     if (fileName.isEmpty()) return TPrintOutcome::Cancelled;
     if (QFileInfo(fileName).suffix().isEmpty()) fileName += ".pdf";
-    if (QFileInfo::exists(fileName) && !Dialogs().AskYesNo("Soubor existuje. Nahradit?"))
-        return TPrintOutcome::Cancelled;
+    if (!ConfirmSaveTarget(fileName, "Soubor existuje. Nahradit?")) return TPrintOutcome::Cancelled;
 
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);

@@ -21,6 +21,7 @@
 #include "model/Errors.h"
 #include "model/UserDialogs.h"
 #include "ui/PrintFallback.h"
+#include "ui/SaveTarget.h"
 
 namespace {
 const int KClientWidth = 649;
@@ -199,7 +200,7 @@ void TForm6::SpeedButton1Click() {
 }
 
 bool TForm6::SaveToFile(const QString& fileName) {
-    if (QFileInfo::exists(fileName) && !Dialogs().AskYesNo("Soubor existuje. Nahradit?")) return false;
+    if (!ConfirmSaveTarget(fileName, "Soubor existuje. Nahradit?")) return false;
     try {
         WriteFileAtomically(QFile::encodeName(fileName).toStdString(), MemoRtf());
     } catch (const TFileIoError&) {

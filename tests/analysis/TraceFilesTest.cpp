@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <cerrno>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -131,7 +135,9 @@ TEST(TraceFiles, FileThatCannotBeCreatedDoesNotStopTheComputation) {
     EXPECT_TRUE(c.F.Space.ResultsValid);
     EXPECT_NEAR(D(c.N1->DofU.Reaction), 12.0, 1e-12);
     ASSERT_EQ(sink.Messages.size(), 1u);
-    EXPECT_NE(sink.Messages[0].find("00RG.out"), std::string::npos);
+    EXPECT_NE(sink.Messages[0].find("00RG.out (" + std::string(std::strerror(EISDIR)) + ")"),
+              std::string::npos)
+        << sink.Messages[0];
     EXPECT_EQ(sink.Messages[0].find("00KG.out"), std::string::npos);
     EXPECT_TRUE(fs::exists(dir.Path / "00reakce.out"));
 
@@ -141,6 +147,7 @@ TEST(TraceFiles, FileThatCannotBeCreatedDoesNotStopTheComputation) {
     ASSERT_EQ(missing.Run(sink2).Result, TSolveResult::Ok);
     ASSERT_EQ(sink2.Messages.size(), 1u); // one message for all files
     for (const char* name : KFiles) EXPECT_NE(sink2.Messages[0].find(name), std::string::npos) << name;
+    EXPECT_NE(sink2.Messages[0].find(std::strerror(ENOENT)), std::string::npos) << sink2.Messages[0];
     EXPECT_NEAR(D(missing.N1->DofRot.Reaction), 72 * std::sqrt(3.0), 1e-12);
 }
 
@@ -165,4 +172,31 @@ TEST(TraceFiles, RefusedStructureLeavesTheFilesWrittenSoFar) {
     EXPECT_TRUE(fs::exists(dir.Path / "00KGa.out"));
     EXPECT_FALSE(fs::exists(dir.Path / "00RG.out"));
     EXPECT_FALSE(fs::exists(dir.Path / "00reakce.out"));
+}
+
+// A computation refused before its last stages leaves no results of an earlier one beside its own
+// files; what is no file of results (a FIFO under a trace file's name) stays.
+TEST(TraceFiles, ARefusedComputationRemovesTheEarlierResults) {
+    TTempDir dir;
+    TChain good;
+    good.F.Space.TraceDir = dir.Path.string();
+    TRecordingDialogs sink;
+    ASSERT_EQ(good.Run(sink).Result, TSolveResult::Ok);
+
+    TChain loose; // no support: a mechanism, refused after the supports are applied
+    TFrame::Support(loose.N1, false, false, false);
+    loose.F.Space.TraceDir = dir.Path.string();
+    EXPECT_NE(loose.Run(sink).Result, TSolveResult::Ok);
+    EXPECT_TRUE(fs::exists(dir.Path / "00KGa.out"));
+    EXPECT_FALSE(fs::exists(dir.Path / "00RG.out"));
+    EXPECT_FALSE(fs::exists(dir.Path / "00reakce.out"));
+
+    TChain invalid; // refused before anything is assembled: no file of the earlier set stays
+    invalid.F.Mat->E = 0;
+    invalid.F.Space.TraceDir = dir.Path.string();
+    ASSERT_EQ(::mkfifo((dir.Path / "00RG.out").c_str(), 0600), 0);
+    EXPECT_EQ(invalid.Run(sink).Result, TSolveResult::Refused);
+    for (const char* name : KFiles)
+        EXPECT_EQ(fs::exists(dir.Path / name), std::string(name) == "00RG.out") << name;
+    EXPECT_TRUE(fs::is_fifo(dir.Path / "00RG.out"));
 }

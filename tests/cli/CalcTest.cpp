@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
 #include "cli/Calc.h"
@@ -130,10 +131,11 @@ TEST(Calc, TraceOptionsAndSeparator) {
     EXPECT_NE(ReadFile(quiet.Path / "missing/dir/00reakce.out").find("M [1]: 23.277 kNm"), std::string::npos);
 
     // One that cannot be made (a file stands in its way): computed all the same, the folder and
-    // the files are named on the error stream.
+    // the files are named on the error stream with the reason, and the run fails.
     quiet.Write("blocker", "x");
     r = quiet.Process("--table --trace-dir=blocker/dir '" + KPortal + "'");
-    EXPECT_EQ(r.Code, 0);
+    EXPECT_EQ(r.Code, 2);
+    EXPECT_NE(r.Err.find("blocker/dir/00reakce.out (Not a directory)"), std::string::npos) << r.Err;
     EXPECT_NE(r.Out.find("36.121"), std::string::npos);
     EXPECT_NE(r.Err.find("adresář blocker/dir"), std::string::npos) << r.Err;
     EXPECT_NE(r.Err.find("blocker/dir/00KG.out"), std::string::npos) << r.Err;
@@ -183,6 +185,26 @@ TEST(Calc, BadUsageAndUnreadableProjects) {
         EXPECT_NE(run.Err.find(r.message), std::string::npos) << run.Err;
         EXPECT_EQ(run.Out, "") << r.message;
     }
+}
+
+// A value as wide as its column keeps a blank before it, so the columns never run together.
+TEST(Calc, TableColumnsStayApartForWideValues) {
+    TWorkDir dir;
+    // A cantilever of 4 m with 15 kN at its tip and a modulus of 1e-7 MPa: a deflection of 3.2e13 mm,
+    // 21 characters in fixed(15, 6).
+    std::string soft = KTwoNodes;
+    soft.replace(soft.find("210000"), 6, "1E-7");
+    const fs::path file =
+        dir.Write("soft.inp", soft + "*Members\r\nP\r\nP\r\n1\r\n0\r\n1\r\n2\r\n0\r\n0\r\n"
+                                     "*Supports\r\nB\r\n1\r\n1\r\n1\r\n1\r\n0\r\n*NodalLoads\r\nZU\r\n2\r\n"
+                                     "P\r\n15\r\n90\r\n");
+    const TCalcRun r = Direct({"--table", "--no-trace", "--decimal-separator", ".", file.string()});
+    ASSERT_EQ(r.Code, 0) << r.Err;
+    const std::string tip = r.Out.substr(r.Out.rfind("\n     2 ") + 1);
+    std::istringstream fields(tip);
+    std::vector<std::string> values{std::istream_iterator<std::string>(fields), {}};
+    ASSERT_EQ(values.size(), 4u) << r.Out;
+    EXPECT_GE(values[3].size(), 20u) << r.Out;
 }
 
 TEST(Calc, RefusedStructuresExitWithOne) {
@@ -311,7 +333,7 @@ TEST(Calc, HelpListsEveryOptionInOneTableBeforeTheExitCodes) {
         {"--check", nullptr},         {"--report", nullptr},     {"--rtf", "zprava.rtf"},
         {"--imperial", nullptr},      {"--picture", "ram.svg"},  {"--mode", "M"},
         {"--size", "800x600"},        {"--numbers", nullptr},    {"--reactions", nullptr},
-        {"--fit", nullptr},           {"--protocol", nullptr},
+        {"--fit", nullptr},           {"--protocol", nullptr},   {"--max-size", "64M"},
     };
     const TCalcRun help = Direct({"--help"});
     ASSERT_EQ(help.Code, 0);

@@ -7,11 +7,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
+#include "analysis/Frames.h"
+#include "analysis/TraceFile.h"
 #include "model/AtomicFile.h"
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
@@ -53,12 +57,13 @@ struct TFolder {
         std::string Out, Err;
     };
     // The calculator as a process in this folder. fileLimit > 0 limits the size of every file the
-    // process writes (in 512-byte blocks), so writing more fails as on a full disk.
-    TRun Calc(const std::string& args, int fileLimit = 0) const {
+    // process writes (in 512-byte blocks), so writing more fails as on a full disk; `shell` runs
+    // before it (more limits). A run that hangs is cut off after a minute (exit code 124).
+    TRun Calc(const std::string& args, int fileLimit = 0, const std::string& shell = "") const {
         std::string cmd = "cd '" + Path.string() + "' && (trap '' XFSZ; ";
         if (fileLimit > 0) cmd += "ulimit -f " + std::to_string(fileLimit) + "; ";
-        cmd += "LC_ALL=C exec '" KORVAN_CALC_PATH "' " + args + ") > ../" + Path.filename().string() +
-               ".out 2> ../" + Path.filename().string() + ".err";
+        cmd += shell + "LC_ALL=C exec timeout 60 '" KORVAN_CALC_PATH "' " + args + ") > ../" +
+               Path.filename().string() + ".out 2> ../" + Path.filename().string() + ".err";
         const int status = std::system(cmd.c_str());
         TRun r;
         r.Code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -94,14 +99,15 @@ TEST(FileSafety, PictureOnAFullDiskKeepsTheOldFile) {
 
 // The report document, a computation's trace files and a saved project meet the same disk.
 TEST(FileSafety, ReportTraceAndCurveSaveOnAFullDisk) {
-    // A trace file that cannot be written is reported, and the results still stand.
+    // A trace file that cannot be written is reported with the reason and fails the run; the
+    // results are printed all the same.
     struct TCase {
         const char* File;
         std::string Args;
         int Code;
     } const cases[] = {
         {"r.rtf", "--rtf r.rtf '" + KPortal + "'", 2},
-        {"00KG.out", "'" + KPortal + "'", 0},
+        {"00KG.out", "'" + KPortal + "'", 2},
         {"c.inp", "--curve 'x*x/100' --from 0 --to 400 --step 0.5 --save c.inp", 2},
     };
     for (const TCase& c : cases) {
@@ -110,6 +116,7 @@ TEST(FileSafety, ReportTraceAndCurveSaveOnAFullDisk) {
         const auto r = dir.Calc(c.Args, 2);
         EXPECT_EQ(r.Code, c.Code) << c.Args << "\n" << r.Err;
         EXPECT_NE(r.Err.find(c.File), std::string::npos) << c.Args << "\n" << r.Err;
+        EXPECT_NE(r.Err.find(std::strerror(EFBIG)), std::string::npos) << c.Args << "\n" << r.Err;
         EXPECT_EQ(Slurp(dir.Path / c.File), KOld) << c.Args;
         for (const auto& entry : fs::directory_iterator(dir.Path))
             EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos)
@@ -213,5 +220,92 @@ TEST(FileSafety, CalculatorRefusesValuesThatAreNotNumbers) {
             for (const char* bad : {"nan", "NAN", "inf", "INF"})
                 EXPECT_EQ(r.Out.find(bad), std::string::npos) << c.Message << "\n" << r.Out;
         }
+    }
+}
+
+// Through a link to standard output (here a pipe) the document goes down the pipe and the link
+// stays; "-" is standard output itself.
+TEST(FileSafety, StandardOutputAsTarget) {
+    TFolder dir;
+    fs::create_symlink("/proc/self/fd/1", dir.Path / "stdout.rtf");
+    const auto piped = dir.Calc("--rtf stdout.rtf '" + KPortal + "' | cat");
+    EXPECT_NE(piped.Out.find("REAKCE"), std::string::npos) << piped.Err;
+    EXPECT_NE(piped.Out.find("{\\rtf1"), std::string::npos) << piped.Err;
+    EXPECT_TRUE(fs::is_symlink(dir.Path / "stdout.rtf"));
+    const auto out = dir.Calc("--rtf - '" + KPortal + "'");
+    EXPECT_EQ(out.Code, 0) << out.Err;
+    EXPECT_EQ(out.Out.rfind("{\\rtf1", 0), 0u) << out.Out.substr(0, 40);
+}
+
+// No output replaces the project being read, whatever name it goes by.
+TEST(FileSafety, OutputsNeverReplaceTheProjectBeingRead) {
+    TFolder dir;
+    const std::string project = Slurp(KPortal);
+    for (const char* name : {"same.inp", "p.wmf", "00KG.out"})
+        dir.Put(name, project);
+    fs::create_hard_link(dir.Path / "same.inp", dir.Path / "hard.rtf");
+    for (const char* args : {"--rtf same.inp same.inp", "--rtf hard.rtf same.inp", "--picture p.wmf p.wmf",
+                             "--table 00KG.out"}) {
+        const auto r = dir.Calc(args);
+        EXPECT_EQ(r.Code, 2) << args << "\n" << r.Err;
+        EXPECT_NE(r.Err.find("čtený projekt"), std::string::npos) << args << "\n" << r.Err;
+    }
+    for (const char* name : {"same.inp", "p.wmf", "00KG.out"})
+        EXPECT_EQ(Slurp(dir.Path / name), project) << name;
+}
+
+// Input that never ends or never comes is refused at once; standard input is read up to the
+// limit; memory that runs out is named in Czech.
+TEST(FileSafety, InputIsBoundedAndNeverWaitedFor) {
+    TFolder dir;
+    ASSERT_EQ(::mkfifo((dir.Path / "fifo.inp").c_str(), 0600), 0);
+    fs::resize_file(dir.Put("huge.inp", ""), std::uintmax_t(800) << 20); // sparse
+    const struct {
+        std::string Args, Shell;
+        int Code;
+        const char* Message;
+    } cases[] = {
+        {"/dev/zero", "", 2, "není to obyčejný soubor"},
+        {"fifo.inp", "", 2, "není to obyčejný soubor"},
+        {"--max-size 1M - < /dev/zero", "", 2, "Vstup je větší než 1 MB"},
+        {"--max-size 700M huge.inp", "", 2, "je větší než 700 MB"},
+        {"huge.inp", "ulimit -v 400000; ", 2, "nedostatek paměti"},
+        {"--table - < '" + KPortal + "'", "", 0, "Uzly: 4, pruty: 3"},
+    };
+    for (const auto& c : cases) {
+        const auto r = dir.Calc(c.Args, 0, c.Shell);
+        EXPECT_EQ(r.Code, c.Code) << c.Args << "\n" << r.Err;
+        EXPECT_NE((r.Err + r.Out).find(c.Message), std::string::npos) << c.Args << "\n" << r.Err;
+        EXPECT_EQ(r.Err.find("bad_alloc"), std::string::npos) << r.Err;
+    }
+}
+
+// Two computations of two models into one trace folder at once: the folder always holds the
+// whole set of one of them.
+TEST(FileSafety, TwoComputationsIntoOneTraceFolderNeverMixTheirFiles) {
+    TFolder dir;
+    for (int force : {10, 20}) { // cantilevers of 80 nodes, loaded differently
+        TFrame f;
+        TFrame::Support(f.Node(0, 0), true, true, true);
+        for (int i = 1; i < 80; ++i)
+            f.Member(f.Space.Nodes[i - 1], f.Node(i, 0));
+        f.Space.Nodes.Last()->PridejZatizeni(KLoadForce, nullptr, force, 90);
+        f.Space.UlozProjekt((dir.Path / (force == 10 ? "a.inp" : "b.inp")).string());
+    }
+    auto traceSet = [&dir](const char* folder) {
+        std::string set;
+        for (const char* name : KTraceFileNames)
+            set += std::string(name) + ":" + Slurp(dir.Path / folder / name);
+        return set;
+    };
+    ASSERT_EQ(dir.Calc("--trace-dir ref-a a.inp").Code + dir.Calc("--trace-dir ref-b b.inp").Code, 0);
+    const std::string a = traceSet("ref-a"), b = traceSet("ref-b");
+    const std::string run = "LC_ALL=C '" KORVAN_CALC_PATH "' --trace-dir both ";
+    for (int round = 0; round < 15; ++round) {
+        const std::string cmd =
+            "cd '" + dir.Path.string() + "' && (" + run + "a.inp & " + run + "b.inp & wait) > /dev/null 2>&1";
+        ASSERT_EQ(std::system(cmd.c_str()), 0);
+        const std::string both = traceSet("both");
+        EXPECT_TRUE(both == a || both == b) << "round " << round;
     }
 }

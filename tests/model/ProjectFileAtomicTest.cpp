@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <tuple>
 
 #include "model/AtomicFile.h"
 #include "model/Errors.h"
@@ -81,5 +84,63 @@ TEST(AtomicFile, FailuresRaiseIoErrorAndKeepThePreviousState) {
         EXPECT_NE(std::string(e.what()).find("nelze uložit"), std::string::npos);
     }
     EXPECT_EQ(Slurp(dir / "folder.inp/inner"), "keep");
+    EXPECT_EQ(dir.Entries(), 1);
+}
+
+// What stands at the path decides how it is written: a device or FIFO takes the bytes and stays
+// what it is, a link to nothing is refused and left alone.
+TEST(AtomicFile, DevicesAndFifosAreWrittenIntoAndNeverReplaced) {
+    TempFolder dir;
+    int ends[2];
+    ASSERT_EQ(::pipe(ends), 0);
+    ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((dir / "deaf").c_str(), 0600), 0);
+    fs::create_symlink("/proc/self/fd/" + std::to_string(ends[1]), dir / "stdout"); // as /dev/stdout
+    fs::create_symlink(dir / "nowhere", dir / "dangling");
+    // A device node of its own: only for root, and where the file system allows devices.
+    const bool device = ::mknod((dir / "null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+                        ::close(::open((dir / "null").c_str(), O_WRONLY)) == 0;
+    if (!device) ::unlink((dir / "null").c_str());
+    const int reader = ::open((dir / "fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    // Name, what is there, written or not, what stays there.
+    const std::tuple<std::string, TWriteTarget, bool, fs::file_type> cases[] = {
+        {"fifo", TWriteTarget::Stream, true, fs::file_type::fifo},
+        {"deaf", TWriteTarget::Stream, false, fs::file_type::fifo}, // nobody reads: refused at once
+        {"stdout", TWriteTarget::Stream, true, fs::file_type::symlink},
+        {"null", TWriteTarget::Stream, true, fs::file_type::character},
+        {"dangling", TWriteTarget::DanglingLink, false, fs::file_type::symlink},
+    };
+    for (const auto& [name, kind, written, stays] : cases) {
+        if (name == "null" && !device) continue;
+        EXPECT_EQ(WriteTargetKind(dir / name), kind) << name;
+        EXPECT_EQ(written, [&] {
+            try {
+                WriteFileAtomically(dir / name, "bytes");
+                return true;
+            } catch (const TFileIoError&) {
+                return false;
+            }
+        }()) << name;
+        EXPECT_EQ(fs::symlink_status(dir / name).type(), stays) << name;
+    }
+    for (const int from : {reader, ends[0]}) {
+        char got[8] = {};
+        EXPECT_EQ(::read(from, got, sizeof got), 5);
+        EXPECT_STREQ(got, "bytes");
+        ::close(from);
+    }
+    ::close(ends[1]);
+    EXPECT_FALSE(fs::exists(dir / "nowhere"));
+    EXPECT_EQ(dir.Entries(), device ? 5 : 4);
+}
+
+// Once the file is renamed into place the save is done: a folder that cannot be flushed after
+// it is no failure of the save.
+TEST(AtomicFile, AFolderThatCannotBeFlushedDoesNotFailADoneSave) {
+    TempFolder dir;
+    const TFolderSync old = ExchangeFolderSync([](const std::string&) { return EIO; });
+    EXPECT_NO_THROW(WriteFileAtomically(dir / "x.inp", "saved"));
+    ExchangeFolderSync(old);
+    EXPECT_EQ(Slurp(dir / "x.inp"), "saved");
     EXPECT_EQ(dir.Entries(), 1);
 }

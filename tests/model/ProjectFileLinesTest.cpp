@@ -56,6 +56,8 @@ TEST(ProjectFileLines, LineEndsOfEveryKind) {
         {"\r\n\r\n", {"", ""}},
         {"\n\r", {"", ""}},
         {"x\r\n\ny", {"x", "", "y"}},
+        {"a\n\rb\n\r\n\rc", {"a", "b", "", "c"}}, // LF CR, known by the first line
+        {"a\n\r\nb", {"a", "", "b"}},
     };
     for (const auto& c : cases) {
         std::istringstream in(c.text);

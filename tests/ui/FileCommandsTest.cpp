@@ -1,10 +1,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -344,4 +346,14 @@ TEST_F(TFileCommandsTest, ReadingErrorsNameTheLineOnce) {
         EXPECT_TRUE(message.contains(c.file)) << message.toStdString();
         EXPECT_EQ(message.count(QString::fromUtf8("řádek 4"), Qt::CaseInsensitive), 1) << message.toStdString();
     }
+}
+
+// A folder is no file to replace: the save asks nothing and its message says why it failed.
+TEST_F(TFileCommandsTest, SavingOntoAFolderAsksNothingAndSaysWhy) {
+    Form->OpenProjectFile(KExample);
+    Form->SaveProjectFile(Dir.path());
+    EXPECT_TRUE(Sink.Questions.empty());
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_NE(Sink.Messages[0].find(std::strerror(EISDIR)), std::string::npos) << Sink.Messages[0];
+    EXPECT_TRUE(QFileInfo(Dir.path()).isDir());
 }
