@@ -26,7 +26,8 @@ inline std::string Save(TMKPSpace& space) {
     return out.str();
 }
 
-// The residual ‖K·u − f + R‖/‖f‖ of a model the computation accepted is within the limit of --check.
+// The residual ‖K·u − f + R‖/‖f‖ of a model the computation accepted is within the limit of
+// --check.
 inline void RequireEquilibrium(TMKPSpace& space) {
     TEquilibrium e;
     if (!KontrolaRovnovahy(space, e)) Finding("a computed model has no results to check");

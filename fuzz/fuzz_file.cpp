@@ -39,7 +39,8 @@ void WriteInput(const std::uint8_t* data, std::size_t size) {
         const std::string end = data[0] & 8 ? "\n" : "\r\n";
         std::string padding;
         padding.reserve(KLargeFile + end.size());
-        while (padding.size() + size < KLargeFile) padding += end;
+        while (padding.size() + size < KLargeFile)
+            padding += end;
         out.write(padding.data(), std::streamsize(padding.size()));
     }
     out.write(reinterpret_cast<const char*>(data), std::streamsize(size));

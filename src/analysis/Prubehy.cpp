@@ -147,7 +147,8 @@ void TPrut::Prubehy() {
     std::vector<std::size_t> startsAt(n + 1, 0), byStart(loads);
     for (const auto& run : runs)
         if (run.first) ++startsAt[run.first];
-    for (std::size_t j = 1; j <= n; ++j) startsAt[j] += startsAt[j - 1];
+    for (std::size_t j = 1; j <= n; ++j)
+        startsAt[j] += startsAt[j - 1];
     for (std::size_t load = loads; load-- > 0;)
         if (runs[load].first) byStart[--startsAt[runs[load].first]] = load;
 
@@ -169,7 +170,8 @@ void TPrut::Prubehy() {
             }
         }
         active.swap(next);
-        for (const std::size_t load : active) addLoad(load, j);
+        for (const std::size_t load : active)
+            addLoad(load, j);
 
         // Carry over from the previous column.
         const TReal t = r[RowX][j] - r[RowX][j - 1];

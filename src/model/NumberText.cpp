@@ -205,14 +205,16 @@ void RoundToNearest(TDecimal& d, int keep, int cut, const bool rest[2]) {
         up = rest[0] && (rest[1] || digit(keep - 1) % 2 == 1);
     } else {
         bool beyond = rest[0] || rest[1]; // anything after the first dropped digit
-        for (int i = keep + 1; i < d.Count && !beyond; ++i) beyond = d.Digits[i] != '0';
+        for (int i = keep + 1; i < d.Count && !beyond; ++i)
+            beyond = d.Digits[i] != '0';
         const int first = digit(keep);
         up = first > 5 || (first == 5 && (beyond || digit(keep - 1) % 2 == 1));
     }
     if (d.Count > keep) d.Count = keep;
     if (up) {
         // Below the cut every digit up to `keep` is there (zeros included) once a unit is added.
-        while (d.Count < keep) d.Digits[d.Count++] = '0';
+        while (d.Count < keep)
+            d.Digits[d.Count++] = '0';
         int i = keep - 1;
         while (i >= 0 && d.Digits[i] == '9')
             --i;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <cmath>
+#include <ctime>
 #include <random>
 
 #include "analysis/Frames.h"
@@ -169,7 +169,8 @@ namespace {
 TMatrix DirectSteps(const TPrut& m, const TMatrix& results) {
     TMatrix r = NewMatrix(8, results[0].size());
     r[0] = results[0];
-    for (std::size_t k = 1; k < 7; ++k) r[k][0] = results[k][0];
+    for (std::size_t k = 1; k < 7; ++k)
+        r[k][0] = results[k][0];
     const TReal e = m.Section->Material->E, ei = e * (m.SectionTurned ? m.Section->Iz : m.Section->Iy);
     const TReal ea = e * m.Section->A;
     for (std::size_t j = 1; j < r[0].size(); ++j) {
@@ -181,7 +182,8 @@ TMatrix DirectSteps(const TPrut& m, const TMatrix& results) {
             if ((z->Kind != KLoadDistributed && z->Kind != KLoadSelfWeight) || z->C == 0) continue;
             if (!(x0 >= z->A - 1e-6L && x1 <= z->A + z->C + 1e-6L)) continue;
             const TReal q0 = z->Q2 - (z->Q2 - z->Q1) * (z->A + z->C - x0) / z->C;
-            TReal gx = co * (z->Q2 - z->Q1) / z->C, gz = si * (z->Q2 - z->Q1) / z->C, px = co * q0, pz = si * q0;
+            TReal gx = co * (z->Q2 - z->Q1) / z->C, gz = si * (z->Q2 - z->Q1) / z->C, px = co * q0,
+                  pz = si * q0;
             if (z->Kind == KLoadSelfWeight && z->LoadCase) {
                 const TReal f = z->LoadCase->Factor;
                 gx *= f, gz *= f, px *= f, pz *= f;
@@ -198,15 +200,16 @@ TMatrix DirectSteps(const TPrut& m, const TMatrix& results) {
         r[3][j] += r[3][j - 1];
         r[4][j] += r[4][j - 1] - r[1][j - 1] * t / ei + t * t * r[3][j - 1] / (2 * ei);
         r[5][j] += r[5][j - 1] - r[2][j - 1] * t / ea;
-        r[6][j] += r[6][j - 1] - t * t * r[1][j - 1] / (2 * ei) + t * t * t * r[3][j - 1] / (6 * ei) + r[4][j - 1] * t;
+        r[6][j] += r[6][j - 1] - t * t * r[1][j - 1] / (2 * ei) + t * t * t * r[3][j - 1] / (6 * ei) +
+                   r[4][j - 1] * t;
     }
     return r;
 }
 } // namespace
 
 // Random members with many loads of every kind, at division points, at shared positions, just
-// inside and outside the 1e-6 tolerance of a load's ends, outside the member and not a number: the table is
-// the one the direct loop gives, to the bit, for every arrangement of hinges.
+// inside and outside the 1e-6 tolerance of a load's ends, outside the member and not a number:
+// the table is the one the direct loop gives, to the bit, for every arrangement of hinges.
 TEST(PrubehyProperty, StepsAsTheDirectLoopToTheBit) {
     std::mt19937 rng(2024);
     auto uni = [&](double lo, double hi) { return lo + (hi - lo) * (double(rng()) / 4294967296.0); };
@@ -220,17 +223,21 @@ TEST(PrubehyProperty, StepsAsTheDirectLoopToTheBit) {
         TZatezovaciStav weight("G", 1.35L);
         auto position = [&]() -> TReal {
             switch (rng() % 5) {
-            case 0: return l * int(rng() % 21) / 20;
-            case 1: return l * int(rng() % 21) / 20 + (rng() % 2 ? 5e-7L : -2e-6L);
-            case 2: return uni(-0.1, 1.1) * l;
-            default: return uni(0, 1) * l;
+            case 0:
+                return l * int(rng() % 21) / 20;
+            case 1:
+                return l * int(rng() % 21) / 20 + (rng() % 2 ? 5e-7L : -2e-6L);
+            case 2:
+                return uni(-0.1, 1.1) * l;
+            default:
+                return uni(0, 1) * l;
             }
         };
         for (int k = int(rng() % 300); k > 0; --k) {
             const std::uint8_t kind = std::uint8_t(rng() % 5);
             const TReal a = position(), c = kind >= 2 && rng() % 6 ? position() - a : 0;
-            m->PridejZatizeni(kind, kind == KLoadSelfWeight ? &weight : nullptr, a, c, uni(-50, 50), uni(-50, 50),
-                              uni(0, 360));
+            m->PridejZatizeni(kind, kind == KLoadSelfWeight ? &weight : nullptr, a, c, uni(-50, 50),
+                              uni(-50, 50), uni(0, 360));
         }
         // A position that is not a number leaves the positions without an order to search.
         if (round % 8 == 7) m->PridejZatizeni(KLoadForce, nullptr, std::nanl(""), 0, 1, 1, 90);
@@ -240,7 +247,8 @@ TEST(PrubehyProperty, StepsAsTheDirectLoopToTheBit) {
         const TMatrix direct = DirectSteps(*m, m->Results);
         for (std::size_t r = 0; r < 8; ++r)
             for (std::size_t j = 0; j < direct[r].size(); ++j, ++compared)
-                ASSERT_TRUE(SameBits(m->Results[r][j], direct[r][j])) << "round " << round << " row " << r << " column " << j;
+                ASSERT_TRUE(SameBits(m->Results[r][j], direct[r][j]))
+                    << "round " << round << " row " << r << " column " << j;
         m->UvolniPrubehy();
     }
     EXPECT_GT(compared, 100000);

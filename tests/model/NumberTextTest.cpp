@@ -148,13 +148,18 @@ TEST_P(NumberTextBySeparator, RoundTripTextsReadBackAsTheirValue) {
         TReal Value;
         const char* Text;
     } rows[] = {
-        {0.5L, "0.5"},           {-1.5e-5L, "-1.5E-5"},
-        {2.5e20L, "2.5E20"},     {-0.0L, "0"},
-        {1e15L, "1E15"},         {1e15L + 6.7L, "1000000000000006.7"},
-        {1e17L + 0.3L, "100000000000000000.3"}, {1e17L + 6.7L, "100000000000000006.7"},
+        {0.5L, "0.5"},
+        {-1.5e-5L, "-1.5E-5"},
+        {2.5e20L, "2.5E20"},
+        {-0.0L, "0"},
+        {1e15L, "1E15"},
+        {1e15L + 6.7L, "1000000000000006.7"},
+        {1e17L + 0.3L, "100000000000000000.3"},
+        {1e17L + 6.7L, "100000000000000006.7"},
         {1.0L / 3, "0.33333333333333333334"},
     };
-    for (const auto& row : rows) EXPECT_EQ(FormatRoundTrip(row.Value, sep), With(row.Text, sep));
+    for (const auto& row : rows)
+        EXPECT_EQ(FormatRoundTrip(row.Value, sep), With(row.Text, sep));
     std::mt19937_64 rng(sep);
     for (int i = 0; i < 30000; ++i) {
         // Full 64-bit mantissas over the whole range (subnormals too), and 15-digit decimals.

@@ -552,8 +552,10 @@ TEST_F(ProjectFile, SavedModelsOpenAsTheSameModel) {
     std::mt19937_64 bits(5);
     const TReal hard[] = {1e15L + 6.7L, 1e17L + 0.3L, 1.0L / 3, 0.1, 1e-4940L, 1.25e400L, -2.0L / 7e-30L};
     auto roughen = [&](TReal& v) {
-        if (bits() % 4 == 0) v = hard[bits() % std::size(hard)];
-        else v += v * std::ldexp(TReal(bits() % 1024), -64);
+        if (bits() % 4 == 0)
+            v = hard[bits() % std::size(hard)];
+        else
+            v += v * std::ldexp(TReal(bits() % 1024), -64);
     };
     for (char separator : {'.', ','}) {
         TSeparators guard(separator, std::string(1, separator));
@@ -561,12 +563,15 @@ TEST_F(ProjectFile, SavedModelsOpenAsTheSameModel) {
             TMKPSpace space;
             std::mt19937 rng(i);
             BuildRandomModel(space, rng);
-            for (TMaterial* m : space.Materials) roughen(m->E), roughen(m->D);
-            for (TProfil* p : space.Sections) roughen(p->A), roughen(p->Iy), roughen(p->Iz);
+            for (TMaterial* m : space.Materials)
+                roughen(m->E), roughen(m->D);
+            for (TProfil* p : space.Sections)
+                roughen(p->A), roughen(p->Iy), roughen(p->Iz);
             for (TUzel* n : space.Nodes) {
                 n->X += std::ldexp(TReal(bits() % 1024), -60), roughen(n->Y);
                 if (n->HasSupport()) roughen(n->DofU.Angle), n->DofW.Angle = n->DofRot.Angle = n->DofU.Angle;
-                for (TZatizeni* z : n->Loads) roughen(z->Q1), roughen(z->Angle);
+                for (TZatizeni* z : n->Loads)
+                    roughen(z->Q1), roughen(z->Angle);
             }
             space.Members.Precisluj();
             for (TPrut* m : space.Members)
