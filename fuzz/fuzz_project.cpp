@@ -1,25 +1,13 @@
-// The project and library readers with what follows a successful read: the computation, the
-// results report and the model protocol, and the save, which must read back to the same file.
+// The project and library readers from a text in memory, with what follows a successful read
+// (ProjectChecks.h).
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
 
-#include "FuzzSupport.h"
-#include "analysis/ModelCheck.h"
-#include "model/Errors.h"
-#include "reports/DocumentWriters.h"
-#include "reports/Protocol.h"
-#include "reports/ResultsReport.h"
-#include "reports/StyledDocument.h"
+#include "ProjectChecks.h"
 
 namespace {
-std::string Save(TMKPSpace& space) {
-    std::ostringstream out;
-    space.UlozProjekt(out);
-    return out.str();
-}
-
 void Project(const std::string& text) {
     TMKPSpace space;
     space.TraceEnabled = false;
@@ -29,37 +17,7 @@ void Project(const std::string& text) {
     } catch (const TKorvanError&) {
         return; // refused with a message: what a bad file should get
     }
-    std::string saved;
-    try {
-        saved = Save(space);
-    } catch (const TKorvanError&) {
-        saved.clear(); // a model the writer refuses (names outside windows-1250 ...)
-    }
-    if (!saved.empty()) {
-        // What was written reads back, and writes the very same bytes again.
-        TMKPSpace again;
-        try {
-            std::istringstream in(saved);
-            again.NactiProjekt(in);
-        } catch (const std::exception& e) {
-            fuzz::Finding(std::string("a saved project does not read back: ") + e.what());
-        }
-        if (Save(again) != saved) fuzz::Finding("a saved project reads back as another model");
-    }
-    if (!NajdiVaduModelu(space).empty()) return;
-    fuzz::LimitDivisions(space);
-    if (space.Vypocet().Result == TSolveResult::Ok) {
-        fuzz::RequireFiniteResults(space);
-        TStyledDocument report;
-        BuildResultsReport(space, report, '.');
-        const std::string text = DocumentToText(report);
-        if (text.find("NAN") != std::string::npos || text.find("INF") != std::string::npos)
-            fuzz::Finding("the results report shows a value that is not a number");
-        DocumentToRtf(report);
-    }
-    TStyledDocument protocol;
-    ListProtocol(space, protocol, ',');
-    DocumentToRtf(protocol);
+    fuzz::CheckReadProject(space);
 }
 
 void Library(const std::string& text, bool sections) {

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# Installs every Debian 12 package the build, the program and the tests need, and generates the
-# cs_CZ.UTF-8 and en_US.UTF-8 locales. Idempotent and non-interactive; waits for the apt lock.
+# Installs every Debian 12 package the build, the program, the tests and the fuzz targets (clang 14
+# with libFuzzer) need, and generates the cs_CZ.UTF-8 and en_US.UTF-8 locales. Idempotent and
+# non-interactive; waits for the apt lock.
 set -euo pipefail
 
 PACKAGES=(
-    build-essential cmake ninja-build
+    build-essential cmake ninja-build clang-14 libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
     xvfb xauth locales

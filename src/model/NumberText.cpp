@@ -20,11 +20,13 @@ char gSeparator = '.';
 
 // Every text is first reduced to at most this many significant decimal digits of the value.
 constexpr int KMaxDigits = 18;
+// Enough significant digits for every 80-bit value to read back as itself (64 bits: 21).
+constexpr int KRoundTripDigits = 21;
 
 // A value as sign, significant digits and decimal exponent: |v| = 0.d1 d2 … dn · 10^Exp.
 // Trailing zeros are never kept, so Count == 0 means the value is zero.
 struct TDecimal {
-    char Digits[KMaxDigits + 2];
+    char Digits[KRoundTripDigits + 3];
     int Count = 0;
     int Exp = 0;
     bool Negative = false;
@@ -35,11 +37,11 @@ struct TDecimal {
     }
 };
 
-// Fills d from the text of std::to_chars(v, scientific, 17): "d.ddddddddddddddddde±x".
-void DigitsFromScientific(TReal v, TDecimal& d) {
+// Fills d with `digits` significant digits from the text of std::to_chars(v, scientific, digits - 1):
+// "d.ddd…e±x".
+void DigitsFromScientific(TReal v, TDecimal& d, int digits = KMaxDigits) {
     char buf[64];
-    auto r =
-        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, KMaxDigits - 1);
+    auto r = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, digits - 1);
     const char* p = buf;
     d.Count = 0;
     for (; p < r.ptr && *p != 'e'; ++p)
@@ -53,12 +55,15 @@ void DigitsFromScientific(TReal v, TDecimal& d) {
 #if defined(__SIZEOF_INT128__)
 __extension__ typedef unsigned __int128 TU128;
 
-// The 18 correctly rounded digits (ties to even, as std::to_chars) of a value of 10^-21 <= |v| < 10^18,
-// computed exactly in integer arithmetic: |v| = m · 2^k with a 64-bit m and k < 0, and
-// N = m · 10^t · 2^k for the t that puts N in [10^17, 10^18). 10^t for t <= 38 is an exact 128-bit
-// integer and m · 10^t an exact 192-bit one, so integer part and remainder are exact.
-// Returns false when the value lies outside that range (the caller takes the general way).
-bool DigitsExact(TReal v, TDecimal& d) {
+// The `digits` (at most 21) correctly rounded digits (ties to even, as std::to_chars) of a value
+// of about 10^(digits - 39) <= |v| < 10^digits, computed exactly in integer arithmetic:
+// |v| = m · 2^k with a 64-bit m and k < 0, and N = m · 10^t · 2^k for the t that puts N in
+// [10^(digits - 1), 10^digits). 10^t for t <= 38 is an exact 128-bit integer and m · 10^t an exact
+// 192-bit one, so integer part and remainder are exact. Returns false when the value lies outside
+// that range (the caller takes the general way). With `rest`, the digits are truncated instead and
+// rest tells what was cut off: rest[0] whether it is at least half a unit of the last digit,
+// rest[1] whether anything else is.
+bool DigitsExact(TReal v, TDecimal& d, int digits = KMaxDigits, bool* rest = nullptr) {
     static_assert(std::numeric_limits<TReal>::digits == 64, "x87 extended layout expected");
     static_assert(std::endian::native == std::endian::little, "x87 extended layout expected");
     static const TU128* const kPow10 = [] {
@@ -68,8 +73,8 @@ bool DigitsExact(TReal v, TDecimal& d) {
             table[i] = table[i - 1] * 10;
         return table;
     }();
-    constexpr std::uint64_t kLow = 100000000000000000ULL; // 10^17
-    constexpr std::uint64_t kHigh = kLow * 10;            // 10^18
+    const TU128 kLow = kPow10[digits - 1];
+    const TU128 kHigh = kPow10[digits];
 
     unsigned char raw[sizeof(TReal)];
     std::memcpy(raw, &v, sizeof v);
@@ -79,11 +84,12 @@ bool DigitsExact(TReal v, TDecimal& d) {
     if (biased == 0 || biased == 0x7FFF || !(m >> 63)) return false; // subnormal, inf/nan, unnormal
     int k = biased - 16383 - 63;
     int e2 = k + 63;                       // 2^e2 <= |v| < 2^(e2 + 1)
-    if (k >= 0 || e2 < -200) return false; // outside 10^-21 .. 10^18 anyway
+    if (k >= 0 || e2 < -200) return false; // outside the range anyway
     // est = floor(e2 · log10 2) (78913 / 2^18 approximates log10 2 closely enough for |e2| < 1650)
-    // is floor(log10 |v|) or one less, so N starts at or above 10^17 and below 2 · 10^18.
+    // is floor(log10 |v|) or one less, so N starts at or above 10^(digits - 1) and below
+    // 2 · 10^digits.
     int est = (e2 * 78913) >> 18;
-    int t = KMaxDigits - 1 - est;
+    int t = digits - 1 - est;
 
     for (int attempt = 0; attempt < 2; ++attempt) {
         if (t < 0 || t > 38) return false;
@@ -94,15 +100,16 @@ bool DigitsExact(TReal v, TDecimal& d) {
         TU128 mid = (lo >> 64) + static_cast<std::uint64_t>(hi);
         std::uint64_t w[3] = {static_cast<std::uint64_t>(lo), static_cast<std::uint64_t>(mid),
                               static_cast<std::uint64_t>((hi >> 64) + (mid >> 64))};
-        // Integer part N = w >> r (below 2 · 10^18, so it fits in 64 bits) and the remainder,
+        // Integer part N = w >> r (below 10^22, so it fits in 128 bits) and the remainder,
         // compared with one half: `half` is its top bit, `below` whether any lower bit is set.
         int r = -k;
         auto limb = [&](int i) { return i < 3 ? w[i] : std::uint64_t{0}; };
         int q = r / 64, s = r % 64;
-        std::uint64_t n = s ? (limb(q) >> s) | (limb(q + 1) << (64 - s)) : limb(q);
+        auto bits64 = [&](int i) { return s ? (limb(i) >> s) | (limb(i + 1) << (64 - s)) : limb(i); };
+        TU128 n = (static_cast<TU128>(bits64(q + 1)) << 64) | bits64(q);
         int hq = (r - 1) / 64, hs = (r - 1) % 64;
-        bool half = (w[hq] >> hs) & 1;
-        bool below = (w[hq] & ((std::uint64_t{1} << hs) - 1)) != 0;
+        bool half = (limb(hq) >> hs) & 1;
+        bool below = (limb(hq) & ((std::uint64_t{1} << hs) - 1)) != 0;
         for (int j = 0; j < hq; ++j)
             below = below || w[j] != 0;
         if (n >= kHigh) {
@@ -113,20 +120,35 @@ bool DigitsExact(TReal v, TDecimal& d) {
             ++t;
             continue;
         }
-        if (half && (below || (n & 1))) ++n;
-        int exp10 = KMaxDigits - t;
+        if (rest) {
+            rest[0] = half;
+            rest[1] = below;
+        } else if (half && (below || (n & 1))) {
+            ++n;
+        }
+        int exp10 = digits - t;
         if (n == kHigh) {
             n = kLow;
             ++exp10;
         }
-        // Two digits per division.
-        for (int i = KMaxDigits - 2; i >= 0; i -= 2) {
-            unsigned pair = static_cast<unsigned>(n % 100);
-            n /= 100;
-            d.Digits[i] = static_cast<char>('0' + pair / 10);
-            d.Digits[i + 1] = static_cast<char>('0' + pair % 10);
+        // The digits from the right, two per division; beyond 18 digits in two 64-bit parts.
+        auto put = [&d](std::uint64_t value, int last, int count) {
+            for (; count >= 2; count -= 2, last -= 2) {
+                const unsigned pair = static_cast<unsigned>(value % 100);
+                value /= 100;
+                d.Digits[last - 1] = static_cast<char>('0' + pair / 10);
+                d.Digits[last] = static_cast<char>('0' + pair % 10);
+            }
+            if (count) d.Digits[last] = static_cast<char>('0' + value % 10);
+        };
+        if (digits <= 18) {
+            put(static_cast<std::uint64_t>(n), digits - 1, digits);
+        } else {
+            constexpr std::uint64_t kSplit = 1000000000000000000ULL; // 10^18
+            put(static_cast<std::uint64_t>(n % kSplit), digits - 1, 18);
+            put(static_cast<std::uint64_t>(n / kSplit), digits - 19, digits - 18);
         }
-        d.Count = KMaxDigits;
+        d.Count = digits;
         d.Exp = exp10;
         d.StripTrailingZeros();
         return true;
@@ -134,7 +156,7 @@ bool DigitsExact(TReal v, TDecimal& d) {
     return false;
 }
 #else
-bool DigitsExact(TReal, TDecimal&) {
+bool DigitsExact(TReal, TDecimal&, int = KMaxDigits, bool* = nullptr) {
     return false;
 }
 #endif
@@ -160,6 +182,40 @@ void RoundTo(TDecimal& d, int keep) {
     bool up = d.Digits[keep] >= '5';
     d.Count = keep;
     if (up) {
+        int i = keep - 1;
+        while (i >= 0 && d.Digits[i] == '9')
+            --i;
+        if (i < 0) {
+            d.Digits[0] = '1';
+            d.Count = 1;
+            ++d.Exp;
+            return;
+        }
+        ++d.Digits[i];
+        d.Count = i + 1;
+    }
+    d.StripTrailingZeros();
+}
+
+// Rounds digits truncated at `cut` significant digits to `keep` <= cut of them, to the nearest
+// and halves to even; rest is what the truncation cut off (as DigitsExact gives it).
+void RoundToNearest(TDecimal& d, int keep, int cut, const bool rest[2]) {
+    auto digit = [&d](int i) { return i < d.Count ? d.Digits[i] - '0' : 0; };
+    bool up;
+    if (keep == cut) {
+        up = rest[0] && (rest[1] || digit(keep - 1) % 2 == 1);
+    } else {
+        bool beyond = rest[0] || rest[1]; // anything after the first dropped digit
+        for (int i = keep + 1; i < d.Count && !beyond; ++i)
+            beyond = d.Digits[i] != '0';
+        const int first = digit(keep);
+        up = first > 5 || (first == 5 && (beyond || digit(keep - 1) % 2 == 1));
+    }
+    if (d.Count > keep) d.Count = keep;
+    if (up) {
+        // Below the cut every digit up to `keep` is there (zeros included) once a unit is added.
+        while (d.Count < keep)
+            d.Digits[d.Count++] = '0';
         int i = keep - 1;
         while (i >= 0 && d.Digits[i] == '9')
             --i;
@@ -214,22 +270,8 @@ int ClampPrecision(int p) {
     return p < 1 ? 1 : (p > KMaxDigits ? KMaxDigits : p);
 }
 
-// Writes general(p) into buf (at least 48 characters) and returns the end.
-char* PutGeneral(char* buf, TReal v, int p, char sep) {
-    char* out = buf;
-    if (v == 0) {
-        *out++ = '0';
-        return out;
-    }
-    if (const char* s = NonFinite(v)) {
-        std::size_t n = std::strlen(s);
-        std::memcpy(out, s, n);
-        return out + n;
-    }
-    p = ClampPrecision(p);
-    TDecimal d;
-    Decompose(v, d);
-    RoundTo(d, p);
+// Writes the rounded digits of d in the layout of general(p) and returns the end.
+char* PutGeneralDigits(char* out, const TDecimal& d, int p, char sep) {
     if (d.Negative) *out++ = '-';
     if (d.Exp > p || d.Exp < -3) return PutGeneralExponent(out, d, sep, 0);
     if (d.Exp <= 0) {
@@ -248,6 +290,48 @@ char* PutGeneral(char* buf, TReal v, int p, char sep) {
         out += d.Count - d.Exp;
     }
     return out;
+}
+
+// Writes general(p) into buf (at least 48 characters) and returns the end.
+char* PutGeneral(char* buf, TReal v, int p, char sep) {
+    char* out = buf;
+    if (v == 0) {
+        *out++ = '0';
+        return out;
+    }
+    if (const char* s = NonFinite(v)) {
+        std::size_t n = std::strlen(s);
+        std::memcpy(out, s, n);
+        return out + n;
+    }
+    p = ClampPrecision(p);
+    TDecimal d;
+    Decompose(v, d);
+    RoundTo(d, p);
+    return PutGeneralDigits(out, d, p, sep);
+}
+
+// Whether the text [first, last) of the digits d reads back as v. Up to 19 digits N over or times
+// 10^s with |s| <= 27 are two exact 80-bit values, and their one correctly rounded quotient or
+// product is the value the conversion gives; other texts are converted.
+bool ReadsBack(const TDecimal& d, const char* first, const char* last, TReal v, char sep) {
+    static const TReal* const kPow10 = [] {
+        static TReal table[28];
+        table[0] = 1;
+        for (int i = 1; i < 28; ++i)
+            table[i] = table[i - 1] * 10;
+        return table;
+    }();
+    const int scale = d.Exp - d.Count;
+    if (d.Count <= 19 && scale >= -27 && scale <= 27) {
+        std::uint64_t n = 0;
+        for (int i = 0; i < d.Count; ++i)
+            n = n * 10 + std::uint64_t(d.Digits[i] - '0');
+        const TReal back = scale < 0 ? TReal(n) / kPow10[-scale] : TReal(n) * kPow10[scale];
+        return (d.Negative ? -back : back) == v;
+    }
+    TReal back;
+    return TryStrToFloat(std::string(first, last), back, sep) && back == v;
 }
 
 // The minimum number of exponent digits for a second parameter d: d itself for 1 to 4, else none.
@@ -299,6 +383,31 @@ std::string FormatGeneral(TReal v, int p, char separator) {
     char buf[64];
     char* end = PutGeneral(buf, v, p, separator);
     return std::string(buf, end);
+}
+
+std::string FormatRoundTrip(TReal v, char separator) {
+    char buf[64];
+    if (v == 0 || !std::isfinite(v)) return std::string(buf, PutGeneral(buf, v, 15, separator));
+    TDecimal d;
+    Decompose(v, d);
+    RoundTo(d, 15);
+    char* end = PutGeneralDigits(buf, d, 15, separator);
+    if (ReadsBack(d, buf, end, v, separator)) return std::string(buf, end);
+    // Else the value correctly rounded to ever more digits, until the text reads back; 21 always do.
+    TDecimal truncated;
+    bool rest[2];
+    const bool exact = DigitsExact(v, truncated, KRoundTripDigits, rest);
+    for (int p = 16;; ++p) {
+        if (exact) {
+            d = truncated;
+            RoundToNearest(d, p, KRoundTripDigits, rest);
+        } else {
+            DigitsFromScientific(v, d, p);
+        }
+        d.Negative = std::signbit(v);
+        end = PutGeneralDigits(buf, d, p, separator);
+        if (p == KRoundTripDigits || ReadsBack(d, buf, end, v, separator)) return std::string(buf, end);
+    }
 }
 
 std::string FormatFixed(TReal v, int p, int d, char separator) {

@@ -15,6 +15,11 @@ void SetDecimalSeparator(char separator);
 std::string FormatGeneral(TReal v, int p, char separator = DecimalSeparator());
 // general(p) appended to out without a temporary string (the trace files write millions).
 void AppendGeneral(std::string& out, TReal v, int p, char separator = DecimalSeparator());
+// general(15) when that text reads back as v (with the same separator); otherwise the general text
+// of as few more significant digits as it takes to read back as v (at most 21 for an 80-bit value).
+// The project writer's text, so that a saved model opens as the same model. Zero of either sign is
+// "0"; values that are not finite as general(15).
+std::string FormatRoundTrip(TReal v, char separator = DecimalSeparator());
 // fixed(p, d): at most p significant digits and exactly d decimals; exponent form of general(p)
 // (exponent of at least d digits) when the value has more than p integer digits.
 std::string FormatFixed(TReal v, int p, int d, char separator = DecimalSeparator());

@@ -37,7 +37,7 @@ private:
         mOut += s;
         mOut += "\r\n";
     }
-    void Real(TReal v) { Line(FloatToStr(v)); }
+    void Real(TReal v) { Line(FormatRoundTrip(v)); }
     void Int(std::int32_t v) { Line(std::to_string(v)); }
     void Flag(bool v) { Line(v ? "1" : "0"); }
 

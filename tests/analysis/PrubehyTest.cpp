@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <ctime>
+#include <random>
 
 #include "analysis/Frames.h"
+#include "model/Trig.h"
 #include "model/UserDialogs.h"
 
 namespace {
@@ -158,4 +161,111 @@ TEST(PrubehyProperty, LastColumnMatchesTheEndResultsAtB) {
         }
     }
     EXPECT_GT(members, 100);
+}
+
+namespace {
+// The stepping as it was first written: every load is looked at for every step. Given the
+// table's positions and its column 0, it fills columns 1 onwards as that loop did.
+TMatrix DirectSteps(const TPrut& m, const TMatrix& results) {
+    TMatrix r = NewMatrix(8, results[0].size());
+    r[0] = results[0];
+    for (std::size_t k = 1; k < 7; ++k)
+        r[k][0] = results[k][0];
+    const TReal e = m.Section->Material->E, ei = e * (m.SectionTurned ? m.Section->Iz : m.Section->Iy);
+    const TReal ea = e * m.Section->A;
+    for (std::size_t j = 1; j < r[0].size(); ++j) {
+        const TReal x0 = r[0][j - 1], x1 = r[0][j], t = x1 - x0;
+        for (const TZatizeni* z : m.Loads) {
+            const TReal co = CosRad(DegToRad(z->Angle)), si = SinRad(DegToRad(z->Angle));
+            if (z->Kind == KLoadMoment && z->A == x1 && x1 == x0) r[1][j] += z->Q1;
+            if (z->Kind == KLoadForce && z->A == x1 && x1 == x0) r[2][j] += z->Q1 * co, r[3][j] += z->Q1 * si;
+            if ((z->Kind != KLoadDistributed && z->Kind != KLoadSelfWeight) || z->C == 0) continue;
+            if (!(x0 >= z->A - 1e-6L && x1 <= z->A + z->C + 1e-6L)) continue;
+            const TReal q0 = z->Q2 - (z->Q2 - z->Q1) * (z->A + z->C - x0) / z->C;
+            TReal gx = co * (z->Q2 - z->Q1) / z->C, gz = si * (z->Q2 - z->Q1) / z->C, px = co * q0,
+                  pz = si * q0;
+            if (z->Kind == KLoadSelfWeight && z->LoadCase) {
+                const TReal f = z->LoadCase->Factor;
+                gx *= f, gz *= f, px *= f, pz *= f;
+            }
+            r[1][j] -= t * t * t / 6 * gz + t * t / 2 * pz;
+            r[2][j] += t * t / 2 * gx + px * t;
+            r[3][j] += t * t / 2 * gz + pz * t;
+            r[4][j] += t * t * t * t / 24 * gz / ei + t * t * t / 6 * pz / ei;
+            r[5][j] -= t * t * t / 6 * gx / ea + t * t / 2 * px / ea;
+            r[6][j] += t * t * t * t * t / 120 * gz / ei + t * t * t * t / 24 * pz / ei;
+        }
+        r[1][j] += r[1][j - 1] - r[3][j - 1] * t;
+        r[2][j] += r[2][j - 1];
+        r[3][j] += r[3][j - 1];
+        r[4][j] += r[4][j - 1] - r[1][j - 1] * t / ei + t * t * r[3][j - 1] / (2 * ei);
+        r[5][j] += r[5][j - 1] - r[2][j - 1] * t / ea;
+        r[6][j] += r[6][j - 1] - t * t * r[1][j - 1] / (2 * ei) + t * t * t * r[3][j - 1] / (6 * ei) +
+                   r[4][j - 1] * t;
+    }
+    return r;
+}
+} // namespace
+
+// Random members with many loads of every kind, at division points, at shared positions, just
+// inside and outside the 1e-6 tolerance of a load's ends, outside the member and not a number:
+// the table is the one the direct loop gives, to the bit, for every arrangement of hinges.
+TEST(PrubehyProperty, StepsAsTheDirectLoopToTheBit) {
+    std::mt19937 rng(2024);
+    auto uni = [&](double lo, double hi) { return lo + (hi - lo) * (double(rng()) / 4294967296.0); };
+    int compared = 0;
+    for (int round = 0; round < 48; ++round) {
+        TFrame f;
+        const TReal l = round % 3 == 0 ? 10 : uni(0.5, 12);
+        TPrut* m = f.Member(f.Node(0, 0), f.Node(l * 0.6L, l * 0.8L), round % 4 >= 2, round % 2 == 1);
+        m->NastavDeleni(1 + int(rng() % 40));
+        m->SectionTurned = round % 5 == 0;
+        TZatezovaciStav weight("G", 1.35L);
+        auto position = [&]() -> TReal {
+            switch (rng() % 5) {
+            case 0:
+                return l * int(rng() % 21) / 20;
+            case 1:
+                return l * int(rng() % 21) / 20 + (rng() % 2 ? 5e-7L : -2e-6L);
+            case 2:
+                return uni(-0.1, 1.1) * l;
+            default:
+                return uni(0, 1) * l;
+            }
+        };
+        for (int k = int(rng() % 300); k > 0; --k) {
+            const std::uint8_t kind = std::uint8_t(rng() % 5);
+            const TReal a = position(), c = kind >= 2 && rng() % 6 ? position() - a : 0;
+            m->PridejZatizeni(kind, kind == KLoadSelfWeight ? &weight : nullptr, a, c, uni(-50, 50),
+                              uni(-50, 50), uni(0, 360));
+        }
+        // A position that is not a number leaves the positions without an order to search.
+        if (round % 8 == 7) m->PridejZatizeni(KLoadForce, nullptr, std::nanl(""), 0, 1, 1, 90);
+        m->Sa = {uni(-9, 9), uni(-9, 9), uni(-9, 9), uni(-9, 9), uni(-9, 9), uni(-9, 9)};
+        m->Sb = {uni(-9, 9), uni(-9, 9), uni(-9, 9), uni(-9, 9), uni(-9, 9), uni(-9, 9)};
+        m->Prubehy();
+        const TMatrix direct = DirectSteps(*m, m->Results);
+        for (std::size_t r = 0; r < 8; ++r)
+            for (std::size_t j = 0; j < direct[r].size(); ++j, ++compared)
+                ASSERT_TRUE(SameBits(m->Results[r][j], direct[r][j]))
+                    << "round " << round << " row " << r << " column " << j;
+        m->UvolniPrubehy();
+    }
+    EXPECT_GT(compared, 100000);
+}
+
+// The table costs in proportion to its stations and loads: 10^5 loads on one member under a second.
+TEST(Prubehy, HundredThousandLoadsOnOneMemberUnderASecond) {
+    TLoose t(100);
+    std::mt19937 rng(7);
+    for (int k = 0; k < 100000; ++k) {
+        const TReal a = TReal(rng() % 1000000) / 10000;
+        t.M->PridejZatizeni(std::uint8_t(k % 3), nullptr, a, k % 3 == 2 ? 0.002L : 0, 1, 2, 90);
+    }
+    // Processor time, so that other work on the machine does not count.
+    const std::clock_t start = std::clock();
+    t.M->Prubehy();
+    const double took = double(std::clock() - start) / CLOCKS_PER_SEC;
+    EXPECT_GT(t.M->Results[0].size(), 100000u);
+    EXPECT_LT(took, 1.0);
 }

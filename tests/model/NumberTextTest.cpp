@@ -141,6 +141,42 @@ TEST_P(NumberTextBySeparator, ShorthandsAndAppend) {
     EXPECT_EQ(out, With("x=1.5E-5;0", sep));
 }
 
+// The project writer's text: general(15) wherever that reads back, else as many digits as it takes.
+TEST_P(NumberTextBySeparator, RoundTripTextsReadBackAsTheirValue) {
+    const char sep = GetParam();
+    const struct {
+        TReal Value;
+        const char* Text;
+    } rows[] = {
+        {0.5L, "0.5"},
+        {-1.5e-5L, "-1.5E-5"},
+        {2.5e20L, "2.5E20"},
+        {-0.0L, "0"},
+        {1e15L, "1E15"},
+        {1e15L + 6.7L, "1000000000000006.7"},
+        {1e17L + 0.3L, "100000000000000000.3"},
+        {1e17L + 6.7L, "100000000000000006.7"},
+        {1.0L / 3, "0.33333333333333333334"},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FormatRoundTrip(row.Value, sep), With(row.Text, sep));
+    std::mt19937_64 rng(sep);
+    for (int i = 0; i < 30000; ++i) {
+        // Full 64-bit mantissas over the whole range (subnormals too), and 15-digit decimals.
+        const bool decimal = i % 3 == 0;
+        const TReal v = decimal ? StrToFloat(std::to_string(rng() % 1000000000000000ULL) + "E" +
+                                                 std::to_string(int(rng() % 80) - 40),
+                                             '.')
+                                : std::ldexp(TReal(rng() | 1ULL << 63), int(rng() % 32820) - 16500) *
+                                      (rng() % 2 ? 1 : -1);
+        const std::string text = FormatRoundTrip(v, sep);
+        const TReal back = StrToFloat(text, sep);
+        ASSERT_TRUE(back == v) << text;
+        const std::string general = FormatGeneral(v, 15, sep);
+        if (decimal || StrToFloat(general, sep) == v) ASSERT_EQ(text, general);
+    }
+}
+
 TEST_P(NumberTextBySeparator, ReadsValidTexts) {
     char sep = GetParam();
     struct {

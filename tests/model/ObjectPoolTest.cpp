@@ -10,6 +10,10 @@
 #include "model/MKPSpace.h"
 #include "model/ObjectPool.h"
 
+#ifdef KORVAN_POOL_UNDER_ASAN
+#include <sanitizer/asan_interface.h>
+#endif
+
 TEST(ObjectPool, ObjectsAreAlignedAndDisjointOverManyBlocks) {
     for (std::size_t size : {sizeof(TPrut), sizeof(TUzel), sizeof(TZatizeni), std::size_t(16), std::size_t(24)}) {
         TObjectPool pool(size);
@@ -30,14 +34,10 @@ TEST(ObjectPool, ObjectsAreAlignedAndDisjointOverManyBlocks) {
             pool.Free(objects[i], size);
             freed.insert(objects[i]);
         }
-#if !defined(__SANITIZE_ADDRESS__)
         for (std::size_t i = 0; i < count; i += 3) {
             objects[i] = static_cast<unsigned char*>(pool.Allocate(size));
             EXPECT_TRUE(freed.count(objects[i])) << size;
         }
-#else
-        for (std::size_t i = 0; i < count; i += 3) objects[i] = static_cast<unsigned char*>(pool.Allocate(size));
-#endif
         for (unsigned char* p : objects) pool.Free(p, size);
     }
 }
@@ -62,4 +62,27 @@ TEST(ObjectPool, OtherSizesGoToTheHeap) {
         EXPECT_EQ(p->Length, 5);
         EXPECT_EQ(p->Loads.Count(), 1);
     }
+}
+
+// Under AddressSanitizer the pool poisons what it does not hand out: the rest of a block, and a
+// freed object until it is taken again (the freed objects in the order they were freed).
+TEST(ObjectPool, FreedObjectsArePoisonedUnderAddressSanitizer) {
+#ifdef KORVAN_POOL_UNDER_ASAN
+    TObjectPool pool(48);
+    auto* a = static_cast<char*>(pool.Allocate(48));
+    auto* b = static_cast<char*>(pool.Allocate(48));
+    EXPECT_EQ(__asan_region_is_poisoned(a, 48), nullptr);
+    EXPECT_TRUE(__asan_address_is_poisoned(b + 48));
+    pool.Free(a, 48);
+    pool.Free(b, 48);
+    EXPECT_EQ(__asan_region_is_poisoned(a, 48), a);
+    EXPECT_EQ(__asan_region_is_poisoned(b, 48), b);
+    EXPECT_DEATH(a[8] = 1, "use-after-poison");
+    EXPECT_EQ(pool.Allocate(48), a);
+    EXPECT_EQ(__asan_region_is_poisoned(a, 48), nullptr);
+    EXPECT_TRUE(__asan_address_is_poisoned(b));
+    pool.Free(a, 48);
+#else
+    GTEST_SKIP() << "not built with AddressSanitizer";
+#endif
 }
