@@ -155,7 +155,8 @@ TModelView ViewOf(const TMKPSpace& space) {
     v.CurrentSection = Position(space.Sections, space.CurrentSection);
     v.CurrentMaterial = Position(space.Materials, space.CurrentMaterial);
     if (space.CurrentNode) v.NodeLoad = Position(space.CurrentNode->Loads, space.CurrentNode->CurrentLoad);
-    if (space.CurrentMember) v.MemberLoad = Position(space.CurrentMember->Loads, space.CurrentMember->CurrentLoad);
+    if (space.CurrentMember)
+        v.MemberLoad = Position(space.CurrentMember->Loads, space.CurrentMember->CurrentLoad);
     if (space.SectionClipboard) {
         v.HasClipboard = true;
         v.Clipboard = space.SectionClipboard->Name;
@@ -260,7 +261,8 @@ void RestoreSnapshot(TMKPSpace& space, const TModelSnapshot& snapshot, const TMo
     if (space.CurrentNode)
         space.CurrentNode->CurrentLoad = load(space.CurrentNode->Loads, current.NodeLoad, own.NodeLoad);
     if (space.CurrentMember)
-        space.CurrentMember->CurrentLoad = load(space.CurrentMember->Loads, current.MemberLoad, own.MemberLoad);
+        space.CurrentMember->CurrentLoad =
+            load(space.CurrentMember->Loads, current.MemberLoad, own.MemberLoad);
     space.SectionClipboard = current.HasClipboard ? space.Sections.NajdiProfil(current.Clipboard) : nullptr;
 }
 
