@@ -218,6 +218,12 @@ void TEditSession::Computed(const TSolveStatus& status) {
     Availability();
 }
 
+void TEditSession::Disarm() {
+    mLiveArmed = false;
+    mMechanism = {};
+    mHost.ShowNote({});
+}
+
 void TEditSession::Undo() {
     Step(true);
 }

@@ -66,8 +66,9 @@ public:
     void Computed(const TSolveStatus& status);
     void Undo();
     void Redo();
-    // Live results wait for the next successful computation (a new or opened project).
-    void Disarm() { mLiveArmed = false; }
+    // A new or opened project: live results wait for the next successful computation, and the
+    // note and the mark of the last one go.
+    void Disarm();
 
     bool LiveArmed() const { return mLiveArmed; }
     // An announced edit that no look has seen yet.

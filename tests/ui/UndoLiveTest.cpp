@@ -187,8 +187,10 @@ TEST_F(TUndoLiveTest, NewAndOpenAreSteps) {
     Open("portal-frame");
     const std::string frame = Text(Space());
     const QString caption = Form->windowTitle();
+    Form->sbComputeClick();
     Form->NewBtnClick();
     ASSERT_TRUE(Space().Nodes.Empty());
+    EXPECT_TRUE(Form->InfoText().isEmpty());
     Form->Zpet();
     EXPECT_EQ(Text(Space()), frame);
     EXPECT_EQ(Form->windowTitle(), caption);
