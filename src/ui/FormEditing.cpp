@@ -1,8 +1,9 @@
-// The main window's undo and redo, live results, diagram fit and the place of a refusal. Every
-// command ends with a repaint (RepaintCanvas); there the window looks at the model through the
-// project writer: a model that differs from the one the last repaint saw has been edited, so it
-// is computed again when live results are on and recorded as a step of the history. Dialogs and
-// commands need to do nothing for either beyond ending as they always do.
+// The main window's side of undo and redo, live results, diagram fit and the place of a refusal.
+// Every command ends with a repaint (RepaintCanvas), where the edit session (EditSession) looks at
+// the model: a model that differs from the one it last saw has been edited, so it is computed
+// again when live results are on and recorded as a step of the history. Here the window shows
+// what the session asks for. Dialogs and commands need to do nothing for either beyond ending as
+// they always do.
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -72,7 +73,7 @@ void TForm1::BuildEditingCommands() {
     // (a minimum width of 0 alone falls back to the text's width). The hint shows it whole.
     mInfo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addPermanentWidget(mInfo, 1);
-    ResetHistory();
+    mSession.Reset();
 }
 
 bool TForm1::LiveResults() const {
@@ -99,142 +100,57 @@ void TForm1::SetInfo(const QString& text) {
     mInfo->setToolTip(text);
 }
 
-// Called first by every full repaint. An edit is a model whose snapshot differs from the last
-// one seen, or one announced by ModelEdited (which also covers what the project text cannot
-// show); while a node is dragged the history waits for the release, so a drag is one step.
-void TForm1::NoticeEdit() {
-    if (!mInfo || mNoticing) return;
-    mNoticing = true;
-    TModelSnapshot now;
-    const bool written = TakeSnapshot(mSpace, now);
-    const bool edited = mEditPending || (written && !(mSeenValid && now.Same(mSeen)));
-    mEditPending = false;
-    if (edited) {
-        mMechanism = {};
-        if (LiveResults() && mLiveArmed) {
-            RunLive();
-        } else if (mTabs->isEnabled()) {
-            // Results belong to the model as it was computed.
-            mSpace.ResultsValid = false;
-            ResultTabsToModel();
-            SetInfo({});
-        }
-    }
-    if (written) {
-        mSeen = now;
-        mSeenValid = true;
-        if (mNodeDrag) {
-            mGesturePending = mGesturePending || edited;
-        } else {
-            mHistory.Commit(now);
-            UpdateUndoActions();
-        }
-    }
-    mNoticing = false;
+// Results of a computation belong to the model as it was then: after an edit the result tabs go
+// back to the model view and stay disabled until the next computation, or live results follow.
+void TForm1::ModelEdited() {
+    mSession.Edited();
+    // The next repaint (or, failing one, the end of this event) records the edit.
+    if (mLookQueued) return;
+    mLookQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            mLookQueued = false;
+            if (mSession.EditPending()) RepaintCanvas();
+        },
+        Qt::QueuedConnection);
 }
 
-void TForm1::CommitGesture() {
-    if (!mGesturePending) return;
-    mGesturePending = false;
-    TModelSnapshot now;
-    if (TakeSnapshot(mSpace, now)) mHistory.Commit(now);
-    UpdateUndoActions();
+bool TForm1::ResultsShown() const {
+    return mTabs->isEnabled();
 }
 
-// The quiet computation; the chosen result tab stays. A refusal returns the tabs to "model"
-// and says why and where in the status bar.
-void TForm1::RunLive() {
-    const TLiveOutcome outcome = PrubeznyVypocet(mSpace);
-    if (outcome.Ok()) {
-        mTabs->setEnabled(true);
-        // The equilibrium check assembles every member's matrices again: it follows the repaint
-        // instead of delaying it.
-        SetInfo({});
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                TEquilibrium e;
-                if (mSpace.ResultsValid && InfoText().isEmpty() && KontrolaRovnovahy(mSpace, e))
-                    SetInfo(Q(TextRovnovahy(e)));
-            },
-            Qt::QueuedConnection);
-    } else {
-        mSpace.ResultsValid = false;
-        ResultTabsToModel();
-        mMechanism = outcome.Place;
-        SetInfo(Q(TextOdmitnuti(outcome)));
-    }
+// The equilibrium check assembles every member's matrices again: it follows the repaint instead
+// of delaying it.
+void TForm1::LiveResultsOn() {
+    mTabs->setEnabled(true);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            TEquilibrium e;
+            if (mSpace.ResultsValid && InfoText().isEmpty() && KontrolaRovnovahy(mSpace, e))
+                SetInfo(Q(TextRovnovahy(e)));
+        },
+        Qt::QueuedConnection);
 }
 
-void TForm1::AfterComputation(const TSolveStatus& status) {
-    mMechanism = {};
-    if (mSpace.ResultsValid) {
-        mLiveArmed = true;
-        TEquilibrium e;
-        SetInfo(KontrolaRovnovahy(mSpace, e) ? Q(TextRovnovahy(e)) : QString());
-    } else {
-        mMechanism = MistoRovnice(status.Equation);
-        SetInfo(Q(PopisMista(mMechanism)));
-    }
-    // The computation turns members hinged only at a round; that is the model from now on.
-    TModelSnapshot now;
-    if (TakeSnapshot(mSpace, now)) {
-        mSeen = now;
-        mSeenValid = true;
-        mHistory.Commit(now);
-    }
-    mEditPending = false;
-    UpdateUndoActions();
-}
-
-void TForm1::ResetHistory() {
-    mLiveArmed = false;
-    mMechanism = {};
-    mEditPending = false;
-    mGesturePending = false;
-    TModelSnapshot now;
-    mSeenValid = TakeSnapshot(mSpace, now);
-    mSeen = now;
-    mHistory.Reset(now);
-    UpdateUndoActions();
-    SetInfo({});
-}
-
-void TForm1::UpdateUndoActions() {
+void TForm1::UndoAvailable(bool undo, bool redo) {
     for (const char* n : {"tbZpet", "Zpet1"})
-        if (QAction* a = n[0] == 't' ? Tool(n) : MenuItem(n)) a->setEnabled(mHistory.CanUndo());
+        if (QAction* a = n[0] == 't' ? Tool(n) : MenuItem(n)) a->setEnabled(undo);
     for (const char* n : {"tbZnovu", "Znovu1"})
-        if (QAction* a = n[0] == 't' ? Tool(n) : MenuItem(n)) a->setEnabled(mHistory.CanRedo());
+        if (QAction* a = n[0] == 't' ? Tool(n) : MenuItem(n)) a->setEnabled(redo);
 }
 
 void TForm1::Zpet() {
-    NoticeEdit();
-    CommitGesture();
-    const TModelSnapshot* current = nullptr;
-    if (const TModelSnapshot* state = mHistory.Undo(current)) ApplySnapshot(*state, *current);
+    mSession.Undo();
 }
 
 void TForm1::Znovu() {
-    NoticeEdit();
-    CommitGesture();
-    const TModelSnapshot* current = nullptr;
-    if (const TModelSnapshot* state = mHistory.Redo(current)) ApplySnapshot(*state, *current);
+    mSession.Redo();
 }
 
-void TForm1::ApplySnapshot(const TModelSnapshot& stateRef, const TModelSnapshot& currentRef) {
-    const TModelSnapshot state = stateRef, current = currentRef;
-    try {
-        RestoreSnapshot(mSpace, state, current);
-    } catch (const std::exception& e) {
-        Dialogs().Inform(std::string("Stav modelu nelze obnovit: ") + e.what());
-        UpdateUndoActions();
-        return;
-    }
-    mSeen = state;
-    mSeenValid = true;
-    mEditPending = false;
-    mMechanism = {};
-    mNoticing = true; // the refreshes below repaint; one repaint at the end is enough
+// Another model is in place: every list, page and mark shows it; the page in front stays.
+void TForm1::ModelReplaced(const TModelView& view) {
     const int page = mPanel->MenuIndex();
     MenuItem("Zapotatthukonstrukce1")->setChecked(mSpace.SelfWeight);
     TProfil* section = mSpace.CurrentSection;
@@ -248,17 +164,10 @@ void TForm1::ApplySnapshot(const TModelSnapshot& stateRef, const TModelSnapshot&
     mPanel->VypisHodnotyProfilu();
     mPanel->VypisHodnotyUzlu();
     mPanel->VypisHodnotyPrutu();
+    mPanel->VypisHodnotyZatezovacihoStavu();
     mPanel->SetMenuIndex(page);
-    ShowSelectionCounts();
-    if (LiveResults() && mLiveArmed) {
-        RunLive();
-    } else {
-        if (mTabs->isEnabled()) ResultTabsToModel();
-        SetInfo({});
-    }
-    mNoticing = false;
-    UpdateUndoActions();
-    mSpace.Prekresli();
+    SelectionChanged();
+    if (!view.Caption.empty()) setWindowTitle(QString::fromStdString(view.Caption));
 }
 
 void TForm1::PrizpusobMeritkoClick() {
@@ -266,6 +175,7 @@ void TForm1::PrizpusobMeritkoClick() {
 }
 
 void TForm1::DrawMechanismMark() {
-    if (mMechanism.Node <= 0 || !mSpace.VisibleCanvas()) return;
-    if (KresliMistoMechanismu(mSpace, *mSpace.VisibleCanvas(), mMechanism)) mCanvas->Area()->update();
+    const TDofPlace place = mSession.Mechanism();
+    if (place.Node <= 0 || !mSpace.VisibleCanvas()) return;
+    if (KresliMistoMechanismu(mSpace, *mSpace.VisibleCanvas(), place)) mCanvas->Area()->update();
 }

@@ -637,38 +637,14 @@ void TForm1::ConnectPanel() {
 }
 
 void TForm1::RepaintCanvas() {
-    if (mNoticing) return;
-    NoticeEdit();
+    if (mSession.Looking()) return;
+    mSession.Look();
     mCanvas->SyncScrollBars();
     const bool slow = mSpace.TypZobrazeni() != 0 && mSpace.Members.Count() > 200;
     if (slow) QApplication::setOverrideCursor(Qt::WaitCursor);
     mCanvas->Area()->Repaint();
     if (slow) QApplication::restoreOverrideCursor();
     DrawMechanismMark();
-}
-
-// Results of a computation belong to the model as it was then: after an edit the result tabs go
-// back to the model view and stay disabled until the next computation.
-void TForm1::ModelEdited() {
-    // The next repaint (or, failing one, the end of this event) records the edit.
-    mEditPending = true;
-    if (!mLookQueued) {
-        mLookQueued = true;
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                mLookQueued = false;
-                if (mEditPending) RepaintCanvas();
-            },
-            Qt::QueuedConnection);
-    }
-    if (LiveResults() && mLiveArmed) {
-        mSpace.ResultsValid = false; // until the live computation at the repaint
-        return;
-    }
-    if (!mSpace.ResultsValid && !mTabs->isEnabled()) return;
-    mSpace.ResultsValid = false;
-    ResultTabsToModel();
 }
 
 void TForm1::ResultTabsToModel() {
@@ -866,7 +842,8 @@ void TForm1::ClearLists() {
 
 void TForm1::NewBtnClick() {
     if (!Dialogs().AskYesNo("Přejete si založit nový projekt? Všechny objekty budou vymazány.")) return;
-    mLiveArmed = false;
+    mSession.BeginCommand(); // one step: undo brings the model back
+    mSession.Disarm();
     mSpace.SmazVse();
     mSpace.Prekresli();
     ClearLists();
@@ -877,7 +854,7 @@ void TForm1::NewBtnClick() {
     ResultTabsToModel();
     SelfWeightFromModel();
     setWindowTitle(U("KORVAN - B 2D : Nový"));
-    ResetHistory();
+    mSession.EndCommand();
 }
 
 QString TForm1::ChooseFile(QFileDialog* dialog) {
@@ -892,7 +869,10 @@ QString TForm1::ChooseFile(QFileDialog* dialog) {
 
 void TForm1::nactis() {
     if (!Dialogs().AskYesNo("Přejete si načíst jiný projekt? Všechny objekty budou vymazány.")) return;
-    mLiveArmed = false;
+    // Emptying the model and reading the file are one step, also when the file dialog is
+    // cancelled: undo brings the model back.
+    mSession.BeginCommand();
+    mSession.Disarm();
     mSpace.SmazVse();
     mSpace.Prekresli();
     ClearLists();
@@ -902,15 +882,15 @@ void TForm1::nactis() {
     ShowSelectionCounts();
     ResultTabsToModel();
     SelfWeightFromModel();
-    ResetHistory();
     const QString file = ChooseFile(mOpenDialog);
-    if (file.isEmpty()) return;
-    OpenProjectFile(file);
+    if (!file.isEmpty()) OpenProjectFile(file);
+    mSession.EndCommand();
 }
 
 // A project that cannot be read leaves an empty model (never part of one) and says why.
 void TForm1::OpenProjectFile(const QString& fileName) {
-    mLiveArmed = false;
+    mSession.BeginCommand();
+    mSession.Disarm();
     QString error;
     try {
         mSpace.NactiProjekt(S(fileName));
@@ -931,7 +911,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
         mPanel->VypisHodnotyPrutu();
         ShowSelectionCounts();
         SelfWeightFromModel();
-        ResetHistory();
+        mSession.EndCommand();
         Dialogs().Inform(S(error));
         return;
     }
@@ -955,7 +935,7 @@ void TForm1::OpenProjectFile(const QString& fileName) {
     SelfWeightFromModel();
     if (!mSpace.ShowAll()) mSpace.Prekresli();
     StatusBarRefresh();
-    ResetHistory();
+    mSession.EndCommand();
 }
 
 void TForm1::tbSaveClick() {
@@ -1061,6 +1041,7 @@ void TForm1::ToolButton5Click() {
 
 void TForm1::sbComputeClick() {
     if (mSpace.Members.Empty()) return;
+    mSession.Settle(); // an edit not yet seen is a step before the computation changes anything
     QApplication::setOverrideCursor(Qt::WaitCursor);
     mLastStatus = {};
     mComputation(mSpace);
@@ -1069,7 +1050,7 @@ void TForm1::sbComputeClick() {
         mTabs->setEnabled(true);
     else
         ResultTabsToModel();
-    AfterComputation(mLastStatus);
+    mSession.Computed(mLastStatus);
     mSpace.Prekresli();
 }
 

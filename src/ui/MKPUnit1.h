@@ -11,8 +11,8 @@
 
 #include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
+#include "ui/EditSession.h"
 #include "ui/PanelHost.h"
-#include "ui/UndoHistory.h"
 
 class QAction;
 class QActionGroup;
@@ -34,7 +34,7 @@ class TForm11;
 class TForm4;
 class TForm6;
 
-class TForm1 : public QMainWindow, public TPanelHost {
+class TForm1 : public QMainWindow, public TPanelHost, private TEditHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -116,10 +116,10 @@ public:
     void PrizpusobMeritkoClick();
     // Live results on or off; `remember` keeps the choice for the next run.
     void SetLiveResults(bool on, bool remember = false);
-    bool LiveResults() const;
-    const TUndoHistory& History() const { return mHistory; }
+    bool LiveResults() const override;
+    const TUndoHistory& History() const { return mSession.History(); }
     // Where the last refused computation moves (no node when none was refused).
-    TDofPlace MechanismPlace() const { return mMechanism; }
+    TDofPlace MechanismPlace() const { return mSession.Mechanism(); }
     // The status bar field beside the panels: equilibrium, refusal and its place.
     QString InfoText() const;
     // The definition dialogs: section, settings, material and the f(x) editor.
@@ -219,17 +219,20 @@ private:
     void SelfWeightFromModel();
     void ConnectDefinitionDialogs();
 
-    // Edits: noticing them where commands end, history, live recompute (FormEditing.cpp).
+    // Edits: the session notices them where commands end, keeps the history and runs live
+    // results; the window shows what it asks for (FormEditing.cpp).
     void BuildEditingCommands();
-    void NoticeEdit();
-    void RunLive();
-    void AfterComputation(const TSolveStatus& status);
-    void ResetHistory();
-    void CommitGesture();
-    void ApplySnapshot(const TModelSnapshot& state, const TModelSnapshot& current);
-    void UpdateUndoActions();
+    void CommitGesture() { mSession.EndDrag(); }
     void SetInfo(const QString& text);
     void DrawMechanismMark();
+    bool ResultsShown() const override;
+    void ResultsOff() override { ResultTabsToModel(); }
+    void LiveResultsOn() override;
+    void ShowNote(const std::string& text) override { SetInfo(QString::fromStdString(text)); }
+    bool Dragging() const override { return mNodeDrag; }
+    void ModelReplaced(const TModelView& view) override;
+    void UndoAvailable(bool undo, bool redo) override;
+    std::string Caption() const override { return windowTitle().toStdString(); }
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -241,6 +244,7 @@ private:
     void DeleteMemberAt(TPrut* member);
 
     TMKPSpace mSpace;
+    TEditSession mSession{mSpace, *this};
     TCanvasWidget* mCanvas = nullptr;
     TObjectPanel* mPanel = nullptr;
     QTabBar* mTabs = nullptr;
@@ -281,17 +285,8 @@ private:
     int mPrevY = 0;
     int mCurY = 0;
 
-    // Edits, history and live results.
-    TUndoHistory mHistory;
-    TModelSnapshot mSeen;          // the model as the last repaint saw it
-    bool mSeenValid = false;
-    bool mEditPending = false;     // ModelEdited since the last look
-    bool mLookQueued = false;
-    bool mNoticing = false;        // inside NoticeEdit: nested repaints paint nothing
-    bool mGesturePending = false;  // a drag changed the model; its history step waits for the release
-    bool mLiveArmed = false;       // a computation succeeded since the last new or opened project
+    bool mLookQueued = false; // a look at the end of the event is on its way (ModelEdited)
     TSolveStatus mLastStatus;
-    TDofPlace mMechanism;
     QLabel* mInfo = nullptr;
     TForm5* mForm5 = nullptr;
     QString mRememberedTool;

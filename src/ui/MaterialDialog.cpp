@@ -50,5 +50,6 @@ void TForm10::SpeedButton2Click() {
     list->setCurrentIndex(list->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
     space.CurrentMaterial = material;
     mMain.Panel()->VypisHodnotyMaterialu();
+    mMain.ModelEdited(); // a step of its own
     hide();
 }

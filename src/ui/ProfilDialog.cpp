@@ -53,5 +53,6 @@ void TForm8::SpeedButton2Click() {
         list->addItem(QString::fromStdString(s->Name));
     list->setCurrentIndex(list->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
     mMain.Panel()->cbProfilyChange(name);
+    mMain.ModelEdited(); // a step of its own
     hide();
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <sstream>
 
 #include "model/MKPSpace.h"
@@ -13,7 +14,7 @@ namespace {
 TModelSnapshot State(const std::string& text, int currentNode = -1) {
     TModelSnapshot s;
     s.Project = text;
-    s.CurrentNode = currentNode;
+    s.View.CurrentNode = currentNode;
     return s;
 }
 
@@ -28,17 +29,20 @@ TEST(UndoHistoryTest, StepsLimitAndRedo) {
     TUndoHistory h(3);
     h.Reset(State("a"));
     EXPECT_FALSE(h.Commit(State("a", 5))); // the same model: no step, only what is current
-    EXPECT_EQ(h.Current()->CurrentNode, 5);
+    EXPECT_EQ(h.Current()->View.CurrentNode, 5);
+    int marker = 0;
     for (const char* t : {"b", "c", "d", "e"})
-        EXPECT_TRUE(h.Commit(State(t)));
+        EXPECT_TRUE(h.Commit(State(t, ++marker)));
     EXPECT_EQ(h.Steps(), 3u); // "a" has gone
-    const TModelSnapshot* left = nullptr;
+    TModelView left;
     std::string undone;
-    while (const TModelSnapshot* s = h.Undo(left)) undone += left->Project + ">" + s->Project + " ";
-    EXPECT_EQ(undone, "e>d d>c c>b ");
+    while (const TModelSnapshot* s = h.Undo(left))
+        undone += std::to_string(left.CurrentNode) + ">" + s->Project + " ";
+    EXPECT_EQ(undone, "4>d 3>c 2>b ");
     EXPECT_EQ(h.Undo(left), nullptr);
     ASSERT_NE(h.Redo(left), nullptr);
-    EXPECT_EQ(left->Project, "c");
+    EXPECT_EQ(h.Current()->Project, "c");
+    EXPECT_EQ(left.CurrentNode, 1);
     EXPECT_TRUE(h.CanRedo());
     EXPECT_TRUE(h.Commit(State("x"))); // drops "d" and "e"
     EXPECT_FALSE(h.CanRedo());
@@ -47,14 +51,26 @@ TEST(UndoHistoryTest, StepsLimitAndRedo) {
     EXPECT_FALSE(h.CanUndo());
 }
 
-TEST(UndoHistoryTest, SameIgnoresCurrentObjectsButNotSelfWeightOrDivisions) {
-    TModelSnapshot a = State("t"), b = State("t", 3);
-    EXPECT_TRUE(a.Same(b));
-    b.SelfWeight = true;
-    EXPECT_FALSE(a.Same(b));
-    b = State("t");
-    b.Divisions = {12};
-    EXPECT_FALSE(a.Same(b));
+// What is current never makes another model; what the text lacks does.
+TEST(UndoHistoryTest, SameIgnoresCurrentObjectsButNotWhatTheTextLacks) {
+    TMKPSpace space;
+    space.NactiProjekt(std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp");
+    TModelSnapshot base, other;
+    ASSERT_TRUE(TakeSnapshot(space, base));
+    space.CurrentNode = space.Nodes[2];
+    ASSERT_TRUE(TakeSnapshot(space, other));
+    EXPECT_TRUE(other.Same(base));
+    const std::pair<std::function<void()>, std::function<void()>> changes[] = {
+        {[&] { space.NastavVlastniTihu(true); }, [&] { space.NastavVlastniTihu(false); }},
+        {[&] { ++space.Members[1]->Divisions; }, [&] { --space.Members[1]->Divisions; }},
+        {[&] { ++space.MemberDivision; }, [&] { --space.MemberDivision; }},
+        {[&] { space.WeightCase.Factor = 1.35L; }, [&] { space.WeightCase.Factor = 1; }}};
+    for (const auto& [change, back] : changes) {
+        change();
+        ASSERT_TRUE(TakeSnapshot(space, other));
+        EXPECT_FALSE(other.Same(base));
+        back();
+    }
 }
 
 // Every example taken and restored into a model edited in between equals itself byte for byte,
@@ -79,7 +95,7 @@ TEST(UndoHistoryTest, SnapshotsRestoreEveryExample) {
         space.ResultsValid = true;
         ASSERT_NE(Text(space), before);
 
-        RestoreSnapshot(space, s, s);
+        RestoreSnapshot(space, s, s.View);
         EXPECT_EQ(Text(space), before) << name;
         EXPECT_TRUE(space.SelfWeight);
         int selfWeightLoads = 0;
@@ -129,7 +145,7 @@ TEST(UndoHistoryTest, RealsComeBackToTheBit) {
 
     b->X = 1;
     member->Loads.First()->Q1 = 0;
-    RestoreSnapshot(space, s, s);
+    RestoreSnapshot(space, s, s.View);
     auto bits = [](TReal u, TReal v) { return std::memcmp(&u, &v, 10) == 0; };
     TUzel* b2 = space.Nodes[1];
     EXPECT_TRUE(bits(b2->X, x));
@@ -146,4 +162,80 @@ TEST(UndoHistoryTest, RealsComeBackToTheBit) {
     ASSERT_TRUE(TakeSnapshot(space, again));
     EXPECT_NE(again.Project, s.Project);
     EXPECT_FALSE(again.Same(s));
+}
+
+namespace {
+// Every member's loads (kind, load case, reals bit for bit) and the current member's current load.
+std::string MemberLoads(const TMKPSpace& space) {
+    std::string s;
+    for (const TPrut* m : space.Members) {
+        for (const TZatizeni* z : m->Loads) {
+            s += std::to_string(z->Kind) + (z->LoadCase == &space.WeightCase ? "w" : "-");
+            for (TReal v : {z->A, z->B, z->C, z->Q1, z->Q2, z->Angle})
+                s.append(reinterpret_cast<const char*>(&v), 10);
+        }
+        s += m == space.CurrentMember ? "|" + std::to_string(m->Loads.IndexOf(m->CurrentLoad)) + "\n" : "\n";
+    }
+    return s;
+}
+} // namespace
+
+// What the text lacks comes back: self-weight loads where they stood (switched on between other
+// loads, twice, and missing on a member added later), the model's member division and the
+// self-weight coefficient; the section on the clipboard stays there.
+TEST(UndoHistoryTest, RestoreBringsBackWhatTheTextLacks) {
+    TMKPSpace space;
+    space.NactiProjekt(std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp");
+    for (TPrut* m : space.Members)
+        m->PridejZatizeni(KLoadForce, nullptr, 1, 0, 5, 0, 90);
+    space.NastavVlastniTihu(true);
+    space.Members[0]->PridejZatizeni(KLoadDistributed, nullptr, 0, 2, 3, 3, 90);
+    space.NastavVlastniTihu(true);
+    space.PridejPrut(space.Nodes[0], space.Nodes[2], space.Sections[0], false, 4, false, false);
+    space.CurrentMember = space.Members[0];
+    space.CurrentMember->CurrentLoad = space.CurrentMember->Loads[1];
+    space.MemberDivision = 25;
+    space.WeightCase.Factor = 1.35L;
+    const std::string loads = MemberLoads(space);
+    TModelSnapshot s, now;
+    ASSERT_TRUE(TakeSnapshot(space, s));
+    space.MemberDivision = 10;
+    space.WeightCase.Factor = 1;
+    space.SectionClipboard = space.Sections[1];
+    ASSERT_TRUE(TakeSnapshot(space, now));
+    RestoreSnapshot(space, s, now.View);
+    EXPECT_EQ(MemberLoads(space), loads);
+    EXPECT_EQ(space.MemberDivision, 25);
+    EXPECT_EQ(space.WeightCase.Factor, 1.35L);
+    EXPECT_EQ(space.SectionClipboard, space.Sections[1]);
+}
+
+// A patch rebuilds its text from the reference, whatever the two share; a change in the middle of
+// a long text keeps only the change.
+TEST(UndoHistoryTest, PatchesRebuildEveryText) {
+    std::string longText;
+    for (int i = 0; i < 5000; ++i)
+        longText += std::to_string(i * 7919 % 1000) + "\r\n";
+    std::string edited = longText;
+    edited[edited.size() / 2] = 'x';
+    for (const std::string& a : {std::string(), std::string("aXa"), std::string("abcabc"), longText, edited})
+        for (const std::string& b : {std::string("a"), std::string("aa"), std::string("cab"),
+                                     longText.substr(3), longText + "abc", edited})
+            ASSERT_EQ(ApplyPatch(a, MakePatch(a, b)), b) << a.size() << " " << b.size();
+    EXPECT_EQ(MakePatch(longText, edited).Middle.size(), 1u);
+}
+
+// Steps of whole new texts outgrow a small byte limit: the oldest go, the last one stays, and the
+// kept ones still rebuild their texts.
+TEST(UndoHistoryTest, ByteLimitDropsTheOldestSteps) {
+    TUndoHistory h(200, 5000);
+    std::vector<std::string> texts;
+    for (char c = 'a'; c < 'm'; ++c)
+        h.Commit(State(texts.emplace_back(1000, c)));
+    EXPECT_LT(h.Steps(), 11u);
+    EXPECT_GE(h.Steps(), 1u);
+    EXPECT_LE(h.Bytes(), std::max<std::size_t>(h.ByteLimit(), h.Current()->Bytes()));
+    TModelView left;
+    for (std::size_t i = texts.size() - 1; h.CanUndo(); --i)
+        ASSERT_EQ(h.Undo(left)->Project, texts[i - 1]);
 }

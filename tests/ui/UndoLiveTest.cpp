@@ -1,6 +1,10 @@
 // Undo and redo over mixed edits, live results after an edit, the place of a refused structure
 // and the diagram fit in the main window.
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QToolButton>
@@ -9,12 +13,13 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <filesystem>
 #include <sstream>
 
 #include "MainWindowTestSupport.h"
 #include "canvas/DiagramFit.h"
+#include "ui/MaterialDialog.h"
 #include "ui/ObjectPanel.h"
+#include "ui/ProfilDialog.h"
 #include "ui/ZatizeniDialog1.h"
 
 namespace {
@@ -176,95 +181,27 @@ TEST_F(TUndoLiveTest, UndoRestoresCurrentObjectsAndSelectionsStayValid) {
     EXPECT_TRUE(Space().Nodes.Contains(Space().CurrentNode));
 }
 
-TEST_F(TUndoLiveTest, AtLeastAHundredStepsAndNewOrOpenStartsAFreshHistory) {
-    DialogEdit([&] { AddSection(); });
-    Click("AddUzelBtn");
-    std::vector<std::string> states{Text(Space())};
-    const int steps = 150;
-    for (int i = 0; i < steps; ++i) {
-        Press(Pixel(0.1L * i, 0));
-        states.push_back(Text(Space()));
-    }
-    for (int i = 1; i <= steps; ++i) {
-        ASSERT_TRUE(Form->History().CanUndo()) << i;
-        Form->Zpet();
-        ASSERT_EQ(Text(Space()), states[std::size_t(steps - i)]) << i;
-    }
-    EXPECT_TRUE(Form->History().CanUndo()); // the section
-    for (int i = 1; i <= steps; ++i)
-        Form->Znovu();
-    EXPECT_EQ(Text(Space()), states.back());
-
-    Form->NewBtnClick();
-    EXPECT_FALSE(Form->History().CanUndo());
-    EXPECT_FALSE(Form->History().CanRedo());
-    Open("truss");
-    EXPECT_FALSE(Form->History().CanUndo());
-    Form->Panel()->NastavPodporu(0);
-    EXPECT_TRUE(Form->History().CanUndo());
-}
-
-// After a computation a changed load shows its diagram at once, equal to a computation of the
-// same model by the compute command; no trace file, no message.
-TEST_F(TUndoLiveTest, LiveResultsAfterALoadChangeEqualAComputation) {
+// "Nový" and "Načíst" are steps: undo brings back the model they emptied, with its caption, also
+// when the file dialog was cancelled.
+TEST_F(TUndoLiveTest, NewAndOpenAreSteps) {
     Open("portal-frame");
-    QTemporaryDir trace;
-    Space().TraceEnabled = true;
-    Space().TraceDir = trace.path().toStdString();
+    const std::string frame = Text(Space());
+    const QString caption = Form->windowTitle();
     Form->sbComputeClick();
-    ASSERT_TRUE(Space().ResultsValid);
-    const int files = int(std::distance(std::filesystem::directory_iterator(trace.path().toStdString()), {}));
-    EXPECT_GT(files, 0); // the compute command writes its trace
-    std::filesystem::remove_all(trace.path().toStdString());
-    std::filesystem::create_directories(trace.path().toStdString());
-    Tabs()->setCurrentIndex(3);
-
-    const struct {
-        const char* What;
-        std::function<void()> Edit;
-    } edits[] = {
-        {"member load", [&] { Space().Members[1]->Loads.First()->Q1 *= 2; }},
-        {"nodal load", [&] { Space().Nodes[1]->PridejZatizeni(KLoadForce, nullptr, 7, 30); }},
-        // A hinge at a only: the live computation leaves the member as it is.
-        {"hinge at a", [&] { Space().Members[2]->HingeA = true; }},
-    };
-    for (const auto& e : edits) {
-        DialogEdit(e.Edit);
-        EXPECT_TRUE(Tabs()->isEnabled()) << e.What;
-        EXPECT_EQ(Tabs()->currentIndex(), 3) << e.What;
-        EXPECT_EQ(Space().TypZobrazeni(), 3) << e.What;
-        ASSERT_TRUE(Space().ResultsValid) << e.What;
-        EXPECT_TRUE(Sink.Messages.empty()) << e.What;
-        EXPECT_TRUE(std::filesystem::is_empty(trace.path().toStdString())) << e.What;
-        QApplication::processEvents(); // the equilibrium check follows the repaint
-        EXPECT_TRUE(Form->InfoText().startsWith(QString::fromUtf8("Rovnováha: "))) << e.What;
-
-        TMKPSpace reference;
-        std::istringstream in(Text(Space()));
-        reference.NactiProjekt(in);
-        reference.TraceEnabled = false;
-        ASSERT_EQ(reference.Vypocet().Result, TSolveResult::Ok);
-        for (int i = 0; i < Space().Nodes.Count(); ++i)
-            for (std::size_t k = 0; k < 3; ++k) {
-                EXPECT_TRUE(SameBits(Space().Nodes[i]->Displacement[k], reference.Nodes[i]->Displacement[k]))
-                    << e.What << " node " << i << " " << k;
-            }
-        for (int i = 0; i < Space().Nodes.Count(); ++i)
-            EXPECT_TRUE(SameBits(Space().Nodes[i]->DofW.Reaction, reference.Nodes[i]->DofW.Reaction)) << e.What;
-        for (int i = 0; i < Space().Members.Count(); ++i) {
-            TPrut* live = Space().Members[i];
-            TPrut* f11 = reference.Members[i];
-            // The compute command turns a member hinged only at a; the live one is seen from a.
-            const bool turned = f11->NodeA != reference.Nodes[Space().Nodes.IndexOf(live->NodeA)];
-            for (std::size_t k = 0; k < 6; ++k) {
-                const TReal sign = turned && (k == 1 || k == 2 || k == 4 || k == 5) ? -1 : 1;
-                EXPECT_TRUE(SameBits(live->Sa[k], sign * (turned ? f11->Sb[k] : f11->Sa[k]))) << e.What << i;
-                EXPECT_TRUE(SameBits(live->Sb[k], sign * (turned ? f11->Sa[k] : f11->Sb[k]))) << e.What << i;
-            }
-        }
-    }
-    EXPECT_TRUE(Space().Members[2]->HingeA);
-    EXPECT_FALSE(Space().Members[2]->HingeB);
+    Form->NewBtnClick();
+    ASSERT_TRUE(Space().Nodes.Empty());
+    EXPECT_TRUE(Form->InfoText().isEmpty());
+    Form->Zpet();
+    EXPECT_EQ(Text(Space()), frame);
+    EXPECT_EQ(Form->windowTitle(), caption);
+    EXPECT_EQ(Form->Panel()->cbProfily()->count(), Space().Sections.Count());
+    QTimer::singleShot(0, [] {
+        if (auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) d->reject();
+    });
+    Form->nactis();
+    ASSERT_TRUE(Space().Nodes.Empty());
+    QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(Text(Space()), frame);
 }
 
 // A live computation that is refused returns the tabs to "model" and says why and where; undoing
@@ -465,6 +402,7 @@ TEST_F(TUndoLiveTest, DragsWithLiveResultsUndoAndRedo) {
     Form->sbComputeClick();
     Tabs()->setCurrentIndex(3);
     Click("tbeMoveNode");
+    const std::size_t opened = Form->History().Position();
     std::vector<std::string> states{Text(Space())};
     std::vector<TVector> results{Space().Nodes[2]->Displacement};
     TReal x = 6, y = 4;
@@ -486,7 +424,7 @@ TEST_F(TUndoLiveTest, DragsWithLiveResultsUndoAndRedo) {
         y = Space().CurrentNode->Y;
         states.push_back(Text(Space()));
         ASSERT_NE(states.back(), states[states.size() - 2]) << i;
-        EXPECT_EQ(Form->History().Position(), states.size() - 1) << i;
+        EXPECT_EQ(Form->History().Position(), opened + states.size() - 1) << i;
         ASSERT_TRUE(Space().ResultsValid);
         results.push_back(Space().Nodes[2]->Displacement);
     }
@@ -593,4 +531,51 @@ TEST_F(TUndoLiveTest, ProtocolCleanUpIsUndone) {
     EXPECT_EQ(Text(Space()), full);
     EXPECT_EQ(Space().Nodes.Count(), 5);
     EXPECT_EQ(Form->Panel()->cbMaterialy()->count(), Space().Materials.Count());
+}
+
+// A material and a section made in their dialogs are steps of their own: undoing the edit that
+// follows leaves them.
+TEST_F(TUndoLiveTest, DefinitionDialogsMakeStepsOfTheirOwn) {
+    Open("portal-frame");
+    auto fill = [](std::initializer_list<QLineEdit*> fields, QPushButton* ok) {
+        for (QLineEdit* e : fields)
+            e->setText(e->objectName() == "eJmeno" ? "New" : "1E-3");
+        ok->click();
+        QApplication::processEvents(); // the end of the click
+    };
+    Form->Definovatmateril1Click();
+    fill({Form->Form10()->eJmeno, Form->Form10()->eE, Form->Form10()->eD}, Form->Form10()->SpeedButton2);
+    Form->Definovatprofil1Click();
+    TForm8* d = Form->Form8();
+    fill({d->eJmeno, d->ePlocha, d->eIy, d->eIz}, d->SpeedButton2);
+    ASSERT_EQ(Space().Sections.Count() + Space().Materials.Count(), 5);
+    DialogEdit([&] { Space().Nodes[0]->PridejZatizeni(KLoadForce, nullptr, 3, 0); });
+    Form->Zpet();
+    EXPECT_EQ(Space().Sections.Count() + Space().Materials.Count(), 5);
+    Form->Zpet();
+    EXPECT_EQ(Space().Sections.Count() + Space().Materials.Count(), 4);
+}
+
+// After an undo the panel shows the current load of the member (a deleted load is back), and no
+// selected member, as the selection is empty.
+TEST_F(TUndoLiveTest, PanelShowsTheUndoneModel) {
+    Open("portal-frame");
+    auto label = [&](const char* name) { return Form->Panel()->findChild<QLabel*>(name)->text(); };
+    Space().CurrentMember = Space().Members[1];
+    Form->Panel()->VypisHodnotyPrutu();
+    const QString type = label("lZatPTyp"), magnitude = label("lZatPVelikost");
+    ASSERT_FALSE(type.isEmpty());
+    Form->Panel()->findChild<QToolButton*>("sbDelLP")->click();
+    ASSERT_TRUE(Space().Members[1]->Loads.Empty());
+    Form->Zpet();
+    EXPECT_EQ(label("lZatPTyp"), type);
+    EXPECT_EQ(label("lZatPVelikost"), magnitude);
+
+    Space().SelectedMembers.Add(Space().Members[0]);
+    Form->SelectionChanged();
+    ASSERT_EQ(label("lCPomPr"), "1");
+    DialogEdit([&] { Space().Nodes[0]->PridejZatizeni(KLoadForce, nullptr, 3, 0); });
+    Form->Zpet();
+    EXPECT_TRUE(Space().SelectedMembers.Empty());
+    EXPECT_EQ(label("lCPomPr"), "");
 }
