@@ -9,7 +9,8 @@
 #include "canvas/CanvasPainter.h"
 #include "model/MKPSpace.h"
 
-enum class TLabelQuantity { Force, Moment, Displacement };
+// What a label shows, for its imperial unit: lb, lb.ft, lb/ft (distributed loads), in.
+enum class TLabelQuantity { Force, Moment, Intensity, Displacement };
 
 class TSpaceDrawer {
 public:
@@ -32,12 +33,14 @@ public:
     void NodeNumber(const TUzel& node, TPixel at);
     void Reactions(const TUzel& node, TPixel at);
     void NodalLoads(const TUzel& node, TPixel at);
+    void NodalLoad(const TZatizeni& load, TPixel at);
 
     // The whole member as the current mode shows it, then its number and its loads.
     void Member(TPrut& member);
     void MemberLine(const TPrut& member, TPixel a, TPixel b);
     void MemberNumber(const TPrut& member, TPixel a, TPixel b);
     void MemberLoads(const TPrut& member, TPixel a);
+    void MemberLoad(const TPrut& member, const TZatizeni& load, TPixel a);
 
     // Diagram of row 1 (M), 2 (N) or 3 (T) and the deformed shape (rows 5, 6) from a results
     // table laid out as the member's Results (row 0 the station positions).

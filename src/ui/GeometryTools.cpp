@@ -222,27 +222,6 @@ TReal TEntry::Apply(TReal current) const {
 
 TReal TEntry::Signed() const { return Kind == KSubtract ? -Value : Value; }
 
-bool TryFtInNaMetry(const std::string& input, TReal& value) {
-    // The steps of FtInNaMetry, each number checked.
-    std::string text = input;
-    if (!text.empty() && text[0] == '-') text.erase(0, 1);
-    if (auto p = text.find('-'); p != std::string::npos) text.erase(p, 1);
-    if (auto p = text.find("''"); p != std::string::npos) text.erase(p, 2);
-    TReal v = 0.0L;
-    const auto foot = text.find('\'');
-    if (foot == std::string::npos) {
-        if (!ReadNumber(text, v)) return false;
-    } else {
-        if (!ReadNumber(text.substr(0, foot), v)) return false;
-        const std::string rest = text.substr(foot + 1);
-        if (!rest.empty() && !ReadNumber(rest, v)) return false;
-    }
-    const TReal m = FtInNaMetry(input);
-    if (!std::isfinite(m)) return false;
-    value = m;
-    return true;
-}
-
 bool ReadLength(const std::string& input, const TMKPSpace& space, TReal& value) {
     const std::string text = Trimmed(input);
     if (space.UnitSystem == 1) return TryFtInNaMetry(text, value);

@@ -59,9 +59,6 @@ struct TEntry {
 TEntry ReadEntry(const std::string& text, bool isLength, const TMKPSpace& space);
 // An absolute length only (no relative suffix); false when the text does not read.
 bool ReadLength(const std::string& text, const TMKPSpace& space, TReal& value);
-// A feet-inch text as metres, as FtInNaMetry reads it, but false for a text it cannot read
-// (where FtInNaMetry would quietly take one foot).
-bool TryFtInNaMetry(const std::string& text, TReal& value);
 
 // Intersection of the axes of the current member (a → b) and the auxiliary member (p → q).
 // Verticality is exact equality of the x coordinates; equal slopes or two vertical members
