@@ -17,7 +17,8 @@ bool Selected(const TMemberList& list, const TPrut* member) {
 } // namespace
 
 std::string TSpaceDrawer::Label(TReal value, TLabelQuantity quantity) const {
-    if (mShort) return FormatFixed(value, 3, 2);
+    // The short labels of the direct drawings are written over the long ones of the last full
+    // repaint: in the imperial system they are converted alike.
     if (mSpace.UnitSystem == 1) {
         switch (quantity) {
         case TLabelQuantity::Force:
@@ -34,7 +35,7 @@ std::string TSpaceDrawer::Label(TReal value, TLabelQuantity quantity) const {
             break;
         }
     }
-    return FormatFixed(value, 12, 3);
+    return mShort ? FormatFixed(value, 3, 2) : FormatFixed(value, 12, 3);
 }
 
 void TSpaceDrawer::Text(int x, int y, const std::string& text, TColor color) {

@@ -1,8 +1,8 @@
 #pragma once
 // The drawing of the model onto one painter: the full repaint and the direct drawings share it.
 // A drawer lives for one drawing; it reads the model space's view and display state and draws
-// with the long label format (full repaint, unit conversions) or the short one (direct drawings,
-// metric values).
+// with the long label format (full repaint) or the short one (direct drawings), both in the
+// display units.
 #include <string>
 #include <vector>
 
@@ -17,8 +17,8 @@ public:
     TSpaceDrawer(TMKPSpace& space, TCanvasPainter& painter, bool shortLabels)
         : mSpace(space), mP(painter), mShort(shortLabels) {}
 
-    // The label text of a value: fixed(12, 3) with the display unit conversion, or fixed(3, 2)
-    // of the metric value.
+    // The label text of a value in the display units: fixed(12, 3) in the full repaint, fixed(3, 2)
+    // in the direct drawings.
     std::string Label(TReal value, TLabelQuantity quantity) const;
 
     void Grid();

@@ -419,10 +419,15 @@ TEST(DirectDrawing, MemberUsesShortLabels) {
     TUzel* n0 = m.Node(0, 0);
     TPrut* bar = m.Member(n0, m.Node(2, 0));
     bar->PridejZatizeni(KLoadForce, nullptr, 1, 0, 2.5L, 0, 90);
-    m.space.NastavSoustavuJednotek(1); // short labels stay metric
     TRecordingPainter visible(488, 398);
     m.space.CurrentMember = bar;
     m.space.KresliPrut(visible);
     EXPECT_TRUE(visible.FindLine({43, 358}, {237, 358}));
     EXPECT_TRUE(visible.FindText("2.50"));
+    // Imperial: the short label is in the unit of the full repaint's label it covers (562 lb).
+    m.space.NastavSoustavuJednotek(1);
+    visible.Clear();
+    m.space.KresliPrut(visible);
+    EXPECT_TRUE(visible.FindText("562.00"));
+    EXPECT_FALSE(visible.FindText("2.50"));
 }
