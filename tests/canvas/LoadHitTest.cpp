@@ -31,11 +31,8 @@ TEST(LoadHit, FindsTheLoadDrawnUnderThePixel) {
     for (const TRow& r : rows) {
         const TLoadHit hit = ZatizeniNaPozici(m.space, r.X, r.Y);
         EXPECT_EQ(hit.Load, r.Load) << r.X << ", " << r.Y;
-        if (hit.Load == nodal) {
-            EXPECT_TRUE(hit.Node == a && !hit.Member);
-        } else if (hit.Load) {
-            EXPECT_TRUE(hit.Member == beam && !hit.Node);
-        }
+        EXPECT_TRUE(!hit ||
+                    (hit.Load == nodal ? hit.Node == a && !hit.Member : hit.Member == beam && !hit.Node));
     }
     // Loads switched off in the display cannot be hit.
     m.space.ShowNodalLoads = false;
