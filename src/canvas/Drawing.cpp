@@ -17,7 +17,8 @@ bool Selected(const TMemberList& list, const TPrut* member) {
 } // namespace
 
 std::string TSpaceDrawer::Label(TReal value, TLabelQuantity quantity) const {
-    if (mShort) return FormatFixed(value, 3, 2);
+    // The short labels of the direct drawings are written over the long ones of the last full
+    // repaint: in the imperial system they are converted alike.
     if (mSpace.UnitSystem == 1) {
         switch (quantity) {
         case TLabelQuantity::Force:
@@ -26,12 +27,15 @@ std::string TSpaceDrawer::Label(TReal value, TLabelQuantity quantity) const {
         case TLabelQuantity::Moment:
             value = KNmNaLbFt(value);
             break;
+        case TLabelQuantity::Intensity:
+            value = KNPerMNaLbPerFt(value);
+            break;
         case TLabelQuantity::Displacement:
             value = MmNaIn(value);
             break;
         }
     }
-    return FormatFixed(value, 12, 3);
+    return mShort ? FormatFixed(value, 3, 2) : FormatFixed(value, 12, 3);
 }
 
 void TSpaceDrawer::Text(int x, int y, const std::string& text, TColor color) {
@@ -232,22 +236,25 @@ void TSpaceDrawer::Reactions(const TUzel& node, TPixel at) {
 // A force's shaft trails behind its head at the node, towards φ + 180, whatever its sign.
 void TSpaceDrawer::NodalLoads(const TUzel& node, TPixel at) {
     const TColor before = mP.Pen().Color;
-    for (const TZatizeni* load : node.Loads) {
-        if (load->Kind == KLoadForce) {
-            const TReal phi = load->Angle, f = load->Q1;
-            TPixel t{at.X + RoundPx(mSpace.ScaleSL() * (CosDeg(phi + 180) * f)),
-                     at.Y + RoundPx(mSpace.ScaleSL() * (SinDeg(phi + 180) * f))};
-            mP.SetPen({KBlue, 1, TPenStyle::Solid});
-            mP.Line(at, t);
-            ArrowHead(at, 0, phi);
-            Text(t.X, t.Y, Label(f, TLabelQuantity::Force), KBlue);
-        } else if (load->Kind == KLoadMoment) {
-            mP.SetPen({KPurple, 1, TPenStyle::Solid});
-            MomentLoadSymbol(at, load->Q1);
-            Text(at.X - 15, at.Y - 35, Label(load->Q1, TLabelQuantity::Moment), KPurple);
-        }
-    }
+    for (const TZatizeni* load : node.Loads)
+        NodalLoad(*load, at);
     mP.SetPenColor(before);
+}
+
+void TSpaceDrawer::NodalLoad(const TZatizeni& load, TPixel at) {
+    if (load.Kind == KLoadForce) {
+        const TReal phi = load.Angle, f = load.Q1;
+        TPixel t{at.X + RoundPx(mSpace.ScaleSL() * (CosDeg(phi + 180) * f)),
+                 at.Y + RoundPx(mSpace.ScaleSL() * (SinDeg(phi + 180) * f))};
+        mP.SetPen({KBlue, 1, TPenStyle::Solid});
+        mP.Line(at, t);
+        ArrowHead(at, 0, phi);
+        Text(t.X, t.Y, Label(f, TLabelQuantity::Force), KBlue);
+    } else if (load.Kind == KLoadMoment) {
+        mP.SetPen({KPurple, 1, TPenStyle::Solid});
+        MomentLoadSymbol(at, load.Q1);
+        Text(at.X - 15, at.Y - 35, Label(load.Q1, TLabelQuantity::Moment), KPurple);
+    }
 }
 
 // The line stops 3 pixels short of each node; hinges are white circles 7 pixels inside the ends.
@@ -275,48 +282,52 @@ void TSpaceDrawer::MemberNumber(const TPrut& member, TPixel a, TPixel b) {
 // Loads stand at S, A metres from node a along the member; angles are relative to the member.
 void TSpaceDrawer::MemberLoads(const TPrut& member, TPixel a) {
     const TColor before = mP.Pen().Color;
+    for (const TZatizeni* load : member.Loads)
+        MemberLoad(member, *load, a);
+    mP.SetPenColor(before);
+}
+
+void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a) {
+    const TZatizeni* load = &z;
     const TReal alpha = member.Angle;
     const TReal ca = CosDeg(alpha), sa = SinDeg(alpha);
     const TReal zoom = mSpace.Zoom();
-    for (const TZatizeni* load : member.Loads) {
-        const TPixel s{a.X + RoundPx(zoom * (ca * load->A)), a.Y + RoundPx(zoom * (sa * load->A))};
-        if (load->Kind == KLoadDistributed) {
-            const TReal phi = alpha + load->Angle;
-            const TPixel e{s.X + RoundPx(zoom * (ca * load->C)), s.Y + RoundPx(zoom * (sa * load->C))};
-            const TReal scale = mSpace.ScaleCL();
-            const TPixel g1{RoundPx(scale * (CosDeg(phi + 180) * load->Q1)),
-                            RoundPx(scale * (SinDeg(phi + 180) * load->Q1))};
-            const TPixel g2{RoundPx(scale * (CosDeg(phi + 180) * load->Q2)),
-                            RoundPx(scale * (SinDeg(phi + 180) * load->Q2))};
-            mP.SetPen({KGreen, 1, TPenStyle::Solid});
-            mP.Polyline({s, {s.X + g1.X, s.Y + g1.Y}, {e.X + g2.X, e.Y + g2.Y}, e});
-            // One hatch line every 10 pixels of loaded length, from the axis to the outer edge.
-            const TReal t = zoom * load->C / 10;
-            const long n = static_cast<long>(std::fmin(std::trunc(t), 1.0e6L));
-            for (long k = 1; k <= n; ++k) {
-                TPixel from{s.X + RoundPx(ca * (10 * k)), s.Y + RoundPx(sa * (10 * k))};
-                TPixel to{s.X + g1.X + RoundPx((g2.X + (e.X - s.X) - g1.X) * k / t),
-                          s.Y + g1.Y + RoundPx((g2.Y + (e.Y - s.Y) - g1.Y) * k / t)};
-                mP.Line(from, to);
-            }
-            Text(s.X + g1.X, s.Y + g1.Y - 10, Label(load->Q1, TLabelQuantity::Force), KGreen);
-            Text(e.X + g2.X, e.Y + g2.Y - 10, Label(load->Q2, TLabelQuantity::Force), KGreen);
-        } else if (load->Kind == KLoadForce) {
-            const TReal phi = alpha + load->Angle, f = load->Q1;
-            const TPixel t{s.X + RoundPx(mSpace.ScaleSL() * (CosDeg(phi + 180) * f)),
-                           s.Y + RoundPx(mSpace.ScaleSL() * (SinDeg(phi + 180) * f))};
-            mP.SetPen({KBlue, 1, TPenStyle::Solid});
-            mP.Line(s, t);
-            ArrowHead(s, alpha, load->Angle);
-            Text(t.X, t.Y, Label(f, TLabelQuantity::Force), KBlue);
-        } else if (load->Kind == KLoadMoment) {
-            mP.SetPen({KPurple, 1, TPenStyle::Solid});
-            MomentLoadSymbol(s, load->Q1);
-            mP.Line({s.X - 5, s.Y}, {s.X + 5, s.Y});
-            mP.Line({s.X, s.Y - 5}, {s.X, s.Y + 5});
-            Text(s.X - 15, s.Y - 35, Label(load->Q1, TLabelQuantity::Moment), KPurple);
+    const TPixel s{a.X + RoundPx(zoom * (ca * load->A)), a.Y + RoundPx(zoom * (sa * load->A))};
+    if (load->Kind == KLoadDistributed) {
+        const TReal phi = alpha + load->Angle;
+        const TPixel e{s.X + RoundPx(zoom * (ca * load->C)), s.Y + RoundPx(zoom * (sa * load->C))};
+        const TReal scale = mSpace.ScaleCL();
+        const TPixel g1{RoundPx(scale * (CosDeg(phi + 180) * load->Q1)),
+                        RoundPx(scale * (SinDeg(phi + 180) * load->Q1))};
+        const TPixel g2{RoundPx(scale * (CosDeg(phi + 180) * load->Q2)),
+                        RoundPx(scale * (SinDeg(phi + 180) * load->Q2))};
+        mP.SetPen({KGreen, 1, TPenStyle::Solid});
+        mP.Polyline({s, {s.X + g1.X, s.Y + g1.Y}, {e.X + g2.X, e.Y + g2.Y}, e});
+        // One hatch line every 10 pixels of loaded length, from the axis to the outer edge.
+        const TReal t = zoom * load->C / 10;
+        const long n = static_cast<long>(std::fmin(std::trunc(t), 1.0e6L));
+        for (long k = 1; k <= n; ++k) {
+            TPixel from{s.X + RoundPx(ca * (10 * k)), s.Y + RoundPx(sa * (10 * k))};
+            TPixel to{s.X + g1.X + RoundPx((g2.X + (e.X - s.X) - g1.X) * k / t),
+                      s.Y + g1.Y + RoundPx((g2.Y + (e.Y - s.Y) - g1.Y) * k / t)};
+            mP.Line(from, to);
         }
-        // Self-weight acts in the computation only and is never drawn.
+        Text(s.X + g1.X, s.Y + g1.Y - 10, Label(load->Q1, TLabelQuantity::Intensity), KGreen);
+        Text(e.X + g2.X, e.Y + g2.Y - 10, Label(load->Q2, TLabelQuantity::Intensity), KGreen);
+    } else if (load->Kind == KLoadForce) {
+        const TReal phi = alpha + load->Angle, f = load->Q1;
+        const TPixel t{s.X + RoundPx(mSpace.ScaleSL() * (CosDeg(phi + 180) * f)),
+                       s.Y + RoundPx(mSpace.ScaleSL() * (SinDeg(phi + 180) * f))};
+        mP.SetPen({KBlue, 1, TPenStyle::Solid});
+        mP.Line(s, t);
+        ArrowHead(s, alpha, load->Angle);
+        Text(t.X, t.Y, Label(f, TLabelQuantity::Force), KBlue);
+    } else if (load->Kind == KLoadMoment) {
+        mP.SetPen({KPurple, 1, TPenStyle::Solid});
+        MomentLoadSymbol(s, load->Q1);
+        mP.Line({s.X - 5, s.Y}, {s.X + 5, s.Y});
+        mP.Line({s.X, s.Y - 5}, {s.X, s.Y + 5});
+        Text(s.X - 15, s.Y - 35, Label(load->Q1, TLabelQuantity::Moment), KPurple);
     }
-    mP.SetPenColor(before);
+    // Self-weight acts in the computation only and is never drawn.
 }

@@ -1,23 +1,24 @@
 #pragma once
 // The drawing of the model onto one painter: the full repaint and the direct drawings share it.
 // A drawer lives for one drawing; it reads the model space's view and display state and draws
-// with the long label format (full repaint, unit conversions) or the short one (direct drawings,
-// metric values).
+// with the long label format (full repaint) or the short one (direct drawings), both in the
+// display units.
 #include <string>
 #include <vector>
 
 #include "canvas/CanvasPainter.h"
 #include "model/MKPSpace.h"
 
-enum class TLabelQuantity { Force, Moment, Displacement };
+// What a label shows, for its imperial unit: lb, lb.ft, lb/ft (distributed loads), in.
+enum class TLabelQuantity { Force, Moment, Intensity, Displacement };
 
 class TSpaceDrawer {
 public:
     TSpaceDrawer(TMKPSpace& space, TCanvasPainter& painter, bool shortLabels)
         : mSpace(space), mP(painter), mShort(shortLabels) {}
 
-    // The label text of a value: fixed(12, 3) with the display unit conversion, or fixed(3, 2)
-    // of the metric value.
+    // The label text of a value in the display units: fixed(12, 3) in the full repaint, fixed(3, 2)
+    // in the direct drawings.
     std::string Label(TReal value, TLabelQuantity quantity) const;
 
     void Grid();
@@ -32,12 +33,14 @@ public:
     void NodeNumber(const TUzel& node, TPixel at);
     void Reactions(const TUzel& node, TPixel at);
     void NodalLoads(const TUzel& node, TPixel at);
+    void NodalLoad(const TZatizeni& load, TPixel at);
 
     // The whole member as the current mode shows it, then its number and its loads.
     void Member(TPrut& member);
     void MemberLine(const TPrut& member, TPixel a, TPixel b);
     void MemberNumber(const TPrut& member, TPixel a, TPixel b);
     void MemberLoads(const TPrut& member, TPixel a);
+    void MemberLoad(const TPrut& member, const TZatizeni& load, TPixel a);
 
     // Diagram of row 1 (M), 2 (N) or 3 (T) and the deformed shape (rows 5, 6) from a results
     // table laid out as the member's Results (row 0 the station positions).

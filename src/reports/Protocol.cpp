@@ -85,9 +85,9 @@ std::string MemberLoadLine(const TFormats& f, int i, const TZatizeni& z) {
     case KLoadDistributed: {
         const std::string length = f.Imperial ? f.FtIn(z.C) : f.Fix(z.C, 6, 3) + "m";
         if (f.Imperial)
-            return head + " q: " + f.Fix(KNNaLb(z.Q1), 6, 3) + "lb/ " + f.Fix(KNNaLb(z.Q2), 6, 3) +
-                   "lb, poloha: " + position + ", zatěžovací délka: " + length +
-                   ", orientace: " + f.Angle(z.Angle) + "°";
+            return head + " q: " + f.Fix(KNPerMNaLbPerFt(z.Q1), 6, 3) + "lb/ft/ " +
+                   f.Fix(KNPerMNaLbPerFt(z.Q2), 6, 3) + "lb/ft, poloha: " + position +
+                   ", zatěžovací délka: " + length + ", orientace: " + f.Angle(z.Angle) + "°";
         return head + " q: " + f.Fix(z.Q1, 6, 3) + "kN/ " + f.Fix(z.Q2, 6, 3) + "kN, poloha: " + position +
                ", zatěžovací délka: " + length + ", orientace: " + f.Angle(z.Angle) + "°";
     }

@@ -67,6 +67,13 @@ void TCanvasArea::mouseMoveEvent(QMouseEvent* event) {
     mForm.MKPSpace1MouseMove(event->buttons(), event->modifiers(), at.x(), at.y());
 }
 
+// The second press of a double click is a press as any other; then the double click itself.
+void TCanvasArea::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+    const QPoint at = event->position().toPoint();
+    mForm.MKPSpace1DblClick(event->button(), event->modifiers(), at.x(), at.y());
+}
+
 void TCanvasArea::mouseReleaseEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     mForm.MKPSpace1MouseUp(event->button(), event->modifiers(), at.x(), at.y());

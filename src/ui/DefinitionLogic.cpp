@@ -76,6 +76,7 @@ TSettingsFields SettingsFieldsOf(const TMKPSpace& space, char separator) {
     TSettingsFields f;
     f.Factor = FormatGeneral(space.WeightCase.Factor, 2, separator);
     f.ShownFactor = f.Factor;
+    f.FactorTyped = false;
     f.Division = std::to_string(space.MemberDivision);
     f.UnitSystem = space.UnitSystem;
     return f;
@@ -84,9 +85,10 @@ TSettingsFields SettingsFieldsOf(const TMKPSpace& space, char separator) {
 TSettingsOutcome ApplySettings(TMKPSpace& space, const TSettingsFields& fields, char separator) {
     TSettingsOutcome out;
     // Step 1: the coefficient. An untouched field keeps the coefficient as it is; the field shows
-    // it rounded to two digits, and confirming must not round the model's value.
+    // it rounded to two digits, and confirming must not round the model's value. Anything typed
+    // is read, also a retyped "1,4" that the field showed for 1.35.
     TReal factor = 0.0L;
-    if (!fields.ShownFactor.empty() && fields.Factor == fields.ShownFactor) {
+    if (!fields.FactorTyped && !fields.ShownFactor.empty() && fields.Factor == fields.ShownFactor) {
         out.FactorApplied = true;
     } else if (TryStrToFloat(fields.Factor, factor, separator)) {
         out.FactorApplied = true;

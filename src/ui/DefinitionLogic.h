@@ -42,16 +42,19 @@ struct TMaterialFields {
     std::string Density;
 };
 // Creates the material. Checks: the two numbers, the name, its uniqueness; nullptr after a message.
-TMaterial* CreateMaterial(TMKPSpace& space, const TMaterialFields& fields, char separator = DecimalSeparator());
+TMaterial* CreateMaterial(TMKPSpace& space, const TMaterialFields& fields,
+                          char separator = DecimalSeparator());
 
 // ---- Settings -----------------------------------------------------------------------------
 
 // Fields of the settings dialog. Factor is the text of the self-weight coefficient; ShownFactor
-// the text the dialog was opened with, so that a coefficient the user did not touch keeps all its
-// digits (the field shows only two).
+// the text the dialog was opened with. FactorTyped says whether the user typed into the field:
+// what is typed is what is used, even the very text it showed ("1,4" for 1.35 gives 1.4), while a
+// field left alone keeps the coefficient with all its digits (the field shows only two).
 struct TSettingsFields {
     std::string Factor;
     std::string ShownFactor;
+    bool FactorTyped = true;
     std::string Division;
     int UnitSystem = 0; // 0 metric, 1 imperial
 };

@@ -58,6 +58,12 @@ bool ReadNumber(const std::string& text, TReal& value) {
 
 TPrut* Auxiliary(const TMKPSpace& space) { return space.SelectedMembers.First(); }
 
+// A length shown in a read-only field: fixed-3 metres, or feet and inches in the imperial system
+// (the unit its entries are typed in).
+std::string LengthText(const TMKPSpace& space, TReal metres) {
+    return space.UnitSystem == 1 ? MetryNaFtIn(metres) : Fixed3(metres);
+}
+
 // Two points that a member between them would join with no length: equal, or apart only by the
 // rounding of coordinates computed from a length and an angle.
 bool Coincide(TReal x1, TReal y1, TReal x2, TReal y2) {
@@ -68,6 +74,57 @@ bool Coincide(TReal x1, TReal y1, TReal x2, TReal y2) {
 // Where node "b" of the member lies for the length l and the angle γ (cos γ, sin γ) from node "a".
 TMKPSpace::TModelPoint EndFromA(const TPrut& m, TReal l, TReal cosA, TReal sinA) {
     return {m.NodeA->X + l * cosA, m.NodeA->Y - l * sinA};
+}
+
+// cos γ and sin γ of a new direction. On the axes they are exactly 0 and ±1 (the cosine of the
+// 80-bit value of 90° is about −2.5e-20, not 0), so that a node put at 0°, 90°, 180° or 270° from
+// node "a" lies exactly on the axis through it. An angle counts as on an axis when it is one up to
+// the rounding of degrees computed from member directions (1e-12°).
+void DirectionCosSin(TReal angle, TReal& c, TReal& s) {
+    const TReal quarters = angle / 90.0L;
+    const TReal k = std::nearbyint(quarters);
+    if (std::fabs(angle - k * 90.0L) <= 1e-12L) {
+        static constexpr TReal KCos[4] = {1, 0, -1, 0};
+        static constexpr TReal KSin[4] = {0, 1, 0, -1};
+        const long q = ((static_cast<long>(std::fmod(k, 4.0L)) % 4) + 4) % 4;
+        c = KCos[q];
+        s = KSin[q];
+        return;
+    }
+    c = std::cos(DegToRad(angle));
+    s = std::sin(DegToRad(angle));
+}
+
+// cos γ and sin γ of the member's own direction, exactly 0 and ±1 when its ends share an x or a y
+// coordinate (its CosA and SinA are those of its angle in degrees, not exact there).
+void MemberCosSin(const TPrut& m, TReal& c, TReal& s) {
+    const TReal xa = m.NodeA->X, ya = m.NodeA->Y, xb = m.NodeB->X, yb = m.NodeB->Y;
+    if (xa == xb && ya != yb) {
+        c = 0;
+        s = ya > yb ? 1 : -1; // γ = 90° points down: the model's y grows upward
+    } else if (ya == yb && xa != xb) {
+        c = xb > xa ? 1 : -1;
+        s = 0;
+    } else {
+        c = m.CosA;
+        s = m.SinA;
+    }
+}
+
+// Whether a member has loads that a move of its end would delete for good (a self-weight load
+// is given back).
+bool HasPlacedLoads(const TPrut& m) {
+    for (const TZatizeni* z : m.Loads)
+        if (z->Kind != KLoadSelfWeight) return true;
+    return false;
+}
+
+// The loads of every member at the node deleted (SmazZatizeniPrutuVUzlu); the numbers of the
+// members that lost loads placed by the user are added to lost.
+std::vector<TPrut*> DeleteLoadsAt(TMKPSpace& space, const TUzel* node, std::vector<int>& lost) {
+    for (const TPrut* m : space.Members)
+        if ((m->NodeA == node || m->NodeB == node) && HasPlacedLoads(*m)) lost.push_back(m->Number);
+    return SmazZatizeniPrutuVUzlu(space, node);
 }
 
 // Self-weight is a setting of the whole model, not a load the user placed: a member whose loads a
@@ -81,7 +138,7 @@ void RestoreSelfWeight(TMKPSpace& space, const std::vector<TPrut*>& members) {
 // Node "b" of the current member to p, the members renumbered (their geometry recomputed), and
 // the loads of every member at node "b" deleted. Refused, with nothing changed, when a member at
 // node "b" would get zero length.
-bool MoveNodeB(TMKPSpace& space, TPrut& m, TMKPSpace::TModelPoint p) {
+bool MoveNodeB(TMKPSpace& space, TPrut& m, TMKPSpace::TModelPoint p, std::vector<int>& lost) {
     if (ZeroLengthAt(space, m.NodeB, p.X, p.Y)) {
         Dialogs().Inform(KZeroLength);
         return false;
@@ -89,35 +146,36 @@ bool MoveNodeB(TMKPSpace& space, TPrut& m, TMKPSpace::TModelPoint p) {
     m.NodeB->X = p.X;
     m.NodeB->Y = p.Y;
     space.Members.Precisluj();
-    RestoreSelfWeight(space, SmazZatizeniPrutuVUzlu(space, m.NodeB));
+    RestoreSelfWeight(space, DeleteLoadsAt(space, m.NodeB, lost));
     return true;
 }
 
-bool SetLength(TMKPSpace& space, TPrut& m, TReal length) {
+bool SetLength(TMKPSpace& space, TPrut& m, TReal length, std::vector<int>& lost) {
     if (length == 0.0L) {
         Dialogs().Inform(KZeroLength);
         return false;
     }
-    const TMKPSpace::TModelPoint p = EndFromA(m, length, m.CosA, m.SinA);
+    TReal c = 0.0L, s = 0.0L;
+    MemberCosSin(m, c, s);
+    const TMKPSpace::TModelPoint p = EndFromA(m, length, c, s);
     if (ZeroLengthAt(space, m.NodeB, p.X, p.Y)) {
         Dialogs().Inform(KZeroLength);
         return false;
     }
     m.NastavDelku(length);
-    return MoveNodeB(space, m, p);
+    return MoveNodeB(space, m, p, lost);
 }
 
-bool SetAngle(TMKPSpace& space, TPrut& m, TReal angle) {
-    // The same cosine and sine as NastavUhel computes.
-    const TReal c = std::cos(DegToRad(angle));
-    const TReal s = std::sin(DegToRad(angle));
+bool SetAngle(TMKPSpace& space, TPrut& m, TReal angle, std::vector<int>& lost) {
+    TReal c = 0.0L, s = 0.0L;
+    DirectionCosSin(angle, c, s);
     const TMKPSpace::TModelPoint p = EndFromA(m, m.Length, c, s);
     if (ZeroLengthAt(space, m.NodeB, p.X, p.Y)) {
         Dialogs().Inform(KZeroLength);
         return false;
     }
     m.NastavUhel(angle);
-    return MoveNodeB(space, m, p);
+    return MoveNodeB(space, m, p, lost);
 }
 
 void SetSupportRotation(TUzel& node, TReal angle) {
@@ -128,8 +186,11 @@ void SetSupportRotation(TUzel& node, TReal angle) {
 
 // The split of the current member at the distance d from node "a" (the fraction entry has
 // already been checked and the loads at node "b" deleted for it: those members are touched).
-bool Split(TMKPSpace& space, TPrut& m, TReal d, bool absolute, std::vector<TPrut*> touched = {}) {
-    const TMKPSpace::TModelPoint p = EndFromA(m, d, m.CosA, m.SinA);
+bool Split(TMKPSpace& space, TPrut& m, TReal d, bool absolute, std::vector<int>& lost,
+           std::vector<TPrut*> touched = {}) {
+    TReal c = 0.0L, s = 0.0L;
+    MemberCosSin(m, c, s);
+    const TMKPSpace::TModelPoint p = EndFromA(m, d, c, s);
     // A position on one of the ends (also one that a distance very close to the length rounds
     // onto) would make a member of zero length.
     if (Coincide(p.X, p.Y, m.NodeA->X, m.NodeA->Y) || Coincide(p.X, p.Y, m.NodeB->X, m.NodeB->Y)) {
@@ -139,7 +200,7 @@ bool Split(TMKPSpace& space, TPrut& m, TReal d, bool absolute, std::vector<TPrut
     TUzel* oldB = m.NodeB;
     TUzel* node = space.PridejUzel(space.Nodes.Count() + 1, p.X, p.Y);
     m.NodeB = node;
-    if (absolute) touched = SmazZatizeniPrutuVUzlu(space, node);
+    if (absolute) touched = DeleteLoadsAt(space, node, lost);
     touched.push_back(
         space.PridejPrut(node, oldB, m.Section, m.SectionTurned, space.Members.Count() + 1, false, false));
     space.Members.Precisluj();
@@ -161,14 +222,16 @@ TToolOutcome SplitMember(TMKPSpace& space, TPrut& m, const std::string& text) {
             return out;
         }
         const TReal d = m.Length * t;
-        const TMKPSpace::TModelPoint p = EndFromA(m, d, m.CosA, m.SinA);
+        TReal c = 0.0L, s = 0.0L;
+        MemberCosSin(m, c, s);
+        const TMKPSpace::TModelPoint p = EndFromA(m, d, c, s);
         if (Coincide(p.X, p.Y, m.NodeA->X, m.NodeA->Y) || Coincide(p.X, p.Y, m.NodeB->X, m.NodeB->Y)) {
             Dialogs().Inform(KZeroLength);
             return out;
         }
-        std::vector<TPrut*> touched = SmazZatizeniPrutuVUzlu(space, m.NodeB);
+        std::vector<TPrut*> touched = DeleteLoadsAt(space, m.NodeB, out.LostLoads);
         out.Edited = out.MemberDisplay = true;
-        Split(space, m, d, false, std::move(touched));
+        Split(space, m, d, false, out.LostLoads, std::move(touched));
         return out;
     }
     TReal d = 0.0L;
@@ -181,7 +244,7 @@ TToolOutcome SplitMember(TMKPSpace& space, TPrut& m, const std::string& text) {
         Dialogs().Inform(KSplitAtEndDistance);
         return out;
     }
-    if (Split(space, m, d, true)) out.Edited = out.MemberDisplay = true;
+    if (Split(space, m, d, true, out.LostLoads)) out.Edited = out.MemberDisplay = true;
     return out;
 }
 
@@ -221,27 +284,6 @@ TReal TEntry::Apply(TReal current) const {
 }
 
 TReal TEntry::Signed() const { return Kind == KSubtract ? -Value : Value; }
-
-bool TryFtInNaMetry(const std::string& input, TReal& value) {
-    // The steps of FtInNaMetry, each number checked.
-    std::string text = input;
-    if (!text.empty() && text[0] == '-') text.erase(0, 1);
-    if (auto p = text.find('-'); p != std::string::npos) text.erase(p, 1);
-    if (auto p = text.find("''"); p != std::string::npos) text.erase(p, 2);
-    TReal v = 0.0L;
-    const auto foot = text.find('\'');
-    if (foot == std::string::npos) {
-        if (!ReadNumber(text, v)) return false;
-    } else {
-        if (!ReadNumber(text.substr(0, foot), v)) return false;
-        const std::string rest = text.substr(foot + 1);
-        if (!rest.empty() && !ReadNumber(rest, v)) return false;
-    }
-    const TReal m = FtInNaMetry(input);
-    if (!std::isfinite(m)) return false;
-    value = m;
-    return true;
-}
 
 bool ReadLength(const std::string& input, const TMKPSpace& space, TReal& value) {
     const std::string text = Trimmed(input);
@@ -317,7 +359,7 @@ TSingleValueOpening OpenSingleValue(const TMKPSpace& space, TGeometryTool tool) 
         o.Text = Fixed3(aux->Angle);
         break;
     case TGeometryTool::LengthByMember:
-        o.Text = Fixed3(aux->Length);
+        o.Text = LengthText(space, aux->Length);
         break;
     default: {
         const TPrut* m = space.CurrentMember;
@@ -329,7 +371,7 @@ TSingleValueOpening OpenSingleValue(const TMKPSpace& space, TGeometryTool tool) 
         }
         const TReal dx = p.X - m->NodeA->X;
         const TReal dy = p.Y - m->NodeA->Y;
-        o.Text = Fixed3(std::sqrt(dx * dx + dy * dy));
+        o.Text = LengthText(space, std::sqrt(dx * dx + dy * dy));
         break;
     }
     }
@@ -368,10 +410,10 @@ TToolOutcome ApplySingleValue(TMKPSpace& space, TGeometryTool tool, const std::s
     bool changed = false;
     switch (tool) {
     case TGeometryTool::Length:
-        changed = SetLength(space, *m, entry.Apply(m->Length));
+        changed = SetLength(space, *m, entry.Apply(m->Length), out.LostLoads);
         break;
     case TGeometryTool::LengthByMember:
-        changed = SetLength(space, *m, aux->Length);
+        changed = SetLength(space, *m, aux->Length, out.LostLoads);
         break;
     case TGeometryTool::ExtendToAxis: {
         const TIntersection p = PrusecikOs(*m, *aux);
@@ -380,20 +422,20 @@ TToolOutcome ApplySingleValue(TMKPSpace& space, TGeometryTool tool, const std::s
             out.KeepOpen = true;
             return out;
         }
-        changed = MoveNodeB(space, *m, {p.X, p.Y});
+        changed = MoveNodeB(space, *m, {p.X, p.Y}, out.LostLoads);
         break;
     }
     case TGeometryTool::Orientation:
-        changed = SetAngle(space, *m, entry.Apply(m->Angle));
+        changed = SetAngle(space, *m, entry.Apply(m->Angle), out.LostLoads);
         break;
     case TGeometryTool::Perpendicular:
-        changed = SetAngle(space, *m, aux->Angle + 90.0L);
+        changed = SetAngle(space, *m, aux->Angle + 90.0L, out.LostLoads);
         break;
     case TGeometryTool::Parallel:
-        changed = SetAngle(space, *m, aux->Angle);
+        changed = SetAngle(space, *m, aux->Angle, out.LostLoads);
         break;
     case TGeometryTool::AngleToMember:
-        changed = SetAngle(space, *m, aux->Angle + entry.Signed());
+        changed = SetAngle(space, *m, aux->Angle + entry.Signed(), out.LostLoads);
         break;
     case TGeometryTool::SplitMember:
         return SplitMember(space, *m, text);
@@ -455,6 +497,14 @@ TToolOutcome ApplyCoordinates(TMKPSpace& space, TGeometryTool tool, const std::s
     space.Members.Precisluj();
     out.Edited = true;
     return out;
+}
+
+std::string LostLoadsNote(const std::vector<int>& members) {
+    if (members.empty()) return {};
+    std::string numbers;
+    for (int n : members)
+        numbers += (numbers.empty() ? "" : ", ") + std::to_string(n);
+    return (members.size() == 1 ? "Smazána zatížení prutu " : "Smazána zatížení prutů ") + numbers + ".";
 }
 
 std::vector<TPrut*> SmazZatizeniPrutuVUzlu(TMKPSpace& space, const TUzel* node, int* deleted) {

@@ -59,9 +59,6 @@ struct TEntry {
 TEntry ReadEntry(const std::string& text, bool isLength, const TMKPSpace& space);
 // An absolute length only (no relative suffix); false when the text does not read.
 bool ReadLength(const std::string& text, const TMKPSpace& space, TReal& value);
-// A feet-inch text as metres, as FtInNaMetry reads it, but false for a text it cannot read
-// (where FtInNaMetry would quietly take one foot).
-bool TryFtInNaMetry(const std::string& text, TReal& value);
 
 // Intersection of the axes of the current member (a → b) and the auxiliary member (p → q).
 // Verticality is exact equality of the x coordinates; equal slopes or two vertical members
@@ -88,7 +85,13 @@ struct TToolOutcome {
     bool Edited = false;        // the model changed
     bool MemberDisplay = false; // show the member page (and its loads) again
     bool NodeDisplay = false;   // show the node page again
+    // Numbers of the members whose loads the tool deleted (they met node "b", which moved), in
+    // member order; a member that held only its self-weight load is not among them.
+    std::vector<int> LostLoads;
 };
+// The status bar note on the members that lost their loads: "Smazána zatížení prutů 2, 3.";
+// empty when none did.
+std::string LostLoadsNote(const std::vector<int>& members);
 // OK of TForm2 with the text of its field.
 TToolOutcome ApplySingleValue(TMKPSpace& space, TGeometryTool tool, const std::string& text);
 // OK of TForm3 with the texts of its x and y fields.

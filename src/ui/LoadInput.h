@@ -9,6 +9,9 @@
 #include "model/Types.h"
 
 class TMKPSpace;
+class TPrut;
+class TUzel;
+class TZatizeni;
 
 // The type choice "Typ zatížení" (item index).
 enum : int { KTypeForce = 0, KTypeMoment = 1, KTypeDistributed = 2 };
@@ -49,14 +52,21 @@ int TypeOnOpening(TLoadTarget target, int type);
 // The type after the user chose one: a distributed load chosen for a node becomes a moment.
 int TypeOnChoice(TLoadTarget target, int chosen);
 
-// The dialog's caption for its target.
+// The dialog's caption for its target, when it adds a load and when it edits one.
 const char* LoadDialogCaption(TLoadTarget target);
+const char* LoadEditCaption(TLoadTarget target);
+
+// The units of the shown fields in the imperial system ("P [lb], A [ft-in]", ...); empty in the
+// metric one, whose values are typed in kN, kNm, kN/m and metres without a hint.
+std::string LoadUnitHint(TLoadTarget target, int type, bool imperial);
 
 // Messages of the load input.
 extern const char* const KNegativeLoadNote;
 extern const char* const KLoadBeyondMember;
 extern const char* const KNodeDistributedLoad;
 extern const char* const KInvalidEntry;
+extern const char* const KSelfWeightNotEditable;
+extern const char* const KEditedLoadGone;
 
 // A load record as it goes into PridejZatizeni.
 struct TLoadRecord {
@@ -80,10 +90,14 @@ struct TLoadReading {
 };
 
 // Reads the fields (no empty field among them) as a load on a member of length L at angle gamma.
+// Metric: values in kN, kNm or kN/m, positions in metres. Imperial: values in lb, lb.ft or lb/ft,
+// positions as feet-inch texts (FtInNaMetry; a bare number is inches). A position "f/" is the
+// fraction f of the length in either system. The record is in the model's units.
 TLoadReading ReadMemberLoad(const TLoadFields& fields, TReal length, TReal gamma,
-                            char separator = DecimalSeparator());
-// Reads the fields (no empty field among them) as a nodal load.
-TLoadReading ReadNodeLoad(const TLoadFields& fields, char separator = DecimalSeparator());
+                            char separator = DecimalSeparator(), bool imperial = false);
+// Reads the fields (no empty field among them) as a nodal load (lb and lb.ft when imperial).
+TLoadReading ReadNodeLoad(const TLoadFields& fields, char separator = DecimalSeparator(),
+                          bool imperial = false);
 
 // Every empty field becomes "0".
 void FillEmptyLoadFields(TLoadFields& fields);
@@ -94,6 +108,38 @@ void FillEmptyLoadFields(TLoadFields& fields);
 enum class TConfirmResult { Added, StayOpen, Close, NoTarget };
 TConfirmResult ConfirmMemberLoad(TMKPSpace& space, TLoadFields& fields, char separator = DecimalSeparator());
 TConfirmResult ConfirmNodeLoad(TMKPSpace& space, TLoadFields& fields, char separator = DecimalSeparator());
+
+// ---- Editing a load ----------------------------------------------------------------------
+
+// A load opened in the dialog for editing: its owner, and its values at that moment (so that OK
+// never rewrites a load that was deleted, replaced or changed meanwhile).
+struct TLoadEdit {
+    TLoadTarget Target = TLoadTarget::Member;
+    TPrut* Member = nullptr;
+    TUzel* Node = nullptr;
+    TZatizeni* Load = nullptr;
+    TLoadRecord Was;
+};
+TLoadEdit LoadEditOf(TPrut& member, TZatizeni& load);
+TLoadEdit LoadEditOf(TUzel& node, TZatizeni& load);
+// Whether the load is still in its owner's list, its owner still in the model, with the same values.
+bool LoadEditValid(const TMKPSpace& space, const TLoadEdit& edit);
+
+// The dialog's fields showing the load, in the display units, every other field as it was.
+// Numbers are written with as many digits as it takes (up to 18) to read them back to the stored
+// values: confirming unchanged fields changes nothing in a value that was typed, and nothing
+// beyond 1e-17 of any other. The direction keeps the input method
+// chosen ("lok. / délka" shows the stored angle, "glob. / délka" that angle plus γ);
+// "glob. / průmět" becomes "glob. / délka", since the stored intensity is per member length.
+TLoadFields LoadFieldsOf(const TLoadEdit& edit, TLoadFields current, bool imperial,
+                         char separator = DecimalSeparator());
+
+// OK of the dialog opened for editing: reads the fields as ConfirmMemberLoad (ConfirmNodeLoad)
+// does and puts the new values into the same load, which stays at its place in the list and
+// becomes its owner's current load (and the owner the current member or node). A load that is no
+// longer valid shows KEditedLoadGone and closes the dialog.
+TConfirmResult ConfirmLoadEdit(TMKPSpace& space, const TLoadEdit& edit, TLoadFields& fields,
+                               char separator = DecimalSeparator());
 
 // Deletes the current load of the current member (node); false when there was nothing to delete.
 bool DeleteCurrentMemberLoad(TMKPSpace& space);

@@ -634,6 +634,8 @@ void TForm1::ConnectPanel() {
     }
     for (const char* n : {"sbAddLP", "sbAddLU"})
         if (auto* b = button(n)) connect(b, &QAbstractButton::clicked, this, [this, n] { FormZatizeni(n); });
+    for (const char* n : {"sbEditLP", "sbEditLU"})
+        if (auto* b = button(n)) connect(b, &QAbstractButton::clicked, this, [this, n] { UpravZatizeni(n); });
 }
 
 void TForm1::RepaintCanvas() {
@@ -1223,7 +1225,7 @@ void TForm1::Protokol1Click() {
 
 void TForm1::sbShowMatrClick() {
     if (!mSpace.CurrentMember) return;
-    mForm4->Fill(*mSpace.CurrentMember);
+    mForm4->Fill(*mSpace.CurrentMember, DecimalSeparator(), mSpace.UnitSystem == 1);
 }
 
 void TForm1::sbDDelka1Click(const QString& button) {

@@ -68,6 +68,8 @@ public:
                             int x, int y);
     void MKPSpace1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, int x, int y);
     void MKPSpace1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
+    // A double click with the left button on a drawn load opens it for editing.
+    void MKPSpace1DblClick(Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
 
     // Leaves the current tool (every right press on the canvas).
     void FinishAction();
@@ -167,7 +169,10 @@ public slots:
     void Vpismatic1Click() { sbShowMatrClick(); }
     // Opens the load dialog for "sbAddLP" (member load) or "sbAddLU" (nodal load).
     void FormZatizeni(const QString& sender);
-    // The load dialog added a load to the current member (node).
+    // Opens the load dialog filled with the current load of the current member ("sbEditLP") or
+    // node ("sbEditLU"); nothing without one.
+    void UpravZatizeni(const QString& sender);
+    // The load dialog added a load to the current member (node), or edited one.
     void ZatizeniPridano(bool member);
     // Open the single-value dialog (member and support tools) or the coordinates dialog for the
     // tool of the button (objectName).
@@ -184,6 +189,8 @@ public slots:
     // Deletes the loads of every member at node b of the current member (after that node moved),
     // then shows the member load display and repaints.
     void SmazVsechnaZatizeniPrutu();
+    // A note in the status bar field beside the panels (until the next computation's note).
+    void StatusNote(const QString& text) { SetInfo(text); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -94,6 +94,13 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWind
     MakeLabel(this, "Sb =", 691, vy + 38);
     MakeGrid(this, "sgPrSb", 3, 6, 2, 737, vy);
 
+    auto* units = new QLabel(QString::fromUtf8("Hodnoty jsou ve vnitřních jednotkách modelu: kN, kNm, m; posuny "
+                                               "v mm, pootočení v mrad."),
+                             this);
+    units->setObjectName("lJednotky");
+    units->setGeometry(8, 352, 780, 20);
+    units->hide();
+
     auto* close = new QToolButton(this);
     close->setObjectName("SpeedButton1");
     close->setText(QString::fromUtf8("Zavřít"));
@@ -113,8 +120,9 @@ QString TForm4::Cell(const QString& grid, int col, int row) const {
     return item ? item->text() : QString();
 }
 
-void TForm4::Fill(TPrut& member, char separator) {
+void TForm4::Fill(TPrut& member, char separator, bool imperial) {
     const TMatrixGridWrites w = MemberMatrixTexts(member, separator);
+    findChild<QLabel*>("lJednotky")->setVisible(imperial);
     if (!isVisible()) {
         if (QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));

@@ -15,8 +15,10 @@ class TForm4 : public QWidget {
 public:
     explicit TForm4(QWidget* parent = nullptr);
 
-    // Fills the grids for the member and shows the window centred on the desktop.
-    void Fill(TPrut& member, char separator = DecimalSeparator());
+    // Fills the grids for the member and shows the window centred on the desktop. The values are
+    // always in the model's units; in the imperial system (imperial true) a note below the grids
+    // says so.
+    void Fill(TPrut& member, char separator = DecimalSeparator(), bool imperial = false);
     // The grid by its name (sgPrT, sgPrTI, sgPrkabL, sgPrkabG, sgPrMabL, sgPrMabG, sgPrPab, sgPrSa,
     // sgPrSb) and the text of one of its cells.
     QTableWidget* Grid(const QString& name) const;

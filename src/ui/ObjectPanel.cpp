@@ -255,6 +255,8 @@ void TObjectPanel::BuildMemberPage(QWidget* page) {
     Button(page, "sbAddLP", QString::fromUtf8("Přidat zatížení ..."), "+F", 80, y + 1);
     connect(Button(page, "sbDelLP", QString::fromUtf8("Smazat zatížení ..."), "−F", 104, y + 1),
             &QToolButton::clicked, this, &TObjectPanel::sbDelLPClick);
+    Button(page, "sbEditLP", QString::fromUtf8("Upravit zatížení ... (dvojklik na zatížení)"), "✎F", 128,
+           y + 1);
 }
 
 void TObjectPanel::BuildNodePage(QWidget* page) {
@@ -310,6 +312,8 @@ void TObjectPanel::BuildNodePage(QWidget* page) {
     Button(page, "sbAddLU", QString::fromUtf8("Přidat zatížení ..."), "+F", 80, y + 1);
     connect(Button(page, "sbDelLU", QString::fromUtf8("Smazat zatížení ..."), "−F", 104, y + 1),
             &QToolButton::clicked, this, &TObjectPanel::sbDelLUClick);
+    Button(page, "sbEditLU", QString::fromUtf8("Upravit zatížení ... (dvojklik na zatížení)"), "✎F", 128,
+           y + 1);
 }
 
 void TObjectPanel::BuildSectionPage(QWidget* page) {

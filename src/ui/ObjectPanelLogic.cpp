@@ -24,11 +24,18 @@ std::string PositionText(const TMKPSpace& space, TReal a, const char* gap) {
     return Fixed2(a) + gap + space.LengthLabel;
 }
 
-// A load value in the display units: forces (and distributed intensities, by the force
-// conversion alone, as the canvas and the protocol show them) in lb, moments in lb.ft.
+// A load value in the display units: forces in lb, moments in lb.ft, intensities of distributed
+// loads (and of the self-weight) in lb/ft.
 TReal LoadValue(const TMKPSpace& space, std::uint8_t kind, TReal q) {
     if (!Imperial(space)) return q;
-    return kind == KLoadMoment ? KNmNaLbFt(q) : KNNaLb(q);
+    switch (kind) {
+    case KLoadMoment:
+        return KNmNaLbFt(q);
+    case KLoadForce:
+        return KNNaLb(q);
+    default:
+        return KNPerMNaLbPerFt(q);
+    }
 }
 
 } // namespace
@@ -80,7 +87,11 @@ TMemberLoadTexts MemberLoadTexts(const TMKPSpace& space) {
         t.Direction = Fixed2(z.Angle);
         break;
     default: // distributed and self-weight: start / end value over start / end position
-        t.Magnitude = Fixed2(LoadValue(space, z.Kind, z.Q1)) + f + "/" + Fixed2(LoadValue(space, z.Kind, z.Q2)) + f;
+        if (Imperial(space)) // the unit has a slash of its own
+            t.Magnitude = Fixed2(LoadValue(space, z.Kind, z.Q1)) + f + "/" + space.LengthLabel + " / " +
+                          Fixed2(LoadValue(space, z.Kind, z.Q2)) + f + "/" + space.LengthLabel;
+        else
+            t.Magnitude = Fixed2(z.Q1) + f + "/" + Fixed2(z.Q2) + f;
         t.Position = PositionText(space, z.A, "") + "/" + PositionText(space, z.A + z.C, "");
         t.Direction = Fixed2(z.Angle);
         if (z.Kind == KLoadSelfWeight) {

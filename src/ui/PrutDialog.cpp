@@ -75,12 +75,20 @@ void TForm2::SpeedButton2Click() {
     // Hidden while the tool runs, so that its messages are not covered; shown again when it keeps
     // the dialog open.
     hide();
-    const TToolOutcome o =
-        IsCoordinatesTool(tool) ? TToolOutcome{} : ApplySingleValue(space, tool, mEdit1->text().toStdString());
+    const TToolOutcome o = IsCoordinatesTool(tool)
+                               ? TToolOutcome{}
+                               : ApplySingleValue(space, tool, mEdit1->text().toStdString());
     if (o.Edited) mMain.ModelEdited();
     if (o.MemberDisplay) mMain.Panel()->VypisHodnotyPrutu();
     if (o.NodeDisplay) mMain.Panel()->VypisHodnotyUzlu();
     if (o.Edited) space.Prekresli();
+    // Loads the tool deleted are named in the status bar (with a refusal of the live
+    // computation, if the repaint gave one).
+    if (!o.LostLoads.empty()) {
+        const QString note = QString::fromStdString(LostLoadsNote(o.LostLoads));
+        const QString before = mMain.InfoText();
+        mMain.StatusNote(before.isEmpty() ? note : note + "  " + before);
+    }
     if (o.KeepOpen) {
         show();
         raise();
@@ -88,4 +96,6 @@ void TForm2::SpeedButton2Click() {
     }
 }
 
-void TForm2::SpeedButton1Click() { hide(); }
+void TForm2::SpeedButton1Click() {
+    hide();
+}

@@ -15,6 +15,7 @@
 #include <cmath>
 
 #include "model/MKPSpace.h"
+#include "model/UserDialogs.h"
 
 namespace {
 
@@ -73,7 +74,8 @@ private:
         const qreal xa = x0 + 0.28 * (x1 - x0), xc = x0 + 0.74 * (x1 - x0);
         const qreal h1 = 10, h2 = 22;
         p.setPen(QPen(QColor(0, 0, 160), 1));
-        QPolygonF load({QPointF(xa, y - 3), QPointF(xa, y - 3 - h1), QPointF(xc, y - 3 - h2), QPointF(xc, y - 3)});
+        QPolygonF load(
+            {QPointF(xa, y - 3), QPointF(xa, y - 3 - h1), QPointF(xc, y - 3 - h2), QPointF(xc, y - 3)});
         p.setBrush(QColor(210, 220, 255));
         p.drawPolygon(load);
         p.setBrush(Qt::NoBrush);
@@ -172,7 +174,8 @@ QLabel* FieldLabel(QWidget* parent, const char* name, const char* text, int x, i
 } // namespace
 
 TForm5::TForm5(TMKPSpace& space, QString& tool, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mSpace(space), mTool(tool) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mSpace(space),
+      mTool(tool) {
     setObjectName("Form5");
     setWindowTitle(U("Zatížení"));
     setModal(false);
@@ -207,6 +210,8 @@ TForm5::TForm5(TMKPSpace& space, QString& tool, QWidget* parent)
     mBLabel = FieldLabel(this, "lZatB", "B", 386, 72, 14);
     mB = Field(this, "eZatB", 400, 72);
     mB->setEnabled(false);
+    mUnits = FieldLabel(this, "lZatJednotky", "", 298, 42, 166);
+    mUnits->setStyleSheet("color: #404080");
 
     auto* dims = new TLoadPicture(TLoadPicture::Dimensions, this);
     dims->setObjectName("ImageRozmery");
@@ -251,15 +256,39 @@ TForm5::TForm5(TMKPSpace& space, QString& tool, QWidget* parent)
 
 void TForm5::FormZatizeni(const QString& sender) {
     mTool = sender;
+    mEdit.reset();
     mTarget = sender == "sbAddLU" ? TLoadTarget::Node : TLoadTarget::Member;
     setWindowTitle(U(LoadDialogCaption(mTarget)));
     SetType(TypeOnOpening(mTarget, mType->checkedId()));
+    ShowAndFocus();
+}
+
+bool TForm5::UpravZatizeni(const QString& sender, const TLoadEdit& edit) {
+    if (!edit.Load) return false;
+    if (edit.Load->Kind == KLoadSelfWeight) {
+        Dialogs().Inform(KSelfWeightNotEditable);
+        return false;
+    }
+    mTool = sender;
+    mEdit = edit;
+    mTarget = edit.Target;
+    setWindowTitle(U(LoadEditCaption(mTarget)));
+    SetFields(LoadFieldsOf(edit, Fields(), mSpace.UnitSystem == 1));
+    ShowAndFocus();
+    return true;
+}
+
+// The value is what one types first: the focus goes to it with its text selected, whichever field
+// had it when the dialog was closed.
+void TForm5::ShowAndFocus() {
     if (!isVisible())
         if (QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->availableGeometry().center() - rect().center());
     show();
     raise();
     activateWindow();
+    mValue->setFocus(Qt::OtherFocusReason);
+    mValue->selectAll();
 }
 
 void TForm5::rgZatTypClick(int type) {
@@ -282,6 +311,9 @@ void TForm5::ShowFields() {
     show(mA, mALabel, s.A);
     show(mC, mCLabel, s.C);
     show(mB, mBLabel, s.B);
+    const std::string units = LoadUnitHint(mTarget, mType->checkedId(), mSpace.UnitSystem == 1);
+    mUnits->setText(QString::fromStdString(units));
+    mUnits->setVisible(!units.empty());
 }
 
 TLoadFields TForm5::Fields() const {
@@ -310,15 +342,19 @@ void TForm5::SetFields(const TLoadFields& f) {
 void TForm5::SpeedButton2Click() {
     // The dialog acts only for the tool that opened it last; after another input dialog was
     // opened in between, OK just closes it.
-    const bool member = mTool == "sbAddLP";
-    if (!member && mTool != "sbAddLU") {
+    const bool editing = mEdit && (mTool == "sbEditLP" || mTool == "sbEditLU");
+    const bool member = editing ? mEdit->Target == TLoadTarget::Member : mTool == "sbAddLP";
+    if (!editing && !member && mTool != "sbAddLU") {
         hide();
         return;
     }
     TLoadFields fields = Fields();
-    const TConfirmResult result =
-        member ? ConfirmMemberLoad(mSpace, fields, DecimalSeparator()) : ConfirmNodeLoad(mSpace, fields);
+    const TConfirmResult result = editing  ? ConfirmLoadEdit(mSpace, *mEdit, fields)
+                                  : member ? ConfirmMemberLoad(mSpace, fields, DecimalSeparator())
+                                           : ConfirmNodeLoad(mSpace, fields);
     if (result != TConfirmResult::NoTarget) SetFields(fields);
+    // An edit is done once it is applied or refused for good; the next OK does not repeat it.
+    if (result == TConfirmResult::Added || result == TConfirmResult::Close) mEdit.reset();
     switch (result) {
     case TConfirmResult::Added:
         emit LoadAdded(member);

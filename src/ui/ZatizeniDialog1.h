@@ -5,6 +5,7 @@
 // the fields and the model edit are in LoadInput.
 #include <QDialog>
 #include <QString>
+#include <optional>
 
 #include "ui/LoadInput.h"
 
@@ -23,6 +24,12 @@ public:
 
     // Opens the dialog for the sender "sbAddLP" (member load) or "sbAddLU" (nodal load).
     void FormZatizeni(const QString& sender);
+    // Opens the dialog filled with a load for the sender "sbEditLP" (member load) or "sbEditLU"
+    // (nodal load); OK puts the entry into that same load. A self-weight load is not edited here
+    // (a message says where it is set) and the dialog stays as it was; false then.
+    bool UpravZatizeni(const QString& sender, const TLoadEdit& edit);
+    // The load being edited; none while the dialog adds loads.
+    const std::optional<TLoadEdit>& Edit() const { return mEdit; }
     TLoadTarget Target() const { return mTarget; }
     // The fields and choices as they stand; SetFields puts them into the controls.
     TLoadFields Fields() const;
@@ -34,7 +41,8 @@ public slots:
     void SpeedButton1Click(); // cancel
 
 signals:
-    // A load was added to the current member (member true) or the current node.
+    // A load was added to the current member (member true) or the current node, or a load was
+    // edited (its owner is then current).
     void LoadAdded(bool member);
 
 protected:
@@ -44,10 +52,12 @@ protected:
 private:
     void SetType(int type);
     void ShowFields();
+    void ShowAndFocus();
 
     TMKPSpace& mSpace;
     QString& mTool;
     TLoadTarget mTarget = TLoadTarget::Member;
+    std::optional<TLoadEdit> mEdit;
     QButtonGroup* mType = nullptr;
     QButtonGroup* mMethod = nullptr;
     QLineEdit* mValue = nullptr;
@@ -61,4 +71,5 @@ private:
     QLabel* mALabel = nullptr;
     QLabel* mBLabel = nullptr;
     QLabel* mCLabel = nullptr;
+    QLabel* mUnits = nullptr; // the imperial units of the fields shown
 };

@@ -57,6 +57,7 @@ void TForm9::SpeedButton2Click() {
     TSettingsFields f;
     f.Factor = eMC->text().toStdString();
     f.ShownFactor = mShownFactor;
+    f.FactorTyped = eMC->isModified();
     f.Division = eMemDiv->text().toStdString();
     f.UnitSystem = UnitSystemItem();
     const TSettingsOutcome outcome = ApplySettings(mMain.MKPSpace1(), f);

@@ -318,10 +318,14 @@ TEST(Drawing, ImperialLabelsConvertForcesAndIntensities) {
     TUzel* n = m.Node(0, 0);
     n->PridejZatizeni(KLoadForce, nullptr, 1, 90);
     m.Member(n, m.Node(2, 0))->PridejZatizeni(KLoadDistributed, nullptr, 0, 2, 1, 1, 90);
-    int found = 0;
-    for (const TPaintOp& t : m.Paint().OfKind(TPaintKind::Text))
-        found += t.Text == "220.462";
-    EXPECT_EQ(found, 3);
+    // 1 kN is 224.809 lb; an intensity of 1 kN/m is 68.522 lb/ft, not the pounds of 1 kN.
+    int forces = 0, intensities = 0;
+    for (const TPaintOp& t : m.Paint().OfKind(TPaintKind::Text)) {
+        forces += t.Text == "224.809";
+        intensities += t.Text == "68.522";
+    }
+    EXPECT_EQ(forces, 1);
+    EXPECT_EQ(intensities, 2);
 }
 
 TEST(Drawing, ResultModesHideSupportsAndDotsButKeepNumbers) {
@@ -415,10 +419,15 @@ TEST(DirectDrawing, MemberUsesShortLabels) {
     TUzel* n0 = m.Node(0, 0);
     TPrut* bar = m.Member(n0, m.Node(2, 0));
     bar->PridejZatizeni(KLoadForce, nullptr, 1, 0, 2.5L, 0, 90);
-    m.space.NastavSoustavuJednotek(1); // short labels stay metric
     TRecordingPainter visible(488, 398);
     m.space.CurrentMember = bar;
     m.space.KresliPrut(visible);
     EXPECT_TRUE(visible.FindLine({43, 358}, {237, 358}));
     EXPECT_TRUE(visible.FindText("2.50"));
+    // Imperial: the short label is in the unit of the full repaint's label it covers (562 lb).
+    m.space.NastavSoustavuJednotek(1);
+    visible.Clear();
+    m.space.KresliPrut(visible);
+    EXPECT_TRUE(visible.FindText("562.00"));
+    EXPECT_FALSE(visible.FindText("2.50"));
 }

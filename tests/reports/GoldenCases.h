@@ -7,7 +7,8 @@
 // tests/data/reports/frame_reference.py, an exact rational solution of the frame by the
 // stiffness method with its own number formatting (run it with --check-goldens after touching
 // either). The cantilever and simple-beam reports were derived by hand from closed forms
-// (P·L, P, P·L³/3EI; P/2, P·L/4, P·L³/48EI).
+// (P·L, P, P·L³/3EI; P/2, P·L/4, P·L³/48EI); their imperial variants are those texts converted by
+// the script (frame_reference.py --imperial).
 #include <gtest/gtest.h>
 
 #include <cstdint>

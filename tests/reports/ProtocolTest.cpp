@@ -200,17 +200,18 @@ TEST(Protocol, ImperialLoadsConvertForcesAndMoments) {
     auto has = [&lines](const std::string& s) {
         return std::find(lines.begin(), lines.end(), s) != lines.end();
     };
-    // 1 kNm = 723.301… lb.ft and 1 kN = 220.462… lb, with six significant digits.
-    EXPECT_TRUE(has("    [1] M: 723,301lb.ft"));
-    EXPECT_TRUE(has("    [2] P: 220,462lb, orientace: 180,00°"));
+    // 1 kNm = 737.562… lb.ft, 1 kN = 224.809… lb and 1 kN/m = 68.5218… lb/ft, with six
+    // significant digits.
+    EXPECT_TRUE(has("    [1] M: 737,562lb.ft"));
+    EXPECT_TRUE(has("    [2] P: 224,809lb, orientace: 180,00°"));
     EXPECT_TRUE(
         has("[1]: S1, l=1'-0,000'', orientace: 0,00°, uzel \"a\" [1] (kloub), uzel \"b\" [2] (pevné)"));
-    EXPECT_TRUE(has("    [1] M: 723,301lb.ft, poloha: 0'-1,000''"));
-    EXPECT_TRUE(has("    [2] P: 220,462lb, poloha: 0'-6,000'', orientace: 45,00°"));
-    EXPECT_TRUE(has("    [3] q: 220,462lb/ 440,925lb, poloha: 0'-0,000'', zatěžovací délka: 1'-0,000'', "
+    EXPECT_TRUE(has("    [1] M: 737,562lb.ft, poloha: 0'-1,000''"));
+    EXPECT_TRUE(has("    [2] P: 224,809lb, poloha: 0'-6,000'', orientace: 45,00°"));
+    EXPECT_TRUE(has("    [3] q: 68,522lb/ft/ 137,044lb/ft, poloha: 0'-0,000'', zatěžovací délka: 1'-0,000'', "
                     "orientace: 90,00°"));
     EXPECT_TRUE(has("[2]: (1'-0,000'';0'-0,000''), Podpora: žádná, Rotace podpory: 0,00°"));
-    EXPECT_TRUE(has("[1] S1: E=2,987E+7psi, D=4,901E+2lb/ft3"));
+    EXPECT_TRUE(has("[1] S1: E=3,046E+7psi, D=4,901E+2lb/ft3"));
     EXPECT_TRUE(has("[1] S1: A=1,550E+0in2, Iy=2,403E+1in4, Iz=4,805E+0in4, (S1)"));
 }
 

@@ -83,9 +83,9 @@ TEST(ResultsReport, ReactionLinesImperialAndComma) {
     n->DofU.Angle = n->DofW.Angle = n->DofRot.Angle = 12.345L; // never converted
     const auto lines = ReportLines(space, ',');
     ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[3], "Uzel [1]: M=723,301lb.ft");
-    EXPECT_EQ(lines[4], "Uzel [1]: H=220,462lb natočení: 12,35°");
-    EXPECT_EQ(lines[5], "Uzel [1]: V=-440,925lb natočení: 12,35°");
+    EXPECT_EQ(lines[3], "Uzel [1]: M=737,562lb.ft");
+    EXPECT_EQ(lines[4], "Uzel [1]: H=224,809lb natočení: 12,35°");
+    EXPECT_EQ(lines[5], "Uzel [1]: V=-449,618lb natočení: 12,35°");
 }
 
 TEST(ResultsReport, StylesAndCaption) {

@@ -250,6 +250,12 @@ TEST_F(TDefinitionDialogsTest, SettingsApplyFieldsIndependentlyAndAChangedFactor
     EXPECT_EQ(Space().MemberDivision, 10);
     for (const TPrut* m : Space().Members)
         EXPECT_EQ(m->Divisions, 10);
+
+    // The text it shows, typed again, is the value used.
+    Form->Settings1Click();
+    Type(d->eMC, QString("1") + QChar(DecimalSeparator()) + "4");
+    d->SpeedButton2->click();
+    EXPECT_EQ(Space().WeightCase.Factor, 1.4L);
 }
 
 TEST_F(TDefinitionDialogsTest, FxEditorDefaultsGenerateTheCurveAndClose) {

@@ -228,21 +228,26 @@ TEST(SettingsLogic, TwoIndependentStepsWithTheirMessages) {
     }
 }
 
-TEST(SettingsLogic, AnUntouchedCoefficientKeepsAllItsDigits) {
-    // The field shows 1.35 as "1,4"; confirming without touching it must not round the model's
-    // coefficient, while typing any other text (even "1,35" again) stores what was typed.
+TEST(SettingsLogic, TheTypedCoefficientIsUsedAndAnUntouchedOneKeepsAllItsDigits) {
+    // The field shows 1.35 as "1,4". Typing any text, even "1,4" again, stores what was typed;
+    // confirming without touching the field must not round the model's coefficient.
     struct TCase {
-        const char* Typed;
+        const char* Typed; // nullptr: the field left as it opened
         TReal Stored;
         bool Changed;
     };
-    const std::vector<TCase> cases = {{"1,4", 1.35L, false}, {"1,35", 1.35L, false}, {"1,40", 1.4L, true}};
+    const std::vector<TCase> cases = {
+        {nullptr, 1.35L, false}, {"1,4", 1.4L, true}, {"1,35", 1.35L, false}, {"1,40", 1.4L, true}};
     for (const TCase& c : cases) {
-        SCOPED_TRACE(c.Typed);
+        SCOPED_TRACE(c.Typed ? c.Typed : "untouched");
         Model m(false);
         m.space.WeightCase.Factor = 1.35L;
         TSettingsFields f = SettingsFieldsOf(m.space, ',');
-        f.Factor = c.Typed;
+        EXPECT_EQ(f.Factor, "1,4");
+        if (c.Typed) {
+            f.Factor = c.Typed;
+            f.FactorTyped = true;
+        }
         const TSettingsOutcome out = ApplySettings(m.space, f, ',');
         EXPECT_TRUE(m.sink.Messages.empty());
         EXPECT_TRUE(out.FactorApplied);

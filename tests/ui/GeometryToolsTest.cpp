@@ -165,6 +165,37 @@ TEST_F(GeometryTools, AngleToolsTurnNodeBClockwise) {
     EXPECT_TRUE(Sink.Messages.empty());
 }
 
+// A new direction on an axis puts node "b" (or the node of a split) exactly on the axis through
+// node "a": cos and sin of the radian value of 90° are not exactly 0 and 1.
+TEST_F(GeometryTools, NodesOnTheAxesLieExactlyOnThem) {
+    struct TRow {
+        TGeometryTool Tool;
+        const char* Text;
+        TReal Xb, Yb;         // member from (1, 1)
+        bool HorizontalAux;   // an auxiliary member from (9, 1) to (12, 1)
+        TReal X, Y;           // where node "b" (or the new node of a split) must be, exactly
+    } rows[] = {
+        {TGeometryTool::Length, "2-", 1, -4, false, 1, -2},     // vertical, downward
+        {TGeometryTool::Length, "7", -3, 1, false, -6, 1},      // horizontal, to the left
+        {TGeometryTool::Orientation, "90", 4, 5, false, 1, -4}, // length 5
+        {TGeometryTool::Orientation, "180", 4, 5, false, -4, 1},
+        {TGeometryTool::Orientation, "-90", 4, 5, false, 1, 6},
+        {TGeometryTool::Perpendicular, "", 4, 5, true, 1, -4},
+        {TGeometryTool::SplitMember, "0,25/", 1, 5, false, 1, 2},
+    };
+    for (const TRow& r : rows) {
+        SCOPED_TRACE(std::string(GeometryToolButton(r.Tool)) + " " + r.Text);
+        Reset();
+        TPrut* m = Member(1, 1, r.Xb, r.Yb);
+        if (r.HorizontalAux) Auxiliary(9, 1, 12, 1);
+        ApplySingleValue(Space, r.Tool, r.Text);
+        const TUzel* placed = r.Tool == TGeometryTool::SplitMember ? Space.Nodes.Last() : m->NodeB;
+        EXPECT_EQ(placed->X, r.X);
+        EXPECT_EQ(placed->Y, r.Y);
+    }
+    EXPECT_TRUE(Sink.Messages.empty());
+}
+
 TEST_F(GeometryTools, PerpendicularToAHorizontalMemberIsNinety) {
     TPrut* m = Member(0, 0, 3, 4);
     Auxiliary(0, -1, 5, -1);
@@ -292,6 +323,7 @@ TEST_F(GeometryTools, MovingNodeBDeletesTheLoadsAtNodeB) {
         Space.CurrentMember = m;
         const TToolOutcome o = ApplySingleValue(Space, tool, text);
         EXPECT_TRUE(o.Edited);
+        EXPECT_EQ(o.LostLoads, (std::vector<int>{1, 3})); // atB and m, not atA
         EXPECT_EQ(m->Loads.Count(), 0);
         EXPECT_EQ(atB->Loads.Count(), 0);
         EXPECT_EQ(atB->CurrentLoad, nullptr);
@@ -571,8 +603,11 @@ TEST_F(GeometryTools, SelfWeightStaysWithTheMembersWhoseLoadsAreDeleted) {
         TPrut* m = Member(Node(0, 0), b);
         Space.NastavVlastniTihu(r.SelfWeight);
         Load(m);
-        Load(atB);
-        ApplySingleValue(Space, r.Tool, r.Text);
+        if (r.Tool != TGeometryTool::Length) Load(atB); // else it holds its self-weight only, if any
+        const TToolOutcome o = ApplySingleValue(Space, r.Tool, r.Text);
+        // A self-weight load comes back: only the members that lost a placed load are named.
+        const bool atBLost = r.Tool != TGeometryTool::Length && std::string(r.Text) != "1";
+        EXPECT_EQ(o.LostLoads, (atBLost ? std::vector<int>{1, 2} : std::vector<int>{2}));
         for (TPrut* each : Space.Members) {
             const bool touched = each == m || each == Space.CurrentMember ||
                                  (each == atB && std::string(r.Text) != "1"); // an absolute split spares it
@@ -590,4 +625,7 @@ TEST_F(GeometryTools, SelfWeightStaysWithTheMembersWhoseLoadsAreDeleted) {
             EXPECT_EQ(atB->Loads.Count(), r.SelfWeight ? 2 : 1); // its own self-weight and load stay
         }
     }
+    EXPECT_EQ(LostLoadsNote({}), "");
+    EXPECT_EQ(LostLoadsNote({3}), "Smazána zatížení prutu 3.");
+    EXPECT_EQ(LostLoadsNote({1, 4}), "Smazána zatížení prutů 1, 4.");
 }

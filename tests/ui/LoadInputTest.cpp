@@ -327,19 +327,92 @@ TEST(LoadInput, LoadsOfTheMembersAtNodeBAreDeleted) {
     }
 }
 
-// Positions, lengths and values are taken as typed whatever unit system the display uses.
-TEST_F(LoadConfirm, DistancesAreMetresInEitherUnitSystem) {
-    for (int system : {0, 1}) {
-        SCOPED_TRACE(system);
-        Space.UnitSystem = system;
-        Member->SmazVsechnaZatizeni();
-        TLoadFields f = Entry(KTypeDistributed, KMethodLocal, "3", "4", "90", "1,5", "2");
-        ASSERT_EQ(ConfirmMemberLoad(Space, f, ','), TConfirmResult::Added);
-        const TZatizeni* z = Member->CurrentLoad;
-        EXPECT_EQ(z->A, 1.5L);
-        EXPECT_EQ(z->C, 2);
-        EXPECT_EQ(z->Q1, 3);
-        EXPECT_EQ(z->Q2, 4);
-        EXPECT_NEAR(double(z->B), 0.5, 1e-15);
+// Imperial values are typed in lb, lb.ft and lb/ft, positions as feet-inch texts (a bare number
+// is inches; "f/" stays a fraction): 1000 lb = 4.4482216152605 kN, 1000 lb.ft = 1.3558... kNm.
+TEST(LoadInput, ImperialEntriesAreInPoundsAndFeet) {
+    struct TRow {
+        TLoadFields Fields;
+        TReal A, C, Q1, Q2;
+    } rows[] = {
+        {Entry(KTypeForce, KMethodLocal, "1000", "", "90", "5'", ""), 1.524L, 0, 4.4482216152605L, 0},
+        {Entry(KTypeMoment, KMethodLocal, "-1000", "", "", "63", ""), 1.6002L, 0, -1.3558179483314004L, 0},
+        {Entry(KTypeDistributed, KMethodLocal, "100", "-200", "90", "1'", "0,5/"), 0.3048L, 2,
+         1.4593902937206365L, 2.918780587441273L},
+    };
+    for (const TRow& r : rows) {
+        const TLoadRecord z = ReadMemberLoad(r.Fields, 4, 0, ',', true).Load;
+        for (auto [got, want] : {std::pair{z.A, r.A}, {z.C, r.C}, {z.Q1, r.Q1}, {z.Q2, r.Q2}})
+            EXPECT_NEAR(double(got), double(want), 1e-15) << r.Fields.Value;
     }
+    // A position that does not read is refused, never taken as one foot.
+    const TLoadFields unreadable = Entry(KTypeForce, KMethodLocal, "1", "", "90", "abc", "");
+    EXPECT_EQ(ReadMemberLoad(unreadable, 4, 0, ',', true).Outcome, TLoadOutcome::Invalid);
+    EXPECT_NEAR(double(ReadNodeLoad(Entry(KTypeForce, 0, "500", "", "45", "", ""), ',', true).Load.Q1),
+                2.22411080763025, 1e-15);
+    // The hint names the units of the fields shown; the metric dialog has none.
+    EXPECT_EQ(LoadUnitHint(TLoadTarget::Member, KTypeDistributed, true), "q1, q2 [lb/ft], A, C [ft-in]");
+    EXPECT_EQ(LoadUnitHint(TLoadTarget::Node, KTypeMoment, true), "M [lb.ft]");
+    EXPECT_EQ(LoadUnitHint(TLoadTarget::Member, KTypeForce, false), "");
+}
+
+// A load shown for editing reads back to itself: confirming the unchanged fields changes no value
+// beyond 1e-17 (18 digits do not hold every 80-bit value), in either unit system and input method.
+TEST_F(LoadConfirm, EditedFieldsReadBackToTheSameLoad) {
+    Member->NodeB->Y = -3; // a member at an awkward angle
+    Member->Geometrie();
+    int n = 0;
+    for (int system : {0, 1})
+        for (int method : {KMethodGlobal, KMethodLocal, KMethodProjection})
+            for (std::uint8_t kind : {KLoadForce, KLoadMoment, KLoadDistributed}) {
+                Space.NastavSoustavuJednotek(system);
+                const TReal v = 2.0L / 3 + 12345.678L * (n++ % 2);
+                Member->SmazVsechnaZatizeni();
+                TZatizeni* z = Member->PridejZatizeni(kind, nullptr, 0.1234567L * n, kind == KLoadDistributed,
+                                                      v, v / 3, kind == KLoadMoment ? 0 : 33.3L + v);
+                TLoadFields f;
+                f.Method = method;
+                const TLoadEdit edit = LoadEditOf(*Member, *z);
+                f = LoadFieldsOf(edit, f, system == 1, ',');
+                EXPECT_NE(f.Method, KMethodProjection); // the stored intensity is per member length
+                ASSERT_EQ(ConfirmLoadEdit(Space, edit, f, ','), TConfirmResult::Added) << n;
+                const TLoadRecord& was = edit.Was;
+                const TReal q2 = kind == KLoadDistributed ? was.Q2 : 0;
+                for (auto [got, want] : {std::pair{z->A, was.A}, {z->C, was.C}, {z->Q1, was.Q1}, {z->Q2, q2},
+                                         {z->Angle, was.Angle}})
+                    EXPECT_LE(std::fabs(got - want), std::fabs(want) * 1e-17L) << n;
+            }
+    // What was typed comes back as typed, and to the last bit.
+    TLoadFields typed = Entry(KTypeForce, KMethodGlobal, "1000", "", "90", "5'-3''", "");
+    ASSERT_EQ(ConfirmMemberLoad(Space, typed, ','), TConfirmResult::Added);
+    const TZatizeni before = *Member->CurrentLoad;
+    const TLoadEdit edit = LoadEditOf(*Member, *Member->CurrentLoad);
+    TLoadFields shown = LoadFieldsOf(edit, {}, true, ',');
+    EXPECT_EQ(shown.Value + " " + shown.Angle + " " + shown.A, "1000 90 5'-3,000''");
+    ASSERT_EQ(ConfirmLoadEdit(Space, edit, shown, ','), TConfirmResult::Added);
+    EXPECT_TRUE(before.Q1 == edit.Load->Q1 && before.A == edit.Load->A && before.Angle == edit.Load->Angle);
+}
+
+TEST_F(LoadConfirm, AnEditReplacesTheLoadInItsPlace) {
+    TZatizeni* first = Member->PridejZatizeni(KLoadForce, nullptr, 1, 0, 5, 0, 90);
+    TZatizeni* second = Member->PridejZatizeni(KLoadForce, nullptr, 2, 0, 6, 0, 90);
+    Member->PridejZatizeni(KLoadMoment, nullptr, 3, 0, 7, 0, 0);
+    const TLoadEdit edit = LoadEditOf(*Member, *second);
+    Space.CurrentMember = nullptr;
+    TLoadFields f = Entry(KTypeDistributed, KMethodLocal, "2", "4", "80", "1", "2");
+    EXPECT_EQ(ConfirmLoadEdit(Space, edit, f, ','), TConfirmResult::Added);
+    ASSERT_EQ(Member->Loads.Count(), 3);
+    EXPECT_TRUE(Member->Loads[1] == second && Member->CurrentLoad == second && Space.CurrentMember == Member);
+    EXPECT_TRUE(second->Kind == KLoadDistributed && second->Q2 == 4 && second->B == 1); // B = 4 - (1 + 2)
+    EXPECT_EQ(first->Q1, 5);
+
+    // A load changed or deleted since the dialog opened is not rewritten.
+    const TLoadEdit again = LoadEditOf(*Member, *second);
+    second->Q1 = 9;
+    f = Entry(KTypeForce, KMethodLocal, "1", "", "90", "1", "");
+    EXPECT_EQ(ConfirmLoadEdit(Space, again, f, ','), TConfirmResult::Close);
+    EXPECT_EQ(second->Kind, KLoadDistributed);
+    const TLoadEdit nodal = LoadEditOf(*B, *B->PridejZatizeni(KLoadForce, nullptr, 1, 90));
+    B->SmazZatizeni();
+    EXPECT_EQ(ConfirmLoadEdit(Space, nodal, f, ','), TConfirmResult::Close);
+    EXPECT_EQ(Sink.Messages, (std::vector<std::string>{KEditedLoadGone, KEditedLoadGone}));
 }

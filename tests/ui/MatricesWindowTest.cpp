@@ -47,6 +47,13 @@ TEST_F(TMatricesWindowTest, HorizontalMemberHasTheIdentityTransformation) {
             for (int c = 0; c < 6; ++c) EXPECT_EQ(Cell(grid, c, r), r == c ? "1.000" : "0.000") << grid << r << c;
         for (int r = 0; r < 6; ++r) EXPECT_EQ(Cell(grid, 6, r), "") << grid; // last column never written
     }
+    // The values stay in the model's units; in the imperial system a note says so.
+    QWidget* note = Window()->findChild<QWidget*>("lJednotky");
+    EXPECT_FALSE(note->isVisibleTo(Window()));
+    Space().NastavSoustavuJednotek(1);
+    Form->MenuItem("Matice1")->trigger();
+    EXPECT_TRUE(note->isVisibleTo(Window()));
+    EXPECT_EQ(Cell("sgPrT", 0, 0), "1.000");
 }
 
 TEST_F(TMatricesWindowTest, PinPinMemberBeforeAndAfterAComputation) {

@@ -312,3 +312,56 @@ TEST_F(TLoadDialogTest, LoadsAtNodeBGoAndThePanelShowsIt) {
     EXPECT_TRUE(Form->Panel()->findChild<QLabel*>("lZatPCounter")->text().isEmpty());
     EXPECT_TRUE(Sink.Messages.empty());
 }
+
+// The value is what one types first: whichever field had the focus, the dialog opens with the
+// focus in P/ M/ q1 and its text selected, so typing replaces it.
+TEST_F(TLoadDialogTest, OpensWithTheValueSelected) {
+    PanelButton("sbAddLP")->click();
+    Type("eZatQb", "7");
+    Edit("eZatUhel")->setFocus();
+    Dialog()->hide();
+    QTest::keyClick(Form->Canvas()->Area(), Qt::Key_L);
+    ASSERT_TRUE(Dialog()->isVisible());
+    EXPECT_EQ(Dialog()->focusWidget(), Edit("eZatQb"));
+    EXPECT_EQ(Edit("eZatQb")->selectedText(), "7");
+    // The imperial units are named beside the fields; the metric dialog shows no hint.
+    QLabel* units = Dialog()->findChild<QLabel*>("lZatJednotky");
+    EXPECT_FALSE(units->isVisibleTo(Dialog()));
+    Space().NastavSoustavuJednotek(1);
+    PanelButton("sbAddLU")->click();
+    EXPECT_TRUE(units->isVisibleTo(Dialog()) && units->text() == "P [lb]");
+}
+
+// A double click on a drawn load opens it in the dialog; OK puts the entry into the same load,
+// one step of the history.
+TEST_F(TLoadDialogTest, ALoadEditedByDoubleClickIsOneUndoStep) {
+    PanelButton("sbAddLP")->click();
+    Type("eZatQb", "10");
+    Type("eZatA", "1");
+    Ok();
+    ASSERT_EQ(Member->Loads.Count(), 1);
+    TZatizeni* load = Member->CurrentLoad;
+    Space().CurrentMember = nullptr;
+    // The shaft rises 30 pixels from the load's point (ScaleSL 3 per kN).
+    QTest::mouseDClick(Form->Canvas()->Area(), Qt::LeftButton, {}, Pixel(1, 0) - QPoint(0, 15));
+    ASSERT_TRUE(Dialog()->isVisible());
+    EXPECT_EQ(Dialog()->windowTitle(), QString::fromUtf8("Úprava zatížení prutu."));
+    EXPECT_EQ(Space().CurrentMember, Member);
+    EXPECT_EQ(Edit("eZatQb")->selectedText(), "10");
+    Type("eZatQb", "12");
+    Ok();
+    ASSERT_EQ(Member->Loads.Count(), 1);
+    EXPECT_TRUE(Member->Loads[0] == load && load->Q1 == 12);
+    EXPECT_EQ(Form->Panel()->findChild<QLabel*>("lZatPVelikost")->text(), "12,00kN");
+    Form->Zpet();
+    ASSERT_EQ(Space().Members[0]->Loads.Count(), 1);
+    EXPECT_EQ(Space().Members[0]->Loads[0]->Q1, 10);
+
+    // The panel's edit button opens the current load; a self-weight load is not edited there.
+    Dialog()->hide();
+    Space().CurrentMember = Space().Members[0];
+    Form->MenuItem("Zapotatthukonstrukce1")->trigger();
+    PanelButton("sbEditLP")->click();
+    EXPECT_FALSE(Dialog()->isVisible());
+    EXPECT_EQ(Sink.Messages, std::vector<std::string>{KSelfWeightNotEditable});
+}

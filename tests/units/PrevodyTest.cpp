@@ -39,12 +39,17 @@ struct TConversionRow {
     const char* Exact; // the exact decimal value of the formula
 };
 
-// Exact values from 40-digit decimal arithmetic; 1 lb of force = 10 × 0.45359237 N, 1 ft = 0.3048 m.
+// Exact values from 34-digit decimal arithmetic; 1 lb of force = 0.45359237 kg × 9.80665 m/s² =
+// 4.4482216152605 N, 1 ft = 0.3048 m.
 const TConversionRow kConversions[] = {
-    {"KNNaLb", KNNaLb, 1, "220.4622621848775807229738013450270"},
-    {"KNmNaLbFt", KNmNaLbFt, 1, "723.3013851209894380674993482448393"},
-    {"MPaNaPsi", MPaNaPsi, 1, "142.2334330711956199792337776757576"},
-    {"PsiNaMPa", PsiNaMPa, 1, "0.007030695796391592783185566371132742"},
+    {"KNNaLb", KNNaLb, 1, "224.8089430997104829100394134031775"},
+    {"LbNaKN", LbNaKN, 1, "0.0044482216152605"},
+    {"KNmNaLbFt", KNmNaLbFt, 1, "737.5621492772653638780820649710547"},
+    {"LbFtNaKNm", LbFtNaKNm, 1, "0.0013558179483314004"},
+    {"KNPerMNaLbPerFt", KNPerMNaLbPerFt, 1, "68.52176585679175519098001320528849"},
+    {"LbPerFtNaKNPerM", LbPerFtNaKNPerM, 1, "0.01459390293720636482939632545931759"},
+    {"MPaNaPsi", MPaNaPsi, 1, "145.0377377302092151542410279511940"},
+    {"PsiNaMPa", PsiNaMPa, 1, "0.006894757293168361336722673445346891"},
     {"KgM3NaLbFt3", KgM3NaLbFt3, 1000, "62.42796057614461195632545582722214"},
     {"LbFt3NaKgM3", LbFt3NaKgM3, 1, "16.01846337396013957965507065455659"},
     {"In2NaM2", In2NaM2, 1, "0.00064516"},
@@ -53,7 +58,7 @@ const TConversionRow kConversions[] = {
     {"M4NaIn4", M4NaIn4, 1, "2402509.610028830076880192200461281"},
     {"M2NaFt2", M2NaFt2, 1, "10.76391041670972230833350555590000"},
     {"MmNaIn", MmNaIn, 1000, "39.37007874015748031496062992125984"},
-    {"KNNaLb", KNNaLb, -2.5L, "-551.1556554621939518074345033625676"},
+    {"KNNaLb", KNNaLb, -2.5L, "-562.0223577492762072750985335079437"},
     {"MmNaIn", MmNaIn, 25.4L, "1"},
 };
 } // namespace
@@ -66,10 +71,12 @@ TEST(Prevody, ConversionsAgreeWithExactValues) {
         EXPECT_TRUE(Near(got, exact, std::fabs(exact) * 1e-18L))
             << row.Name << "(" << FloatToStr(row.X, '.') << ")";
     }
-    // The digits the displays show.
-    EXPECT_EQ(FormatGeneral(KNNaLb(1), 16, '.'), "220.4622621848776");
-    EXPECT_EQ(FormatGeneral(KNmNaLbFt(1), 16, '.'), "723.3013851209894");
-    EXPECT_EQ(FormatGeneral(MPaNaPsi(1), 16, '.'), "142.2334330711956");
+    // The digits the displays show: E of steel, 210000 MPa, is 3,05E+07 psi; 10 kN/m about 685 lb/ft.
+    EXPECT_EQ(FormatGeneral(KNNaLb(1), 16, '.'), "224.8089430997105");
+    EXPECT_EQ(FormatGeneral(KNmNaLbFt(1), 16, '.'), "737.5621492772654");
+    EXPECT_EQ(FormatGeneral(MPaNaPsi(1), 16, '.'), "145.0377377302092");
+    EXPECT_EQ(FormatExponent(MPaNaPsi(210000), 3, 2, ','), "3,05E+07");
+    EXPECT_EQ(FormatFixed(KNPerMNaLbPerFt(10), 12, 3, ','), "685,218");
     EXPECT_EQ(FormatGeneral(KgM3NaLbFt3(1000), 14, '.'), "62.427960576145");
     EXPECT_EQ(MPaNaPsi(0), 0);
     EXPECT_EQ(M4NaIn4(0), 0);
@@ -82,12 +89,16 @@ TEST(Prevody, ConversionPairsAreInverse) {
         TReal x = dist(rng);
         TReal tol = std::fabs(x) * 1e-17L;
         EXPECT_TRUE(Near(PsiNaMPa(MPaNaPsi(x)), x, tol));
+        EXPECT_TRUE(Near(LbNaKN(KNNaLb(x)), x, tol));
+        EXPECT_TRUE(Near(LbFtNaKNm(KNmNaLbFt(x)), x, tol));
+        EXPECT_TRUE(Near(LbPerFtNaKNPerM(KNPerMNaLbPerFt(x)), x, tol));
         EXPECT_TRUE(Near(LbFt3NaKgM3(KgM3NaLbFt3(x)), x, tol));
         EXPECT_TRUE(Near(In2NaM2(M2NaIn2(x)), x, tol));
         EXPECT_TRUE(Near(In4NaM4(M4NaIn4(x)), x, tol));
         // 1 ft² = 144 in²; 1 kNm = (1 kN in lb) × (1 m in ft).
         EXPECT_TRUE(Near(M2NaIn2(x), M2NaFt2(x) * 144, tol * 1e3L));
         EXPECT_TRUE(Near(KNmNaLbFt(x), KNNaLb(x) / 0.3048L, tol * 1e3L));
+        EXPECT_TRUE(Near(KNPerMNaLbPerFt(x), KNNaLb(x) * 0.3048L, tol * 1e3L));
     }
 }
 
@@ -144,6 +155,26 @@ TEST(Prevody, FeetInchTextsReadBack) {
             if (x < -tolerance) {
                 EXPECT_LT(back, 0) << text;
             }
+        }
+}
+
+// A length typed in feet and inches comes back exactly, with the usual three decimals; any other
+// within 1e-17 of itself.
+TEST(Prevody, ExactFeetInchTextsReadBackToTheSameValue) {
+    std::mt19937_64 rng(5);
+    std::uniform_int_distribution<int> thousandths(-3000000, 3000000);
+    for (char sep : {',', '.'})
+        for (int i = 0; i < 2000; ++i) {
+            const int t = thousandths(rng), a = std::abs(t); // thousandths of an inch
+            const std::string typed = With(std::string(t < 0 ? "-" : "") + std::to_string(a / 12000) + "'-" +
+                                               FormatFixed((a % 12000) / 1000.0L, 18, 3, '.') + "''",
+                                           sep);
+            const TReal x = FtInNaMetry(typed, sep);
+            const std::string text = MetryNaFtInPresne(x, sep);
+            EXPECT_EQ(text, MetryNaFtIn(x, sep)) << typed;
+            EXPECT_EQ(FtInNaMetry(text, sep), x) << typed;
+            const TReal y = x / 3;
+            EXPECT_TRUE(Near(FtInNaMetry(MetryNaFtInPresne(y, sep), sep), y, std::fabs(y) * 1e-17L));
         }
 }
 

@@ -347,10 +347,12 @@ def watch_tie(v, p, d, what):
 # ---------------------------------------------------------------------------------------------
 # Unit conversions (exact decimal constants, in the order of the conversion table).
 
-def kn_lb(x): return F(x) * 1000 / F("4.5359237")
-def knm_lbft(x): return F(x) * 1000 / F("1.38254954376")
+# The pound of force is 0.45359237 kg × 9.80665 m/s² = 4.4482216152605 N.
+def kn_lb(x): return F(x) * 1000 / F("4.4482216152605")
+def knm_lbft(x): return F(x) * 1000 / (F("4.4482216152605") * F("0.3048"))
+def kn_per_m_lb_per_ft(x): return F(x) * 1000 * F("0.3048") / F("4.4482216152605")
 def mm_in(x): return F(x) / F("0.0254") / 1000
-def mpa_psi(x): return F(x) * 1000000 / 10 * F("0.0254") ** 2 / F("0.45359237")
+def mpa_psi(x): return F(x) * 1000000 * F("0.0254") ** 2 / F("4.4482216152605")
 def kgm3_lbft3(x): return F(x) * F("0.3048") * F("0.3048") * F("0.3048") / F("0.45359237")
 def m2_in2(x): return F(x) / F("0.00064516")
 def m4_in4(x): return F(x) / F("0.0000004162314256")
@@ -988,8 +990,9 @@ def protocol(m, imperial, sep):
                     out.append("    [%d] M: %skNm, poloha: %s" % (i, fx(z.q1, 6, 3), pos))
             elif z.kind == 2:
                 if imperial:
-                    out.append("    [%d] q: %slb/ %slb, poloha: %s, zatěžovací délka: %s, orientace: %s°"
-                               % (i, fx(kn_lb(z.q1), 6, 3), fx(kn_lb(z.q2), 6, 3), pos, length(z.c), ang(z.angle)))
+                    out.append("    [%d] q: %slb/ft/ %slb/ft, poloha: %s, zatěžovací délka: %s, orientace: %s°"
+                               % (i, fx(kn_per_m_lb_per_ft(z.q1), 6, 3), fx(kn_per_m_lb_per_ft(z.q2), 6, 3), pos,
+                                  length(z.c), ang(z.angle)))
                 else:
                     out.append("    [%d] q: %skN/ %skN, poloha: %s, zatěžovací délka: %s, orientace: %s°"
                                % (i, fx(z.q1, 6, 3), fx(z.q2, 6, 3), pos, length(z.c), ang(z.angle)))
