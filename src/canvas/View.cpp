@@ -2,6 +2,7 @@
 #include <cmath>
 #include <limits>
 
+#include "canvas/DiagramFit.h"
 #include "canvas/Rounding.h"
 #include "model/MKPSpace.h"
 
@@ -90,9 +91,41 @@ bool TMKPSpace::ShowAll() {
     mZoom = ZoomFromReal(z);
     OffsetX = 50 - RoundPx(mZoom * minX);
     OffsetY = 50 - RoundPx(mZoom * minY);
+    KeepDrawingInside(w, h, minX, minY);
     ScrollBarsReset();
     Prekresli();
     return true;
+}
+
+// The zoom of show-all is rounded to the nearest ten, so the nodes can take more than the canvas
+// less its margins, and supports, loads, labels and diagrams stand further out by their own
+// pixels: the far end of a wide structure could leave the canvas. While the drawing does not fit,
+// the zoom steps down (to the tens that leave the drawing's own pixels room) with the same
+// 50-pixel placement; a drawing that fits in size but stands over an edge is moved inside, as
+// little as it takes. A drawing that already lies inside keeps the view computed above.
+void TMKPSpace::KeepDrawingInside(TReal w, TReal h, TReal minX, TReal minY) {
+    for (int step = 0; step < 8; ++step) {
+        const TPixelRect box = RozsahKresby(*this);
+        const int bw = box.Right - box.Left, bh = box.Bottom - box.Top;
+        if (bw <= 0 || bh <= 0) return;
+        if (bw > Width || bh > Height) {
+            if (mZoom <= KMinZoom) return; // as small as it gets: the placement stays
+            // The drawing's own pixels beyond the nodes do not grow with the zoom.
+            const TReal extraW = bw - w * mZoom, extraH = bh - h * mZoom;
+            TReal z = mZoom - 10;
+            if (w > 0) z = std::min(z, (Width - extraW) / w);
+            if (h > 0) z = std::min(z, (Height - extraH) / h);
+            mZoom = ZoomFromReal(std::floor(z / 10) * 10);
+            OffsetX = 50 - RoundPx(mZoom * minX);
+            OffsetY = 50 - RoundPx(mZoom * minY);
+            continue;
+        }
+        const int dx = box.Left < 0 ? -box.Left : box.Right > Width ? Width - box.Right : 0;
+        const int dy = box.Top < 0 ? -box.Top : box.Bottom > Height ? Height - box.Bottom : 0;
+        OffsetX += dx;
+        OffsetY -= dy;
+        return;
+    }
 }
 
 // The model point under the canvas centre stays there (up to rounding).

@@ -7,6 +7,7 @@
 #include "canvas/Rounding.h"
 
 #include "CanvasFixture.h"
+#include "canvas/DiagramFit.h"
 
 TEST(View, ZoomSetterKeepsTenToTwoThousand) {
     TMKPSpace s;
@@ -108,6 +109,40 @@ TEST(View, ShowAllWithoutExtentChangesNothing) {
         EXPECT_EQ(m.space.OffsetX, 40);
         EXPECT_EQ(m.space.OffsetY, 40);
         EXPECT_EQ(m.repaints, 0);
+    }
+}
+
+// Supports, loads and labels beyond the nodes stay on the canvas too; where the rounded zoom of
+// show-all lets a wide structure run over the edge (720 / 200 rounds up to a zoom of 40: 800 px
+// of a 20 m span on a canvas of 820), the zoom steps down. A drawing that fits keeps the view.
+TEST(View, ShowAllKeepsWhatIsDrawnBeyondTheNodesInside) {
+    const struct {
+        int Width, Height;
+        TReal Span, Rise;
+        int Zoom; // 0: any that fits
+    } cases[] = {{820, 600, 20, 5, 0}, {488, 398, 10, 4, 40}, {600, 900, 4, 14.5L, 0}, {765, 520, 20, 5, 0}};
+    for (const auto& c : cases) {
+        TCanvasModel m(c.Width, c.Height);
+        TUzel* a = m.Node(0, 0);
+        TUzel* top = m.Node(c.Span / 2, c.Rise);
+        TUzel* b = m.Node(c.Span, 0);
+        a->DofU.Fixed = a->DofW.Fixed = true;
+        b->DofU.Fixed = b->DofW.Fixed = b->DofRot.Fixed = true;
+        top->PridejZatizeni(KLoadForce, nullptr, 10, 90);
+        b->PridejZatizeni(KLoadForce, nullptr, 15, 0);
+        m.Member(a, top);
+        m.Member(top, b);
+        ASSERT_TRUE(m.space.ShowAll());
+        const TPixelRect box = RozsahKresby(m.space);
+        EXPECT_TRUE(box.Left >= 0 && box.Top >= 0 && box.Right <= c.Width && box.Bottom <= c.Height)
+            << c.Width << "x" << c.Height << ": " << box.Left << " " << box.Top << " " << box.Right << " "
+            << box.Bottom << " at zoom " << m.space.Zoom();
+        EXPECT_EQ(m.space.Zoom() % 10, 0);
+        if (c.Zoom) {
+            EXPECT_EQ(m.space.Zoom(), c.Zoom);
+            EXPECT_EQ(m.space.OffsetX, 50);
+            EXPECT_EQ(m.space.OffsetY, 50);
+        }
     }
 }
 
