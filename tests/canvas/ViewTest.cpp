@@ -146,6 +146,18 @@ TEST(View, ShowAllKeepsWhatIsDrawnBeyondTheNodesInside) {
     }
 }
 
+// A force drawn longer than the canvas fits at no zoom: show-all leaves its usual view.
+TEST(View, ShowAllKeepsItsViewWhenNoZoomHoldsTheDrawing) {
+    TCanvasModel m(488, 398);
+    m.Node(0, 0);
+    m.Node(10, 4)->PridejZatizeni(KLoadForce, nullptr, 100, 90);
+    m.space.SetScaleSL(100); // a shaft of 10000 pixels
+    ASSERT_TRUE(m.space.ShowAll());
+    EXPECT_EQ(m.space.Zoom(), 40);
+    EXPECT_EQ(m.space.OffsetX, 50);
+    EXPECT_EQ(m.space.OffsetY, 50);
+}
+
 TEST(View, ShowAllOfAHugeStructureStopsAtTheSmallestZoom) {
     TCanvasModel m;
     m.Node(0, 0);
