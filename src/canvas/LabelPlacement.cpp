@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <unordered_map>
 
 namespace {
 // Advance width of a character in thousandths of the font height ("MS Sans Serif" is drawn with
@@ -49,16 +50,46 @@ TPixelRect TextBox(int x, int y, const std::string& utf8, const TFont& font) {
     return {x, y, x + width, y + height + 2};
 }
 
+namespace {
+constexpr int KCell = 64; // pixels on a side of a cell of the taken-box index
+} // namespace
+
+TLabelPlacer::TLabelPlacer(int width, int height)
+    : mWidth(std::max(width, 1)), mHeight(std::max(height, 1)), mColumns((mWidth + KCell - 1) / KCell),
+      mRows((mHeight + KCell - 1) / KCell), mCells(std::size_t(mColumns) * std::size_t(mRows)) {}
+
+bool TLabelPlacer::Visible(const TPixelRect& box) const {
+    return box.Right > 0 && box.Bottom > 0 && box.Left < mWidth && box.Top < mHeight;
+}
+
+template <typename F> void TLabelPlacer::ForCells(const TPixelRect& box, F f) const {
+    const int c0 = std::clamp(box.Left / KCell, 0, mColumns - 1);
+    const int c1 = std::clamp((box.Right - 1) / KCell, 0, mColumns - 1);
+    const int r0 = std::clamp(box.Top / KCell, 0, mRows - 1);
+    const int r1 = std::clamp((box.Bottom - 1) / KCell, 0, mRows - 1);
+    for (int r = r0; r <= r1; ++r)
+        for (int c = c0; c <= c1; ++c)
+            f(std::size_t(r) * std::size_t(mColumns) + std::size_t(c));
+}
+
 void TLabelPlacer::Occupy(const TPixelRect& box) {
+    if (!Visible(box)) return;
+    const std::size_t index = mTaken.size();
     mTaken.push_back(box);
+    ForCells(box, [&](std::size_t cell) { mCells[cell].push_back(index); });
 }
 
 void TLabelPlacer::Queue(TPixel place, const std::string& text, TPixel point, TColor colour, bool important) {
-    mLabels.push_back({place, text, point, colour, important});
+    mLabels.push_back({place, text, point, colour, important, false, place});
 }
 
 bool TLabelPlacer::Free(const TPixelRect& box) const {
-    return std::none_of(mTaken.begin(), mTaken.end(), [&](const TPixelRect& t) { return Overlap(t, box); });
+    bool free = true;
+    ForCells(box, [&](std::size_t cell) {
+        for (std::size_t t : mCells[cell])
+            if (free && Overlap(mTaken[t], box)) free = false;
+    });
+    return free;
 }
 
 void TLabelPlacer::Draw(TCanvasPainter& p) {
@@ -67,15 +98,27 @@ void TLabelPlacer::Draw(TCanvasPainter& p) {
         order.push_back(&l);
     std::stable_sort(order.begin(), order.end(),
                      [](const TLabel* a, const TLabel* b) { return a->Important && !b->Important; });
-    std::vector<const TLabel*> shown;
+    // The labels written, by their station point.
+    std::unordered_map<long long, std::vector<const TLabel*>> written;
+    auto key = [](int x, int y) { return (static_cast<long long>(x) << 32) ^ static_cast<unsigned>(y); };
     for (TLabel* l : order) {
         // The same value at the same point is already written (the other member at a joint).
-        const bool written = std::any_of(shown.begin(), shown.end(), [&](const TLabel* s) {
-            return s->Text == l->Text && std::abs(s->Point.X - l->Point.X) <= 1 &&
-                   std::abs(s->Point.Y - l->Point.Y) <= 1;
-        });
-        if (written) continue;
+        bool again = false;
+        for (int dx = -1; dx <= 1 && !again; ++dx)
+            for (int dy = -1; dy <= 1 && !again; ++dy) {
+                auto it = written.find(key(l->Point.X + dx, l->Point.Y + dy));
+                if (it != written.end())
+                    again = std::any_of(it->second.begin(), it->second.end(),
+                                        [&](const TLabel* w) { return w->Text == l->Text; });
+            }
+        if (again) continue;
         const TPixelRect box = TextBox(l->Place.X, l->Place.Y, l->Text, p.Font());
+        if (!Visible(box)) {
+            l->Shown = true;
+            l->At = l->Place;
+            written[key(l->Point.X, l->Point.Y)].push_back(l);
+            continue;
+        }
         const int w = box.Right - box.Left, h = box.Bottom - box.Top;
         // The own place first, then the nearest of the places around it: a line down or up,
         // half or a whole width to the left, two lines down or up.
@@ -96,8 +139,8 @@ void TLabelPlacer::Draw(TCanvasPainter& p) {
             if (!Free(moved)) continue;
             l->Shown = true;
             l->At = {l->Place.X + c.Dx, l->Place.Y + c.Dy};
-            mTaken.push_back(moved);
-            shown.push_back(l);
+            Occupy(moved);
+            written[key(l->Point.X, l->Point.Y)].push_back(l);
             break;
         }
     }

@@ -19,6 +19,9 @@ TPixelRect TextBox(int x, int y, const std::string& utf8, const TFont& font);
 
 class TLabelPlacer {
 public:
+    // Labels and texts on a canvas of this size; a label whose place lies wholly outside it is
+    // written where it stands, unseen and in nobody's way.
+    TLabelPlacer(int width, int height);
     // A text drawn where it stands; labels keep off it.
     void Occupy(const TPixelRect& box);
     // A label with its top-left corner at `place`, belonging to the diagram point of the station
@@ -39,8 +42,14 @@ private:
         bool Shown = false;
         TPixel At;
     };
+    bool Visible(const TPixelRect& box) const;
     bool Free(const TPixelRect& box) const;
+    // The taken boxes are kept in square cells of the canvas, so that a test looks only at the
+    // boxes near its own.
+    template <typename F> void ForCells(const TPixelRect& box, F f) const;
 
+    int mWidth, mHeight, mColumns, mRows;
     std::vector<TPixelRect> mTaken;
+    std::vector<std::vector<std::size_t>> mCells;
     std::vector<TLabel> mLabels;
 };

@@ -34,7 +34,7 @@ void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
     TSpaceDrawer d(*this, offscreen, false);
     // The value labels of the result modes come last, over everything, where they cover no
     // other text and no other label.
-    TLabelPlacer labels;
+    TLabelPlacer labels(offscreen.Width(), offscreen.Height());
     d.SetLabelPlacer(&labels);
     offscreen.SetPen({KBlack, 1, TPenStyle::Solid});
     offscreen.SetBrush({KWhite, TBrushStyle::Solid});

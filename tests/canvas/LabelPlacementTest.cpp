@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "CanvasFixture.h"
+#include "canvas/DiagramFit.h"
 #include "canvas/LabelPlacement.h"
 #include "model/UserDialogs.h"
 
@@ -75,8 +76,8 @@ TEST(LabelPlacement, AJointShowsOneValueOnceAndTwoValuesApart) {
     EXPECT_EQ(atJoint, 2);
 }
 
-// Every mode of an arch, with node numbers: no value label covers another text. The labels are
-// the texts written after everything else.
+// Every mode of an arch, with node numbers, fitted as the window shows it: no value label on the
+// canvas covers another text. The labels are the texts written after everything else.
 TEST(LabelPlacement, ArchLabelsCoverNoTextAndNoNodeNumber) {
     for (int members : {8, 16}) {
         TCanvasModel m(765, 520);
@@ -86,20 +87,27 @@ TEST(LabelPlacement, ArchLabelsCoverNoTextAndNoNodeNumber) {
         for (int mode = 1; mode <= 4; ++mode) {
             SCOPED_TRACE(testing::Message() << members << " members, mode " << mode);
             m.space.SetTypZobrazeni(std::uint8_t(mode));
+            PrizpusobMeritko(m.space); // as the window shows a result tab
             auto p = m.Paint();
             const auto texts = p.OfKind(TPaintKind::Text);
             std::size_t first = p.Ops.size();
             while (first > 0 && p.Ops[first - 1].Kind == TPaintKind::Text)
                 --first;
             const std::size_t labels = p.Ops.size() - first;
+            std::size_t seen = 0;
             for (std::size_t i = texts.size() - labels; i < texts.size(); ++i) {
                 EXPECT_EQ(texts[i].Font.Color, KGreen);
-                for (std::size_t j = 0; j < texts.size(); ++j)
-                    if (j != i)
-                        EXPECT_FALSE(Overlap(Box(texts[i]), Box(texts[j])))
-                            << texts[i].Text << " over " << texts[j].Text;
+                const TPixelRect box = Box(texts[i]);
+                if (box.Right <= 0 || box.Bottom <= 0 || box.Left >= 765 || box.Top >= 520)
+                    continue; // unseen
+                ++seen;
+                for (std::size_t j = 0; j < texts.size(); ++j) {
+                    if (j == i) continue;
+                    EXPECT_FALSE(Overlap(Box(texts[i]), Box(texts[j])))
+                        << texts[i].Text << " over " << texts[j].Text;
+                }
             }
-            EXPECT_GE(labels, std::size_t(members / 2));
+            EXPECT_GE(seen, std::size_t(members / 2));
         }
     }
 }
