@@ -1,6 +1,7 @@
 // Keys of the main window: its menu shortcuts act in the main window and its panel, not in the
 // fields of a dialog that stays open beside it; characters typed in the section and material
 // lists run their command and then show their page.
+#include <QAbstractButton>
 #include <QLineEdit>
 #include <QSignalSpy>
 
@@ -29,11 +30,19 @@ TEST_F(TMainWindowTest, MenuShortcutsActInTheMainWindowOnly) {
         field->setFocus();
         QTest::keySequence(field, c.Key);
         EXPECT_EQ(fired.count(), 0) << c.Item << " fired in the dialog";
-        // Keys in the main window still work.
+        // Keys in the main window still work, and in the object panel floating beside it.
         QApplication::setActiveWindow(Form.get());
         Form->Canvas()->setFocus();
         QTest::keySequence(Form->Canvas(), c.Key);
         EXPECT_EQ(fired.count(), 1) << c.Item << " did not fire in the main window";
+        Form->Panel()->setFloating(true);
+        QApplication::setActiveWindow(Form->Panel());
+        auto* button = Form->Panel()->findChild<QAbstractButton*>("sbCompute");
+        ASSERT_NE(button, nullptr);
+        button->setFocus();
+        QTest::keySequence(button, c.Key);
+        EXPECT_EQ(fired.count(), 2) << c.Item << " did not fire in the floating panel";
+        Form->Panel()->setFloating(false);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (w != Form.get() && w != Form->Form8() && w->isVisible() && qobject_cast<QDialog*>(w))
                 w->hide();
