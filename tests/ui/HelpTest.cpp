@@ -259,27 +259,21 @@ TEST_F(THelpTest, F1InTheLoadDialogOpensTheLoadTopic) {
     dialog->hide();
 }
 
-// Asked for from a dialog, the help stands over the main window, not in the screen's corner
-// over the object panel; Esc closes it.
+// Asked for from a dialog, the help stands over the main window within the screen, not in its
+// corner over the object panel; Esc closes it, and it opens again where it was left.
 TEST_F(THelpTest, HelpFromADialogStandsOverTheMainWindowAndClosesWithEsc) {
     Form->move(200, 150);
     QDialog dialog(Form.get());
-    dialog.setProperty("HelpContext", 250);
     auto* field = new QLineEdit(&dialog);
     dialog.show();
     QApplication::setActiveWindow(&dialog);
-    field->setFocus();
     QTest::keyClick(field, Qt::Key_F1);
-    ASSERT_TRUE(THelpWindow::Exists());
     THelpWindow& help = THelpWindow::Instance();
     ASSERT_TRUE(help.isVisible());
-    EXPECT_NE(help.pos(), QPoint(0, 0));
-    // Over the main window's middle, within the screen.
     EXPECT_TRUE(help.frameGeometry().contains(Form->frameGeometry().center()));
     EXPECT_TRUE(help.screen()->availableGeometry().contains(help.frameGeometry()));
     QTest::keyClick(help.Browser(), Qt::Key_Escape);
     EXPECT_FALSE(help.isVisible());
-    // Shown again, it opens where it was.
     help.move(help.pos() + QPoint(30, 20));
     const QPoint moved = help.pos();
     ShowHelpContext(250);
