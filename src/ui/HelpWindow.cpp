@@ -161,9 +161,9 @@ void THelpWindow::PlaceOver(const QWidget* from) {
     QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
     const QRect area = screen ? screen->availableGeometry() : QRect();
     winId(); // the platform window, which knows the frame's margins where the system gives them
-    const QMargins margins(geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
-                           frameGeometry().right() - geometry().right(),
-                           frameGeometry().bottom() - geometry().bottom());
+    const QMargins margins(
+        geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+        frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
     QRect frame(QPoint(), size().grownBy(margins));
     frame.moveCenter(window && window->isVisible() ? window->frameGeometry().center() : area.center());
     if (area.isValid()) {
