@@ -2,7 +2,8 @@
 """Writes the fixed section and material libraries of KORVAN into data/.
 
 Sections come from the European Section Database XML (an argument; it is not shipped): one
-file per series, the section names as the table gives them, A in m2 and Iy, Iz in m4 taken from
+file per series, the section names as the table gives them (a designation and a mass that the
+table runs together are split by an "x", see section_name), A in m2 and Iy, Iz in m4 taken from
 its Ax, Iy and Iz attributes (the <units> element must say metres). Materials are tabulated below
 with their standard values. Every file is windows-1250 text with CR LF line ends, one value per
 line, reals in the program's general(15) form with a point (the program reads either separator).
@@ -81,6 +82,26 @@ def general15(text):
     return sign + mantissa + "E" + str(exponent)
 
 
+def section_name(item):
+    """The section's name, with a designation and a mass that the table runs together split by
+    an "x": the table writes the IPE 750 sections as "IPE 750137" (nominal depth 750 mm, 137 kg/m),
+    which reads as one depth of 750137 mm. A trailing number is split when a leading part of it
+    is the section's depth in millimetres and the rest its mass in kg/m, both within 5 %."""
+    name = item.get("sectionname")
+    match = re.fullmatch(r"(.*\D)(\d{4,})", name)
+    if not match or not item.get("h") or not item.get("mass"):
+        return name
+    prefix, digits = match.groups()
+    depth_mm, mass = float(item.get("h")) * 1000, float(item.get("mass"))
+    for cut in range(1, len(digits)):
+        depth, rest = digits[:cut], digits[cut:]
+        if rest.startswith("0"):
+            continue
+        if abs(int(depth) - depth_mm) <= 0.05 * depth_mm and abs(int(rest) - mass) <= 0.05 * mass:
+            return f"{prefix}{depth}x{rest}"
+    return name
+
+
 def natural_key(name):
     return [float(n.replace(",", ".")) for n in re.findall(r"\d+(?:,\d+)?", name)], name
 
@@ -101,8 +122,8 @@ def main():
     items = root.findall(".//sectionlist_item")
     for file, figures, remark in SECTION_FILES:
         chosen = sorted((i for i in items if i.get("figure") in figures),
-                        key=lambda i: natural_key(i.get("sectionname")))
-        names = [i.get("sectionname") for i in chosen]
+                        key=lambda i: natural_key(section_name(i)))
+        names = [section_name(i) for i in chosen]
         if not chosen or len(set(names)) != len(names):
             sys.exit(f"{file}: no sections or duplicate names")
         lines = ["*" + remark + "; A in m2, Iy and Iz in m4"]
@@ -110,7 +131,7 @@ def main():
             values = [i.get("Ax"), i.get("Iy"), i.get("Iz")]
             if any(Decimal(v) <= 0 for v in values):
                 sys.exit(f"{file}: {i.get('sectionname')} has a value that is not positive")
-            lines += ["C", i.get("sectionname")] + [general15(v) for v in values]
+            lines += ["C", section_name(i)] + [general15(v) for v in values]
         write_lines(out / file, lines)
         print(f"{file}: {len(chosen)} sections")
     for file, table, remark in MATERIAL_FILES:

@@ -48,7 +48,7 @@ void TSpaceDrawer::Diagram(const TPrut& member, const TMatrix& results, int mode
         if (i == 0 || i + 1 == n || marks[i]) {
             std::string text = mode == 3 ? Label(rightwards ? v : -v, TLabelQuantity::Moment)
                                          : Label(-v, TLabelQuantity::Force);
-            Text(d.X, d.Y + 10, text, KGreen);
+            DiagramLabel({d.X, d.Y + 10}, text, p, marks[i]);
         }
     }
     mP.LineTo(b.X, b.Y);
@@ -80,7 +80,7 @@ void TSpaceDrawer::DeformedShape(const TPrut& member, const TMatrix& results, TP
             text.push_back(';');
             text.append(Label(gy, TLabelQuantity::Displacement));
             text.push_back(']');
-            Text(d.X, d.Y + 10, text, KGreen);
+            DiagramLabel({d.X, d.Y + 10}, text, p, marks[i]);
         }
         mP.SetPenWidth(2);
     }

@@ -1,6 +1,8 @@
 #include "canvas/Drawing.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string>
 
 #include "canvas/Rounding.h"
@@ -42,6 +44,14 @@ void TSpaceDrawer::Text(int x, int y, const std::string& text, TColor color) {
     mP.SetTextBackground(false);
     mP.SetFontColor(color);
     mP.TextOut(x, y, text);
+    if (mLabels) mLabels->Occupy(TextBox(x, y, text, mP.Font()));
+}
+
+void TSpaceDrawer::DiagramLabel(TPixel place, const std::string& text, TPixel point, bool important) {
+    if (mLabels)
+        mLabels->Queue(place, text, point, KGreen, important);
+    else
+        Text(place.X, place.Y, text, KGreen);
 }
 
 TPixel TSpaceDrawer::Polar(TPixel c, TReal r, TReal deg) {
@@ -75,16 +85,39 @@ void TSpaceDrawer::Grid() {
         }
 }
 
+// The marker's corner is the pixel of the model origin, where a structure's first node often
+// stands. Such a node keeps its support and its number in sight: the arrows then start beyond
+// the reach of a support symbol, and a letter that would cover a node number goes to the other
+// side of its arrow. Elsewhere the marker stands as always.
 void TSpaceDrawer::OriginMarker() {
     const int xo = mSpace.OffsetX;
     const int yo = mSpace.Height - mSpace.OffsetY;
+    constexpr int KSupportReach = 16; // the support symbols reach 15 pixels from their node
+    int gap = 0;
+    std::vector<TPixelRect> numbers;
+    for (const TUzel* node : mSpace.Nodes) {
+        const TPixel at = mSpace.ToScreen(node->X, node->Y);
+        if (std::abs(at.X - xo) <= KSupportReach && std::abs(at.Y - yo) <= KSupportReach) gap = KSupportReach;
+        if (mSpace.ShowNumbers)
+            numbers.push_back(TextBox(at.X + 5, at.Y + 5, std::to_string(node->Number), mP.Font()));
+    }
+    auto free = [&](int x, int y, const char* letter) {
+        const TPixelRect box = TextBox(x, y, letter, mP.Font());
+        return std::none_of(numbers.begin(), numbers.end(), [&](const TPixelRect& n) {
+            return box.Left < n.Right && n.Left < box.Right && box.Top < n.Bottom && n.Top < box.Bottom;
+        });
+    };
     mP.SetPen({mSpace.Origin.ColorX, 3, TPenStyle::Solid});
-    mP.Line({xo, yo}, {xo + 30, yo});
+    mP.Line({xo + gap, yo}, {xo + gap + 30, yo});
     mP.SetPen({mSpace.Origin.ColorY, 3, TPenStyle::Solid});
-    mP.Line({xo, yo}, {xo, yo - 30});
+    mP.Line({xo, yo - gap}, {xo, yo - gap - 30});
     mP.SetPenWidth(1);
-    Text(xo + 20, yo + 5, "X", KRed);
-    Text(xo - 15, yo - 30, "Y", KRed);
+    const TPixel x{xo + gap + 20, yo + 5}, xAbove{xo + gap + 20, yo - 18};
+    const TPixel y{xo - 15, yo - gap - 30}, yRight{xo + 5, yo - gap - 30};
+    const TPixel xAt = free(x.X, x.Y, "X") ? x : xAbove;
+    const TPixel yAt = free(y.X, y.Y, "Y") ? y : yRight;
+    Text(xAt.X, xAt.Y, "X", KRed);
+    Text(yAt.X, yAt.Y, "Y", KRed);
 }
 
 void TSpaceDrawer::AnchorMark() {
@@ -173,6 +206,7 @@ void TSpaceDrawer::NodeNumber(const TUzel& node, TPixel at) {
     mP.SetTextBackground(true, KWhite);
     mP.SetFontColor(KRed);
     mP.TextOut(at.X + 5, at.Y + 5, std::to_string(node.Number));
+    if (mLabels) mLabels->Occupy(TextBox(at.X + 5, at.Y + 5, std::to_string(node.Number), mP.Font()));
 }
 
 // Two 8-pixel barbs at ±30° trailing behind a tip at q that points along alpha + angle; the sums

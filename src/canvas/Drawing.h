@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "canvas/CanvasPainter.h"
+#include "canvas/LabelPlacement.h"
 #include "model/MKPSpace.h"
 
 // What a label shows, for its imperial unit: lb, lb.ft, lb/ft (distributed loads), in.
@@ -16,6 +17,11 @@ class TSpaceDrawer {
 public:
     TSpaceDrawer(TMKPSpace& space, TCanvasPainter& painter, bool shortLabels)
         : mSpace(space), mP(painter), mShort(shortLabels) {}
+
+    // With a placer, the value labels of diagrams and deformed shapes are queued there and every
+    // other text is marked as taken; the caller has the placer draw the labels at the end.
+    // Without one, every label is written at once where the drawing puts it.
+    void SetLabelPlacer(TLabelPlacer* placer) { mLabels = placer; }
 
     // The label text of a value in the display units: fixed(12, 3) in the full repaint, fixed(3, 2)
     // in the direct drawings.
@@ -54,10 +60,13 @@ public:
 private:
     TPixel MemberStation(const TPrut& member, TReal x) const;
     void Text(int x, int y, const std::string& text, TColor color);
+    // A value label of a diagram at its place, for the station whose axis point is `point`.
+    void DiagramLabel(TPixel place, const std::string& text, TPixel point, bool important);
 
     TMKPSpace& mSpace;
     TCanvasPainter& mP;
     bool mShort;
+    TLabelPlacer* mLabels = nullptr;
 };
 
 // The stations that get a value label: strict local extremes of one of the rows and the two sides

@@ -28,9 +28,14 @@ void TSpaceDrawer::Member(TPrut& member) {
 }
 
 // Layers: background, grid, origin marker, anchor, then every node, then every member (so
-// members lie over nodes and each member's loads over the members before it).
+// members lie over nodes and each member's loads over the members before it), then the value
+// labels of the diagrams.
 void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
     TSpaceDrawer d(*this, offscreen, false);
+    // The value labels of the result modes come last, over everything, where they cover no
+    // other text and no other label.
+    TLabelPlacer labels(offscreen.Width(), offscreen.Height());
+    d.SetLabelPlacer(&labels);
     offscreen.SetPen({KBlack, 1, TPenStyle::Solid});
     offscreen.SetBrush({KWhite, TBrushStyle::Solid});
     offscreen.SetFont(TFont{});
@@ -53,6 +58,7 @@ void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
     }
     for (TPrut* member : Members)
         d.Member(*member);
+    labels.Draw(offscreen);
 }
 
 void TMKPSpace::KresliUzel() {

@@ -2,6 +2,7 @@
 #include <cmath>
 #include <limits>
 
+#include "canvas/DiagramFit.h"
 #include "canvas/Rounding.h"
 #include "model/MKPSpace.h"
 
@@ -90,9 +91,47 @@ bool TMKPSpace::ShowAll() {
     mZoom = ZoomFromReal(z);
     OffsetX = 50 - RoundPx(mZoom * minX);
     OffsetY = 50 - RoundPx(mZoom * minY);
+    KeepDrawingInside(w, h, minX, minY);
     ScrollBarsReset();
     Prekresli();
     return true;
+}
+
+// The zoom of show-all is rounded to the nearest ten, so the nodes can take more than the canvas
+// less its margins, and supports, loads, labels and diagrams stand further out by their own
+// pixels: the far end of a wide structure could leave the canvas. A drawing that lies inside
+// keeps the view computed above. Otherwise the zoom steps down (to the tens that leave the
+// drawing's own pixels room, and 20 pixels on each side for the origin marker's letters beside a
+// node at the edge) with the same 50-pixel placement; at the smallest zoom a drawing that fits
+// in size comes to the middle along the direction in which it stood over an edge. A drawing that
+// fits at no zoom (a diagram scaled beyond the canvas) leaves the view computed above.
+void TMKPSpace::KeepDrawingInside(TReal w, TReal h, TReal minX, TReal minY) {
+    constexpr int KRoom = 20;
+    const std::int32_t zoom = mZoom, offsetX = OffsetX, offsetY = OffsetY;
+    for (int step = 0; step < 8; ++step) {
+        const TPixelRect box = RozsahKresby(*this);
+        const int bw = box.Right - box.Left, bh = box.Bottom - box.Top;
+        if (bw <= 0 || bh <= 0) return;
+        if (box.Left >= 0 && box.Top >= 0 && box.Right <= Width && box.Bottom <= Height) return;
+        if ((bw > Width - 2 * KRoom || bh > Height - 2 * KRoom) && mZoom > KMinZoom) {
+            // The drawing's own pixels beyond the nodes do not grow with the zoom.
+            const TReal extraW = bw - w * mZoom, extraH = bh - h * mZoom;
+            TReal z = mZoom - 10;
+            if (w > 0) z = std::min(z, (Width - 2 * KRoom - extraW) / w);
+            if (h > 0) z = std::min(z, (Height - 2 * KRoom - extraH) / h);
+            mZoom = ZoomFromReal(std::floor(z / 10) * 10);
+            OffsetX = 50 - RoundPx(mZoom * minX);
+            OffsetY = 50 - RoundPx(mZoom * minY);
+            continue;
+        }
+        if (bw > Width || bh > Height) break;
+        if (box.Left < 0 || box.Right > Width) OffsetX += (Width - box.Left - box.Right) / 2;
+        if (box.Top < 0 || box.Bottom > Height) OffsetY -= (Height - box.Top - box.Bottom) / 2;
+        return;
+    }
+    mZoom = zoom;
+    OffsetX = offsetX;
+    OffsetY = offsetY;
 }
 
 // The model point under the canvas centre stays there (up to rounding).

@@ -216,7 +216,8 @@ public:
     TModelPoint SnapToStep(TModelPoint p) const;
     // Bounding box of the nodes; all 0 without nodes.
     void Rozsah(TReal& minX, TReal& maxX, TReal& minY, TReal& maxY) const;
-    // Fits all nodes into the canvas; false (nothing changed, no repaint) when they have no extent.
+    // Fits all nodes into the canvas, and with them whatever is drawn beyond them (supports,
+    // loads, labels); false (nothing changed, no repaint) when the nodes have no extent.
     bool ShowAll();
     void ZoomAboutCentre(std::int32_t newZoom);
     // Fits ZoomCorner1–ZoomCorner2 to the canvas (in) or the canvas into it (out), writes the
@@ -261,6 +262,10 @@ public:
     void ResetDisplayAfterClear();
 
 private:
+    // Show-all's second step: the zoom and offsets it set, narrowed or moved until the whole
+    // drawing lies inside the canvas (w, h and the minima are the node extents).
+    void KeepDrawingInside(TReal w, TReal h, TReal minX, TReal minY);
+
     std::int32_t mZoom = 100;
     bool mShowReactions = false;
     TReal mScaleSL = 3.0L;

@@ -17,6 +17,7 @@
 #include "canvas/MechanismMark.h"
 #include "model/UserDialogs.h"
 #include "ui/CanvasWidget.h"
+#include "ui/ComputationNote.h"
 #include "ui/LiveResults.h"
 #include "ui/MKPUnit1.h"
 #include "ui/ObjectPanel.h"
@@ -67,12 +68,8 @@ void TForm1::BuildEditingCommands() {
         connect(live, &QAction::triggered, this, &TForm1::PrubeznyVypocet1Click);
     }
 
-    mInfo = new QLabel(statusBar());
-    mInfo->setObjectName("StatusInfo");
-    // Only the room the fixed panels leave: a long note must not push over the result tabs
-    // (a minimum width of 0 alone falls back to the text's width). The hint shows it whole.
-    mInfo->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
-    statusBar()->addPermanentWidget(mInfo, 1);
+    // The status bar's fixed panels leave no room for it at the default width.
+    mInfo = new TComputationNote(mCanvas->Area());
     mSession.Reset();
 }
 
@@ -96,8 +93,7 @@ QString TForm1::InfoText() const {
 
 void TForm1::SetInfo(const QString& text) {
     if (!mInfo) return;
-    mInfo->setText(text);
-    mInfo->setToolTip(text);
+    mInfo->SetNote(text);
 }
 
 // Results of a computation belong to the model as it was then: after an edit the result tabs go
@@ -170,8 +166,9 @@ void TForm1::ModelReplaced(const TModelView& view) {
     if (!view.Caption.empty()) setWindowTitle(QString::fromStdString(view.Caption));
 }
 
+// Only the zoom panel: the unit panel of the deformed shape reads "mm", not the length unit.
 void TForm1::PrizpusobMeritkoClick() {
-    if (PrizpusobMeritko(mSpace)) StatusBarRefresh();
+    if (PrizpusobMeritko(mSpace)) SetStatus(2, QString::number(mSpace.Zoom()) + "%");
 }
 
 void TForm1::DrawMechanismMark() {

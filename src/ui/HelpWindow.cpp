@@ -5,10 +5,12 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "model/UserDialogs.h"
 #include "ui/LibraryLookup.h"
@@ -137,6 +139,42 @@ THelpWindow::THelpWindow() : QWidget(nullptr, Qt::Window) {
     resize(760, 580);
 }
 
+// Esc closes the help like the program's dialogs (the browser and the buttons pass it on).
+void THelpWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+// The help has no owner window, so nothing would place it: the window system may put it into
+// a corner, over the object panel. At its first showing it stands centred over the program's
+// window from which it is asked for (the main window when asked from a dialog), within the
+// screen; later it opens where the user left it.
+void THelpWindow::PlaceOver(const QWidget* from) {
+    if (mPlaced) return;
+    mPlaced = true;
+    const QWidget* window = from ? from->window() : nullptr;
+    while (window && window->parentWidget())
+        window = window->parentWidget()->window();
+    QScreen* screen = window ? window->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect();
+    winId(); // the platform window, which knows the frame's margins where the system gives them
+    const QMargins margins(
+        geometry().left() - frameGeometry().left(), geometry().top() - frameGeometry().top(),
+        frameGeometry().right() - geometry().right(), frameGeometry().bottom() - geometry().bottom());
+    QRect frame(QPoint(), size().grownBy(margins));
+    frame.moveCenter(window && window->isVisible() ? window->frameGeometry().center() : area.center());
+    if (area.isValid()) {
+        frame.moveRight(std::min(frame.right(), area.right()));
+        frame.moveBottom(std::min(frame.bottom(), area.bottom()));
+        frame.moveLeft(std::max(frame.left(), area.left()));
+        frame.moveTop(std::max(frame.top(), area.top()));
+    }
+    move(frame.topLeft()); // a window's position is that of its frame
+}
+
 THelpWindow::~THelpWindow() {
     TheWindow() = nullptr;
 }
@@ -158,12 +196,14 @@ QString THelpWindow::CurrentPage() const {
 }
 
 bool ShowHelpPage(const QString& page) {
+    QWidget* from = QApplication::activeWindow();
     THelpWindow& window = THelpWindow::Instance();
     if (!window.ShowPage(page)) {
         Dialogs().Inform("Nápověda není k dispozici: stránka \"" + page.toStdString() +
                          "\" nebyla nalezena.");
         return false;
     }
+    if (from != &window) window.PlaceOver(from);
     window.show();
     window.raise();
     window.activateWindow();

@@ -45,12 +45,19 @@ public:
     QTextBrowser* Browser() const { return mBrowser; }
     // The page file shown, without the folder ("podpory.htm").
     QString CurrentPage() const;
+    // Before the first showing: centred over the top window of `from` (the main window when
+    // `from` is one of its dialogs), within the screen. Later calls change nothing.
+    void PlaceOver(const QWidget* from);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     THelpWindow();
     ~THelpWindow() override;
     QTextBrowser* mBrowser = nullptr;
     QString mFolder;
+    bool mPlaced = false;
 };
 
 // Opens the help window at a page / at the topic of a context number. Says so through Dialogs()

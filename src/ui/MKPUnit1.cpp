@@ -91,10 +91,6 @@ public:
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
 };
-
-// Widths of the thirteen status panels and their first captions.
-const int KPanelWidths[13] = {80, 80, 55, 30, 30, 30, 50, 20, 50, 20, 50, 10, 177};
-const char* const KPanelCaptions[13] = {"x", "x", "x", "m", "kN", "MPa", "", "", "0", "", "0", "", ""};
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
@@ -313,10 +309,9 @@ QAction* TForm1::AddItem(QMenu* menu, const char* name, const char* caption, con
                          bool enabled) {
     QAction* a = menu->addAction(U(caption));
     a->setObjectName(name);
-    if (!key.isEmpty()) {
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::ApplicationShortcut);
-    }
+    // The shortcut acts in the main window (and its floating panel and toolbars), not while the
+    // user types in a dialog that stays open beside it.
+    if (!key.isEmpty()) a->setShortcut(key);
     a->setEnabled(enabled);
     mMenuItems.insert(name, a);
     return a;
@@ -561,47 +556,6 @@ void TForm1::BuildMenus() {
             &TForm1::About1Click);
 }
 
-void TForm1::BuildStatusBar() {
-    QStatusBar* bar = statusBar();
-    bar->setObjectName("StatusBar1");
-    bar->setSizeGripEnabled(false);
-    for (int i = 0; i < 13; ++i) {
-        auto* l = new QLabel(KPanelCaptions[i], bar);
-        l->setObjectName(QString("StatusPanel%1").arg(i));
-        l->setFixedWidth(KPanelWidths[i]);
-        if (i != 6 && i != 11 && i != 12) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        mPanels[i] = l;
-        bar->addWidget(l);
-    }
-    const QString hint = U("Dvojím kliknutím zrušíte výběr");
-    auto* vu = new QLabel("VU:", mPanels[7]);
-    vu->setObjectName("lPocvybuz");
-    vu->setToolTip(hint);
-    auto* vp = new QLabel("VP:", mPanels[9]);
-    vp->setObjectName("lPocvybpr");
-    vp->setToolTip(hint);
-    for (QLabel* l : {vu, vp}) {
-        l->setGeometry(1, 0, 19, 18);
-        l->installEventFilter(this);
-    }
-    mTabs = new QTabBar(mPanels[12]);
-    mTabs->setObjectName("FlatTabControl2");
-    for (const char* t : {"model", "T", "N", "M", "def"})
-        mTabs->addTab(t);
-    mTabs->setExpanding(false);
-    mTabs->setDrawBase(false);
-    mTabs->setUsesScrollButtons(false);
-    // Flat, compact tabs, so that all five fit the panel's 177 pixels.
-    mTabs->setStyleSheet("QTabBar::tab { padding: 0px 8px; min-width: 0px; height: 18px; margin: 0px; }"
-                         "QTabBar::tab:selected { background: white; border: 1px solid gray; }"
-                         "QTabBar::tab:disabled { color: gray; }");
-    mPanels[12]->setFixedHeight(20);
-    mTabs->setGeometry(0, 0, 177, 20);
-    mTabs->setCursor(Qt::ArrowCursor);
-    mTabs->setEnabled(false);
-    connect(mTabs, &QTabBar::currentChanged, this, &TForm1::FlatTabControl2Change);
-}
-
 void TForm1::ConnectPanel() {
     auto button = [this](const char* name) { return mPanel->findChild<QAbstractButton*>(name); };
     if (auto* b = button("sbCompute")) connect(b, &QAbstractButton::clicked, this, &TForm1::sbComputeClick);
@@ -660,26 +614,6 @@ void TForm1::ResultTabsToModel() {
 void TForm1::SelectionChanged() {
     ShowSelectionCounts();
     mPanel->VypisPomocnyPrut();
-}
-
-void TForm1::ShowSelectionCounts() {
-    SetStatus(8, QString::number(mSpace.SelectedNodes.Count()));
-    SetStatus(10, QString::number(mSpace.SelectedMembers.Count()));
-}
-
-void TForm1::SetStatus(int panel, const QString& text) {
-    mPanels[panel]->setText(text);
-}
-
-QString TForm1::StatusText(int panel) const {
-    return mPanels[panel]->text();
-}
-
-void TForm1::StatusBarRefresh() {
-    SetStatus(2, QString::number(mSpace.Zoom()) + "%");
-    SetStatus(3, QString::fromStdString(mSpace.LengthLabel));
-    SetStatus(4, QString::fromStdString(mSpace.ForceLabel));
-    SetStatus(5, QString::fromStdString(mSpace.StressLabel));
 }
 
 void TForm1::CanvasLock() {
@@ -817,7 +751,8 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     // no control.
     if (event->type() == QEvent::KeyPress) {
         auto* w = qobject_cast<QWidget*>(watched);
-        if (w && (w->window() == this || mPanel->isAncestorOf(w) || w == mPanel)) {
+        const bool ours = w && (w->window() == this || mPanel->isAncestorOf(w) || w == mPanel);
+        if (ours && !mPanel->HasOwnKeyHandler(w)) {
             auto* key = static_cast<QKeyEvent*>(event);
             const QString text = key->text();
             const bool command = key->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
@@ -1053,17 +988,22 @@ void TForm1::sbComputeClick() {
     else
         ResultTabsToModel();
     mSession.Computed(mLastStatus);
+    if (mSpace.ResultsValid) {
+        mTabFit.Computed();
+        if (mTabFit.Shown(mTabs->currentIndex())) PrizpusobMeritkoClick();
+    }
     mSpace.Prekresli();
 }
 
 void TForm1::FlatTabControl2Change(int index) {
     if (index < 0) return;
+    mSpace.SetTypZobrazeni(static_cast<std::uint8_t>(index));
+    if (mSpace.ResultsValid && mTabFit.Shown(index)) PrizpusobMeritkoClick();
     const bool imperial = mSpace.UnitSystem == 1;
     if (index == 4)
         SetStatus(3, imperial ? "in" : "mm");
     else
         SetStatus(3, imperial ? "ft-in" : "m");
-    mSpace.SetTypZobrazeni(static_cast<std::uint8_t>(index));
 }
 
 void TForm1::Button2Click() {

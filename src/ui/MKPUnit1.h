@@ -2,7 +2,8 @@
 // The main window TForm1: menus, the four toolbars, the status bar with the display-type tabs, the
 // canvas and the object panel around one model space, the tool state machine, the keyboard
 // commands and the commands of the menus. Every command ends in RepaintCanvas and the display
-// routine of the page concerned. Mouse handling of the canvas is in CanvasMouse.cpp.
+// routine of the page concerned. Mouse handling of the canvas is in CanvasMouse.cpp, the status
+// bar in FormStatusBar.cpp.
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMap>
@@ -13,6 +14,7 @@
 #include "model/MKPSpace.h"
 #include "ui/EditSession.h"
 #include "ui/PanelHost.h"
+#include "ui/ResultTabFit.h"
 
 class QAction;
 class QActionGroup;
@@ -23,6 +25,7 @@ class QTabBar;
 class QToolBar;
 class QToolButton;
 class TCanvasWidget;
+class TComputationNote;
 class TForm2;
 class TForm3;
 class TForm5;
@@ -122,7 +125,7 @@ public:
     const TUndoHistory& History() const { return mSession.History(); }
     // Where the last refused computation moves (no node when none was refused).
     TDofPlace MechanismPlace() const { return mSession.Mechanism(); }
-    // The status bar field beside the panels: equilibrium, refusal and its place.
+    // The note of the last computation in the canvas corner: equilibrium, refusal and its place.
     QString InfoText() const;
     // The definition dialogs: section, settings, material and the f(x) editor.
     TForm8* Form8() const { return mForm8; }
@@ -294,11 +297,12 @@ private:
 
     bool mLookQueued = false; // a look at the end of the event is on its way (ModelEdited)
     TSolveStatus mLastStatus;
-    QLabel* mInfo = nullptr;
+    TComputationNote* mInfo = nullptr;
     TForm5* mForm5 = nullptr;
     QString mRememberedTool;
     TForm8* mForm8 = nullptr;
     TForm9* mForm9 = nullptr;
     TForm10* mForm10 = nullptr;
     TForm11* mForm11 = nullptr;
+    TResultTabFit mTabFit; // result tabs fitted since the last computation
 };

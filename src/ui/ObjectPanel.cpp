@@ -578,12 +578,16 @@ void TObjectPanel::cbMaterialyChange(const QString& name) {
     }
 }
 
+bool TObjectPanel::HasOwnKeyHandler(const QObject* widget) const {
+    return widget && (widget == mProfily || widget == mProfily->lineEdit() || widget == mMaterialy ||
+                      widget == mMaterialy->lineEdit());
+}
+
 bool TObjectPanel::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         bool profily = watched == mProfily || watched == mProfily->lineEdit();
-        bool materialy = watched == mMaterialy || watched == mMaterialy->lineEdit();
         auto* key = static_cast<QKeyEvent*>(event);
-        if ((profily || materialy) && !key->text().isEmpty()) {
+        if (HasOwnKeyHandler(watched) && !key->text().isEmpty()) {
             mHost.KeyCommand(key->text().at(0));
             if (profily)
                 VypisHodnotyProfilu();

@@ -95,6 +95,9 @@ public slots:
     // Delete the current load of the current member (node) ("Smazat zatížení ...").
     void sbDelLPClick();
     void sbDelLUClick();
+    // The section and material lists (and their fields) take typed characters themselves: the
+    // character's command, then a refresh of their page. The window's key preview leaves them.
+    bool HasOwnKeyHandler(const QObject* widget) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

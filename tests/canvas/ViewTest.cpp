@@ -7,6 +7,7 @@
 #include "canvas/Rounding.h"
 
 #include "CanvasFixture.h"
+#include "canvas/DiagramFit.h"
 
 TEST(View, ZoomSetterKeepsTenToTwoThousand) {
     TMKPSpace s;
@@ -108,6 +109,39 @@ TEST(View, ShowAllWithoutExtentChangesNothing) {
         EXPECT_EQ(m.space.OffsetX, 40);
         EXPECT_EQ(m.space.OffsetY, 40);
         EXPECT_EQ(m.repaints, 0);
+    }
+}
+
+// What is drawn beyond the nodes stays on the canvas too: where the rounded zoom lets a wide
+// structure run over the edge (720 / 200 rounds to a zoom of 40: 800 px of a 20 m span on a
+// canvas of 820) the zoom steps down. A drawing that fits, or fits at no zoom (a force drawn
+// 1000 px long), keeps the usual view.
+TEST(View, ShowAllKeepsWhatIsDrawnBeyondTheNodesInside) {
+    const struct {
+        int Width, Height;
+        TReal Span, Rise, ScaleSL;
+        int Zoom; // 0: any that keeps the drawing inside
+    } cases[] = {{820, 600, 20, 5, 0.3L, 0},
+                 {600, 900, 4, 14.5L, 0.3L, 0},
+                 {488, 398, 10, 4, 0.3L, 40},
+                 {488, 398, 10, 4, 10, 40}};
+    for (const auto& c : cases) {
+        TCanvasModel m(c.Width, c.Height);
+        TUzel *a = m.Node(0, 0), *top = m.Node(c.Span / 2, c.Rise), *b = m.Node(c.Span, 0);
+        a->DofU.Fixed = a->DofW.Fixed = b->DofU.Fixed = b->DofW.Fixed = b->DofRot.Fixed = true;
+        top->PridejZatizeni(KLoadForce, nullptr, 100, 90);
+        m.Member(a, top);
+        m.Member(top, b);
+        m.space.SetScaleSL(c.ScaleSL); // px per kN of the 100 kN force
+        ASSERT_TRUE(m.space.ShowAll());
+        const TPixelRect box = RozsahKresby(m.space);
+        if (c.Zoom == 0)
+            EXPECT_TRUE(box.Left >= 0 && box.Top >= 0 && box.Right <= c.Width && box.Bottom <= c.Height)
+                << c.Width << "x" << c.Height << " at zoom " << m.space.Zoom();
+        else
+            EXPECT_TRUE(m.space.Zoom() == c.Zoom && m.space.OffsetX == 50 && m.space.OffsetY == 50)
+                << c.ScaleSL;
+        EXPECT_EQ(m.space.Zoom() % 10, 0);
     }
 }
 

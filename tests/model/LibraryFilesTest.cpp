@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <filesystem>
 #include <sstream>
 
@@ -189,6 +190,13 @@ TEST_F(LibraryData, EveryFixedFileLoadsOnceWithRealValues) {
             EXPECT_GE(count, r.minimum) << r.file;
             EXPECT_EQ(s.Sections.First()->Name, r.first) << r.file;
             for (const TProfil* p : s.Sections) {
+                // No number of a name has more than four digits: a designation and a mass run
+                // together ("IPE 750137") would read as one depth.
+                std::size_t digits = 0;
+                for (char c : p->Name) {
+                    digits = std::isdigit(static_cast<unsigned char>(c)) ? digits + 1 : 0;
+                    EXPECT_LE(digits, 4u) << p->Name;
+                }
                 EXPECT_EQ(p->Material, steel);
                 EXPECT_TRUE(p->A > 0 && p->A < 0.2L) << p->Name;
                 EXPECT_TRUE(p->Iy > 0 && p->Iz > 0 && p->Iy < 0.1L) << p->Name;
@@ -208,6 +216,9 @@ TEST_F(LibraryData, SectionValuesAreThoseOfTheTable) {
     EXPECT_EQ(ipe->A, 0.0053812L);
     EXPECT_EQ(ipe->Iy, 0.0000835611L);
     EXPECT_EQ(ipe->Iz, 0.00000603779L);
+    const TProfil* heavy = s.Sections.NajdiProfil("IPE 750x137");
+    ASSERT_NE(heavy, nullptr);
+    EXPECT_EQ(heavy->A, 0.0174586L);
     // I and H sections bend about their strong axis by default; the series run upwards in size.
     const TProfil* previous = nullptr;
     for (const TProfil* p : s.Sections) {

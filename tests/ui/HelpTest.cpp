@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSet>
 #include <QTextBrowser>
 
@@ -256,4 +257,25 @@ TEST_F(THelpTest, F1InTheLoadDialogOpensTheLoadTopic) {
     QTest::keyClick(field, Qt::Key_F1);
     EXPECT_EQ(Shown(), "zatizeni.htm");
     dialog->hide();
+}
+
+// Asked for from a dialog, the help stands over the main window within the screen, not in its
+// corner over the object panel; Esc closes it, and it opens again where it was left.
+TEST_F(THelpTest, HelpFromADialogStandsOverTheMainWindowAndClosesWithEsc) {
+    Form->move(200, 150);
+    QDialog dialog(Form.get());
+    auto* field = new QLineEdit(&dialog);
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    QTest::keyClick(field, Qt::Key_F1);
+    THelpWindow& help = THelpWindow::Instance();
+    ASSERT_TRUE(help.isVisible());
+    EXPECT_TRUE(help.frameGeometry().contains(Form->frameGeometry().center()));
+    EXPECT_TRUE(help.screen()->availableGeometry().contains(help.frameGeometry()));
+    QTest::keyClick(help.Browser(), Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
+    help.move(help.pos() + QPoint(30, 20));
+    const QPoint moved = help.pos();
+    ShowHelpContext(250);
+    EXPECT_EQ(help.pos(), moved);
 }
