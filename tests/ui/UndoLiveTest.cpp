@@ -200,6 +200,7 @@ TEST_F(TUndoLiveTest, NewAndOpenAreSteps) {
     });
     Form->nactis();
     ASSERT_TRUE(Space().Nodes.Empty());
+    QApplication::setActiveWindow(Form.get()); // menu shortcuts act in the active main window only
     QTest::keyClick(Form.get(), Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(Text(Space()), frame);
 }
