@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <limits>
 
+#include "analysis/Diagnostics.h"
 #include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
 #include "analysis/TraceFile.h"
@@ -96,23 +98,105 @@ void AssembleKG(TMKPSpace& space, TEquationOrder order) {
     if (last) last->UvolniMatice();
 }
 
-// Supports and degrees of freedom without stiffness, as the elimination needs them. Returns the
-// first degree of freedom without stiffness that a load acts on (a mechanism), 0 when none.
-int ApplySupports(TMKPSpace& space) {
+// Supports and degrees of freedom without stiffness, as the elimination needs them; held[k] marks
+// both kinds (their equations become the identity). Returns the first degree of freedom without
+// stiffness that a load acts on (a mechanism), 0 when none.
+int ApplySupports(TMKPSpace& space, std::vector<char>& held) {
+    const int n = space.KG.Size();
+    held.assign(std::size_t(n) + 1, 0);
     for (TUzel* node : space.Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
             if (dof->Fixed) {
                 space.KG.ClearRowAndColumn(dof->Code);
                 space.FG[std::size_t(dof->Code)] = 0;
+                held[std::size_t(dof->Code)] = 1;
             }
-    const int n = space.KG.Size();
     int unresisted = 0;
     for (int k = 1; k <= n; ++k)
         if (space.KG.At(k, k) == 0) {
             if (!unresisted && Unresisted(space.FG, k)) unresisted = k;
             space.KG.ClearRowAndColumn(k);
+            held[std::size_t(k)] = 1;
         }
     return unresisted;
+}
+
+TReal Norm(const TVector& v) {
+    TReal sum = 0;
+    for (std::size_t k = 1; k < v.size(); ++k) sum += v[k] * v[k];
+    return std::sqrt(sum);
+}
+
+// The residual r = f − K·u of a solution u of the equations that are not held (K as the assembly
+// forms it from the members' matrices in the node systems; r is 0 on the held equations), and
+// ‖r‖ / loadNorm (‖r‖ itself without load). worst names the equation with the largest |r|.
+TReal Residual(TMKPSpace& space, const TVector& f, const TVector& u, const std::vector<char>& held,
+               TReal loadNorm, TVector& r, int& worst) {
+    const std::size_t size = f.size();
+    r.assign(size, 0.0L);
+    for (std::size_t k = 1; k < size; ++k)
+        if (!held[k]) r[k] = f[k];
+    TPrut* last = nullptr;
+    for (TPrut* m : space.Members) {
+        if (last) last->PredejMatice(*m);
+        m->SestavT();
+        m->SestavTI();
+        m->SestavKabL();
+        m->SestavKabG();
+        std::size_t codes[7] = {};
+        TReal ue[7] = {};
+        for (int j = 1; j <= 6; ++j) {
+            codes[j] = std::size_t(Code(m->kabG[0][std::size_t(j)]));
+            ue[j] = held[codes[j]] ? 0.0L : u[codes[j]];
+        }
+        for (int i = 1; i <= 6; ++i) {
+            if (held[codes[i]]) continue;
+            TReal sum = 0;
+            for (int j = 1; j <= 6; ++j) sum += m->kabG[std::size_t(i)][std::size_t(j)] * ue[j];
+            r[codes[i]] -= sum;
+        }
+        last = m;
+    }
+    if (last) last->UvolniMatice();
+    worst = 0;
+    for (std::size_t k = 1; k < size; ++k)
+        if (!worst || std::fabs(r[k]) > std::fabs(r[std::size_t(worst)])) worst = int(k);
+    const TReal norm = Norm(r);
+    return loadNorm > 0 ? norm / loadNorm : norm;
+}
+
+bool AllShowable(const TVector& v) {
+    for (TReal x : v)
+        if (!(std::fabs(x) <= TReal(std::numeric_limits<double>::max()))) return false;
+    return true;
+}
+
+// Names the fault through the message sink and marks the results invalid.
+TSolveStatus Refuse(TMKPSpace& space, const std::string& message, TSolveStatus status) {
+    Dialogs().Inform(message);
+    space.ResultsValid = false;
+    return status;
+}
+
+// What a structure refused at an equation (a zero pivot, a mechanism, a residual above the bound)
+// has to blame: a part without any support, else a member far shorter than the others. Fills the
+// status and gives the message to show, or leaves both as they are.
+void Diagnose(const TMKPSpace& space, TSolveStatus& status, std::string& message) {
+    const TDofPlace place = MistoRovnice(status.Equation);
+    status.Unsupported = NepodeprenaCast(space, place.Node);
+    if (status.Unsupported != TUnsupported::No) {
+        // However it was found, a structure (or a part) without support is a mechanism.
+        if (status.Result == TSolveResult::Unbalanced) {
+            status.Result = TSolveResult::Mechanism;
+            message = KMechanismMessage;
+        }
+        return;
+    }
+    if (status.Result == TSolveResult::ZeroPivot) return;
+    if (const TPrut* m = NajdiKratkyPrut(space, place.Node)) {
+        status = {TSolveResult::ShortMember, status.Equation, m->Number};
+        message = PopisKratkehoPrutu(space, *m);
+    }
 }
 
 // Opens a trace file, lets write() fill it, and notes the file when it could not be written.
@@ -235,6 +319,9 @@ void TMKPSpace::SestavFG() {
 TSolveStatus TMKPSpace::Res() {
     const int n = 3 * Nodes.Count();
     RG = NewVector(std::size_t(n + 1));
+    // The measure of the residual: the loads less the fixed-end forces on every degree of freedom,
+    // before the supports take theirs out.
+    const TReal loadNorm = Norm(FG);
 
     // The reactions need, of the matrix as assembled, only the rows of the restrained degrees of
     // freedom: they are kept before the supports clear them, and the matrix is assembled once.
@@ -248,14 +335,16 @@ TSolveStatus TMKPSpace::Res() {
     // w along its rotated directions. Degrees of freedom without any stiffness (a rotation where
     // every member is hinged): their equation becomes RG[k] = FG[k]. That is right only while
     // nothing loads them; a load on a degree of freedom that nothing resists is a mechanism.
-    const int unresisted = ApplySupports(*this);
+    std::vector<char> held;
+    const int unresisted = ApplySupports(*this, held);
     WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
     if (unresisted) {
-        Dialogs().Inform(KMechanismMessage);
-        ResultsValid = false;
-        return {TSolveResult::Mechanism, unresisted};
+        TSolveStatus status{TSolveResult::Mechanism, unresisted};
+        status.Unsupported = NepodeprenaCast(*this, MistoRovnice(unresisted).Node);
+        return Refuse(*this, KMechanismMessage, status);
     }
+    const TVector f = FG; // the right-hand side as solved, for the residual
 
     TSolveStatus result;
     if (KG.Reordered()) {
@@ -268,7 +357,7 @@ TSolveStatus TMKPSpace::Res() {
         } else {
             // A refusal is decided, and named, in the model's order.
             AssembleKG(*this, TEquationOrder::Model);
-            ApplySupports(*this);
+            ApplySupports(*this, held);
         }
     }
     if (!KG.Reordered()) {
@@ -276,13 +365,55 @@ TSolveStatus TMKPSpace::Res() {
         if (result.Result == TSolveResult::Ok) KG.BackSubstitute(FG, RG);
     }
     if (result.Result == TSolveResult::ZeroPivot) {
-        Dialogs().Inform(KZeroPivotMessage);
+        std::string message = KZeroPivotMessage;
+        Diagnose(*this, result, message);
+        Dialogs().Inform(message);
         return result;
     }
     if (result.Result == TSolveResult::Mechanism) {
-        Dialogs().Inform(KMechanismMessage);
-        ResultsValid = false;
-        return result;
+        std::string message = KMechanismMessage;
+        Diagnose(*this, result, message);
+        return Refuse(*this, message, result);
+    }
+
+    // Equilibrium: a solution that does not satisfy its equations is no result. One step of
+    // iterative refinement (the residual solved on the same elimination) may bring it under the
+    // bound; a solution under it is kept as it is, bit for bit. Values that are not numbers are
+    // named below, by node and member.
+    if (AllShowable(RG)) {
+        TVector r;
+        int worst = 0;
+        TReal residual = Residual(*this, f, RG, held, loadNorm, r, worst);
+        if (!(residual <= KResidualLimit)) {
+            TVector delta(RG.size(), 0.0L);
+            if (KG.Reordered()) {
+                TVector byPosition = KG.ToPositions(r), deltaByPosition(RG.size(), 0.0L);
+                KG.Solve(byPosition, deltaByPosition);
+                delta = KG.FromPositions(deltaByPosition);
+            } else {
+                KG.Solve(r, delta);
+            }
+            TVector refined = RG;
+            for (std::size_t k = 1; k < refined.size(); ++k) refined[k] += delta[k];
+            TVector r2;
+            int worst2 = 0;
+            const TReal residual2 = Residual(*this, f, refined, held, loadNorm, r2, worst2);
+            if (residual2 <= KResidualLimit || residual2 < residual) {
+                RG = std::move(refined);
+                residual = residual2;
+                worst = worst2;
+            }
+        }
+        if (!(residual <= KResidualLimit)) {
+            KG = TProfileMatrix();
+            TSolveStatus status{TSolveResult::Unbalanced, worst};
+            std::string message = "Výsledek výpočtu nesplňuje rovnováhu: ‖K·u − f‖/‖f‖ = " +
+                                  FormatExponent(residual, 2, 1) + " překračuje " +
+                                  FormatExponent(KResidualLimit, 1, 1) + " (" + PopisMista(MistoRovnice(worst)) +
+                                  "). Soustava rovnic je pravděpodobně špatně podmíněná.";
+            Diagnose(*this, status, message);
+            return Refuse(*this, message, status);
+        }
     }
     KG = TProfileMatrix();
 
@@ -365,6 +496,9 @@ void TMKPSpace::UvolniRG() { Release(RG); }
 TSolveStatus TMKPSpace::Vypocet() {
     if (Members.Empty()) return {TSolveResult::NoMembers, 0};
     if (const std::string fault = NajdiNeplatnouHodnotu(*this); !fault.empty()) return Odmitni(fault);
+    int member = 0, load = 0;
+    if (const std::string fault = NajdiZatizeniMimoPrut(*this, member, load); !fault.empty())
+        return Refuse(*this, fault, {TSolveResult::LoadOutside, 0, member, load});
     TraceFailures.clear();
     OtocPrutySKloubemA();
     SestavKG();

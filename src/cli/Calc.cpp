@@ -418,10 +418,8 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return WritePicture(space, options.Picture, out, err);
         const TSolveStatus result = space.Vypocet();
         if (result.Result != TSolveResult::Ok) {
-            if (result.Equation > 0) {
-                const std::string place = PopisMista(MistoRovnice(result.Equation));
-                if (!place.empty()) err << place << "\n";
-            }
+            const std::string place = PopisMista(MistoOdmitnuti(result));
+            if (!place.empty()) err << place << "\n";
             err << "korvan-calc: konstrukce nebyla spočtena";
             if (result.Equation > 0) err << " (rovnice " << result.Equation << ")";
             err << ".\n";

@@ -173,7 +173,7 @@ void TForm1::AfterComputation(const TSolveStatus& status) {
         TEquilibrium e;
         SetInfo(KontrolaRovnovahy(mSpace, e) ? Q(TextRovnovahy(e)) : QString());
     } else {
-        mMechanism = MistoRovnice(status.Equation);
+        mMechanism = MistoOdmitnuti(status);
         SetInfo(Q(PopisMista(mMechanism)));
     }
     // The computation turns members hinged only at a round; that is the model from now on.
@@ -266,6 +266,6 @@ void TForm1::PrizpusobMeritkoClick() {
 }
 
 void TForm1::DrawMechanismMark() {
-    if (mMechanism.Node <= 0 || !mSpace.VisibleCanvas()) return;
+    if (mMechanism.Empty() || !mSpace.VisibleCanvas()) return;
     if (KresliMistoMechanismu(mSpace, *mSpace.VisibleCanvas(), mMechanism)) mCanvas->Area()->update();
 }
