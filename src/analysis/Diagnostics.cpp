@@ -94,8 +94,8 @@ const TPrut* NajdiKratkyPrut(const TMKPSpace& space, int node) {
 }
 
 std::string PopisKratkehoPrutu(const TMKPSpace& space, const TPrut& member) {
-    return "Prut " + std::to_string(member.Number) + " je příliš krátký (" + FormatExponent(member.Length, 2, 1) +
-           " m, nejdelší prut " + FormatExponent(LongestMember(space), 2, 1) +
+    return "Prut " + std::to_string(member.Number) + " je příliš krátký (" + FormatGeneral(member.Length, 3) +
+           " m, nejdelší prut " + FormatGeneral(LongestMember(space), 3) +
            " m): jeho tuhost převyšuje tuhost ostatních prutů tolik, že soustavu rovnic nelze spolehlivě "
            "vyřešit. Prodlužte jej, nebo jeho uzly spojte.";
 }

@@ -410,7 +410,7 @@ TSolveStatus TMKPSpace::Res() {
             std::string message = "Výsledek výpočtu nesplňuje rovnováhu: ‖K·u − f‖/‖f‖ = " +
                                   FormatExponent(residual, 2, 1) + " překračuje " +
                                   FormatExponent(KResidualLimit, 1, 1) + " (" + PopisMista(MistoRovnice(worst)) +
-                                  "). Soustava rovnic je pravděpodobně špatně podmíněná.";
+                                  "). Konstrukce je pravděpodobně pohyblivým mechanismem, nebo má pruty velmi rozdílných tuhostí.";
             Diagnose(*this, status, message);
             return Refuse(*this, message, status);
         }
