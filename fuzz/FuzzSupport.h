@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 
@@ -25,6 +26,14 @@ inline void RequireFiniteResults(const TMKPSpace& space) {
         for (const TVector* v : {&m->Sa, &m->Sb})
             for (TReal x : *v)
                 if (!std::isfinite(x)) Finding("end result of member " + std::to_string(m->Number) + " is not finite");
+}
+
+// A successful computation satisfies its equations: its residual is under the bound the
+// computation itself enforces.
+inline void RequireEquilibrium(TMKPSpace& space) {
+    TEquilibrium e;
+    if (!KontrolaRovnovahy(space, e)) Finding("a computed model has no results to check");
+    if (!(e.Residual <= KResidualLimit)) Finding("a computed model's residual is above the bound");
 }
 
 // The number of stations per member a fuzzed model may ask for, so that one input stays fast.

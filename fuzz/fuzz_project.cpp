@@ -50,6 +50,7 @@ void Project(const std::string& text) {
     fuzz::LimitDivisions(space);
     if (space.Vypocet().Result == TSolveResult::Ok) {
         fuzz::RequireFiniteResults(space);
+        fuzz::RequireEquilibrium(space);
         TStyledDocument report;
         BuildResultsReport(space, report, '.');
         const std::string text = DocumentToText(report);

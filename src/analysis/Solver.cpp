@@ -127,15 +127,11 @@ TReal Norm(const TVector& v) {
     return std::sqrt(sum);
 }
 
-// The residual r = f − K·u of a solution u of the equations that are not held (K as the assembly
-// forms it from the members' matrices in the node systems; r is 0 on the held equations), and
-// ‖r‖ / loadNorm (‖r‖ itself without load). worst names the equation with the largest |r|.
-TReal Residual(TMKPSpace& space, const TVector& f, const TVector& u, const std::vector<char>& held,
-               TReal loadNorm, TVector& r, int& worst) {
-    const std::size_t size = f.size();
-    r.assign(size, 0.0L);
-    for (std::size_t k = 1; k < size; ++k)
-        if (!held[k]) r[k] = f[k];
+// K·u for every equation, K from the members' matrices in the node systems. The sums are those
+// of the equilibrium check (KontrolaRovnovahy): per member the row times u in column order, added
+// up in member order, so that the residual measured here is the one the check reports.
+TVector StiffnessTimes(TMKPSpace& space, const TVector& u) {
+    TVector ku(u.size(), 0.0L);
     TPrut* last = nullptr;
     for (TPrut* m : space.Members) {
         if (last) last->PredejMatice(*m);
@@ -144,24 +140,32 @@ TReal Residual(TMKPSpace& space, const TVector& f, const TVector& u, const std::
         m->SestavKabL();
         m->SestavKabG();
         std::size_t codes[7] = {};
-        TReal ue[7] = {};
-        for (int j = 1; j <= 6; ++j) {
-            codes[j] = std::size_t(Code(m->kabG[0][std::size_t(j)]));
-            ue[j] = held[codes[j]] ? 0.0L : u[codes[j]];
-        }
+        for (int j = 1; j <= 6; ++j) codes[j] = std::size_t(Code(m->kabG[0][std::size_t(j)]));
         for (int i = 1; i <= 6; ++i) {
-            if (held[codes[i]]) continue;
             TReal sum = 0;
-            for (int j = 1; j <= 6; ++j) sum += m->kabG[std::size_t(i)][std::size_t(j)] * ue[j];
-            r[codes[i]] -= sum;
+            for (int j = 1; j <= 6; ++j) sum += m->kabG[std::size_t(i)][std::size_t(j)] * u[codes[j]];
+            ku[codes[i]] += sum;
         }
         last = m;
     }
     if (last) last->UvolniMatice();
+    return ku;
+}
+
+// The residual ku − f + R over every equation (R: the reactions where reactions[k] is given, else
+// 0) as ‖·‖ / loadNorm (‖·‖ itself without load); worst names the equation of the largest term.
+TReal Residual(const TVector& ku, const TVector& f, const TVector& reactions, TReal loadNorm, int& worst) {
+    TReal sum = 0, largest = -1;
     worst = 0;
-    for (std::size_t k = 1; k < size; ++k)
-        if (!worst || std::fabs(r[k]) > std::fabs(r[std::size_t(worst)])) worst = int(k);
-    const TReal norm = Norm(r);
+    for (std::size_t k = 1; k < ku.size(); ++k) {
+        const TReal r = ku[k] - f[k] + reactions[k];
+        sum += r * r;
+        if (std::fabs(r) > largest) {
+            largest = std::fabs(r);
+            worst = int(k);
+        }
+    }
+    const TReal norm = std::sqrt(sum);
     return loadNorm > 0 ? norm / loadNorm : norm;
 }
 
@@ -316,11 +320,27 @@ void TMKPSpace::SestavFG() {
     UvolniPG();
 }
 
+namespace {
+// A solution that misses its equations: refused, naming the equation with the largest residual
+// (or what the diagnosis finds to blame).
+TSolveStatus Unbalanced(TMKPSpace& space, TReal residual, int worst) {
+    TSolveStatus status{TSolveResult::Unbalanced, worst};
+    std::string message = "Výsledek výpočtu nesplňuje rovnováhu: ‖K·u − f‖/‖f‖ = " + FormatExponent(residual, 2, 1) +
+                          " překračuje " + FormatExponent(KResidualLimit, 1, 1) + " (" +
+                          PopisMista(MistoRovnice(worst)) +
+                          "). Konstrukce je pravděpodobně pohyblivým mechanismem, nebo má pruty velmi rozdílných "
+                          "tuhostí.";
+    Diagnose(space, status, message);
+    return Refuse(space, message, status);
+}
+} // namespace
+
 TSolveStatus TMKPSpace::Res() {
     const int n = 3 * Nodes.Count();
     RG = NewVector(std::size_t(n + 1));
     // The measure of the residual: the loads less the fixed-end forces on every degree of freedom,
     // before the supports take theirs out.
+    const TVector full = FG;
     const TReal loadNorm = Norm(FG);
 
     // The reactions need, of the matrix as assembled, only the rows of the restrained degrees of
@@ -335,7 +355,10 @@ TSolveStatus TMKPSpace::Res() {
     // w along its rotated directions. Degrees of freedom without any stiffness (a rotation where
     // every member is hinged): their equation becomes RG[k] = FG[k]. That is right only while
     // nothing loads them; a load on a degree of freedom that nothing resists is a mechanism.
-    std::vector<char> held;
+    std::vector<char> held, restrained(std::size_t(n) + 1, 0);
+    for (TUzel* node : Nodes)
+        for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
+            if (dof->Fixed) restrained[std::size_t(dof->Code)] = 1;
     const int unresisted = ApplySupports(*this, held);
     WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
@@ -344,7 +367,6 @@ TSolveStatus TMKPSpace::Res() {
         status.Unsupported = NepodeprenaCast(*this, MistoRovnice(unresisted).Node);
         return Refuse(*this, KMechanismMessage, status);
     }
-    const TVector f = FG; // the right-hand side as solved, for the residual
 
     TSolveStatus result;
     if (KG.Reordered()) {
@@ -376,16 +398,29 @@ TSolveStatus TMKPSpace::Res() {
         return Refuse(*this, message, result);
     }
 
-    // Equilibrium: a solution that does not satisfy its equations is no result. One step of
-    // iterative refinement (the residual solved on the same elimination) may bring it under the
-    // bound; a solution under it is kept as it is, bit for bit. Values that are not numbers are
-    // named below, by node and member.
+    // Equilibrium: a solution that does not satisfy its equations is no result. Measured first
+    // over the equations solved (the restrained ones follow with their reactions, below): above
+    // the bound one step of iterative refinement (the residual solved on the same elimination) may
+    // bring it under. A solution under the bound is kept as it is, bit for bit. Values that are
+    // not numbers are named below, by node and member.
+    TVector ku;
+    const TVector noReactions(full.size(), 0.0L);
+    // Without reactions the restrained equations would count their loads; they are left out here.
+    auto solvedResidual = [&](const TVector& u, TVector& kuOut, int& worst) {
+        kuOut = StiffnessTimes(*this, u);
+        TVector part = kuOut;
+        for (std::size_t k = 1; k < part.size(); ++k)
+            if (restrained[k]) part[k] = full[k];
+        return Residual(part, full, noReactions, loadNorm, worst);
+    };
     if (AllShowable(RG)) {
-        TVector r;
         int worst = 0;
-        TReal residual = Residual(*this, f, RG, held, loadNorm, r, worst);
+        TReal residual = solvedResidual(RG, ku, worst);
         if (!(residual <= KResidualLimit)) {
-            TVector delta(RG.size(), 0.0L);
+            // r = f − K·u on the equations solved; the held ones are the identity there.
+            TVector r(RG.size(), 0.0L), delta(RG.size(), 0.0L);
+            for (std::size_t k = 1; k < r.size(); ++k)
+                if (!held[k]) r[k] = full[k] - ku[k];
             if (KG.Reordered()) {
                 TVector byPosition = KG.ToPositions(r), deltaByPosition(RG.size(), 0.0L);
                 KG.Solve(byPosition, deltaByPosition);
@@ -393,26 +428,20 @@ TSolveStatus TMKPSpace::Res() {
             } else {
                 KG.Solve(r, delta);
             }
-            TVector refined = RG;
+            TVector refined = RG, kuRefined;
             for (std::size_t k = 1; k < refined.size(); ++k) refined[k] += delta[k];
-            TVector r2;
-            int worst2 = 0;
-            const TReal residual2 = Residual(*this, f, refined, held, loadNorm, r2, worst2);
-            if (residual2 <= KResidualLimit || residual2 < residual) {
+            int worstRefined = 0;
+            const TReal residualRefined = solvedResidual(refined, kuRefined, worstRefined);
+            if (residualRefined < residual) {
                 RG = std::move(refined);
-                residual = residual2;
-                worst = worst2;
+                ku = std::move(kuRefined);
+                residual = residualRefined;
+                worst = worstRefined;
             }
         }
         if (!(residual <= KResidualLimit)) {
             KG = TProfileMatrix();
-            TSolveStatus status{TSolveResult::Unbalanced, worst};
-            std::string message = "Výsledek výpočtu nesplňuje rovnováhu: ‖K·u − f‖/‖f‖ = " +
-                                  FormatExponent(residual, 2, 1) + " překračuje " +
-                                  FormatExponent(KResidualLimit, 1, 1) + " (" + PopisMista(MistoRovnice(worst)) +
-                                  "). Konstrukce je pravděpodobně pohyblivým mechanismem, nebo má pruty velmi rozdílných tuhostí.";
-            Diagnose(*this, status, message);
-            return Refuse(*this, message, status);
+            return Unbalanced(*this, residual, worst);
         }
     }
     KG = TProfileMatrix();
@@ -475,6 +504,16 @@ TSolveStatus TMKPSpace::Res() {
     });
     if (!written) reactions(nullptr);
     if (std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
+    // Every equation with the reactions: what the equilibrium check reports.
+    if (!ku.empty()) {
+        TVector stored(full.size(), 0.0L);
+        for (TUzel* node : Nodes)
+            for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
+                if (dof->Fixed) stored[std::size_t(dof->Code)] = dof->Reaction;
+        int worst = 0;
+        const TReal residual = Residual(ku, full, stored, loadNorm, worst);
+        if (!(residual <= KResidualLimit)) return Unbalanced(*this, residual, worst);
+    }
     if (std::string fault = NajdiNekonecnyPrubeh(*this); !fault.empty()) return Odmitni(fault);
 
     ResultsValid = true;
