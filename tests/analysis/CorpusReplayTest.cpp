@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 #include "analysis/Diagnostics.h"
 #include "analysis/ModelCheck.h"
@@ -18,19 +16,17 @@ TEST(CorpusReplay, EveryModelComputesUnderTheBoundOrIsRefused) {
     for (const fs::directory_entry& dir : fs::directory_iterator(fs::path(KORVAN_SOURCE_DIR) / "fuzz")) {
         if (!dir.is_directory() || dir.path().filename().string().rfind("corpus", 0) != 0) continue;
         for (const fs::directory_entry& file : fs::directory_iterator(dir.path())) {
-            std::ifstream in(file.path(), std::ios::binary);
             TMKPSpace space;
             space.TraceEnabled = false;
             TRecordingDialogs quiet;
             TDialogsGuard guard(quiet);
             try {
-                space.NactiProjekt(in);
+                space.NactiProjekt(file.path().string());
             } catch (const std::exception&) {
                 continue; // not a project: the readers' business, not this test's
             }
             if (space.Members.Empty() || !NajdiVaduModelu(space).empty()) continue;
-            // As the fuzz target does: a fuzzed division count is capped so that a model stays fast.
-            for (TPrut* m : space.Members)
+            for (TPrut* m : space.Members) // capped as the fuzz target caps them, so that it stays fast
                 if (m->Divisions > 200 || m->Divisions < 1) m->NastavDeleni(10);
             ++models;
             if (space.Vypocet().Result != TSolveResult::Ok) continue;
