@@ -197,6 +197,7 @@ TEST_P(NumberTextBySeparator, ReadsValidTexts) {
         {"007", 7.0L},
         {"123456789012345678901234567890", 123456789012345678901234567890.0L},
         {"1e-5000", 0.0L}, // below every extended value: the nearest one is zero
+        {"-1.7976931348623157e308", -1.7976931348623157e308L}, // the largest double
     };
     for (const auto& row : rows) {
         std::string text = With(row.Text, sep);
@@ -219,7 +220,8 @@ TEST_P(NumberTextBySeparator, RejectsInvalidTexts) {
                                 "1e+",    "e5",     "--1",   "+-1",
                                 "1 5",    "0x10",   "inf",   "nan",
                                 "1e5000", ".",      "-",     "1.5x",
-                                "1 000",  "1.5 e5", "1e5.0", "\n1"};
+                                "1 000",  "1.5 e5", "1e5.0", "\n1",
+                                "1e4000", "-2e308"}; // beyond the range of a double
     for (std::string text : rows) {
         if (text.find(other) == std::string::npos) text = With(text, sep);
         TReal v = 42.0L;

@@ -384,6 +384,7 @@ TEST_F(ProjectFile, BadFilesAreRefusedNamingTheLineAndLeaveTheOldModel) {
         {25, "3", 25, "prut č. 3: očekáváno číslo 1"},
         {17, "nan", 17, "is not a valid floating point value"},
         {17, "1E99999", 17, "is not a valid floating point value"},
+        {17, "1E4000", 17, "is not a valid floating point value"}, // beyond a double's range
     };
     for (const Row& r : rows) {
         std::vector<std::string> lines = ValidLines();
