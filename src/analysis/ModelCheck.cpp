@@ -116,6 +116,30 @@ std::string NajdiNeplatnouHodnotu(TMKPSpace& space) {
     return {};
 }
 
+void SrovnejZatizeniSPruty(TMKPSpace& space) {
+    for (TPrut* m : space.Members) {
+        const TReal length = m->Length;
+        for (TZatizeni* z : m->Loads) {
+            if (z->Kind == KLoadSelfWeight) {
+                z->A = 0;
+                z->C = length;
+                z->B = length - (z->A + z->C);
+                if (m->Section && m->Section->Material) {
+                    const TReal q = m->Section->Material->D * m->Section->A / 100.0L;
+                    if (z->Q1 != q || z->Q2 != q) z->Q1 = z->Q2 = q;
+                }
+                // A member turned because of its hinge turns its loads by 180°: the same direction.
+                const TReal down = 90.0L - m->Angle;
+                const TReal turn = std::remainder(z->Angle - down, TReal(360));
+                if (!(std::fabs(turn) <= 1e-9L)) z->Angle = down;
+            } else if (z->Kind == KLoadDistributed) {
+                if (!(std::fabs(z->A + z->B + z->C - length) <= length * TReal(KLoadReachTolerance)))
+                    z->B = length - (z->A + z->C);
+            }
+        }
+    }
+}
+
 std::string NajdiZatizeniMimoPrut(const TMKPSpace& space, int& member, int& load) {
     member = load = 0;
     for (const TPrut* m : space.Members) {

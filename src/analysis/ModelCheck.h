@@ -21,6 +21,13 @@ std::string NajdiNeplatnouHodnotu(TMKPSpace& space);
 // length: what the load dialog accepts (fractions such as 0,3/ and 0,7/ that meet at node b).
 constexpr double KLoadReachTolerance = 1e-12;
 
+// Brings the loads of a member whose node moved, or whose section or material changed, in step
+// with it before a computation: a self-weight load covers the whole member again, points straight
+// down and carries the section's present weight; a distributed load keeps its start and loaded
+// length and ends as far from node b as the member's present length leaves. A load already in
+// step keeps its bits.
+void SrovnejZatizeniSPruty(TMKPSpace& space);
+
 // Empty when every member load lies on its member: no position before node a, and no load (or
 // the end of a distributed one) past node b by more than the allowance. Otherwise a Czech text
 // naming the member and the load; member and load (its 1-based position in the member's list)

@@ -566,6 +566,7 @@ TSolveStatus TMKPSpace::Vypocet() {
     if (TraceEnabled) lock.emplace(TraceDir);
     TSolveStatus result;
     int member = 0, load = 0;
+    SrovnejZatizeniSPruty(*this);
     if (const std::string fault = NajdiNeplatnouHodnotu(*this); !fault.empty()) {
         result = Odmitni(fault);
     } else if (const std::string outside = NajdiZatizeniMimoPrut(*this, member, load); !outside.empty()) {
