@@ -273,6 +273,11 @@ TEST(FileSafety, InputIsBoundedAndNeverWaitedFor) {
         {"--table - < '" + KPortal + "'", "", 0, "Uzly: 4, pruty: 3"},
     };
     for (const auto& c : cases) {
+#ifdef __SANITIZE_ADDRESS__
+        // AddressSanitizer reserves its shadow memory at start: under a limit of the address
+        // space the program never starts.
+        if (!c.Shell.empty()) continue;
+#endif
         const auto r = dir.Calc(c.Args, 0, c.Shell);
         EXPECT_EQ(r.Code, c.Code) << c.Args << "\n" << r.Err;
         EXPECT_NE((r.Err + r.Out).find(c.Message), std::string::npos) << c.Args << "\n" << r.Err;
