@@ -87,7 +87,9 @@ TZatezovaciStav* TMKPSpace::PridejZatezovaciStav(const std::string& name, TCaseK
 
 void TMKPSpace::SmazZatezovaciStav(TZatezovaciStav* loadCase, TZatezovaciStav* moveTo) {
     if (!loadCase || !LoadCases.Contains(loadCase) || moveTo == loadCase) return;
-    if (moveTo && !LoadCases.Contains(moveTo)) return;
+    // The last case may give its loads back to the default case.
+    const bool toDefault = moveTo == &DefaultCase && LoadCases.Count() == 1;
+    if (moveTo && !toDefault && !LoadCases.Contains(moveTo)) return;
     const bool first = LoadCases[0] == loadCase;
     // A load without a case of its own belongs to the first case: it goes with that case.
     const auto owned = [&](const TZatizeni& z) {
@@ -101,10 +103,16 @@ void TMKPSpace::SmazZatezovaciStav(TZatezovaciStav* loadCase, TZatezovaciStav* m
         for (TUzel* n : Nodes) DropLoads(*n, owned);
         for (TPrut* m : Members) DropLoads(*m, owned);
     }
-    for (TKombinace* k : Combinations)
+    for (TKombinace* k : Combinations) {
+        if (toDefault) {
+            for (TCombinationTerm& t : k->Terms)
+                if (t.Case == loadCase) t.Case = &DefaultCase;
+            continue;
+        }
         k->Terms.erase(std::remove_if(k->Terms.begin(), k->Terms.end(),
                                       [loadCase](const TCombinationTerm& t) { return t.Case == loadCase; }),
                        k->Terms.end());
+    }
     LoadCases.Remove(loadCase);
     delete loadCase;
     // The last case gone: the loads that remain belong to the default case again.
@@ -134,6 +142,13 @@ void TMKPSpace::NastavGenerovaneKombinace(std::vector<std::unique_ptr<TKombinace
     for (int i = Combinations.Count() - 1; i >= 0; --i)
         if (Combinations[i]->Kind != TCombinationKind::User) delete Combinations.Extract(i);
     for (auto& k : generated) Combinations.Add(k.release());
+}
+
+void TMKPSpace::VygenerujKombinace(const TGenerationOptions& options) {
+    std::vector<std::string> taken;
+    for (const TKombinace* k : Combinations)
+        if (k->Kind == TCombinationKind::User) taken.push_back(k->Name);
+    NastavGenerovaneKombinace(GenerujKombinace(PocitaneStavy(), options, taken));
 }
 
 std::shared_ptr<TLoadFactors> TMKPSpace::FaktoryStavu(const TZatezovaciStav* loadCase) {

@@ -156,6 +156,8 @@ void TMKPSpace::SmazVse() {
     Combinations.DestroyAll();
     CaseResults.Clear();
     Envelope.reset();
+    ResultsChoice = {};
+    TracedCase.clear();
     CurrentNode = nullptr;
     CurrentMember = nullptr;
     CurrentSection = nullptr;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "analysis/CaseResults.h"
+#include "analysis/En1990.h"
 #include "analysis/EquationOrder.h"
 #include "analysis/ProfileMatrix.h"
 #include "canvas/CanvasPainter.h"
@@ -107,6 +108,9 @@ public:
     void SmazKombinaci(TKombinace* combination);
     // Replaces every generated combination (all but the user's) by the given ones, in order.
     void NastavGenerovaneKombinace(std::vector<std::unique_ptr<TKombinace>> generated);
+    // Generates the EN 1990 combinations of the cases computed (En1990.h) in place of the
+    // generated ones there were; the user's own stay, and their names are not taken again.
+    void VygenerujKombinace(const TGenerationOptions& options);
     // The loads of a case (factor 1) or a combination (its factors), as TLoadFactors. With
     // present, the loads of those combinations' cases also take part, at the factor 0.
     std::shared_ptr<TLoadFactors> FaktoryStavu(const TZatezovaciStav* loadCase);
