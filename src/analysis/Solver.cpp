@@ -369,7 +369,6 @@ struct TSharedSolution {
     bool KeepMatrix = false;
 };
 TSolveStatus SolveFirst(TMKPSpace& s, TSharedSolution& shared);
-TSolveStatus SolveAnother(TMKPSpace& s, TSharedSolution& shared);
 TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm);
 } // namespace
 
@@ -453,15 +452,19 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
     return rest.Result == TSolveResult::Ok ? result : rest;
 }
 
-// Another case on the matrix the first case eliminated: its right-hand side (FG, formed with its
-// loads) meets the supports and the degrees of freedom without stiffness as the first case's did,
-// and is solved with the stored factors, by the same operations in the same order as the
-// elimination applied to the first case's: the case gets the bits it would get if solved alone.
-TSolveStatus SolveAnother(TMKPSpace& s, TSharedSolution& shared) {
+// The right-hand side of a further case, formed with its loads: the fixed-end forces, the loads
+// less them before the supports (the measure of the residual) and after them.
+struct TFurtherCase {
+    TVector MG, Full, FG;
+    TReal LoadNorm = 0;
+};
+
+// A further case's right-hand side (FG, formed with its loads) meets the supports and the degrees
+// of freedom without stiffness as the first case's did; a load that nothing resists refuses it.
+TSolveStatus PrepareAnother(TMKPSpace& s, const TSharedSolution& shared, TFurtherCase& out) {
     const int n = 3 * s.Nodes.Count();
-    s.RG = NewVector(std::size_t(n + 1));
-    const TVector full = s.FG;
-    const TReal loadNorm = Norm(s.FG);
+    out.Full = s.FG;
+    out.LoadNorm = Norm(s.FG);
     for (int k = 1; k <= n; ++k)
         if (shared.Restrained[std::size_t(k)]) s.FG[std::size_t(k)] = 0;
     for (int k = 1; k <= n; ++k)
@@ -470,14 +473,28 @@ TSolveStatus SolveAnother(TMKPSpace& s, TSharedSolution& shared) {
             status.Unsupported = NepodeprenaCast(s, MistoRovnice(k).Node);
             return Refuse(s, KMechanismMessage, status);
         }
-    if (s.KG.Reordered()) {
-        TVector fg = s.KG.ToPositions(s.FG), rg(s.RG.size(), 0.0L);
-        s.KG.Solve(fg, rg);
-        s.RG = s.KG.FromPositions(rg);
-    } else {
-        s.KG.Solve(s.FG, s.RG);
+    out.FG = std::move(s.FG);
+    out.MG = std::move(s.MG);
+    return {};
+}
+
+// The further cases on the matrix the first case eliminated, all in one pass over the stored
+// factors (TProfileMatrix::SolveMany: for each case the operations the elimination applied to
+// the first case's right-hand side, in the same order, so each gets the bits it would get if
+// solved alone). Leaves every case's solution by model equation in its FG.
+void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
+    const std::size_t m = cases.size(), n = std::size_t(s.KG.Size());
+    std::vector<TReal> x((n + 1) * m, 0.0L);
+    for (std::size_t r = 0; r < m; ++r) {
+        const TVector fg = s.KG.ToPositions(cases[r].FG);
+        for (std::size_t p = 1; p <= n; ++p) x[p * m + r] = fg[p];
     }
-    return SolveRest(s, shared, full, loadNorm);
+    s.KG.SolveMany(x, m);
+    for (std::size_t r = 0; r < m; ++r) {
+        TVector rg(n + 1, 0.0L);
+        for (std::size_t p = 1; p <= n; ++p) rg[p] = x[p * m + r];
+        cases[r].FG = s.KG.FromPositions(rg);
+    }
 }
 
 // What follows the solution of every case: the equilibrium of the solution (one step of
@@ -671,12 +688,24 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     keep(cases[0]);
     const bool traceEnabled = space.TraceEnabled;
     space.TraceEnabled = false;
+    // The further cases: their right-hand sides, their solutions together, then each case's end
+    // results, reactions and checks as for the first.
+    std::vector<TFurtherCase> further(cases.size() - 1);
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
         GiveFactors(space, space.FaktoryStavu(cases[i]));
         space.SestavMG();
         space.SestavFG();
-        result = SolveAnother(space, shared);
+        result = PrepareAnother(space, shared, further[i - 1]);
+    }
+    if (result.Result == TSolveResult::Ok && !further.empty()) SolveFurther(space, further);
+    for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        TFurtherCase& c = further[i - 1];
+        GiveFactors(space, space.FaktoryStavu(cases[i]));
+        space.RG = std::move(c.FG);
+        space.MG = std::move(c.MG);
+        result = SolveRest(space, shared, c.Full, c.LoadNorm);
         if (result.Result == TSolveResult::Ok && space.ResultsValid) keep(cases[i]);
+        c = TFurtherCase();
     }
     space.TraceEnabled = traceEnabled;
     space.UvolniKG();
