@@ -691,11 +691,13 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     // The further cases: their right-hand sides, their solutions together, then each case's end
     // results, reactions and checks as for the first.
     std::vector<TFurtherCase> further(cases.size() - 1);
+    const TZatezovaciStav* refused = nullptr; // a further case whose loads the structure cannot carry
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
         GiveFactors(space, space.FaktoryStavu(cases[i]));
         space.SestavMG();
         space.SestavFG();
         result = PrepareAnother(space, shared, further[i - 1]);
+        if (result.Result != TSolveResult::Ok) refused = cases[i];
     }
     if (result.Result == TSolveResult::Ok && !further.empty()) SolveFurther(space, further);
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
@@ -704,11 +706,15 @@ TSolveStatus SolveCases(TMKPSpace& space) {
         space.RG = std::move(c.FG);
         space.MG = std::move(c.MG);
         result = SolveRest(space, shared, c.Full, c.LoadNorm);
-        if (result.Result == TSolveResult::Ok && space.ResultsValid) keep(cases[i]);
+        if (result.Result == TSolveResult::Ok && space.ResultsValid)
+            keep(cases[i]);
+        else
+            refused = cases[i];
         c = TFurtherCase();
     }
     space.TraceEnabled = traceEnabled;
     space.UvolniKG();
+    if (refused) Dialogs().Inform("Zatěžovací stav „" + refused->Name + "“ nelze spočítat.");
     if (result.Result != TSolveResult::Ok || !space.ResultsValid) {
         store.Clear();
         return result;

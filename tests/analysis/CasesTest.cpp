@@ -184,3 +184,30 @@ TEST(Cases, EnvelopeIsExtremeOfEveryCombination) {
             for (std::size_t j = 0; j < m.X.size(); ++j) check(3, at++, m.Values[j][std::size_t(q)]);
     EXPECT_EQ(at, each[0][3].size());
 }
+
+TEST(Cases, RefusalOfAFurtherCaseNamesIt) {
+    // Node 2 joins two members hinged at it: its rotation has no stiffness, and only case "M"
+    // puts a moment on it.
+    TFrame f;
+    TUzel* a = f.Node(0, 0);
+    TUzel* b = f.Node(4, 0);
+    TUzel* c = f.Node(8, 0);
+    TFrame::Support(a, true, true, true);
+    TFrame::Support(c, true, true, true);
+    f.Member(a, b, false, true);
+    f.Member(b, c, true, false);
+    TMKPSpace& s = f.Space;
+    s.NastavStavZatizeni(*b->PridejZatizeni(KLoadForce, nullptr, 10, 90), s.PridejZatezovaciStav("P", TCaseKind::Permanent));
+    s.NastavStavZatizeni(*b->PridejZatizeni(KLoadMoment, nullptr, 5, 0), s.PridejZatezovaciStav("M", TCaseKind::Variable));
+    TRecordingDialogs sink;
+    TDialogsGuard guard(sink);
+    EXPECT_EQ(s.Vypocet().Result, TSolveResult::Mechanism);
+    ASSERT_FALSE(sink.Messages.empty());
+    EXPECT_EQ(sink.Messages.back(), "Zatěžovací stav „M“ nelze spočítat.");
+    EXPECT_FALSE(s.ResultsValid);
+    EXPECT_TRUE(s.CaseResults.Empty());
+    s.TracedCase = "M"; // solved first, the case is refused as a model of its loads alone would be
+    EXPECT_EQ(s.Vypocet().Result, TSolveResult::Mechanism);
+    s.SmazZatezovaciStav(s.LoadCases[1], nullptr);
+    EXPECT_EQ(s.Vypocet().Result, TSolveResult::Ok);
+}
