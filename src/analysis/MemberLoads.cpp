@@ -3,16 +3,11 @@
 // (clockwise) and forces (along local u and w) that the held ends exert on the member.
 #include <cmath>
 
+#include "model/LoadCases.h"
 #include "model/Prut.h"
 #include "model/Trig.h"
 #include "model/Uzel.h"
 
-namespace {
-// The load case factor applies to self-weight only; a self-weight load without a case counts once.
-TReal SelfWeightFactor(const TZatizeni& z) {
-    return (z.Kind == KLoadSelfWeight && z.LoadCase) ? z.LoadCase->Factor : 1.0L;
-}
-} // namespace
 
 void TPrut::UpravPolohyZatizeni() {
     for (TZatizeni* z : Loads) {
@@ -30,12 +25,21 @@ void TPrut::SestavMabL() {
     const TReal l = Length;
     const TReal l2 = l * l;
     for (const TZatizeni* z : Loads) {
+        // Only the loads of the member's state act, each with its factor: the self-weight
+        // coefficient for self-weight (a self-weight load without a case counts once) times the
+        // factor of the load's case in that state. A factor of 1 leaves the values as they are.
+        TReal factor;
+        if (!LoadActs(LoadFactors.get(), *z, factor) || factor == 0) continue;
         const TReal a = z->A, b = z->B, c = z->C;
         TReal ma = 0, mb = 0, va = 0, vb = 0, na = 0, nb = 0;
         switch (z->Kind) {
         case KLoadForce: {
             TReal rad = DegToRad(z->Angle);
             TReal pz = z->Q1 * SinRad(rad), px = z->Q1 * CosRad(rad);
+            if (factor != 1) {
+                pz *= factor;
+                px *= factor;
+            }
             ma = -pz * a * (b * b) / l2;
             mb = pz * (a * a) * b / l2;
             va = -pz * b / l;
@@ -45,7 +49,7 @@ void TPrut::SestavMabL() {
             break;
         }
         case KLoadMoment: {
-            TReal m = z->Q1;
+            TReal m = factor != 1 ? z->Q1 * factor : z->Q1;
             ma = (2 * l - 3 * b) * m * b / l2;
             mb = (2 * l - 3 * a) * m * a / l2;
             va = m / l;
@@ -58,12 +62,11 @@ void TPrut::SestavMabL() {
             TReal s, co;
             CosSin(rad, co, s);
             TReal qz1 = z->Q1 * s, qz2 = z->Q2 * s, qx1 = z->Q1 * co, qx2 = z->Q2 * co;
-            if (z->Kind == KLoadSelfWeight) {
-                TReal f = SelfWeightFactor(*z);
-                qz1 *= f;
-                qz2 *= f;
-                qx1 *= f;
-                qx2 *= f;
+            if (factor != 1) {
+                qz1 *= factor;
+                qz2 *= factor;
+                qx1 *= factor;
+                qx2 *= factor;
             }
             TReal dz = qz2 - qz1, dx = qx2 - qx1;
             ma = -(dz * c / (60 * l2) *
@@ -128,11 +131,14 @@ void TUzel::SestavVektorZatizeni() {
     LoadVector[1][0] = DofU.Code;
     LoadVector[2][0] = DofW.Code;
     for (const TZatizeni* z : Loads) {
+        TReal factor;
+        if (!LoadActs(LoadFactors.get(), *z, factor) || factor == 0) continue;
+        const TReal q = factor != 1 ? z->Q1 * factor : z->Q1;
         if (z->Kind == KLoadMoment) {
-            LoadVector[0][1] += z->Q1;
+            LoadVector[0][1] += q;
         } else if (z->Kind == KLoadForce) {
-            LoadVector[1][1] += z->Q1 * std::cos(DegToRad(z->Angle - DofU.Angle));
-            LoadVector[2][1] += z->Q1 * std::sin(DegToRad(z->Angle - DofW.Angle));
+            LoadVector[1][1] += q * std::cos(DegToRad(z->Angle - DofU.Angle));
+            LoadVector[2][1] += q * std::sin(DegToRad(z->Angle - DofW.Angle));
         }
     }
 }

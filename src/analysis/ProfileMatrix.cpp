@@ -524,6 +524,42 @@ void TProfileMatrix::Solve(TVector& fg, TVector& rg) const {
     BackSubstitute(fg, rg);
 }
 
+// Solve for m right-hand sides interleaved by position: per right-hand side the sums of
+// ForwardSubstitute and Substitute, term by term in the same order.
+template <bool SplitForm>
+static void SolveInterleaved(int n, const TEntry* lower, const TEntry* upper, const std::ptrdiff_t* offset,
+                             const int* first, const TReal* diag, TReal* x, std::size_t m) {
+    for (int e = 1; e <= n; ++e) {
+        const TEntry* rowE = lower + offset[e];
+        TReal* xe = x + std::size_t(e) * m;
+        for (int k = first[e]; k < e; ++k) {
+            const TReal v = Value<SplitForm>(rowE[k]);
+            const TReal* xk = x + std::size_t(k) * m;
+            for (std::size_t r = 0; r < m; ++r) xe[r] += v * xk[r];
+        }
+    }
+    for (int j = n; j >= 1; --j) {
+        TReal* xj = x + std::size_t(j) * m;
+        for (std::size_t r = 0; r < m; ++r) xj[r] = xj[r] / diag[j];
+        const TEntry* colJ = upper + offset[j];
+        for (int i = first[j]; i < j; ++i) {
+            const TReal v = Value<SplitForm>(colJ[i]);
+            TReal* xi = x + std::size_t(i) * m;
+            for (std::size_t r = 0; r < m; ++r) xi[r] -= v * xj[r];
+        }
+    }
+}
+
+void TProfileMatrix::SolveMany(std::vector<TReal>& x, std::size_t m) const {
+    assert(mFinished == mN + 1 || mN == 0);
+    assert(x.size() == (std::size_t(mN) + 1) * m);
+    if (m == 0) return;
+    if (mSplitForm)
+        SolveInterleaved<true>(mN, mLower, mUpper, mOffset.data(), mFirst.data(), mDiag.data(), x.data(), m);
+    else
+        SolveInterleaved<false>(mN, mLower, mUpper, mOffset.data(), mFirst.data(), mDiag.data(), x.data(), m);
+}
+
 void TProfileMatrix::BackSubstitute(TVector& fg, TVector& rg) const {
     assert(mFinished == mN + 1 || mN == 0);
     if (mSplitForm)

@@ -152,6 +152,11 @@ public:
     // Another right-hand side on an eliminated matrix (by position): the forward elimination with
     // the stored multipliers, then the back substitution; fg is consumed.
     void Solve(TVector& fg, TVector& rg) const;
+    // Several right-hand sides on an eliminated matrix at once: x holds them interleaved by
+    // position (x[p·m + r] is position p of right-hand side r, m of them; position 0 unused) and
+    // receives the solutions. Each one goes through the operations of Solve in the same order, so
+    // it gets the same bits; the profile is read once for all of them.
+    void SolveMany(std::vector<TReal>& x, std::size_t m) const;
 
 private:
     // Steps of up to KMaxStepRows positions m.. with the same envelope start.

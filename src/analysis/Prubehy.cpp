@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "model/LoadCases.h"
 #include "model/Prut.h"
 #include "model/Trig.h"
 
@@ -22,11 +23,22 @@ void TPrut::Prubehy() {
     const TReal l = Length;
     const int divisions = Divisions > 0 ? Divisions : 1;
 
+    // The loads of the member's state with their factors; the others take no part, not even in
+    // the stations (a load with the factor 0 still gives its stations: an envelope compares the
+    // tables of several states station by station).
+    const int loadCount = Loads.Count();
+    std::vector<TReal> factors(std::size_t(loadCount), 1.0L);
+    std::vector<char> acts(std::size_t(loadCount), 1);
+    for (int k = 0; k < loadCount; ++k)
+        acts[std::size_t(k)] = LoadActs(LoadFactors.get(), *Loads[k], factors[std::size_t(k)]);
+
     // Candidates: the division points, then the start and end of every load.
     std::vector<TReal> cand;
     cand.reserve(std::size_t(divisions) + 1 + 2 * std::size_t(Loads.Count()));
     for (int k = 0; k <= divisions; ++k) cand.push_back((l * k) / divisions);
-    for (const TZatizeni* z : Loads) {
+    for (int k = 0; k < loadCount; ++k) {
+        if (!acts[std::size_t(k)]) continue;
+        const TZatizeni* z = Loads[k];
         cand.push_back(z->A);
         cand.push_back(z->A + z->C);
     }
@@ -71,17 +83,20 @@ void TPrut::Prubehy() {
     // What one load adds to column j, the step from column j - 1 to j; nothing where it does not act.
     auto addLoad = [&](std::size_t load, std::size_t j) {
         const TZatizeni* z = Loads[int(load)];
+        const TReal f = factors[load];
+        if (f == 0) return;
         const auto [co, si] = directions[load];
         const TReal x0 = r[RowX][j - 1], x1 = r[RowX][j];
         const TReal t = x1 - x0;
+        const TReal q1 = f != 1 ? z->Q1 * f : z->Q1;
         switch (z->Kind) {
         case KLoadMoment:
-            if (z->A == x1 && x1 == x0) r[RowM][j] += z->Q1;
+            if (z->A == x1 && x1 == x0) r[RowM][j] += q1;
             break;
         case KLoadForce:
             if (z->A == x1 && x1 == x0) {
-                r[RowN][j] += z->Q1 * co;
-                r[RowT][j] += z->Q1 * si;
+                r[RowN][j] += q1 * co;
+                r[RowT][j] += q1 * si;
             }
             break;
         case KLoadDistributed:
@@ -94,8 +109,7 @@ void TPrut::Prubehy() {
             const TReal q0 = z->Q2 - (z->Q2 - z->Q1) * (z->A + z->C - x0) / z->C;
             TReal px = co * q0;
             TReal pz = si * q0;
-            if (z->Kind == KLoadSelfWeight && z->LoadCase) {
-                const TReal f = z->LoadCase->Factor;
+            if (f != 1) {
                 gx *= f;
                 gz *= f;
                 px *= f;
@@ -125,6 +139,7 @@ void TPrut::Prubehy() {
     std::vector<std::pair<std::size_t, std::size_t>> runs(loads, {0, 0});
     for (std::size_t load = 0; load < loads; ++load) {
         const TZatizeni* z = Loads[int(load)];
+        if (!acts[load]) continue;
         if (!ordered) {
             runs[load] = {1, n - 1};
             continue;

@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "analysis/CaseResults.h"
 #include "analysis/Diagnostics.h"
 #include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
@@ -358,7 +359,31 @@ TSolveStatus Unbalanced(TMKPSpace& space, TReal residual, int worst) {
 }
 } // namespace
 
+namespace {
+// What the solutions of all cases share: the rows of the restrained degrees of freedom as
+// assembled, the equations held (supports, degrees of freedom without stiffness) and the
+// restrained ones; KeepMatrix keeps the eliminated matrix for further cases.
+struct TSharedSolution {
+    std::vector<std::pair<int, std::vector<std::pair<int, TReal>>>> RestrainedRows;
+    std::vector<char> Held, Restrained;
+    bool KeepMatrix = false;
+};
+TSolveStatus SolveFirst(TMKPSpace& s, TSharedSolution& shared);
+TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm);
+} // namespace
+
 TSolveStatus TMKPSpace::Res() {
+    TSharedSolution shared;
+    return SolveFirst(*this, shared);
+}
+
+namespace {
+TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
+    TMKPSpace& s = space;
+    const auto& Nodes = s.Nodes;
+    TProfileMatrix& KG = s.KG;
+    TVector& FG = s.FG;
+    TVector& RG = s.RG;
     const int n = 3 * Nodes.Count();
     RG = NewVector(std::size_t(n + 1));
     // The measure of the residual: the loads less the fixed-end forces on every degree of freedom,
@@ -368,7 +393,8 @@ TSolveStatus TMKPSpace::Res() {
 
     // The reactions need, of the matrix as assembled, only the rows of the restrained degrees of
     // freedom: they are kept before the supports clear them, and the matrix is assembled once.
-    std::vector<std::pair<int, std::vector<std::pair<int, TReal>>>> restrainedRows;
+    auto& restrainedRows = shared.RestrainedRows;
+    restrainedRows.clear();
     for (TUzel* node : Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
             if (dof->Fixed) restrainedRows.emplace_back(dof->Code, KG.Row(dof->Code));
@@ -378,48 +404,116 @@ TSolveStatus TMKPSpace::Res() {
     // w along its rotated directions. Degrees of freedom without any stiffness (a rotation where
     // every member is hinged): their equation becomes RG[k] = FG[k]. That is right only while
     // nothing loads them; a load on a degree of freedom that nothing resists is a mechanism.
-    std::vector<char> held, restrained(std::size_t(n) + 1, 0);
+    std::vector<char>& held = shared.Held;
+    std::vector<char>& restrained = shared.Restrained;
+    restrained.assign(std::size_t(n) + 1, 0);
     for (TUzel* node : Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
             if (dof->Fixed) restrained[std::size_t(dof->Code)] = 1;
-    const int unresisted = ApplySupports(*this, held);
-    WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
-    WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
+    const int unresisted = ApplySupports(s, held);
+    WriteTrace(s, "00KGa.out", [&](TTraceFile& f) { WriteMatrix(f, KG); });
+    WriteTrace(s, "00FGa.out", [&](TTraceFile& f) { WriteVector(f, FG); });
     if (unresisted) {
         TSolveStatus status{TSolveResult::Mechanism, unresisted};
-        status.Unsupported = NepodeprenaCast(*this, MistoRovnice(unresisted).Node);
-        return Refuse(*this, KMechanismMessage, status);
+        status.Unsupported = NepodeprenaCast(s, MistoRovnice(unresisted).Node);
+        return Refuse(s, KMechanismMessage, status);
     }
 
     TSolveStatus result;
     if (KG.Reordered()) {
         TVector fg = KG.ToPositions(FG);
-        result = KG.Eliminate(fg, Elimination);
+        result = KG.Eliminate(fg, s.Elimination);
         if (result.Result == TSolveResult::Ok) {
             TVector rg(RG.size(), 0.0L);
             KG.BackSubstitute(fg, rg);
             RG = KG.FromPositions(rg);
         } else {
             // A refusal is decided, and named, in the model's order.
-            AssembleKG(*this, TEquationOrder::Model);
-            ApplySupports(*this, held);
+            AssembleKG(s, TEquationOrder::Model);
+            ApplySupports(s, held);
         }
     }
     if (!KG.Reordered()) {
-        result = KG.Eliminate(FG, Elimination);
+        result = KG.Eliminate(FG, s.Elimination);
         if (result.Result == TSolveResult::Ok) KG.BackSubstitute(FG, RG);
     }
     if (result.Result == TSolveResult::ZeroPivot) {
         std::string message = KZeroPivotMessage;
-        Diagnose(*this, result, message);
+        Diagnose(s, result, message);
         Dialogs().Inform(message);
         return result;
     }
     if (result.Result == TSolveResult::Mechanism) {
         std::string message = KMechanismMessage;
-        Diagnose(*this, result, message);
-        return Refuse(*this, message, result);
+        Diagnose(s, result, message);
+        return Refuse(s, message, result);
     }
+    const TSolveStatus rest = SolveRest(s, shared, full, loadNorm);
+    return rest.Result == TSolveResult::Ok ? result : rest;
+}
+
+// The right-hand side of a further case, formed with its loads: the fixed-end forces, the loads
+// less them before the supports (the measure of the residual) and after them.
+struct TFurtherCase {
+    TVector MG, Full, FG;
+    TReal LoadNorm = 0;
+};
+
+// A further case's right-hand side (FG, formed with its loads) meets the supports and the degrees
+// of freedom without stiffness as the first case's did; a load that nothing resists refuses it.
+TSolveStatus PrepareAnother(TMKPSpace& s, const TSharedSolution& shared, TFurtherCase& out) {
+    const int n = 3 * s.Nodes.Count();
+    out.Full = s.FG;
+    out.LoadNorm = Norm(s.FG);
+    for (int k = 1; k <= n; ++k)
+        if (shared.Restrained[std::size_t(k)]) s.FG[std::size_t(k)] = 0;
+    for (int k = 1; k <= n; ++k)
+        if (shared.Held[std::size_t(k)] && !shared.Restrained[std::size_t(k)] && Unresisted(s.FG, k)) {
+            TSolveStatus status{TSolveResult::Mechanism, k};
+            status.Unsupported = NepodeprenaCast(s, MistoRovnice(k).Node);
+            return Refuse(s, KMechanismMessage, status);
+        }
+    out.FG = std::move(s.FG);
+    out.MG = std::move(s.MG);
+    return {};
+}
+
+// The further cases on the matrix the first case eliminated, all in one pass over the stored
+// factors (TProfileMatrix::SolveMany: for each case the operations the elimination applied to
+// the first case's right-hand side, in the same order, so each gets the bits it would get if
+// solved alone). Leaves every case's solution by model equation in its FG.
+void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
+    const std::size_t m = cases.size(), n = std::size_t(s.KG.Size());
+    std::vector<TReal> x((n + 1) * m, 0.0L);
+    for (std::size_t r = 0; r < m; ++r) {
+        const TVector fg = s.KG.ToPositions(cases[r].FG);
+        for (std::size_t p = 1; p <= n; ++p) x[p * m + r] = fg[p];
+    }
+    s.KG.SolveMany(x, m);
+    for (std::size_t r = 0; r < m; ++r) {
+        TVector rg(n + 1, 0.0L);
+        for (std::size_t p = 1; p <= n; ++p) rg[p] = x[p * m + r];
+        cases[r].FG = s.KG.FromPositions(rg);
+    }
+}
+
+// What follows the solution of every case: the equilibrium of the solution (one step of
+// refinement where it misses), the displacements, end results and reactions, their checks and
+// their trace files. The matrix is released unless it must solve further cases.
+TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm) {
+    const int n = 3 * s.Nodes.Count();
+    auto& Nodes = s.Nodes;
+    auto& Members = s.Members;
+    TProfileMatrix& KG = s.KG;
+    TVector& RG = s.RG;
+    TVector& MG = s.MG;
+    const std::vector<char>& held = shared.Held;
+    const std::vector<char>& restrained = shared.Restrained;
+    const auto& restrainedRows = shared.RestrainedRows;
+    const auto releaseMatrix = [&] {
+        if (!shared.KeepMatrix) KG = TProfileMatrix();
+    };
+    TSolveStatus result;
 
     // Equilibrium: a solution that does not satisfy its equations is no result. Measured first
     // over the equations solved (the restrained ones follow with their reactions, below): above
@@ -430,7 +524,7 @@ TSolveStatus TMKPSpace::Res() {
     const TVector noReactions(full.size(), 0.0L);
     // Without reactions the restrained equations would count their loads; they are left out here.
     auto solvedResidual = [&](const TVector& u, TVector& kuOut, int& worst) {
-        kuOut = StiffnessTimes(*this, u);
+        kuOut = StiffnessTimes(s, u);
         TVector part = kuOut;
         for (std::size_t k = 1; k < part.size(); ++k)
             if (restrained[k]) part[k] = full[k];
@@ -463,25 +557,25 @@ TSolveStatus TMKPSpace::Res() {
             }
         }
         if (!(residual <= KResidualLimit)) {
-            KG = TProfileMatrix();
-            return Unbalanced(*this, residual, worst);
+            releaseMatrix();
+            return Unbalanced(s, residual, worst);
         }
     }
-    KG = TProfileMatrix();
+    releaseMatrix();
 
     for (int p = 0; p < Nodes.Count(); ++p)
         Nodes[p]->Displacement = {RG[std::size_t(3 * p + 1)], RG[std::size_t(3 * p + 2)], RG[std::size_t(3 * p + 3)]};
     for (TPrut* m : Members) m->KoncoveSily();
-    if (const std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
-    WriteTrace(*this, "00RG.out", [this](TTraceFile& f) { WriteVector(f, RG); });
+    if (const std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
+    WriteTrace(s, "00RG.out", [&](TTraceFile& f) { WriteVector(f, RG); });
 
     // At the restrained degrees of freedom, MG becomes the sum of the member end forces in the
     // node system: the fixed-end forces plus the assembled row times the displacements, its terms
     // in ascending equation order.
     for (const auto& [k, row] : restrainedRows) {
-        TReal s = MG[std::size_t(k)];
-        for (const auto& [j, value] : row) s += value * RG[std::size_t(j)];
-        MG[std::size_t(k)] = s;
+        TReal sum = MG[std::size_t(k)];
+        for (const auto& [j, value] : row) sum += value * RG[std::size_t(j)];
+        MG[std::size_t(k)] = sum;
     }
 
     // Reaction = nodal load - member end forces: the force with which the node presses on its
@@ -521,12 +615,12 @@ TSolveStatus TMKPSpace::Res() {
         if (f) f->EndLine();
     };
     bool written = false;
-    WriteTrace(*this, "00reakce.out", [&](TTraceFile& f) {
+    WriteTrace(s, "00reakce.out", [&](TTraceFile& f) {
         reactions(&f);
         written = true;
     });
     if (!written) reactions(nullptr);
-    if (std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
+    if (std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
     // Every equation with the reactions: what the equilibrium check reports.
     if (!ku.empty()) {
         TVector stored(full.size(), 0.0L);
@@ -535,13 +629,15 @@ TSolveStatus TMKPSpace::Res() {
                 if (dof->Fixed) stored[std::size_t(dof->Code)] = dof->Reaction;
         int worst = 0;
         const TReal residual = Residual(ku, full, stored, loadNorm, worst);
-        if (!(residual <= KResidualLimit)) return Unbalanced(*this, residual, worst);
+        if (!(residual <= KResidualLimit)) return Unbalanced(s, residual, worst);
     }
-    if (std::string fault = NajdiNekonecnyPrubeh(*this); !fault.empty()) return Odmitni(fault);
+    if (std::string fault = NajdiNekonecnyPrubeh(s); !fault.empty()) return s.Odmitni(fault);
 
-    ResultsValid = true;
+    s.ResultsValid = true;
     return result;
 }
+} // namespace
+
 
 TSolveStatus TMKPSpace::Odmitni(const std::string& fault) {
     Dialogs().Inform(fault);
@@ -554,6 +650,84 @@ void TMKPSpace::UvolniMG() { Release(MG); }
 void TMKPSpace::UvolniPG() { Release(PG); }
 void TMKPSpace::UvolniFG() { Release(FG); }
 void TMKPSpace::UvolniRG() { Release(RG); }
+
+namespace {
+// The loads of every node and member: those of one case (none: every load once).
+void GiveFactors(TMKPSpace& space, const std::shared_ptr<const TLoadFactors>& factors) {
+    for (TUzel* n : space.Nodes) n->LoadFactors = factors;
+    for (TPrut* m : space.Members) m->LoadFactors = factors;
+}
+
+// Every case of the model on one assembly and one elimination of the stiffness matrix. The traced
+// case (the first, unless TracedCase names another) is solved as a model with its loads alone
+// would be, trace files and all; the others as further right-hand sides, without trace files.
+// Each case's results go to CaseResults; the model then shows ResultsChoice. A model without
+// cases is computed exactly as a model of one load state.
+TSolveStatus SolveCases(TMKPSpace& space) {
+    space.CaseResults.Clear();
+    std::vector<TZatezovaciStav*> cases = space.PocitaneStavy();
+    const bool several = !space.LoadCases.Empty();
+    if (TZatezovaciStav* traced = space.NajdiZatezovaciStav(space.TracedCase))
+        if (const auto it = std::find(cases.begin(), cases.end(), traced); it != cases.end())
+            std::rotate(cases.begin(), it, it + 1);
+    GiveFactors(space, several ? space.FaktoryStavu(cases[0]) : nullptr);
+    space.SestavKG();
+    space.SestavMG();
+    space.SestavFG();
+    TSharedSolution shared;
+    shared.KeepMatrix = cases.size() > 1;
+    TSolveStatus result = SolveFirst(space, shared);
+    if (result.Result != TSolveResult::Ok || !space.ResultsValid) return result;
+    TCaseResults& store = space.CaseResults;
+    for (const TPrut* m : space.Members) store.NodeA.push_back(m->NodeA);
+    const auto keep = [&](TZatezovaciStav* c) {
+        store.Cases.push_back(c);
+        store.States.emplace_back();
+        UlozStav(space, store.States.back());
+    };
+    keep(cases[0]);
+    const bool traceEnabled = space.TraceEnabled;
+    space.TraceEnabled = false;
+    // The further cases: their right-hand sides, their solutions together, then each case's end
+    // results, reactions and checks as for the first.
+    std::vector<TFurtherCase> further(cases.size() - 1);
+    const TZatezovaciStav* refused = nullptr; // a further case whose loads the structure cannot carry
+    for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        GiveFactors(space, space.FaktoryStavu(cases[i]));
+        space.SestavMG();
+        space.SestavFG();
+        result = PrepareAnother(space, shared, further[i - 1]);
+        if (result.Result != TSolveResult::Ok) refused = cases[i];
+    }
+    if (result.Result == TSolveResult::Ok && !further.empty()) SolveFurther(space, further);
+    for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        TFurtherCase& c = further[i - 1];
+        GiveFactors(space, space.FaktoryStavu(cases[i]));
+        space.RG = std::move(c.FG);
+        space.MG = std::move(c.MG);
+        result = SolveRest(space, shared, c.Full, c.LoadNorm);
+        if (result.Result == TSolveResult::Ok && space.ResultsValid)
+            keep(cases[i]);
+        else
+            refused = cases[i];
+        c = TFurtherCase();
+    }
+    space.TraceEnabled = traceEnabled;
+    space.UvolniKG();
+    if (refused) Dialogs().Inform("Zatěžovací stav „" + refused->Name + "“ nelze spočítat.");
+    if (result.Result != TSolveResult::Ok || !space.ResultsValid) {
+        store.Clear();
+        return result;
+    }
+    // One state shown as computed stays as it is.
+    if (several || !(space.ResultsChoice == TResultsChoice{}))
+        if (!space.ZobrazVysledky()) {
+            space.ResultsChoice = {};
+            space.ZobrazVysledky();
+        }
+    return result;
+}
+} // namespace
 
 TSolveStatus TMKPSpace::Vypocet() {
     if (Members.Empty()) return {TSolveResult::NoMembers, 0};
@@ -573,10 +747,7 @@ TSolveStatus TMKPSpace::Vypocet() {
         result = Refuse(*this, outside, {TSolveResult::LoadOutside, 0, member, load});
     } else {
         OtocPrutySKloubemA();
-        SestavKG();
-        SestavMG();
-        SestavFG();
-        result = Res();
+        result = SolveCases(*this);
         UvolniKG();
         UvolniMG();
         UvolniFG();

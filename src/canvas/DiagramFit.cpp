@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 
+#include "analysis/Envelope.h"
 #include "canvas/MemberResults.h"
 #include "canvas/RecordingPainter.h"
 #include "model/MKPSpace.h"
@@ -13,6 +14,20 @@ TReal NejvetsiPoradnice(TMKPSpace& space, int mode) {
     if (mode < 1 || mode > 4) return 0;
     const std::size_t row = mode == 3 ? 1 : mode == 2 ? 2 : 3;
     TReal largest = 0;
+    const auto take = [&](const TMatrix& r) {
+        for (std::size_t i = 0; i < r[0].size(); ++i) {
+            const TReal v = mode == 4 ? std::hypot(r[5][i], r[6][i]) : std::fabs(r[row][i]);
+            if (std::isfinite(v)) largest = std::max(largest, v);
+        }
+    };
+    if (space.Envelope) {
+        // Both curves of an envelope.
+        TMatrix table;
+        for (int i = 0; i < space.Members.Count(); ++i)
+            for (bool high : {true, false})
+                if (space.Members[i]->HasResults() && space.Envelope->Table(i, high, table)) take(table);
+        return largest;
+    }
     for (TPrut* m : space.Members) {
         if (!m->HasResults()) continue;
         if (ComputeMemberResults(*m)) {

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "analysis/Envelope.h"
 #include "canvas/Drawing.h"
 #include "canvas/MemberResults.h"
 #include "model/MKPSpace.h"
@@ -12,7 +13,19 @@ void TSpaceDrawer::Member(TPrut& member) {
     const TPixel b = mSpace.ToScreen(member.NodeB->X, member.NodeB->Y);
     const int mode = mSpace.TypZobrazeni();
     bool drawn = false;
-    if (mode >= 1 && mode <= 4 && member.HasResults()) {
+    // An envelope is drawn as two curves: its largest and its smallest values.
+    TMatrix high, low;
+    const int index = mSpace.Envelope ? mSpace.Members.IndexOf(&member) : -1;
+    if (mode >= 1 && mode <= 4 && member.HasResults() && index >= 0 && mSpace.Envelope->Table(index, true, high) &&
+        mSpace.Envelope->Table(index, false, low)) {
+        for (const TMatrix* table : {&high, &low}) {
+            if (mode == 4)
+                DeformedShape(member, *table, a, b);
+            else
+                Diagram(member, *table, mode, a, b);
+        }
+        drawn = true;
+    } else if (mode >= 1 && mode <= 4 && member.HasResults()) {
         if (ComputeMemberResults(member)) {
             if (mode == 4)
                 DeformedShape(member, member.Results, a, b);

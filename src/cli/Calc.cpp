@@ -23,6 +23,9 @@
 #include "model/NumberText.h"
 #include "model/ProjectFileLines.h"
 #include "model/UserDialogs.h"
+#include "reports/CaseReports.h"
+#include "reports/DocumentWriters.h"
+#include "analysis/Envelope.h"
 #include "units/Prevody.h"
 
 namespace {
@@ -137,6 +140,58 @@ const TOptionSpec KOptions[] = {
          o.ExactOrder = true;
          return true;
      }},
+    {"--case", "NÁZEV", "výsledky, obrázek a soubory výpočtu zatěžovacího stavu NÁZEV",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (arg.empty()) {
+             error = "Chybí název zatěžovacího stavu.";
+             return false;
+         }
+         o.Case = arg;
+         return true;
+     }},
+    {"--combination", "NÁZEV", "výsledky a obrázek kombinace NÁZEV (součet stavů s jejich součiniteli)",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (arg.empty()) {
+             error = "Chybí název kombinace.";
+             return false;
+         }
+         o.Combination = arg;
+         return true;
+     }},
+    {"--envelope", "[ULS|SLS|ALL]", "obálka kombinací mezních stavů únosnosti, použitelnosti nebo všech",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (arg == "ULS" || arg == "uls")
+             o.EnvelopeScope = TEnvelopeScope::Ultimate;
+         else if (arg == "SLS" || arg == "sls")
+             o.EnvelopeScope = TEnvelopeScope::Serviceability;
+         else if (arg == "ALL" || arg == "all" || arg.empty())
+             o.EnvelopeScope = TEnvelopeScope::All;
+         else {
+             error = "Obálka musí být ULS, SLS nebo ALL: " + arg;
+             return false;
+         }
+         o.Envelope = true;
+         return true;
+     }},
+    {"--list-cases", nullptr, "vypíše zatěžovací stavy a kombinace (i vygenerované podle EN 1990)",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.ListCases = true;
+         return true;
+     }},
+    {"--generate-combinations", nullptr, "vygeneruje kombinace podle EN 1990 do modelu (uloží je --save)",
+     [](TCalcOptions& o, const std::string&, std::string&) {
+         o.GenerateCombinations = true;
+         return true;
+     }},
+    {"--save", "SOUBOR", "uloží projekt (i s vygenerovanými kombinacemi) do souboru",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (arg.empty()) {
+             error = "Chybí soubor pro uložení projektu.";
+             return false;
+         }
+         o.Save = arg;
+         return true;
+     }},
     {"--help", nullptr, "tato nápověda",
      [](TCalcOptions& o, const std::string&, std::string&) {
          o.Help = true;
@@ -204,6 +259,92 @@ void PrintResults(const TMKPSpace& space, std::ostream& out, char sep) {
                           20);
         out << "\n";
     }
+}
+
+// The extremes of the reactions and of the node displacements over the envelope's combinations.
+void PrintEnvelope(const TMKPSpace& space, std::ostream& out, char sep) {
+    const TObalka& e = *space.Envelope;
+    const auto by = [&e](int i) { return i >= 0 ? e.Combinations[std::size_t(i)]->Name : std::string("-"); };
+    out << "Obálka kombinací:";
+    for (const TKombinace* k : e.Combinations) out << " " << k->Name << (k == e.Combinations.back() ? "" : ",");
+    out << "\n\nReakce\n"
+        << Right("Uzel", 6) << Column("Rovnice", 9) << "  " << Left("Složka", 8) << Column("Max", 16) << "  "
+        << Left("Kombinace", 12) << Column("Min", 16) << "  Kombinace\n";
+    const char* const names[3] = {"M", "H", "V"};
+    for (int p = 0; p < space.Nodes.Count(); ++p) {
+        const TUzel* n = space.Nodes[p];
+        const TNodeDof* dofs[3] = {&n->DofRot, &n->DofU, &n->DofW};
+        for (std::size_t d = 0; d < 3; ++d) {
+            if (!dofs[d]->Fixed) continue;
+            const TExtreme& x = e.Nodes[std::size_t(p)].Reaction[d];
+            out << Right(std::to_string(n->Number), 6) << Column(std::to_string(dofs[d]->Code), 9) << "  "
+                << Left(names[d], 8) << Column(FormatFixed(x.Max, 12, 3, sep), 16) << "  " << Left(by(x.MaxBy), 12)
+                << Column(FormatFixed(x.Min, 12, 3, sep), 16) << "  " << by(x.MinBy) << "\n";
+        }
+    }
+    out << "\nPosuny uzlů\n"
+        << Right("Uzel", 6) << "  " << Left("Složka", 16) << Column("Max", 20) << "  " << Left("Kombinace", 12)
+        << Column("Min", 20) << "  Kombinace\n";
+    const char* const dofNames[3] = {"pootočení [mrad]", "u [mm]", "w [mm]"};
+    for (int p = 0; p < space.Nodes.Count(); ++p)
+        for (std::size_t d = 0; d < 3; ++d) {
+            const TExtreme& x = e.Nodes[std::size_t(p)].Displacement[d];
+            out << Right(std::to_string(space.Nodes[p]->Number), 6) << "  " << Left(dofNames[d], 16)
+                << Column(FormatFixed(x.Max, 15, 6, sep), 20) << "  " << Left(by(x.MaxBy), 12)
+                << Column(FormatFixed(x.Min, 15, 6, sep), 20) << "  " << by(x.MinBy) << "\n";
+        }
+}
+
+// The cases and the combinations of the model; a model without generated combinations also shows
+// those EN 1990 would give.
+void PrintCases(TMKPSpace& space, std::ostream& out, char sep) {
+    TStyledDocument doc;
+    if (space.LoadCases.Empty() && space.Combinations.Empty()) {
+        out << "Model nemá zatěžovací stavy: všechna zatížení patří stavu „" << space.DefaultCase.Name << "“.\n";
+    } else {
+        ListCasesAndCombinations(space, doc, sep);
+        out << DocumentToText(doc);
+    }
+    bool generated = false;
+    for (const TKombinace* k : space.Combinations) generated = generated || k->Kind != TCombinationKind::User;
+    if (generated) return;
+    std::vector<std::string> taken;
+    for (const TKombinace* k : space.Combinations) taken.push_back(k->Name);
+    out << "\nKombinace podle EN 1990 (--generate-combinations je vloží do modelu):\n";
+    for (const auto& k : GenerujKombinace(space.PocitaneStavy(), {}, taken))
+        out << k->Name << " (" << CombinationKindName(k->Kind) << ", " << k->Formula << ") = " << k->TermsText(sep)
+            << "\n";
+}
+
+// What the outputs show, from --case, --combination and --envelope; false with the reason when
+// the model has no such case or combination.
+bool ChooseResults(TMKPSpace& space, const TCalcOptions& options, std::string& why) {
+    TResultsChoice choice;
+    if (!options.Case.empty()) {
+        choice = {TResultsKind::Case, options.Case, {}, TEnvelopeScope::All};
+        if (!space.NastavVysledky(choice)) {
+            why = "model nemá zatěžovací stav „" + options.Case + "“.";
+            return false;
+        }
+        space.TracedCase = options.Case;
+        return true;
+    }
+    if (!options.Combination.empty()) {
+        choice = {TResultsKind::Combination, options.Combination, {}, TEnvelopeScope::All};
+        if (!space.NastavVysledky(choice)) {
+            why = "model nemá kombinaci „" + options.Combination + "“.";
+            return false;
+        }
+        return true;
+    }
+    if (!options.Envelope) return true;
+    choice = {TResultsKind::Envelope, {}, {}, options.EnvelopeScope};
+    std::vector<const TKombinace*> list;
+    if (!space.KombinaceObalky(choice, list) || list.empty()) {
+        why = "model nemá žádné kombinace pro obálku (vygeneruje je --generate-combinations).";
+        return false;
+    }
+    return space.NastavVysledky(choice);
 }
 } // namespace
 
@@ -303,7 +444,13 @@ bool ParseCalcOptions(const std::vector<std::string>& args, TCalcOptions& option
             return false;
         }
         std::string arg;
-        if (found->Argument) {
+        // The scope of an envelope may be left out: ALL.
+        const bool optional = name == "--envelope";
+        if (optional && eq == std::string::npos) {
+            if (i + 1 < args.size() && (args[i + 1] == "ULS" || args[i + 1] == "SLS" || args[i + 1] == "ALL" ||
+                                        args[i + 1] == "uls" || args[i + 1] == "sls" || args[i + 1] == "all"))
+                arg = args[++i];
+        } else if (found->Argument) {
             if (eq != std::string::npos) {
                 arg = a.substr(eq + 1);
             } else if (i + 1 < args.size()) {
@@ -320,6 +467,10 @@ bool ParseCalcOptions(const std::vector<std::string>& args, TCalcOptions& option
     }
     if (!options.Help && !options.Version && options.Project.empty()) {
         error = "Chybí soubor projektu.";
+        return false;
+    }
+    if (int(!options.Case.empty()) + int(!options.Combination.empty()) + int(options.Envelope) > 1) {
+        error = "Volby --case, --combination a --envelope nelze použít současně.";
         return false;
     }
     return true;
@@ -461,7 +612,28 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             space.NastavDeleniPrutu(options.Divisions);
             for (TPrut* m : space.Members) m->NastavDeleni(options.Divisions);
         }
+        if (options.GenerateCombinations) space.VygenerujKombinace({});
+        if (!options.Save.empty()) {
+            try {
+                space.UlozProjekt(options.Save);
+            } catch (const std::exception& e) {
+                err << options.Save << ": " << ErrorText(e) << "\n";
+                return 2;
+            }
+        }
+        if (options.ListCases) {
+            PrintCases(space, out, sep);
+            return 0;
+        }
+        if (std::string unknown; !ChooseResults(space, options, unknown)) {
+            err << options.Project << ": " << unknown << "\n";
+            return 2;
+        }
         const TReportOptions& reports = options.Reports;
+        // Saving the generated combinations alone computes nothing.
+        if (!options.Save.empty() && !reports.Report && !reports.Protocol && reports.RtfFile.empty() &&
+            !options.Table && !options.Check && !options.Picture.Requested)
+            return 0;
         // The protocol lists (and cleans) the model in memory; it needs no computation.
         if (reports.Protocol) {
             int code = RunReportCommand(space, reports, out, err);
@@ -515,7 +687,10 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         } else if (options.Table) {
             out << "Projekt: " << options.Project << "\n"
                 << "Uzly: " << space.Nodes.Count() << ", pruty: " << space.Members.Count() << "\n\n";
-            PrintResults(space, out, sep);
+            if (space.Envelope)
+                PrintEnvelope(space, out, sep);
+            else
+                PrintResults(space, out, sep);
         } else {
             code = RunReportCommand(space, reports, out, err);
         }

@@ -8,6 +8,7 @@
 
 #include "cli/Picture.h"
 #include "cli/ReportCommand.h"
+#include "analysis/CaseResults.h"
 #include "analysis/ProfileMatrix.h"
 #include "model/Types.h"
 
@@ -29,6 +30,15 @@ struct TCalcOptions {
     bool ExactOrder = false; // eliminate in the model's equation order, whatever the numbering
     bool Check = false; // the equilibrium check instead of the results report
     std::uint64_t MaxSize = 0; // the largest project read, in bytes (0: the reader's own limit)
+    // What the outputs show: a load case (also the case of the trace files), a combination or an
+    // envelope of combinations; nothing chosen: the model's first case.
+    std::string Case;
+    std::string Combination;
+    bool Envelope = false;
+    TEnvelopeScope EnvelopeScope = TEnvelopeScope::All;
+    bool ListCases = false;            // print the cases and the combinations instead of computing
+    bool GenerateCombinations = false; // generate the EN 1990 combinations into the model
+    std::string Save;                  // write the project (with what was generated) to this file
 };
 
 // Parses the arguments (without the program name). False with a message in error on bad usage.

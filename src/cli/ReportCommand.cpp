@@ -4,6 +4,7 @@
 
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
+#include "reports/CaseReports.h"
 #include "reports/DocumentWriters.h"
 #include "reports/Protocol.h"
 #include "reports/ResultsReport.h"
@@ -57,6 +58,8 @@ int RunReportCommand(TMKPSpace& space, const TReportOptions& options, std::ostre
     TStyledDocument doc;
     if (options.Protocol)
         BuildProtocol(space, doc);
+    else if (space.Envelope)
+        BuildEnvelopeReport(space, doc);
     else
         BuildResultsReport(space, doc);
     // "-" puts the RTF document on standard output in place of the text.

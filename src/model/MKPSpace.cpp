@@ -153,6 +153,11 @@ void TMKPSpace::SmazVse() {
     Nodes.DestroyAll();
     Materials.DestroyAll();
     LoadCases.DestroyAll();
+    Combinations.DestroyAll();
+    CaseResults.Clear();
+    Envelope.reset();
+    ResultsChoice = {};
+    TracedCase.clear();
     CurrentNode = nullptr;
     CurrentMember = nullptr;
     CurrentSection = nullptr;
@@ -200,6 +205,24 @@ void TMKPSpace::SwapModel(TMKPSpace& other) {
     std::swap(CurrentSection, other.CurrentSection);
     std::swap(CurrentMaterial, other.CurrentMaterial);
     std::swap(SectionClipboard, other.SectionClipboard);
+    Combinations.Swap(other.Combinations);
+    std::swap(CaseResults, other.CaseResults);
+    std::swap(Envelope, other.Envelope);
+    // The two cases every model space has of its own stay; what named the other's names this one's.
+    const auto repoint = [](TMKPSpace& space, TMKPSpace& from) {
+        const auto mine = [&](TZatezovaciStav* c) {
+            return c == &from.WeightCase ? &space.WeightCase : c == &from.DefaultCase ? &space.DefaultCase : c;
+        };
+        for (TKombinace* k : space.Combinations)
+            for (TCombinationTerm& t : k->Terms) t.Case = mine(t.Case);
+        for (TZatezovaciStav*& c : space.CaseResults.Cases) c = mine(c);
+        for (TUzel* n : space.Nodes)
+            for (TZatizeni* z : n->Loads) z->LoadCase = mine(z->LoadCase);
+        for (TPrut* m : space.Members)
+            for (TZatizeni* z : m->Loads) z->LoadCase = mine(z->LoadCase);
+    };
+    repoint(*this, other);
+    repoint(other, *this);
 }
 
 // Units: a code outside a setter's table is stored and keeps the previous label.

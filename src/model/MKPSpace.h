@@ -7,13 +7,17 @@
 #include <cstdint>
 #include <functional>
 #include <iosfwd>
+#include <memory>
 #include <string>
 
 #include <vector>
 
+#include "analysis/CaseResults.h"
+#include "analysis/En1990.h"
 #include "analysis/EquationOrder.h"
 #include "analysis/ProfileMatrix.h"
 #include "canvas/CanvasPainter.h"
+#include "model/LoadCases.h"
 #include "model/MKPObjekty.h"
 
 class TMKPSpace {
@@ -60,9 +64,79 @@ public:
     void NastavVlastniTihu(bool on);
     void NastavDeleniPrutu(std::int32_t n);
 
-    // Exchanges the whole model (lists, current objects, selections, clipboard) with another
-    // model space; settings, units and view stay where they are.
+    // Exchanges the whole model (lists, current objects, selections, clipboard, cases,
+    // combinations and the results of the cases) with another model space; settings, units and
+    // view stay where they are.
     void SwapModel(TMKPSpace& other);
+
+    // ---- Load cases and combinations (CaseModel.cpp) ---------------------------------------
+    //
+    // A model without cases (LoadCases empty) has one case, DefaultCase, to which all its loads
+    // belong, its self-weight loads too: it is computed exactly as a model of one load state. Once
+    // cases are defined, a load belongs to its LoadCase (a load without one to the first case);
+    // the self-weight loads belong to WeightCase, a permanent case that keeps its factor. Combinations may
+    // name any of these cases (DefaultCase only while there are no others).
+
+    TZatezovaciStav DefaultCase{KDefaultCaseName, TCaseKind::Permanent};
+    TKombinaceList Combinations;
+    static constexpr const char* KDefaultCaseName = "Výchozí";
+    static constexpr const char* KWeightCaseName = "Weight";
+
+    // The case a load belongs to.
+    TZatezovaciStav* StavZatizeni(const TZatizeni& load);
+    // The cases the computation solves, in order: DefaultCase alone, or LoadCases followed by
+    // WeightCase when a member carries a self-weight load.
+    std::vector<TZatezovaciStav*> PocitaneStavy();
+    // A case by its name: LoadCases, WeightCase ("Weight"), DefaultCase while there are no cases.
+    TZatezovaciStav* NajdiZatezovaciStav(const std::string& name);
+    // Why a name cannot be given to a new case (or to `renamed`), in Czech; empty when it can.
+    std::string ChybaNazvuStavu(const std::string& name, const TZatezovaciStav* renamed = nullptr) const;
+    std::string ChybaNazvuKombinace(const std::string& name, const TKombinace* renamed = nullptr) const;
+    // Appends a case. The first case defined takes over the default case: every load that had no
+    // case is given this one, and the combinations that named DefaultCase name it instead.
+    TZatezovaciStav* PridejZatezovaciStav(const std::string& name, TCaseKind kind,
+                                          TCaseCategory category = TCaseCategory::None,
+                                          const std::string& group = {});
+    // Deletes a case of LoadCases: its loads move to moveTo (another case of LoadCases) or, with
+    // none, are deleted; the combinations lose its terms. The last case gone, the model is one
+    // without cases again (its loads, if kept, belong to the default case).
+    void SmazZatezovaciStav(TZatezovaciStav* loadCase, TZatezovaciStav* moveTo);
+    // Puts a load into a case (nullptr: no case of its own).
+    void NastavStavZatizeni(TZatizeni& load, TZatezovaciStav* loadCase);
+    TKombinace* PridejKombinaci(const std::string& name, TCombinationKind kind, std::vector<TCombinationTerm> terms,
+                                const std::string& formula = {});
+    void SmazKombinaci(TKombinace* combination);
+    // Replaces every generated combination (all but the user's) by the given ones, in order.
+    void NastavGenerovaneKombinace(std::vector<std::unique_ptr<TKombinace>> generated);
+    // Generates the EN 1990 combinations of the cases computed (En1990.h) in place of the
+    // generated ones there were; the user's own stay, and their names are not taken again.
+    void VygenerujKombinace(const TGenerationOptions& options);
+    // The loads of a case (factor 1) or a combination (its factors), as TLoadFactors. With
+    // present, the loads of those combinations' cases also take part, at the factor 0.
+    std::shared_ptr<TLoadFactors> FaktoryStavu(const TZatezovaciStav* loadCase);
+    std::shared_ptr<TLoadFactors> FaktoryKombinace(const TKombinace& combination,
+                                                   const std::vector<const TKombinace*>* present = nullptr);
+
+    // ---- Results of the cases (CaseResults.cpp) -------------------------------------------
+
+    // Filled by every computation that succeeds; emptied when cases are deleted.
+    TCaseResults CaseResults;
+    // What the model shows after each computation (and at once, through NastavVysledky).
+    TResultsChoice ResultsChoice;
+    // The envelope shown, while ResultsChoice is an envelope; the result diagrams then draw its
+    // two curves.
+    std::shared_ptr<const TObalka> Envelope;
+    // The case whose computation the trace files show; empty or unknown: the first case.
+    std::string TracedCase;
+    // Chooses what the model shows and shows it when the results are there. False, and nothing
+    // changed, when the choice names a case or combination that the model has not, or when
+    // computed results lack a case it needs.
+    bool NastavVysledky(const TResultsChoice& choice);
+    // Shows ResultsChoice from the stored results (after a computation); false as above.
+    bool ZobrazVysledky();
+    // The combinations of an envelope choice; false with the first name that is not one.
+    bool KombinaceObalky(const TResultsChoice& choice, std::vector<const TKombinace*>& out,
+                         std::string* unknown = nullptr);
 
     // ---- Units ----------------------------------------------------------------------------
 

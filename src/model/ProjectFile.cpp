@@ -11,6 +11,7 @@
 #include "model/Errors.h"
 #include "model/MKPSpace.h"
 #include "model/NumberText.h"
+#include "model/ProjectFileCases.h"
 #include "model/ProjectFileLines.h"
 
 namespace {
@@ -29,6 +30,8 @@ public:
         WriteSupports();
         WriteMemberLoads();
         WriteNodalLoads();
+        // Load cases and combinations, when the model has any (ProjectFileCases.h).
+        mOut += CaseSectionsText(const_cast<TMKPSpace&>(mSpace), &Encoded);
         return std::move(mOut);
     }
 
@@ -214,7 +217,7 @@ private:
 class TProjectReader {
 public:
     TProjectReader(std::istream& in, TMKPSpace& space, const std::string& path)
-        : mLines(in, path), mSpace(space) {}
+        : mLines(in, path), mSpace(space), mCases(mLines, space) {}
 
     void Read() {
         std::string_view line;
@@ -248,7 +251,14 @@ public:
                 ReadMemberLoad();
             else if (line == "ZU")
                 ReadNodalLoad();
+            else if (line == "ZS")
+                mCases.ReadCase();
+            else if (line == "ZL")
+                mCases.ReadRun();
+            else if (line == "ZK")
+                mCases.ReadCombination();
         }
+        mCases.Finish();
         // A file with text in it from which neither a section header nor a single record came is
         // some other file, not an empty project.
         if (content && !header && mSpace.Materials.Empty() && mSpace.Sections.Empty() && mSpace.Nodes.Empty() &&
@@ -379,19 +389,21 @@ private:
         std::uint8_t kind = letter == 'M' ? KLoadMoment : letter == 'Q' ? KLoadDistributed : KLoadForce;
         TReal a = mLines.Real(), c = mLines.Real(), q1 = mLines.Real(), q2 = mLines.Real();
         TReal angle = mLines.Real();
-        if (TPrut* member = MemberNumbered(number))
-            member->PridejZatizeni(kind, nullptr, a, c, q1, q2, angle);
+        TPrut* member = MemberNumbered(number);
+        mCases.LoadRecord(member ? member->PridejZatizeni(kind, nullptr, a, c, q1, q2, angle) : nullptr);
     }
 
     void ReadNodalLoad() {
         int number = mLines.Int();
         std::uint8_t kind = TypeLetter() == 'M' ? KLoadMoment : KLoadForce;
         TReal q = mLines.Real(), angle = mLines.Real();
-        if (TUzel* node = NodeNumbered(number)) node->PridejZatizeni(kind, nullptr, q, angle);
+        TUzel* node = NodeNumbered(number);
+        mCases.LoadRecord(node ? node->PridejZatizeni(kind, nullptr, q, angle) : nullptr);
     }
 
     TValueLines mLines;
     TMKPSpace& mSpace;
+    TCaseSectionReader mCases;
 };
 
 void ReadProject(std::istream& in, TMKPSpace& target, const std::string& path) {

@@ -4,6 +4,7 @@
 // end connections, section, loads (owned), the working matrices of the analysis and, after a
 // computation, the end results Sa and Sb.
 #include <cstdint>
+#include <memory>
 
 #include "model/ObjectList.h"
 #include "model/Profil.h"
@@ -90,6 +91,10 @@ public:
     // along it is then formed on the turned member too (SestavPrubehy). Cleared by KoncoveSily.
     bool ResultsTurned = false;
     TMatrix Results;
+    // The loads of the state whose results the member holds, and their factors (LoadCases.h);
+    // none: every load once. The fixed-end forces, the end results and the table along the
+    // member take only these loads.
+    std::shared_ptr<const TLoadFactors> LoadFactors;
 };
 
 class TMemberList : public TObjectList<TPrut> {

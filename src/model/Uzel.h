@@ -3,6 +3,7 @@
 // A node: coordinates in m (y upward), three degrees of freedom in the equation order rotation, u,
 // w, its loads (owned) and, after a computation, its displacements (mrad, mm, mm).
 #include <cstdint>
+#include <memory>
 
 #include "model/ObjectList.h"
 #include "model/Types.h"
@@ -47,6 +48,8 @@ public:
     TLoadList Loads;
     TMatrix LoadVector;
     TVector Displacement; // [0] rotation (mrad), [1] u (mm), [2] w (mm)
+    // The loads of the state whose results the node holds (LoadCases.h); none: every load once.
+    std::shared_ptr<const TLoadFactors> LoadFactors;
 };
 
 class TNodeList : public TObjectList<TUzel> {

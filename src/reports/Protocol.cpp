@@ -1,5 +1,7 @@
 #include "reports/Protocol.h"
 
+#include "reports/CaseReports.h"
+
 #include <string>
 
 #include "units/Prevody.h"
@@ -164,6 +166,8 @@ void ListProtocol(const TMKPSpace& space, TStyledDocument& doc, char separator) 
         doc.AppendLine(MemberLine(f, *m));
         AppendLoads(doc, m->Loads, [&f](int i, const TZatizeni& z) { return MemberLoadLine(f, i, z); });
     }
+    // Cases and combinations, when the model has any.
+    ListCasesAndCombinations(const_cast<TMKPSpace&>(space), doc, separator);
 
     doc.SetCaption("Protokol");
 }

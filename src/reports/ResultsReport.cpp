@@ -3,6 +3,7 @@
 #include <string>
 
 #include "analysis/MemberTable.h"
+#include "reports/CaseReports.h"
 #include "units/Prevody.h"
 
 namespace {
@@ -53,6 +54,11 @@ void BuildResultsReport(TMKPSpace& space, TStyledDocument& doc, char separator) 
     doc.Clear();
     doc.SetStyle(true, 14);
     doc.AppendLine("VÝSLEDKY VÝPOČTU");
+    // The case or combination shown, when the model has more than its one state.
+    if (const std::string heading = ResultsHeading(space, separator); !heading.empty()) {
+        doc.SetSize(10);
+        doc.AppendLine(heading);
+    }
     doc.AppendLine("");
     doc.SetSize(10);
     doc.AppendLine("REAKCE");

@@ -1,0 +1,53 @@
+#pragma once
+// The envelope of a set of combinations: for every member and every station along it the largest
+// and smallest M, N, T, u and w, each with the combination that gives it; for every node the
+// extremes of its three displacements and three reactions.
+//
+// Every combination's table along a member is formed with the loads of all the envelope's
+// combinations present (those not in the combination at the factor 0), so that all the tables
+// of a member have the same stations.
+#include <array>
+#include <vector>
+
+#include "model/Types.h"
+
+class TKombinace;
+class TMKPSpace;
+
+// The extremes of one value over the combinations; MaxBy and MinBy are positions in
+// TObalka::Combinations (-1 before any value).
+struct TExtreme {
+    TReal Max = 0, Min = 0;
+    int MaxBy = -1, MinBy = -1;
+    // Takes the value of combination `by`; a tie keeps the earlier combination.
+    void Take(TReal v, int by);
+};
+
+class TObalka {
+public:
+    // The quantities along a member, in the order of their rows of the results table: M (1),
+    // N (2), T (3), u (5), w (6).
+    static constexpr int KQuantities = 5;
+    static constexpr std::array<int, KQuantities> KRows{1, 2, 3, 5, 6};
+
+    struct TMemberEnvelope {
+        std::vector<TReal> X; // stations; empty for a member without results
+        std::vector<std::array<TExtreme, KQuantities>> Values; // per station
+    };
+    struct TNodeEnvelope {
+        std::array<TExtreme, 3> Displacement; // rotation, u, w
+        std::array<TExtreme, 3> Reaction;     // rotation, u, w (restrained degrees of freedom only)
+    };
+
+    std::vector<const TKombinace*> Combinations;
+    std::vector<TMemberEnvelope> Members; // in member order
+    std::vector<TNodeEnvelope> Nodes;     // in node order
+
+    // The maxima (max) or minima of member i as a results table (rows x, M, N, T, rotation (0),
+    // u, w, spare), for the drawing; false for a member without results.
+    bool Table(int member, bool max, TMatrix& table) const;
+};
+
+// Forms the envelope from the results of the cases the model holds (each combination is shown in
+// turn); afterwards the model shows what it showed before. Needs computed results.
+TObalka SestavObalku(TMKPSpace& space, const std::vector<const TKombinace*>& combinations);
