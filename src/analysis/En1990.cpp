@@ -154,12 +154,12 @@ std::vector<std::unique_ptr<TKombinace>> GenerujKombinace(const std::vector<TZat
     if (options.Serviceability) {
         for (const TZatezovaciStav* l : leaders)
             for (const TCaseSet& acting : Selections(variable, l))
-                add(TCombinationKind::Characteristic, led("charakteristická", l), 0, 1, l, 1, acting, psi0);
+                add(TCombinationKind::Characteristic, led("6.14b", l), 0, 1, l, 1, acting, psi0);
         for (const TZatezovaciStav* l : leaders)
             for (const TCaseSet& acting : Selections(variable, l))
-                add(TCombinationKind::Frequent, led("častá", l), 0, 1, l, psi1(l), acting, psi2);
+                add(TCombinationKind::Frequent, led("6.15b", l), 0, 1, l, psi1(l), acting, psi2);
         for (const TCaseSet& acting : Selections(variable, nullptr))
-            add(TCombinationKind::QuasiPermanent, "kvazistálá", 0, 1, nullptr, 0, acting, psi2);
+            add(TCombinationKind::QuasiPermanent, "6.16b", 0, 1, nullptr, 0, acting, psi2);
     }
     if (options.Accidental)
         for (const TZatezovaciStav* a : accidental)

@@ -38,21 +38,21 @@ TEST(En1990, HandMadeTableOfFrameWithSnowAndWindPair) {
         "MSÚ 8 | uls | 6.10, hlavní W2 | 1.35·G1 + 1.35·G2 + 1.05·Q + 0.75·S + 0.9·T + 1.5·W2",
     };
     const std::vector<std::string> sls = {
-        "MSP-Ch 1 | sls-c | charakteristická, hlavní Q | 1·G1 + 1·G2 + 1·Q + 0.5·S + 0.6·T + 0.6·W1",
-        "MSP-Ch 2 | sls-c | charakteristická, hlavní Q | 1·G1 + 1·G2 + 1·Q + 0.5·S + 0.6·T + 0.6·W2",
-        "MSP-Ch 3 | sls-c | charakteristická, hlavní S | 1·G1 + 1·G2 + 0.7·Q + 1·S + 0.6·T + 0.6·W1",
-        "MSP-Ch 4 | sls-c | charakteristická, hlavní S | 1·G1 + 1·G2 + 0.7·Q + 1·S + 0.6·T + 0.6·W2",
-        "MSP-Ch 5 | sls-c | charakteristická, hlavní T | 1·G1 + 1·G2 + 0.7·Q + 0.5·S + 1·T + 0.6·W1",
-        "MSP-Ch 6 | sls-c | charakteristická, hlavní T | 1·G1 + 1·G2 + 0.7·Q + 0.5·S + 1·T + 0.6·W2",
-        "MSP-Ch 7 | sls-c | charakteristická, hlavní W1 | 1·G1 + 1·G2 + 0.7·Q + 0.5·S + 0.6·T + 1·W1",
-        "MSP-Ch 8 | sls-c | charakteristická, hlavní W2 | 1·G1 + 1·G2 + 0.7·Q + 0.5·S + 0.6·T + 1·W2",
+        "MSP-Ch 1 | sls-c | 6.14b, hlavní Q | 1·G1 + 1·G2 + 1·Q + 0.5·S + 0.6·T + 0.6·W1",
+        "MSP-Ch 2 | sls-c | 6.14b, hlavní Q | 1·G1 + 1·G2 + 1·Q + 0.5·S + 0.6·T + 0.6·W2",
+        "MSP-Ch 3 | sls-c | 6.14b, hlavní S | 1·G1 + 1·G2 + 0.7·Q + 1·S + 0.6·T + 0.6·W1",
+        "MSP-Ch 4 | sls-c | 6.14b, hlavní S | 1·G1 + 1·G2 + 0.7·Q + 1·S + 0.6·T + 0.6·W2",
+        "MSP-Ch 5 | sls-c | 6.14b, hlavní T | 1·G1 + 1·G2 + 0.7·Q + 0.5·S + 1·T + 0.6·W1",
+        "MSP-Ch 6 | sls-c | 6.14b, hlavní T | 1·G1 + 1·G2 + 0.7·Q + 0.5·S + 1·T + 0.6·W2",
+        "MSP-Ch 7 | sls-c | 6.14b, hlavní W1 | 1·G1 + 1·G2 + 0.7·Q + 0.5·S + 0.6·T + 1·W1",
+        "MSP-Ch 8 | sls-c | 6.14b, hlavní W2 | 1·G1 + 1·G2 + 0.7·Q + 0.5·S + 0.6·T + 1·W2",
         // ψ2 of snow, temperature and wind is 0: the two wind choices give one combination.
-        "MSP-Č 1 | sls-f | častá, hlavní Q | 1·G1 + 1·G2 + 0.5·Q",
-        "MSP-Č 2 | sls-f | častá, hlavní S | 1·G1 + 1·G2 + 0.3·Q + 0.2·S",
-        "MSP-Č 3 | sls-f | častá, hlavní T | 1·G1 + 1·G2 + 0.3·Q + 0.5·T",
-        "MSP-Č 4 | sls-f | častá, hlavní W1 | 1·G1 + 1·G2 + 0.3·Q + 0.2·W1",
-        "MSP-Č 5 | sls-f | častá, hlavní W2 | 1·G1 + 1·G2 + 0.3·Q + 0.2·W2",
-        "MSP-K 1 | sls-qp | kvazistálá | 1·G1 + 1·G2 + 0.3·Q",
+        "MSP-Č 1 | sls-f | 6.15b, hlavní Q | 1·G1 + 1·G2 + 0.5·Q",
+        "MSP-Č 2 | sls-f | 6.15b, hlavní S | 1·G1 + 1·G2 + 0.3·Q + 0.2·S",
+        "MSP-Č 3 | sls-f | 6.15b, hlavní T | 1·G1 + 1·G2 + 0.3·Q + 0.5·T",
+        "MSP-Č 4 | sls-f | 6.15b, hlavní W1 | 1·G1 + 1·G2 + 0.3·Q + 0.2·W1",
+        "MSP-Č 5 | sls-f | 6.15b, hlavní W2 | 1·G1 + 1·G2 + 0.3·Q + 0.2·W2",
+        "MSP-K 1 | sls-qp | 6.16b | 1·G1 + 1·G2 + 0.3·Q",
     };
     std::vector<std::string> want = uls610;
     want.insert(want.end(), sls.begin(), sls.end());

@@ -74,7 +74,7 @@ TEST(CalcCases, ListGenerateSaveAndShowCaseCombinationEnvelope) {
     EXPECT_NE(list.Out.find("MSÚ 1 (MSÚ, 6.10, hlavní Q) = 1.35·G + 1.5·Q + 0.9·W"), std::string::npos) << list.Out;
 
     ASSERT_EQ(Calc({"--generate-combinations", "--save", saved, portal}).Code, 0);
-    EXPECT_NE(Calc({"--list-cases", saved}).Out.find("MSP-K 1 (MSP kvazistálá, kvazistálá) = 1·G + 0.3·Q"),
+    EXPECT_NE(Calc({"--list-cases", saved}).Out.find("MSP-K 1 (MSP kvazistálá, 6.16b) = 1·G + 0.3·Q"),
               std::string::npos);
 
     // The combination's reactions are its cases' reactions with its factors.
