@@ -5,7 +5,7 @@
 // reactions), never from the solver's own arrays.
 #include <string>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 class TMKPSpace;
 

@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 // Outcome of a solution: the structure was solved, or refused at equation Equation.
 enum class TSolveResult {

@@ -8,8 +8,8 @@
 #include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
 #include "analysis/TraceFile.h"
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <QTranslator>
 #include <clocale>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "ui/MKPUnit1.h"
 #include "ui/QtCanvasPainter.h"
 #include "ui/QtDialogs.h"

@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "base/Types.h"
 #include "cli/Picture.h"
 #include "cli/ReportCommand.h"
-#include "model/Types.h"
 
 // The parsed command line. A new option adds a field here and a row to the option table in
 // Calc.cpp.

@@ -7,12 +7,12 @@
 #include <string_view>
 
 #include "analysis/Diagnostics.h"
+#include "base/MessageText.h"
+#include "base/NumberText.h"
 #include "canvas/DiagramFit.h"
 #include "canvas/WmfPainter.h"
 #include "model/AtomicFile.h"
 #include "model/MKPSpace.h"
-#include "model/MessageText.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 #ifdef KORVAN_WITH_QT

@@ -5,9 +5,9 @@
 // computation, the end results Sa and Sb.
 #include <cstdint>
 
+#include "base/Types.h"
 #include "model/ObjectList.h"
 #include "model/Profil.h"
-#include "model/Types.h"
 #include "model/Uzel.h"
 #include "model/Zatizeni.h"
 

@@ -4,8 +4,8 @@
 // w, its loads (owned) and, after a computation, its displacements (mrad, mm, mm).
 #include <cstdint>
 
+#include "base/Types.h"
 #include "model/ObjectList.h"
-#include "model/Types.h"
 #include "model/Zatizeni.h"
 
 // One degree of freedom of a node.

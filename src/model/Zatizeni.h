@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Types.h"
 #include "model/ObjectList.h"
-#include "model/Types.h"
 
 // A load case: a name and the factor applied to the loads that refer to it (only self-weight does).
 class TZatezovaciStav {

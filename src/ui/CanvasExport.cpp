@@ -10,9 +10,9 @@
 #include <QPagedPaintDevice>
 #include <QSvgGenerator>
 
+#include "base/Errors.h"
 #include "canvas/WmfPainter.h"
 #include "model/AtomicFile.h"
-#include "model/Errors.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 #include "ui/PrintFallback.h"

@@ -3,7 +3,7 @@
 // the cursor, shows the coordinates and continues the gesture under way.
 #include <QLabel>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "model/UserDialogs.h"
 #include "ui/CanvasWidget.h"
 #include "ui/Glyphs.h"

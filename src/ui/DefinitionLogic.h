@@ -4,7 +4,7 @@
 // unit labels here too, so every unit text follows the model space's unit system.
 #include <string>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 class TMKPSpace;
 class TMaterial;

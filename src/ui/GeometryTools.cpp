@@ -4,8 +4,8 @@
 #include <cmath>
 #include <utility>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 #include "units/Prevody.h"
 

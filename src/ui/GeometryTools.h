@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 class TMKPSpace;
 class TPrut;

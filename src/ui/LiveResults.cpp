@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "analysis/MemberTable.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "model/NumberText.h"
-#include "model/Types.h"
+#include "base/NumberText.h"
+#include "base/Types.h"
 
 class TMKPSpace;
 class TPrut;

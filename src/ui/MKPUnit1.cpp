@@ -23,9 +23,9 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include "model/Errors.h"
-#include "model/MessageText.h"
-#include "model/NumberText.h"
+#include "base/Errors.h"
+#include "base/MessageText.h"
+#include "base/NumberText.h"
 #include "model/UserDialogs.h"
 #include "reports/Protocol.h"
 #include "reports/ResultsReport.h"

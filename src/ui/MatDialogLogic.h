@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 class TPrut;
 

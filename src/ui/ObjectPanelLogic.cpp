@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "units/Prevody.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
+#include "base/Errors.h"
 #include "model/AtomicFile.h"
-#include "model/Errors.h"
 #include "model/UserDialogs.h"
 #include "ui/SaveTarget.h"
 

@@ -2,9 +2,9 @@
 
 #include <QFile>
 
+#include "base/Errors.h"
+#include "base/MessageText.h"
 #include "model/AtomicFile.h"
-#include "model/Errors.h"
-#include "model/MessageText.h"
 #include "model/UserDialogs.h"
 
 bool ConfirmSaveTarget(const QString& fileName, const char* question) {

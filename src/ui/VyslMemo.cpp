@@ -17,8 +17,8 @@
 #include <QToolButton>
 #include <cmath>
 
+#include "base/Errors.h"
 #include "model/AtomicFile.h"
-#include "model/Errors.h"
 #include "model/UserDialogs.h"
 #include "ui/PrintFallback.h"
 #include "ui/SaveTarget.h"

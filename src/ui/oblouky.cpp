@@ -13,9 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "base/NumberText.h"
 #include "expr/CurveGenerator.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "ui/DefinitionWidgets.h"
 #include "ui/MKPUnit1.h"
 

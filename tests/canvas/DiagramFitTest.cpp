@@ -4,10 +4,10 @@
 
 #include <cmath>
 
+#include "base/NumberText.h"
 #include "canvas/DiagramFit.h"
 #include "canvas/RecordingPainter.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <QComboBox>
 #include <QScrollBar>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 #include "ui/CanvasWidget.h"
 #include "ui/MKPUnit1.h"

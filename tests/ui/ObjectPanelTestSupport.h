@@ -4,8 +4,8 @@
 #include <QChar>
 #include <vector>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "ui/PanelHost.h"
 
 class TFakeHost : public TPanelHost {

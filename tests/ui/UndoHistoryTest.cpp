@@ -6,8 +6,8 @@
 #include <functional>
 #include <sstream>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "ui/UndoHistory.h"
 
 namespace {

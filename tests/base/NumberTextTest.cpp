@@ -7,8 +7,8 @@
 #include <random>
 #include <string>
 
-#include "model/Errors.h"
-#include "model/NumberText.h"
+#include "base/Errors.h"
+#include "base/NumberText.h"
 
 namespace {
 // The expected text written with a point, shown with the separator under test.

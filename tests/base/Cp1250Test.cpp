@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "model/Cp1250.h"
-#include "model/Errors.h"
+#include "base/Cp1250.h"
+#include "base/Errors.h"
 
 TEST(Cp1250, CzechLettersMapBothWays) {
     struct Row {

@@ -1,4 +1,4 @@
-#include "model/MessageText.h"
+#include "base/MessageText.h"
 
 #include <cstdio>
 #include <new>

@@ -1,9 +1,9 @@
-#include "model/Cp1250.h"
+#include "base/Cp1250.h"
 
 #include <array>
 #include <cstdint>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 namespace {
 // Unicode code points of the bytes 0x80 to 0xFF; the bytes below 0x80 are ASCII.

@@ -1,4 +1,4 @@
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 #include <bit>
 #include <charconv>
@@ -12,8 +12,8 @@
 #include <locale.h>
 #endif
 
-#include "model/Errors.h"
-#include "model/MessageText.h"
+#include "base/Errors.h"
+#include "base/MessageText.h"
 
 namespace {
 char gSeparator = '.';

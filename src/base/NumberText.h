@@ -4,7 +4,7 @@
 // (by default the program's separator, taken from the user's settings at start).
 #include <string>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 // The program's decimal separator (',' in the Czech setting, '.' in most others).
 char DecimalSeparator();
