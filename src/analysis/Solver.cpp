@@ -7,6 +7,7 @@
 
 #include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
+#include "analysis/ProfileMatrix.h"
 #include "analysis/TraceFile.h"
 #include "base/NumberText.h"
 #include "model/MKPSpace.h"

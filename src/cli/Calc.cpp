@@ -10,7 +10,9 @@
 #include <ostream>
 
 #include "analysis/Diagnostics.h"
+#include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
+#include "analysis/ProfileMatrix.h"
 #include "analysis/TraceFile.h"
 #include "base/Errors.h"
 #include "base/MessageText.h"

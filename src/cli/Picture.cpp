@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "analysis/Diagnostics.h"
+#include "analysis/ProfileMatrix.h"
 #include "base/MessageText.h"
 #include "base/NumberText.h"
 #include "canvas/DiagramFit.h"

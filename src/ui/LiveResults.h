@@ -6,6 +6,7 @@
 #include <string>
 
 #include "analysis/Diagnostics.h"
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 
 struct TLiveOutcome {

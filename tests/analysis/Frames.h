@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 
 struct TFrame {

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "analysis/ProfileMatrix.h"
 #include "base/NumberText.h"
 #include "canvas/DiagramFit.h"
 #include "canvas/RecordingPainter.h"
