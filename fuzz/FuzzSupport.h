@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 

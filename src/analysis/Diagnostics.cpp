@@ -6,6 +6,7 @@
 
 #include "analysis/MemberTable.h"
 #include "model/MKPSpace.h"
+#include "base/NumberText.h"
 
 TDofPlace MistoRovnice(int equation) {
     if (equation <= 0) return {};
@@ -14,12 +15,90 @@ TDofPlace MistoRovnice(int equation) {
     return {k / 3 + 1, kinds[k % 3]};
 }
 
+TDofPlace MistoOdmitnuti(const TSolveStatus& status) {
+    TDofPlace place;
+    if (status.Member > 0) {
+        place.Member = status.Member;
+        place.Load = status.Load;
+        return place;
+    }
+    if (status.Unsupported == TUnsupported::No) return MistoRovnice(status.Equation);
+    // The whole structure: nothing to point at. A part of it: the node where it moves.
+    if (status.Unsupported == TUnsupported::Part) place = MistoRovnice(status.Equation);
+    place.Unsupported = status.Unsupported;
+    return place;
+}
+
 std::string PopisMista(const TDofPlace& place) {
+    if (place.Member > 0) {
+        const std::string member = "Prut " + std::to_string(place.Member);
+        return place.Load > 0 ? member + ": zatížení " + std::to_string(place.Load) : member;
+    }
+    if (place.Unsupported == TUnsupported::Whole) return "Konstrukce nemá žádnou podporu.";
+    if (place.Unsupported == TUnsupported::Part && place.Node > 0)
+        return "Uzel " + std::to_string(place.Node) + ": část konstrukce bez podpory";
     if (place.Node <= 0) return {};
     const char* what = place.Kind == TDofKind::U   ? "posun u"
                        : place.Kind == TDofKind::W ? "posun w"
                                                    : "pootočení";
     return "Uzel " + std::to_string(place.Node) + ": " + what;
+}
+
+TUnsupported NepodeprenaCast(const TMKPSpace& space, int node) {
+    bool anySupport = false;
+    for (const TUzel* n : space.Nodes)
+        anySupport = anySupport || n->DofRot.Fixed || n->DofU.Fixed || n->DofW.Fixed;
+    if (!anySupport) return TUnsupported::Whole;
+    const int count = space.Nodes.Count();
+    if (node < 1 || node > count) return TUnsupported::No;
+    // The nodes joined to node: a search over the members at each node reached.
+    std::vector<std::vector<int>> links(std::size_t(count) + 1);
+    for (const TPrut* m : space.Members) {
+        links[std::size_t(m->NodeA->Number)].push_back(m->NodeB->Number);
+        links[std::size_t(m->NodeB->Number)].push_back(m->NodeA->Number);
+    }
+    std::vector<char> reached(std::size_t(count) + 1, 0);
+    std::vector<int> open{node};
+    reached[std::size_t(node)] = 1;
+    while (!open.empty()) {
+        const TUzel* n = space.Nodes[open.back() - 1];
+        open.pop_back();
+        if (n->DofRot.Fixed || n->DofU.Fixed || n->DofW.Fixed) return TUnsupported::No;
+        for (int next : links[std::size_t(n->Number)])
+            if (!reached[std::size_t(next)]) {
+                reached[std::size_t(next)] = 1;
+                open.push_back(next);
+            }
+    }
+    return TUnsupported::Part;
+}
+
+namespace {
+TReal LongestMember(const TMKPSpace& space) {
+    TReal longest = 0;
+    for (const TPrut* m : space.Members) longest = std::max(longest, m->Length);
+    return longest;
+}
+} // namespace
+
+const TPrut* NajdiKratkyPrut(const TMKPSpace& space, int node) {
+    const TReal limit = LongestMember(space) * TReal(KShortMemberRatio);
+    const TPrut* atNode = nullptr;
+    const TPrut* anywhere = nullptr;
+    for (const TPrut* m : space.Members) {
+        if (!(m->Length < limit)) continue;
+        if (!anywhere || m->Length < anywhere->Length) anywhere = m;
+        const bool ends = m->NodeA->Number == node || m->NodeB->Number == node;
+        if (ends && (!atNode || m->Length < atNode->Length)) atNode = m;
+    }
+    return atNode ? atNode : anywhere;
+}
+
+std::string PopisKratkehoPrutu(const TMKPSpace& space, const TPrut& member) {
+    return "Prut " + std::to_string(member.Number) + " je příliš krátký (" + FormatGeneral(member.Length, 3) +
+           " m, nejdelší prut " + FormatGeneral(LongestMember(space), 3) +
+           " m): jeho tuhost převyšuje tuhost ostatních prutů tolik, že soustavu rovnic nelze spolehlivě "
+           "vyřešit. Prodlužte jej, nebo jeho uzly spojte.";
 }
 
 namespace {

@@ -1,9 +1,11 @@
 #include "analysis/ModelCheck.h"
 
 #include <cmath>
+#include <limits>
 #include <set>
 
 #include "model/MKPSpace.h"
+#include "base/NumberText.h"
 
 namespace {
 bool Listed(const TMKPSpace& space, const TUzel* node) {
@@ -39,6 +41,15 @@ bool Measure(TReal v) { return std::isfinite(static_cast<double>(v)); }
 bool AllFinite(const TVector& v) {
     for (TReal x : v)
         if (!std::isfinite(x)) return false;
+    return true;
+}
+
+// A result: finite and within the range of a double, which is what the pictures, the reports and
+// the panels can show (a moment of 3E308 kNm is "inf" to all of them).
+bool Showable(TReal v) { return std::fabs(v) <= TReal(std::numeric_limits<double>::max()); }
+bool AllShowable(const TVector& v) {
+    for (TReal x : v)
+        if (!Showable(x)) return false;
     return true;
 }
 
@@ -105,15 +116,60 @@ std::string NajdiNeplatnouHodnotu(TMKPSpace& space) {
     return {};
 }
 
+void SrovnejZatizeniSPruty(TMKPSpace& space) {
+    for (TPrut* m : space.Members) {
+        const TReal length = m->Length;
+        for (TZatizeni* z : m->Loads) {
+            if (z->Kind == KLoadSelfWeight) {
+                z->A = 0;
+                z->C = length;
+                z->B = length - (z->A + z->C);
+                if (m->Section && m->Section->Material) {
+                    const TReal q = m->Section->Material->D * m->Section->A / 100.0L;
+                    if (z->Q1 != q || z->Q2 != q) z->Q1 = z->Q2 = q;
+                }
+                // A member turned because of its hinge turns its loads by 180°: the same direction.
+                const TReal down = 90.0L - m->Angle;
+                const TReal turn = std::remainder(z->Angle - down, TReal(360));
+                if (!(std::fabs(turn) <= 1e-9L)) z->Angle = down;
+            } else if (z->Kind == KLoadDistributed) {
+                if (!(std::fabs(z->A + z->B + z->C - length) <= length * TReal(KLoadReachTolerance)))
+                    z->B = length - (z->A + z->C);
+            }
+        }
+    }
+}
+
+std::string NajdiZatizeniMimoPrut(const TMKPSpace& space, int& member, int& load) {
+    member = load = 0;
+    for (const TPrut* m : space.Members) {
+        const TReal length = m->Length, allowance = length * TReal(KLoadReachTolerance);
+        int position = 0;
+        for (const TZatizeni* z : m->Loads) {
+            ++position;
+            // Forces and moments stand at A; distributed loads and self-weight run from A to A + C.
+            const bool spread = z->Kind == KLoadDistributed || z->Kind == KLoadSelfWeight;
+            const TReal end = spread ? z->A + z->C : z->A;
+            if (z->A >= 0 && end <= length + allowance) continue;
+            member = m->Number;
+            load = position;
+            return "Prut " + std::to_string(member) + ", zatížení " + std::to_string(load) +
+                   ": Zatížení přesahuje mimo prut (sahá od " + Fixed3(z->A) + " m do " + Fixed3(end) +
+                   " m, prut je dlouhý " + Fixed3(length) + " m).";
+        }
+    }
+    return {};
+}
+
 std::string NajdiNekonecnyVysledek(const TMKPSpace& space) {
     for (const TUzel* n : space.Nodes) {
-        bool finite = AllFinite(n->Displacement);
+        bool finite = AllShowable(n->Displacement);
         for (const TNodeDof* dof : {&n->DofRot, &n->DofU, &n->DofW})
-            if (dof->Fixed && !std::isfinite(dof->Reaction)) finite = false;
+            if (dof->Fixed && !Showable(dof->Reaction)) finite = false;
         if (!finite) return "Uzel " + std::to_string(n->Number) + ": výsledek výpočtu není konečné číslo.";
     }
     for (const TPrut* m : space.Members)
-        if (!AllFinite(m->Sa) || !AllFinite(m->Sb))
+        if (!AllShowable(m->Sa) || !AllShowable(m->Sb))
             return "Prut " + std::to_string(m->Number) + ": výsledek výpočtu není konečné číslo.";
     return {};
 }
@@ -123,7 +179,7 @@ std::string NajdiNekonecnyPrubeh(TMKPSpace& space) {
         if (!m->HasResults()) continue;
         m->Prubehy();
         bool finite = true;
-        for (const TVector& row : m->Results) finite = finite && AllFinite(row);
+        for (const TVector& row : m->Results) finite = finite && AllShowable(row);
         m->UvolniPrubehy();
         if (!finite)
             return "Prut " + std::to_string(m->Number) + ": vnitřní síly nejsou konečná čísla.";

@@ -410,10 +410,16 @@ TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
     int pivot = 0;
     mFinished = 0;
     mSplitForm = true;
+    // The diagonals before the elimination, the measure of what is left of them. They are
+    // positive: the supports and the degrees of freedom without stiffness have 1 there.
+    const std::vector<TReal> original = mDiag;
     const bool refused = UseTwoThreads(how) ? !EliminateInParallel(fg, pivot) : !EliminateSerially(fg, pivot);
     if (refused) return {TSolveResult::ZeroPivot, pivot};
-    for (int k = 1; k <= mN; ++k)
-        if (!(mDiag[std::size_t(k)] >= KMechanismLimit)) return {TSolveResult::Mechanism, k};
+    for (int k = 1; k <= mN; ++k) {
+        const TReal d = mDiag[std::size_t(k)];
+        if (!(d >= KMechanismLimit) || d < KPivotRatioLimit * original[std::size_t(k)])
+            return {TSolveResult::Mechanism, k};
+    }
     return {};
 }
 
@@ -494,6 +500,28 @@ static void Substitute(int n, const TEntry* upper, const std::ptrdiff_t* offset,
         const TEntry* colJ = upper + offset[j];
         for (int i = first[j]; i < j; ++i) fg[std::size_t(i)] -= Value<SplitForm>(colJ[i]) * r;
     }
+}
+
+// Row by row from the first position: fg[e] gains the multipliers of row e times the earlier
+// entries of fg, in ascending k, as the elimination formed it for the first right-hand side.
+template <bool SplitForm>
+static void ForwardSubstitute(int n, const TEntry* lower, const std::ptrdiff_t* offset, const int* first,
+                              TVector& fg) {
+    for (int e = 1; e <= n; ++e) {
+        const TEntry* rowE = lower + offset[e];
+        TReal g = fg[std::size_t(e)];
+        for (int k = first[e]; k < e; ++k) g += Value<SplitForm>(rowE[k]) * fg[std::size_t(k)];
+        fg[std::size_t(e)] = g;
+    }
+}
+
+void TProfileMatrix::Solve(TVector& fg, TVector& rg) const {
+    assert(mFinished == mN + 1 || mN == 0);
+    if (mSplitForm)
+        ForwardSubstitute<true>(mN, mLower, mOffset.data(), mFirst.data(), fg);
+    else
+        ForwardSubstitute<false>(mN, mLower, mOffset.data(), mFirst.data(), fg);
+    BackSubstitute(fg, rg);
 }
 
 void TProfileMatrix::BackSubstitute(TVector& fg, TVector& rg) const {

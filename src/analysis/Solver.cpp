@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cassert>
 #include <cmath>
+#include <limits>
 #include <optional>
 
+#include "analysis/Diagnostics.h"
 #include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
 #include "analysis/ProfileMatrix.h"
@@ -98,23 +100,109 @@ void AssembleKG(TMKPSpace& space, TEquationOrder order) {
     if (last) last->UvolniMatice();
 }
 
-// Supports and degrees of freedom without stiffness, as the elimination needs them. Returns the
-// first degree of freedom without stiffness that a load acts on (a mechanism), 0 when none.
-int ApplySupports(TMKPSpace& space) {
+// Supports and degrees of freedom without stiffness, as the elimination needs them; held[k] marks
+// both kinds (their equations become the identity). Returns the first degree of freedom without
+// stiffness that a load acts on (a mechanism), 0 when none.
+int ApplySupports(TMKPSpace& space, std::vector<char>& held) {
+    const int n = space.KG.Size();
+    held.assign(std::size_t(n) + 1, 0);
     for (TUzel* node : space.Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
             if (dof->Fixed) {
                 space.KG.ClearRowAndColumn(dof->Code);
                 space.FG[std::size_t(dof->Code)] = 0;
+                held[std::size_t(dof->Code)] = 1;
             }
-    const int n = space.KG.Size();
     int unresisted = 0;
     for (int k = 1; k <= n; ++k)
         if (space.KG.At(k, k) == 0) {
             if (!unresisted && Unresisted(space.FG, k)) unresisted = k;
             space.KG.ClearRowAndColumn(k);
+            held[std::size_t(k)] = 1;
         }
     return unresisted;
+}
+
+TReal Norm(const TVector& v) {
+    TReal sum = 0;
+    for (std::size_t k = 1; k < v.size(); ++k) sum += v[k] * v[k];
+    return std::sqrt(sum);
+}
+
+// K·u for every equation, K from the members' matrices in the node systems. The sums are those
+// of the equilibrium check (KontrolaRovnovahy): per member the row times u in column order, added
+// up in member order, so that the residual measured here is the one the check reports.
+TVector StiffnessTimes(TMKPSpace& space, const TVector& u) {
+    TVector ku(u.size(), 0.0L);
+    TPrut* last = nullptr;
+    for (TPrut* m : space.Members) {
+        if (last) last->PredejMatice(*m);
+        m->SestavT();
+        m->SestavTI();
+        m->SestavKabL();
+        m->SestavKabG();
+        std::size_t codes[7] = {};
+        for (int j = 1; j <= 6; ++j) codes[j] = std::size_t(Code(m->kabG[0][std::size_t(j)]));
+        for (int i = 1; i <= 6; ++i) {
+            TReal sum = 0;
+            for (int j = 1; j <= 6; ++j) sum += m->kabG[std::size_t(i)][std::size_t(j)] * u[codes[j]];
+            ku[codes[i]] += sum;
+        }
+        last = m;
+    }
+    if (last) last->UvolniMatice();
+    return ku;
+}
+
+// The residual ku − f + R over every equation (R: the reactions where reactions[k] is given, else
+// 0) as ‖·‖ / loadNorm (‖·‖ itself without load); worst names the equation of the largest term.
+TReal Residual(const TVector& ku, const TVector& f, const TVector& reactions, TReal loadNorm, int& worst) {
+    TReal sum = 0, largest = -1;
+    worst = 0;
+    for (std::size_t k = 1; k < ku.size(); ++k) {
+        const TReal r = ku[k] - f[k] + reactions[k];
+        sum += r * r;
+        if (std::fabs(r) > largest) {
+            largest = std::fabs(r);
+            worst = int(k);
+        }
+    }
+    const TReal norm = std::sqrt(sum);
+    return loadNorm > 0 ? norm / loadNorm : norm;
+}
+
+bool AllShowable(const TVector& v) {
+    for (TReal x : v)
+        if (!(std::fabs(x) <= TReal(std::numeric_limits<double>::max()))) return false;
+    return true;
+}
+
+// Names the fault through the message sink and marks the results invalid.
+TSolveStatus Refuse(TMKPSpace& space, const std::string& message, TSolveStatus status) {
+    Dialogs().Inform(message);
+    space.ResultsValid = false;
+    return status;
+}
+
+// What a structure refused at an equation (a zero pivot, a mechanism, a residual above the bound)
+// has to blame: a part without any support, else a member far shorter than the others. Fills the
+// status and gives the message to show, or leaves both as they are.
+void Diagnose(const TMKPSpace& space, TSolveStatus& status, std::string& message) {
+    const TDofPlace place = MistoRovnice(status.Equation);
+    status.Unsupported = NepodeprenaCast(space, place.Node);
+    if (status.Unsupported != TUnsupported::No) {
+        // However it was found, a structure (or a part) without support is a mechanism.
+        if (status.Result == TSolveResult::Unbalanced) {
+            status.Result = TSolveResult::Mechanism;
+            message = KMechanismMessage;
+        }
+        return;
+    }
+    if (status.Result == TSolveResult::ZeroPivot) return;
+    if (const TPrut* m = NajdiKratkyPrut(space, place.Node)) {
+        status = {TSolveResult::ShortMember, status.Equation, m->Number};
+        message = PopisKratkehoPrutu(space, *m);
+    }
 }
 
 // Opens a trace file, lets write() fill it, and notes the file, and why when it could not be
@@ -256,9 +344,28 @@ void TMKPSpace::SestavFG() {
     UvolniPG();
 }
 
+namespace {
+// A solution that misses its equations: refused, naming the equation with the largest residual
+// (or what the diagnosis finds to blame).
+TSolveStatus Unbalanced(TMKPSpace& space, TReal residual, int worst) {
+    TSolveStatus status{TSolveResult::Unbalanced, worst};
+    std::string message = "Výsledek výpočtu nesplňuje rovnováhu: ‖K·u − f‖/‖f‖ = " + FormatExponent(residual, 2, 1) +
+                          " překračuje " + FormatExponent(KResidualLimit, 1, 1) + " (" +
+                          PopisMista(MistoRovnice(worst)) +
+                          "). Konstrukce je pravděpodobně pohyblivým mechanismem, nebo má pruty velmi rozdílných "
+                          "tuhostí.";
+    Diagnose(space, status, message);
+    return Refuse(space, message, status);
+}
+} // namespace
+
 TSolveStatus TMKPSpace::Res() {
     const int n = 3 * Nodes.Count();
     RG = NewVector(std::size_t(n + 1));
+    // The measure of the residual: the loads less the fixed-end forces on every degree of freedom,
+    // before the supports take theirs out.
+    const TVector full = FG;
+    const TReal loadNorm = Norm(FG);
 
     // The reactions need, of the matrix as assembled, only the rows of the restrained degrees of
     // freedom: they are kept before the supports clear them, and the matrix is assembled once.
@@ -272,13 +379,17 @@ TSolveStatus TMKPSpace::Res() {
     // w along its rotated directions. Degrees of freedom without any stiffness (a rotation where
     // every member is hinged): their equation becomes RG[k] = FG[k]. That is right only while
     // nothing loads them; a load on a degree of freedom that nothing resists is a mechanism.
-    const int unresisted = ApplySupports(*this);
+    std::vector<char> held, restrained(std::size_t(n) + 1, 0);
+    for (TUzel* node : Nodes)
+        for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
+            if (dof->Fixed) restrained[std::size_t(dof->Code)] = 1;
+    const int unresisted = ApplySupports(*this, held);
     WriteTrace(*this, "00KGa.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(*this, "00FGa.out", [this](TTraceFile& f) { WriteVector(f, FG); });
     if (unresisted) {
-        Dialogs().Inform(KMechanismMessage);
-        ResultsValid = false;
-        return {TSolveResult::Mechanism, unresisted};
+        TSolveStatus status{TSolveResult::Mechanism, unresisted};
+        status.Unsupported = NepodeprenaCast(*this, MistoRovnice(unresisted).Node);
+        return Refuse(*this, KMechanismMessage, status);
     }
 
     TSolveStatus result;
@@ -292,7 +403,7 @@ TSolveStatus TMKPSpace::Res() {
         } else {
             // A refusal is decided, and named, in the model's order.
             AssembleKG(*this, TEquationOrder::Model);
-            ApplySupports(*this);
+            ApplySupports(*this, held);
         }
     }
     if (!KG.Reordered()) {
@@ -300,13 +411,62 @@ TSolveStatus TMKPSpace::Res() {
         if (result.Result == TSolveResult::Ok) KG.BackSubstitute(FG, RG);
     }
     if (result.Result == TSolveResult::ZeroPivot) {
-        Dialogs().Inform(KZeroPivotMessage);
+        std::string message = KZeroPivotMessage;
+        Diagnose(*this, result, message);
+        Dialogs().Inform(message);
         return result;
     }
     if (result.Result == TSolveResult::Mechanism) {
-        Dialogs().Inform(KMechanismMessage);
-        ResultsValid = false;
-        return result;
+        std::string message = KMechanismMessage;
+        Diagnose(*this, result, message);
+        return Refuse(*this, message, result);
+    }
+
+    // Equilibrium: a solution that does not satisfy its equations is no result. Measured first
+    // over the equations solved (the restrained ones follow with their reactions, below): above
+    // the bound one step of iterative refinement (the residual solved on the same elimination) may
+    // bring it under. A solution under the bound is kept as it is, bit for bit. Values that are
+    // not numbers are named below, by node and member.
+    TVector ku;
+    const TVector noReactions(full.size(), 0.0L);
+    // Without reactions the restrained equations would count their loads; they are left out here.
+    auto solvedResidual = [&](const TVector& u, TVector& kuOut, int& worst) {
+        kuOut = StiffnessTimes(*this, u);
+        TVector part = kuOut;
+        for (std::size_t k = 1; k < part.size(); ++k)
+            if (restrained[k]) part[k] = full[k];
+        return Residual(part, full, noReactions, loadNorm, worst);
+    };
+    if (AllShowable(RG)) {
+        int worst = 0;
+        TReal residual = solvedResidual(RG, ku, worst);
+        if (!(residual <= KResidualLimit)) {
+            // r = f − K·u on the equations solved; the held ones are the identity there.
+            TVector r(RG.size(), 0.0L), delta(RG.size(), 0.0L);
+            for (std::size_t k = 1; k < r.size(); ++k)
+                if (!held[k]) r[k] = full[k] - ku[k];
+            if (KG.Reordered()) {
+                TVector byPosition = KG.ToPositions(r), deltaByPosition(RG.size(), 0.0L);
+                KG.Solve(byPosition, deltaByPosition);
+                delta = KG.FromPositions(deltaByPosition);
+            } else {
+                KG.Solve(r, delta);
+            }
+            TVector refined = RG, kuRefined;
+            for (std::size_t k = 1; k < refined.size(); ++k) refined[k] += delta[k];
+            int worstRefined = 0;
+            const TReal residualRefined = solvedResidual(refined, kuRefined, worstRefined);
+            if (residualRefined < residual) {
+                RG = std::move(refined);
+                ku = std::move(kuRefined);
+                residual = residualRefined;
+                worst = worstRefined;
+            }
+        }
+        if (!(residual <= KResidualLimit)) {
+            KG = TProfileMatrix();
+            return Unbalanced(*this, residual, worst);
+        }
     }
     KG = TProfileMatrix();
 
@@ -368,6 +528,16 @@ TSolveStatus TMKPSpace::Res() {
     });
     if (!written) reactions(nullptr);
     if (std::string fault = NajdiNekonecnyVysledek(*this); !fault.empty()) return Odmitni(fault);
+    // Every equation with the reactions: what the equilibrium check reports.
+    if (!ku.empty()) {
+        TVector stored(full.size(), 0.0L);
+        for (TUzel* node : Nodes)
+            for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
+                if (dof->Fixed) stored[std::size_t(dof->Code)] = dof->Reaction;
+        int worst = 0;
+        const TReal residual = Residual(ku, full, stored, loadNorm, worst);
+        if (!(residual <= KResidualLimit)) return Unbalanced(*this, residual, worst);
+    }
     if (std::string fault = NajdiNekonecnyPrubeh(*this); !fault.empty()) return Odmitni(fault);
 
     ResultsValid = true;
@@ -396,8 +566,12 @@ TSolveStatus TMKPSpace::Vypocet() {
     std::optional<TTraceFolderLock> lock;
     if (TraceEnabled) lock.emplace(TraceDir);
     TSolveStatus result;
+    int member = 0, load = 0;
+    SrovnejZatizeniSPruty(*this);
     if (const std::string fault = NajdiNeplatnouHodnotu(*this); !fault.empty()) {
         result = Odmitni(fault);
+    } else if (const std::string outside = NajdiZatizeniMimoPrut(*this, member, load); !outside.empty()) {
+        result = Refuse(*this, outside, {TSolveResult::LoadOutside, 0, member, load});
     } else {
         OtocPrutySKloubemA();
         SestavKG();

@@ -525,7 +525,12 @@ bool TryStrToFloat(const std::string& text, TReal& value, char separator) {
         return true;
     }
     bool tiny = leadPos + exponent <= 0;
-    return ConvertClean(clean.data(), clean.data() + clean.size(), value, tiny);
+    TReal v = 0.0L;
+    if (!ConvertClean(clean.data(), clean.data() + clean.size(), v, tiny)) return false;
+    // Beyond the range of a double a value is infinite to everything that shows or draws it.
+    if (!(std::fabs(v) <= TReal(std::numeric_limits<double>::max()))) return false;
+    value = v;
+    return true;
 }
 
 std::string ShownInMessage(const std::string& text) {

@@ -46,8 +46,10 @@ inline std::string Fixed2(TReal v, char separator = DecimalSeparator()) {
 std::string ShownInMessage(const std::string& text);
 
 // Reads a real: optional blanks, optional sign, digits with at most one separator, optional
-// exponent; the nearest extended value (0 or a subnormal below the normal range). Throws TNumberError
-// "'<text>' is not a valid floating point value" otherwise (the text as ShownInMessage gives it).
+// exponent; the nearest extended value (0 or a subnormal below the normal range). A value beyond
+// the range of a double (about 1.8E308), which every picture, report and panel would show as
+// infinite, is no valid value. Throws TNumberError "'<text>' is not a valid floating point value"
+// otherwise (the text as ShownInMessage gives it).
 TReal StrToFloat(const std::string& text, char separator = DecimalSeparator());
 // The same without throwing; false when the text does not convert (value unchanged).
 bool TryStrToFloat(const std::string& text, TReal& value, char separator = DecimalSeparator());

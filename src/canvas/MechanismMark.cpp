@@ -17,9 +17,44 @@ void Head(TCanvasPainter& c, int x, int y, double dx, double dy) {
     c.Line({x, y}, {RoundPx(x - KHead * dx + KHead * 0.5 * px), RoundPx(y - KHead * dy + KHead * 0.5 * py)});
     c.Line({x, y}, {RoundPx(x - KHead * dx - KHead * 0.5 * px), RoundPx(y - KHead * dy - KHead * 0.5 * py)});
 }
+
+// The member (or its load) at fault. The load runs along the member's axis from node a: A to
+// A + C for a distributed load, the point A for a force or a moment.
+bool MarkMember(const TMKPSpace& space, TCanvasPainter& c, const TDofPlace& place) {
+    if (place.Member > space.Members.Count()) return false;
+    const TPrut* m = space.Members[place.Member - 1];
+    if (place.Load > m->Loads.Count()) return false;
+    const TPixel a = space.ToScreen(m->NodeA->X, m->NodeA->Y);
+    const TPixel b = space.ToScreen(m->NodeB->X, m->NodeB->Y);
+    TPixel from = a, to = b;
+    if (place.Load > 0) {
+        const TZatizeni* z = m->Loads[place.Load - 1];
+        const bool spread = z->Kind == KLoadDistributed || z->Kind == KLoadSelfWeight;
+        const TReal ends[2] = {z->A, spread ? z->A + z->C : z->A};
+        TPixel* points[2] = {&from, &to};
+        // Along the member's direction on the screen, in member lengths from node a.
+        const double dx = b.X - a.X, dy = b.Y - a.Y, length = double(m->Length);
+        for (int i = 0; i < 2; ++i) {
+            const double t = length > 0 ? double(ends[i]) / length : 0;
+            *points[i] = {RoundPx(a.X + t * dx), RoundPx(a.Y + t * dy)};
+        }
+    }
+    const TPen pen = c.Pen();
+    const TBrush brush = c.Brush();
+    c.SetPen({KMarkColour, 3, TPenStyle::Solid});
+    c.SetBrush({KWhite, TBrushStyle::Clear});
+    c.Line(from, to);
+    const TPixel at = place.Load > 0 ? to : TPixel{(from.X + to.X) / 2, (from.Y + to.Y) / 2};
+    c.SetPen({KMarkColour, 2, TPenStyle::Solid});
+    c.Ellipse({at.X - KRing, at.Y - KRing, at.X + KRing + 1, at.Y + KRing + 1});
+    c.SetPen(pen);
+    c.SetBrush(brush);
+    return true;
+}
 } // namespace
 
 bool KresliMistoMechanismu(const TMKPSpace& space, TCanvasPainter& c, const TDofPlace& place) {
+    if (place.Member > 0) return MarkMember(space, c, place);
     if (place.Node < 1 || place.Node > space.Nodes.Count()) return false;
     const TUzel* node = space.Nodes[place.Node - 1];
     const TPixel at = space.ToScreen(node->X, node->Y);

@@ -150,7 +150,7 @@ const TOptionSpec KOptions[] = {
          return true;
      }},
     {"--check", nullptr,
-     "kontrola rovnováhy: ΣFx, ΣFy, ΣM a reziduum ‖K·u − f‖/‖f‖ (návratový kód 1 nad 1e-9)",
+     "kontrola rovnováhy: ΣFx, ΣFy, ΣM a reziduum ‖K·u − f‖/‖f‖ (návratový kód 1 nad 1e-6)",
      [](TCalcOptions& o, const std::string&, std::string&) {
          o.Check = true;
          return true;
@@ -504,10 +504,8 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
             return WritePicture(space, options.Picture, out, err);
         const TSolveStatus result = space.Vypocet();
         if (result.Result != TSolveResult::Ok) {
-            if (result.Equation > 0) {
-                const std::string place = PopisMista(MistoRovnice(result.Equation));
-                if (!place.empty()) err << place << "\n";
-            }
+            const std::string place = PopisMista(MistoOdmitnuti(result));
+            if (!place.empty()) err << place << "\n";
             err << "korvan-calc: konstrukce nebyla spočtena";
             if (result.Equation > 0) err << " (rovnice " << result.Equation << ")";
             err << ".\n";

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/ProfileMatrix.h"
 #include "base/Types.h"
 #include "cli/Picture.h"
 #include "cli/ReportCommand.h"
@@ -55,6 +56,6 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
 
 // The equilibrium check of a computed model (--check): ΣFx, ΣFy, ΣM and the relative residual
 // on out; 1 with a message on err when the residual exceeds KCheckLimit or there are no results.
-constexpr TReal KCheckLimit = 1e-9L;
+constexpr TReal KCheckLimit = KResidualLimit; // one bound: what computes passes the check
 class TMKPSpace;
 int PrintEquilibrium(TMKPSpace& space, std::ostream& out, std::ostream& err, char sep);

@@ -172,7 +172,7 @@ int WritePicture(TMKPSpace& space, const TPictureOptions& o, std::ostream& out, 
         if (status.Result != TMKPSpace::TSolveResult::Ok) {
             for (const std::string& m : messages.Messages)
                 err << m << "\n";
-            const std::string place = PopisMista(MistoRovnice(status.Equation));
+            const std::string place = PopisMista(MistoOdmitnuti(status));
             if (!place.empty()) err << place << "\n";
             err << "Výsledky nelze zobrazit: výpočet neproběhl.\n";
             return 1;

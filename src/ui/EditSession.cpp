@@ -201,7 +201,7 @@ void TEditSession::Computed(const TSolveStatus& status) {
             TEquilibrium e;
             mHost.ShowNote(KontrolaRovnovahy(mSpace, e) ? TextRovnovahy(e) : std::string());
         } else {
-            mMechanism = MistoRovnice(status.Equation);
+            mMechanism = MistoOdmitnuti(status);
             mHost.ShowNote(PopisMista(mMechanism));
         }
         // The computation turns members hinged only at a round; that is the model from now on,

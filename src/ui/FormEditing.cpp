@@ -173,6 +173,6 @@ void TForm1::PrizpusobMeritkoClick() {
 
 void TForm1::DrawMechanismMark() {
     const TDofPlace place = mSession.Mechanism();
-    if (place.Node <= 0 || !mSpace.VisibleCanvas()) return;
+    if (place.Empty() || !mSpace.VisibleCanvas()) return;
     if (KresliMistoMechanismu(mSpace, *mSpace.VisibleCanvas(), place)) mCanvas->Area()->update();
 }

@@ -62,7 +62,7 @@ TLiveOutcome PrubeznyVypocet(TMKPSpace& space) {
     }
     if (!outcome.Ok()) {
         if (!quiet.Messages.empty()) outcome.Message = quiet.Messages.front();
-        outcome.Place = MistoRovnice(outcome.Status.Equation);
+        outcome.Place = MistoOdmitnuti(outcome.Status);
     }
     return outcome;
 }
@@ -77,10 +77,13 @@ std::string TextRovnovahy(const TEquilibrium& e) {
 }
 
 std::string TextOdmitnuti(const TLiveOutcome& outcome) {
-    std::string reason = outcome.Status.Result == TSolveResult::ZeroPivot   ? "nulová hodnota na diagonále"
-                         : outcome.Status.Result == TSolveResult::Mechanism ? "mechanismus"
-                         : outcome.Status.Result == TSolveResult::Refused   ? "neplatná hodnota"
-                                                                             : "žádný prut";
+    std::string reason = outcome.Status.Result == TSolveResult::ZeroPivot     ? "nulová hodnota na diagonále"
+                         : outcome.Status.Result == TSolveResult::Mechanism   ? "mechanismus"
+                         : outcome.Status.Result == TSolveResult::Refused     ? "neplatná hodnota"
+                         : outcome.Status.Result == TSolveResult::Unbalanced  ? "rovnováha nesplněna"
+                         : outcome.Status.Result == TSolveResult::ShortMember ? "příliš krátký prut"
+                         : outcome.Status.Result == TSolveResult::LoadOutside ? "zatížení mimo prut"
+                                                                               : "žádný prut";
     std::string text = "Výpočet odmítnut (" + reason + ")";
     const std::string place = PopisMista(outcome.Place);
     return place.empty() ? text : text + ": " + place;

@@ -7,6 +7,7 @@
 #include <random>
 #include <vector>
 
+#include "analysis/Diagnostics.h"
 #include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 
@@ -119,7 +120,7 @@ inline void RandomFrame(TFrame& f, unsigned seed, bool stable) {
 // The dense elimination exactly as the computation is defined: (3N+1)² matrix, supports by
 // zeroing rows and columns, degrees of freedom without stiffness, elimination without pivoting,
 // the two checks, back substitution. Returns the status and fills rg.
-inline TSolveStatus DenseReference(TMKPSpace& s, TVector& rg) {
+inline TSolveStatus DenseElimination(TMKPSpace& s, TVector& rg) {
     const int n = 3 * s.Nodes.Count();
     TMatrix kg = NewMatrix(std::size_t(n + 1), std::size_t(n + 1));
     TVector mg = NewVector(std::size_t(n + 1)), pg = NewVector(std::size_t(n + 1)),
@@ -160,6 +161,8 @@ inline TSolveStatus DenseReference(TMKPSpace& s, TVector& rg) {
             clear(k);
         }
     if (unresisted) return {TSolveResult::Mechanism, unresisted};
+    std::vector<TReal> original(std::size_t(n) + 1);
+    for (int k = 1; k <= n; ++k) original[std::size_t(k)] = kg[k][k];
     for (int k = 1; k <= n - 1; ++k)
         for (int i = k + 1; i <= n; ++i) {
             if (kg[k][k] == 0) return {TSolveResult::ZeroPivot, k};
@@ -167,12 +170,20 @@ inline TSolveStatus DenseReference(TMKPSpace& s, TVector& rg) {
             for (int j = k; j <= n; ++j) kg[i][j] += f * kg[k][j];
             fg[i] += f * fg[k];
         }
+    // A diagonal below 1e-15, or below 1e-14 of what the row had before the elimination.
     for (int k = 1; k <= n; ++k)
-        if (kg[k][k] < 1e-15L) return {TSolveResult::Mechanism, k};
+        if (kg[k][k] < 1e-15L || kg[k][k] < 1e-14L * original[std::size_t(k)]) return {TSolveResult::Mechanism, k};
     rg[n] = fg[n] / kg[n][n];
     for (int i = n - 1; i >= 1; --i) {
         for (int j = n; j >= i + 1; --j) fg[i] -= kg[i][j] * rg[j];
         rg[i] = fg[i] / kg[i][i];
     }
     return {};
+}
+
+// The dense elimination's status with the place a refusal names: a part without support.
+inline TSolveStatus DenseReference(TMKPSpace& s, TVector& rg) {
+    TSolveStatus status = DenseElimination(s, rg);
+    if (status.Result != TSolveResult::Ok) status.Unsupported = NepodeprenaCast(s, MistoRovnice(status.Equation).Node);
+    return status;
 }

@@ -384,6 +384,7 @@ TEST_F(ProjectFile, BadFilesAreRefusedNamingTheLineAndLeaveTheOldModel) {
         {25, "3", 25, "prut č. 3: očekáváno číslo 1"},
         {17, "nan", 17, "is not a valid floating point value"},
         {17, "1E99999", 17, "is not a valid floating point value"},
+        {17, "1E4000", 17, "is not a valid floating point value"}, // beyond a double's range
     };
     for (const Row& r : rows) {
         std::vector<std::string> lines = ValidLines();
@@ -550,7 +551,7 @@ TEST_F(ProjectFile, ExamplesReadBackToTheirOwnBytes) {
 // point in 15 digits, and the saved file could not be opened again).
 TEST_F(ProjectFile, SavedModelsOpenAsTheSameModel) {
     std::mt19937_64 bits(5);
-    const TReal hard[] = {1e15L + 6.7L, 1e17L + 0.3L, 1.0L / 3, 0.1, 1e-4940L, 1.25e400L, -2.0L / 7e-30L};
+    const TReal hard[] = {1e15L + 6.7L, 1e17L + 0.3L, 1.0L / 3, 0.1, 1e-4940L, 1.25e300L, -2.0L / 7e-30L};
     auto roughen = [&](TReal& v) {
         if (bits() % 4 == 0)
             v = hard[bits() % std::size(hard)];

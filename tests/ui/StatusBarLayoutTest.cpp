@@ -25,8 +25,9 @@ TEST_F(TMainWindowTest, ComputationNoteLeavesTheStatusPanelsUncovered) {
     EXPECT_TRUE(note->isVisible() && global(Form->Canvas()->Area()).contains(global(note)));
     EXPECT_GE(note->width(), note->sizeHint().width());
     EXPECT_TRUE(note->toolTip().startsWith(Form->InfoText() + "\nKontrola rovnováhy"));
-    for (TUzel* n : Space().Nodes) // nothing holds the frame: the note names where it moves
-        n->DofU.Fixed = n->DofW.Fixed = n->DofRot.Fixed = false;
+    for (TUzel* n : Space().Nodes) // one pin holds the frame: the note names where it turns
+        n->DofU.Fixed = n->DofW.Fixed = n->DofRot.Fixed = n == Space().Nodes[0];
+    Space().Nodes[0]->DofRot.Fixed = false;
     Form->ModelEdited();
     Form->sbComputeClick();
     EXPECT_TRUE(note->isVisible() && note->text().startsWith("Uzel ") &&

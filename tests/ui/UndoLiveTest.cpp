@@ -309,6 +309,25 @@ TEST_F(TUndoLiveTest, MechanismIsMarkedAndNamed) {
     EXPECT_EQ(redNear(n3), 0);
 }
 
+// A node moved so that the beam ends short of its load: the member and the load are named, and
+// the mark runs along the beam's axis past the moved node to where the load ends.
+TEST_F(TUndoLiveTest, LoadPastTheMembersEndIsNamedAndMarked) {
+    Open("portal-frame");
+    Space().Nodes[2]->X = 5;
+    for (TPrut* m : Space().Members) m->Geometrie();
+    Space().ShowAll();
+    Form->sbComputeClick();
+    ASSERT_EQ(Sink.Messages.size(), 1u);
+    EXPECT_EQ(Form->InfoText(), QString::fromUtf8("Prut 2: zatížení 1"));
+    const QImage& picture = Form->Canvas()->Area()->Picture();
+    auto red = [&](TReal x, TReal y) {
+        const QColor c = picture.pixelColor(Space().ToScreen(x, y).X, Space().ToScreen(x, y).Y);
+        return c.red() > 180 && c.green() < 80 && c.blue() < 80;
+    };
+    EXPECT_TRUE(red(5.5L, 4));
+    EXPECT_FALSE(red(0, 2));
+}
+
 TEST_F(TUndoLiveTest, FitKeyAndButtonFitTheDiagram) {
     Open("portal-frame");
     Form->sbComputeClick();
@@ -398,7 +417,8 @@ TEST_F(TUndoLiveTest, EditToRepaintTime) {
 }
 
 // Drags with live results on: each drag is one step, and undoing and redoing them all ends where
-// the last drag left the model.
+// the last drag left the model. The drags lengthen the loaded beam (one that shortened it would
+// leave its load reaching past the moved node, which the computation refuses).
 TEST_F(TUndoLiveTest, DragsWithLiveResultsUndoAndRedo) {
     Open("portal-frame");
     Form->sbComputeClick();
@@ -412,10 +432,10 @@ TEST_F(TUndoLiveTest, DragsWithLiveResultsUndoAndRedo) {
         const QPoint from = Pixel(x, y);
         Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, from.x(), from.y());
         ASSERT_TRUE(Form->NodeDragging()) << i;
-        x -= 0.1L;
+        x += 0.1L;
         y += 0.05L;
         for (int k = 1; k <= 3; ++k) {
-            const QPoint at = Pixel(x + 0.1L - 0.1L * k / 3, y);
+            const QPoint at = Pixel(x - 0.1L + 0.1L * k / 3, y);
             Form->MKPSpace1MouseMove(Qt::LeftButton, {}, at.x(), at.y());
             QApplication::processEvents();
         }
