@@ -8,7 +8,7 @@
 
 #include "base/NumberText.h"
 #include "ui/MKPUnit1.h"
-#include "ui/QtCanvasPainter.h"
+#include "render/QtCanvasPainter.h"
 #include "ui/QtDialogs.h"
 #include "ui/Splash.h"
 #include "units/Prevody.h"

@@ -3,13 +3,13 @@
 // Each is the repaint of the current view (the same drawing the canvas shows) onto another
 // painter: a metafile painter, a printer page, an image and SVG.
 #include <QByteArray>
-#include <QImage>
 #include <QString>
 #include <cstdint>
 
+#include "render/CanvasPicture.h"
+
 class QFileDialog;
 class QMimeData;
-class QPagedPaintDevice;
 class QWidget;
 class TMKPSpace;
 
@@ -25,15 +25,11 @@ inline constexpr const char* KSvgMimeType = "image/svg+xml";
 // names no output in the other two modes. Returns false when nothing was written or printed.
 bool SaveWMF(TMKPSpace& space, const QString& fileName, TCanvasExportMode mode, QWidget* parent = nullptr);
 
-// The pieces, for the commands and the tests.
-QImage CanvasImage(TMKPSpace& space);
-QByteArray CanvasSvg(TMKPSpace& space);
+// The pieces, for the commands and the tests (the image, SVG and page painting are those of
+// render/CanvasPicture.h).
 QByteArray CanvasWmf(TMKPSpace& space);
 // Image, SVG and metafile of the current view (the caller owns the result).
 QMimeData* CanvasMimeData(TMKPSpace& space);
-// The picture scaled to fill the printable area of the page (aspect kept, centred); landscape when
-// the canvas is wider than tall. False when the device cannot be painted on.
-bool PaintCanvasOnPage(TMKPSpace& space, QPagedPaintDevice& device);
 
 // The save dialog of the metafile command: filter "obrázky WMF", default extension "wmf".
 QFileDialog* NewWmfSaveDialog(QWidget* parent);

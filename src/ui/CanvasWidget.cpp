@@ -7,7 +7,7 @@
 
 #include "model/MKPSpace.h"
 #include "ui/MKPUnit1.h"
-#include "ui/QtCanvasPainter.h"
+#include "render/QtCanvasPainter.h"
 
 TCanvasArea::TCanvasArea(TForm1& form, TMKPSpace& space, QWidget* parent)
     : QWidget(parent), mForm(form), mSpace(space) {

@@ -1,4 +1,4 @@
-#include "ui/QtCanvasPainter.h"
+#include "render/QtCanvasPainter.h"
 
 #include <QFont>
 #include <QPolygon>
