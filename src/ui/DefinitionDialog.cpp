@@ -4,10 +4,10 @@
 #include <QKeyEvent>
 #include <QScreen>
 
-#include "ui/MKPUnit1.h"
+#include "ui/DialogHost.h"
 
-TDefinitionDialog::TDefinitionDialog(TForm1& main, const QString& caption, bool titleButtons)
-    : QDialog(&main), mMain(main) {
+TDefinitionDialog::TDefinitionDialog(TDialogHost& host, const QString& caption, bool titleButtons)
+    : QDialog(host.DialogParent()), mHost(host) {
     setWindowTitle(caption);
     setModal(false);
     Qt::WindowFlags flags = Qt::Dialog;

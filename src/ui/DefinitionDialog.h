@@ -5,14 +5,14 @@
 #include <QDialog>
 
 class QKeyEvent;
-class TForm1;
+class TDialogHost;
 
 class TDefinitionDialog : public QDialog {
     Q_OBJECT
 public:
     // titleButtons: whether the title bar keeps its buttons (the f(x) editor does; the others
     // show only their caption).
-    TDefinitionDialog(TForm1& main, const QString& caption, bool titleButtons);
+    TDefinitionDialog(TDialogHost& host, const QString& caption, bool titleButtons);
 
     // Shows the dialog centred on the screen and brings it to the front.
     void ShowCentred();
@@ -23,5 +23,5 @@ protected:
     virtual void Cancel() { hide(); }
     void keyPressEvent(QKeyEvent* event) override;
 
-    TForm1& mMain;
+    TDialogHost& mHost;
 };

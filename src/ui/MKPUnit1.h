@@ -12,6 +12,7 @@
 
 #include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
+#include "ui/DialogHost.h"
 #include "ui/EditSession.h"
 #include "ui/PanelHost.h"
 #include "ui/ResultTabFit.h"
@@ -37,7 +38,7 @@ class TForm11;
 class TForm4;
 class TForm6;
 
-class TForm1 : public QMainWindow, public TPanelHost, private TEditHost {
+class TForm1 : public QMainWindow, public TPanelHost, public TDialogHost, private TEditHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -45,10 +46,11 @@ public:
 
     TMKPSpace& MKPSpace1() { return mSpace; }
     TCanvasWidget* Canvas() const { return mCanvas; }
-    TObjectPanel* Panel() const { return mPanel; }
+    TObjectPanel* Panel() const override { return mPanel; }
 
-    // TPanelHost.
+    // TPanelHost and TDialogHost.
     TMKPSpace& Space() override { return mSpace; }
+    QWidget* DialogParent() override { return this; }
     void RepaintCanvas() override;
     void ModelEdited() override;
     void SelectionChanged() override;
@@ -126,7 +128,7 @@ public:
     // Where the last refused computation moves (no node when none was refused).
     TDofPlace MechanismPlace() const { return mSession.Mechanism(); }
     // The note of the last computation in the canvas corner: equilibrium, refusal and its place.
-    QString InfoText() const;
+    QString InfoText() const override;
     // The definition dialogs: section, settings, material and the f(x) editor.
     TForm8* Form8() const { return mForm8; }
     TForm9* Form9() const { return mForm9; }
@@ -136,7 +138,7 @@ public:
     // every page of the object panel, the unit labels of the open dialogs. Everything else that
     // shows a value (canvas labels, reports, protocol, the other dialogs) reads the model space's
     // unit state when it draws or opens.
-    void UnitSystemApplied();
+    void UnitSystemApplied() override;
 
 public slots:
     void NewBtnClick();
@@ -193,7 +195,7 @@ public slots:
     // then shows the member load display and repaints.
     void SmazVsechnaZatizeniPrutu();
     // A note in the status bar field beside the panels (until the next computation's note).
-    void StatusNote(const QString& text) { SetInfo(text); }
+    void StatusNote(const QString& text) override { SetInfo(text); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

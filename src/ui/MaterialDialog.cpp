@@ -9,10 +9,10 @@
 #include "model/MKPSpace.h"
 #include "ui/DefinitionLogic.h"
 #include "ui/DefinitionWidgets.h"
-#include "ui/MKPUnit1.h"
+#include "ui/DialogHost.h"
 #include "ui/ObjectPanel.h"
 
-TForm10::TForm10(TForm1& main) : TDefinitionDialog(main, QString::fromUtf8("Materiál"), false) {
+TForm10::TForm10(TDialogHost& host) : TDefinitionDialog(host, QString::fromUtf8("Materiál"), false) {
     setObjectName("Form10");
     auto* grid = new QGridLayout(this);
     eJmeno = AddField(grid, 0, "eJmeno", "Jméno:");
@@ -25,7 +25,7 @@ TForm10::TForm10(TForm1& main) : TDefinitionDialog(main, QString::fromUtf8("Mate
 }
 
 void TForm10::SetUnitLabels() {
-    const TDefinitionUnitLabels l = DefinitionUnitLabels(mMain.MKPSpace1());
+    const TDefinitionUnitLabels l = DefinitionUnitLabels(mHost.Space());
     Label5->setText(QString::fromStdString(l.Stress));
     Label6->setText(QString::fromStdString(l.Density));
 }
@@ -36,20 +36,20 @@ void TForm10::ShowDialog() {
 }
 
 void TForm10::SpeedButton2Click() {
-    TMKPSpace& space = mMain.MKPSpace1();
+    TMKPSpace& space = mHost.Space();
     const TMaterialFields fields{eJmeno->text().toStdString(), eE->text().toStdString(), eD->text().toStdString()};
     TMaterial* material = CreateMaterial(space, fields);
     if (!material) return;
     // The material list shows every material with the new one; it becomes the current material,
     // while the current section keeps its own.
     const QString name = QString::fromStdString(material->Name);
-    QComboBox* list = mMain.Panel()->cbMaterialy();
+    QComboBox* list = mHost.Panel()->cbMaterialy();
     list->clear();
     for (const TMaterial* m : space.Materials)
         list->addItem(QString::fromStdString(m->Name));
     list->setCurrentIndex(list->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
     space.CurrentMaterial = material;
-    mMain.Panel()->VypisHodnotyMaterialu();
-    mMain.ModelEdited(); // a step of its own
+    mHost.Panel()->VypisHodnotyMaterialu();
+    mHost.ModelEdited(); // a step of its own
     hide();
 }

@@ -10,7 +10,7 @@ class QPushButton;
 class TForm10 : public TDefinitionDialog {
     Q_OBJECT
 public:
-    explicit TForm10(TForm1& main);
+    explicit TForm10(TDialogHost& host);
 
     // Sets the unit labels from the unit system and shows the dialog.
     void ShowDialog();

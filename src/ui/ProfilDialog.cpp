@@ -9,10 +9,10 @@
 #include "model/MKPSpace.h"
 #include "ui/DefinitionLogic.h"
 #include "ui/DefinitionWidgets.h"
-#include "ui/MKPUnit1.h"
+#include "ui/DialogHost.h"
 #include "ui/ObjectPanel.h"
 
-TForm8::TForm8(TForm1& main) : TDefinitionDialog(main, QString::fromUtf8("Profil"), false) {
+TForm8::TForm8(TDialogHost& host) : TDefinitionDialog(host, QString::fromUtf8("Profil"), false) {
     setObjectName("Form8");
     setProperty("HelpContext", 280);
     auto* grid = new QGridLayout(this);
@@ -27,7 +27,7 @@ TForm8::TForm8(TForm1& main) : TDefinitionDialog(main, QString::fromUtf8("Profil
 }
 
 void TForm8::SetUnitLabels() {
-    const TDefinitionUnitLabels l = DefinitionUnitLabels(mMain.MKPSpace1());
+    const TDefinitionUnitLabels l = DefinitionUnitLabels(mHost.Space());
     Label5->setText(QString::fromStdString(l.Area));
     Label6->setText(QString::fromStdString(l.Iy));
     Label7->setText(QString::fromStdString(l.Iz));
@@ -39,7 +39,7 @@ void TForm8::ShowDialog() {
 }
 
 void TForm8::SpeedButton2Click() {
-    TMKPSpace& space = mMain.MKPSpace1();
+    TMKPSpace& space = mHost.Space();
     const TSectionFields fields{eJmeno->text().toStdString(), ePlocha->text().toStdString(),
                                 eIy->text().toStdString(), eIz->text().toStdString()};
     TProfil* section = CreateSection(space, fields);
@@ -47,12 +47,12 @@ void TForm8::SpeedButton2Click() {
     // The section list shows every section with the new one chosen; choosing it makes it current
     // with its material and refreshes the section page.
     const QString name = QString::fromStdString(section->Name);
-    QComboBox* list = mMain.Panel()->cbProfily();
+    QComboBox* list = mHost.Panel()->cbProfily();
     list->clear();
     for (const TProfil* s : space.Sections)
         list->addItem(QString::fromStdString(s->Name));
     list->setCurrentIndex(list->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
-    mMain.Panel()->cbProfilyChange(name);
-    mMain.ModelEdited(); // a step of its own
+    mHost.Panel()->cbProfilyChange(name);
+    mHost.ModelEdited(); // a step of its own
     hide();
 }

@@ -10,7 +10,7 @@ class QPushButton;
 class TForm8 : public TDefinitionDialog {
     Q_OBJECT
 public:
-    explicit TForm8(TForm1& main);
+    explicit TForm8(TDialogHost& host);
 
     // Sets the unit labels from the unit system and shows the dialog.
     void ShowDialog();

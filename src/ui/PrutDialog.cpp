@@ -8,7 +8,7 @@
 
 #include "model/MKPSpace.h"
 #include "ui/GeometryTools.h"
-#include "ui/MKPUnit1.h"
+#include "ui/DialogHost.h"
 #include "ui/ObjectPanel.h"
 
 namespace {
@@ -21,9 +21,9 @@ void CentreOnDesktop(QWidget* w) {
 }
 } // namespace
 
-TForm2::TForm2(TForm1& main, QString& tool)
-    : QDialog(&main, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      mMain(main), mTool(tool) {
+TForm2::TForm2(TDialogHost& host, QString& tool)
+    : QDialog(host.DialogParent(), Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      mHost(host), mTool(tool) {
     setObjectName("Form2");
     setModal(false);
     setProperty("HelpContext", 220);
@@ -56,7 +56,7 @@ void TForm2::Open(const QString& button) {
     // The values (and any message) come first: a message box must not open under this window,
     // which stays on top.
     hide();
-    const TSingleValueOpening o = OpenSingleValue(mMain.MKPSpace1(), tool);
+    const TSingleValueOpening o = OpenSingleValue(mHost.Space(), tool);
     if (!o.Shown) return;
     mEdit1->setReadOnly(o.ReadOnly);
     mEdit1->setText(QString::fromStdString(o.Text));
@@ -71,23 +71,23 @@ void TForm2::Open(const QString& button) {
 void TForm2::SpeedButton2Click() {
     if (!isVisible()) return;
     const TGeometryTool tool = GeometryToolOf(mTool.toStdString());
-    TMKPSpace& space = mMain.MKPSpace1();
+    TMKPSpace& space = mHost.Space();
     // Hidden while the tool runs, so that its messages are not covered; shown again when it keeps
     // the dialog open.
     hide();
     const TToolOutcome o = IsCoordinatesTool(tool)
                                ? TToolOutcome{}
                                : ApplySingleValue(space, tool, mEdit1->text().toStdString());
-    if (o.Edited) mMain.ModelEdited();
-    if (o.MemberDisplay) mMain.Panel()->VypisHodnotyPrutu();
-    if (o.NodeDisplay) mMain.Panel()->VypisHodnotyUzlu();
+    if (o.Edited) mHost.ModelEdited();
+    if (o.MemberDisplay) mHost.Panel()->VypisHodnotyPrutu();
+    if (o.NodeDisplay) mHost.Panel()->VypisHodnotyUzlu();
     if (o.Edited) space.Prekresli();
     // Loads the tool deleted are named in the status bar (with a refusal of the live
     // computation, if the repaint gave one).
     if (!o.LostLoads.empty()) {
         const QString note = QString::fromStdString(LostLoadsNote(o.LostLoads));
-        const QString before = mMain.InfoText();
-        mMain.StatusNote(before.isEmpty() ? note : note + "  " + before);
+        const QString before = mHost.InfoText();
+        mHost.StatusNote(before.isEmpty() ? note : note + "  " + before);
     }
     if (o.KeepOpen) {
         show();

@@ -9,13 +9,13 @@
 
 class QLineEdit;
 class QToolButton;
-class TForm1;
+class TDialogHost;
 
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
     // tool is the main window's remembered tool, shared with the other small input dialogs.
-    TForm2(TForm1& main, QString& tool);
+    TForm2(TDialogHost& host, QString& tool);
 
     // Opening for the tool of the button (sbDDelka1Click): remembers the tool, sets the caption,
     // fills the field and shows the dialog; a tool that needs the auxiliary member hides it again
@@ -31,7 +31,7 @@ protected:
     void reject() override { SpeedButton1Click(); }
 
 private:
-    TForm1& mMain;
+    TDialogHost& mHost;
     QString& mTool;
     QLineEdit* mEdit1 = nullptr;
     QToolButton* mOk = nullptr;

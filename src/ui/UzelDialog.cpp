@@ -10,11 +10,11 @@
 
 #include "model/MKPSpace.h"
 #include "ui/GeometryTools.h"
-#include "ui/MKPUnit1.h"
+#include "ui/DialogHost.h"
 #include "ui/ObjectPanel.h"
 
-TForm3::TForm3(TForm1& main, QString& tool)
-    : QDialog(&main, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mMain(main), mTool(tool) {
+TForm3::TForm3(TDialogHost& host, QString& tool)
+    : QDialog(host.DialogParent(), Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), mHost(host), mTool(tool) {
     setObjectName("Form3");
     setModal(false);
     setProperty("HelpContext", 230);
@@ -65,13 +65,13 @@ void TForm3::Open(const QString& button) {
 void TForm3::SpeedButton2Click() {
     if (!isVisible()) return;
     const TGeometryTool tool = GeometryToolOf(mTool.toStdString());
-    TMKPSpace& space = mMain.MKPSpace1();
+    TMKPSpace& space = mHost.Space();
     TToolOutcome o;
     hide(); // before any message of the tool
     if (IsCoordinatesTool(tool))
         o = ApplyCoordinates(space, tool, mEdit1->text().toStdString(), mEdit2->text().toStdString());
-    if (o.Edited) mMain.ModelEdited();
-    if (o.NodeDisplay) mMain.Panel()->VypisHodnotyUzlu();
+    if (o.Edited) mHost.ModelEdited();
+    if (o.NodeDisplay) mHost.Panel()->VypisHodnotyUzlu();
     space.Prekresli();
 }
 

@@ -7,13 +7,13 @@
 class QKeyEvent;
 class QLineEdit;
 class QToolButton;
-class TForm1;
+class TDialogHost;
 
 class TForm3 : public QDialog {
     Q_OBJECT
 public:
     // tool is the main window's remembered tool, shared with the other small input dialogs.
-    TForm3(TForm1& main, QString& tool);
+    TForm3(TDialogHost& host, QString& tool);
 
     // Opening for sbNCoorCh1 (move the current node) or sbNewNCoor (new node) (sbNCoorCh1Click).
     void Open(const QString& button);
@@ -29,7 +29,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    TForm1& mMain;
+    TDialogHost& mHost;
     QString& mTool;
     QLineEdit* mEdit1 = nullptr;
     QLineEdit* mEdit2 = nullptr;

@@ -11,9 +11,9 @@
 #include "model/MKPSpace.h"
 #include "ui/DefinitionLogic.h"
 #include "ui/DefinitionWidgets.h"
-#include "ui/MKPUnit1.h"
+#include "ui/DialogHost.h"
 
-TForm9::TForm9(TForm1& main) : TDefinitionDialog(main, QString::fromUtf8("Nastavení"), false) {
+TForm9::TForm9(TDialogHost& host) : TDefinitionDialog(host, QString::fromUtf8("Nastavení"), false) {
     setObjectName("Form9");
     auto* grid = new QGridLayout(this);
     eMC = AddField(grid, 0, "eMC", "Součinitel pro vlastní tíhu:");
@@ -45,7 +45,7 @@ void TForm9::SetUnitSystemItem(int item) {
 }
 
 void TForm9::ShowDialog() {
-    const TSettingsFields f = SettingsFieldsOf(mMain.MKPSpace1());
+    const TSettingsFields f = SettingsFieldsOf(mHost.Space());
     eMC->setText(QString::fromStdString(f.Factor));
     mShownFactor = f.ShownFactor;
     eMemDiv->setText(QString::fromStdString(f.Division));
@@ -60,11 +60,11 @@ void TForm9::SpeedButton2Click() {
     f.FactorTyped = eMC->isModified();
     f.Division = eMemDiv->text().toStdString();
     f.UnitSystem = UnitSystemItem();
-    const TSettingsOutcome outcome = ApplySettings(mMain.MKPSpace1(), f);
+    const TSettingsOutcome outcome = ApplySettings(mHost.Space(), f);
     // The coefficient as applied is what the field shows from now on.
     mShownFactor.clear();
-    if (outcome.DivisionApplied) mMain.UnitSystemApplied();
-    if (outcome.FactorChanged) mMain.ModelEdited();
-    mMain.MKPSpace1().Prekresli();
+    if (outcome.DivisionApplied) mHost.UnitSystemApplied();
+    if (outcome.FactorChanged) mHost.ModelEdited();
+    mHost.Space().Prekresli();
     hide();
 }

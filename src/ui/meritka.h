@@ -13,7 +13,7 @@ class QRadioButton;
 class TForm9 : public TDefinitionDialog {
     Q_OBJECT
 public:
-    explicit TForm9(TForm1& main);
+    explicit TForm9(TDialogHost& host);
 
     // Fills the fields from the model and shows the dialog (the main window's Settings1Click).
     void ShowDialog();

@@ -17,7 +17,7 @@
 #include "expr/CurveGenerator.h"
 #include "model/MKPSpace.h"
 #include "ui/DefinitionWidgets.h"
-#include "ui/MKPUnit1.h"
+#include "ui/DialogHost.h"
 
 namespace {
 QString U(const char* utf8) {
@@ -25,7 +25,7 @@ QString U(const char* utf8) {
 }
 } // namespace
 
-TForm11::TForm11(TForm1& main) : TDefinitionDialog(main, U("2D f(x) editor"), true) {
+TForm11::TForm11(TDialogHost& host) : TDefinitionDialog(host, U("2D f(x) editor"), true) {
     setObjectName("Form11");
     const TCurveFields defaults;
     auto* grid = new QGridLayout(this);
@@ -63,7 +63,7 @@ TForm11::TForm11(TForm1& main) : TDefinitionDialog(main, U("2D f(x) editor"), tr
 }
 
 void TForm11::SpeedButton2Click() {
-    TMKPSpace& space = mMain.MKPSpace1();
+    TMKPSpace& space = mHost.Space();
     TCurveFields f;
     f.Formula = teVyraz->text().toStdString();
     f.Step = teDelka->text().toStdString();
@@ -102,7 +102,7 @@ void TForm11::SpeedButton2Click() {
     };
     const TCurveResult result = GenerateCurve(space, mCalc, f, '\0', report);
     progress.reset();
-    if (!result.Nodes.empty()) mMain.ModelEdited();
+    if (!result.Nodes.empty()) mHost.ModelEdited();
     space.Prekresli();
     hide();
 }

@@ -17,7 +17,7 @@ class QRadioButton;
 class TForm11 : public TDefinitionDialog {
     Q_OBJECT
 public:
-    explicit TForm11(TForm1& main);
+    explicit TForm11(TDialogHost& host);
 
     // Shows the window (the main window's Addnew2Dfxeditor1Click).
     void ShowDialog() { ShowCentred(); }
