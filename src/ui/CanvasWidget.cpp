@@ -6,10 +6,9 @@
 #include <QScrollBar>
 
 #include "model/MKPSpace.h"
-#include "ui/MKPUnit1.h"
 #include "render/QtCanvasPainter.h"
 
-TCanvasArea::TCanvasArea(TForm1& form, TMKPSpace& space, QWidget* parent)
+TCanvasArea::TCanvasArea(TCanvasHost& form, TMKPSpace& space, QWidget* parent)
     : QWidget(parent), mForm(form), mSpace(space) {
     setObjectName("MKPSpace1Area");
     setMouseTracking(true);
@@ -79,7 +78,7 @@ void TCanvasArea::mouseReleaseEvent(QMouseEvent* event) {
     mForm.MKPSpace1MouseUp(event->button(), event->modifiers(), at.x(), at.y());
 }
 
-TCanvasWidget::TCanvasWidget(TForm1& form, TMKPSpace& space, QWidget* parent)
+TCanvasWidget::TCanvasWidget(TCanvasHost& form, TMKPSpace& space, QWidget* parent)
     : QWidget(parent), mSpace(space) {
     setObjectName("MKPSpace1");
     auto* grid = new QGridLayout(this);

@@ -8,15 +8,16 @@
 #include <QWidget>
 #include <memory>
 
+#include "ui/CanvasHost.h"
+
 class QScrollBar;
-class TForm1;
 class TMKPSpace;
 class TQtCanvasPainter;
 
 class TCanvasArea : public QWidget {
     Q_OBJECT
 public:
-    TCanvasArea(TForm1& form, TMKPSpace& space, QWidget* parent);
+    TCanvasArea(TCanvasHost& form, TMKPSpace& space, QWidget* parent);
     ~TCanvasArea() override;
 
     // Prekresli onto the visible image, then shows it.
@@ -35,7 +36,7 @@ protected:
 private:
     void NewImage(int width, int height);
 
-    TForm1& mForm;
+    TCanvasHost& mForm;
     TMKPSpace& mSpace;
     QImage mImage;
     QImage mOffscreen;
@@ -45,7 +46,7 @@ private:
 class TCanvasWidget : public QWidget {
     Q_OBJECT
 public:
-    TCanvasWidget(TForm1& form, TMKPSpace& space, QWidget* parent = nullptr);
+    TCanvasWidget(TCanvasHost& form, TMKPSpace& space, QWidget* parent = nullptr);
 
     TCanvasArea* Area() const { return mArea; }
     QScrollBar* HScrollBar() const { return mH; }

@@ -12,6 +12,7 @@
 
 #include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
+#include "ui/CanvasHost.h"
 #include "ui/DialogHost.h"
 #include "ui/EditSession.h"
 #include "ui/PanelHost.h"
@@ -38,7 +39,7 @@ class TForm11;
 class TForm4;
 class TForm6;
 
-class TForm1 : public QMainWindow, public TPanelHost, public TDialogHost, private TEditHost {
+class TForm1 : public QMainWindow, public TPanelHost, public TDialogHost, public TCanvasHost, private TEditHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
@@ -70,11 +71,11 @@ public:
 
     // Canvas mouse handlers: button pressed or released, buttons held, Shift/Ctrl, pixel position.
     void MKPSpace1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods,
-                            int x, int y);
-    void MKPSpace1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, int x, int y);
-    void MKPSpace1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
+                            int x, int y) override;
+    void MKPSpace1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, int x, int y) override;
+    void MKPSpace1MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y) override;
     // A double click with the left button on a drawn load opens it for editing.
-    void MKPSpace1DblClick(Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
+    void MKPSpace1DblClick(Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y) override;
 
     // Leaves the current tool (every right press on the canvas).
     void FinishAction();
@@ -84,7 +85,7 @@ public:
     void StatusBarRefresh();
     void CanvasLock();
     void CanvasUnlock();
-    void FormResize();
+    void FormResize() override;
 
     // Open and save with a file name already chosen (the steps after the file dialogs).
     void OpenProjectFile(const QString& fileName);
