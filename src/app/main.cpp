@@ -7,10 +7,10 @@
 #include <clocale>
 
 #include "base/NumberText.h"
-#include "ui/MKPUnit1.h"
+#include "ui/window/MKPUnit1.h"
 #include "render/QtCanvasPainter.h"
-#include "ui/QtDialogs.h"
-#include "ui/Splash.h"
+#include "ui/window/QtDialogs.h"
+#include "ui/window/Splash.h"
 #include "units/Prevody.h"
 
 namespace {

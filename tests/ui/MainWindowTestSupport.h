@@ -12,8 +12,8 @@
 #include "base/NumberText.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
-#include "ui/CanvasWidget.h"
-#include "ui/MKPUnit1.h"
+#include "ui/window/CanvasWidget.h"
+#include "ui/window/MKPUnit1.h"
 
 class TMainWindowTest : public ::testing::Test {
 protected:

@@ -6,7 +6,7 @@
 
 #include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "ui/PanelHost.h"
+#include "ui/panel/PanelHost.h"
 
 class TFakeHost : public TPanelHost {
 public:

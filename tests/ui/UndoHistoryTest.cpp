@@ -8,7 +8,7 @@
 
 #include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "ui/UndoHistory.h"
+#include "ui/editing/UndoHistory.h"
 
 namespace {
 TModelSnapshot State(const std::string& text, int currentNode = -1) {
