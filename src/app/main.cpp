@@ -7,8 +7,8 @@
 #include <clocale>
 
 #include "base/NumberText.h"
-#include "ui/window/MKPUnit1.h"
 #include "render/QtCanvasPainter.h"
+#include "ui/window/MKPUnit1.h"
 #include "ui/window/QtDialogs.h"
 #include "ui/window/Splash.h"
 #include "units/Prevody.h"

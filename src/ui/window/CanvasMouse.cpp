@@ -5,10 +5,10 @@
 
 #include "base/NumberText.h"
 #include "model/UserDialogs.h"
+#include "ui/panel/ObjectPanel.h"
 #include "ui/window/CanvasWidget.h"
 #include "ui/window/Glyphs.h"
 #include "ui/window/MKPUnit1.h"
-#include "ui/panel/ObjectPanel.h"
 #include "units/Prevody.h"
 
 namespace {

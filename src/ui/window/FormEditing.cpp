@@ -16,11 +16,11 @@
 #include "canvas/DiagramFit.h"
 #include "canvas/MechanismMark.h"
 #include "model/UserDialogs.h"
+#include "ui/editing/LiveResults.h"
+#include "ui/panel/ObjectPanel.h"
 #include "ui/window/CanvasWidget.h"
 #include "ui/window/ComputationNote.h"
-#include "ui/editing/LiveResults.h"
 #include "ui/window/MKPUnit1.h"
-#include "ui/panel/ObjectPanel.h"
 
 namespace {
 QString U(const char* utf8) {

@@ -1,9 +1,9 @@
 // The main window's load commands beyond adding and deleting: a load is edited in the load dialog,
 // opened from the panel's edit buttons or by a double click on the load in the canvas.
 #include "canvas/LoadHit.h"
-#include "ui/window/MKPUnit1.h"
-#include "ui/panel/ObjectPanel.h"
 #include "ui/dialogs/ZatizeniDialog1.h"
+#include "ui/panel/ObjectPanel.h"
+#include "ui/window/MKPUnit1.h"
 
 void TForm1::UpravZatizeni(const QString& sender) {
     if (sender == "sbEditLP") {

@@ -2,8 +2,11 @@
 // The main window TForm1: menus, the four toolbars, the status bar with the display-type tabs, the
 // canvas and the object panel around one model space, the tool state machine, the keyboard
 // commands and the commands of the menus. Every command ends in RepaintCanvas and the display
-// routine of the page concerned. Mouse handling of the canvas is in CanvasMouse.cpp, the status
-// bar in FormStatusBar.cpp.
+// routine of the page concerned. The definitions are spread by concern over the files of this
+// folder: MKPUnit1.cpp (construction, view and dialog commands), FormMenus.cpp (toolbars and
+// menus), FormFiles.cpp (file and library commands), FormCompute.cpp (computation, reports),
+// FormKeyboard.cpp (keyboard), FormStatusBar.cpp, FormEditing.cpp (undo, live results),
+// FormLoads.cpp and CanvasMouse.cpp (mouse on the canvas).
 #include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMap>
@@ -12,10 +15,10 @@
 
 #include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
-#include "ui/window/CanvasHost.h"
 #include "ui/dialogs/DialogHost.h"
 #include "ui/editing/EditSession.h"
 #include "ui/panel/PanelHost.h"
+#include "ui/window/CanvasHost.h"
 #include "ui/window/ResultTabFit.h"
 
 class QAction;
