@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "MainWindowTestSupport.h"
-#include "ui/window/LibraryLookup.h"
+#include "ui/common/LibraryLookup.h"
 #include "ui/panel/ObjectPanel.h"
 
 namespace {

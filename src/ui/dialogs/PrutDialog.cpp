@@ -7,8 +7,8 @@
 #include <QToolButton>
 
 #include "model/MKPSpace.h"
+#include "ui/common/GeometryTools.h"
 #include "ui/dialogs/DialogHost.h"
-#include "ui/dialogs/GeometryTools.h"
 #include "ui/panel/ObjectPanel.h"
 
 namespace {

@@ -9,8 +9,8 @@
 #include <QToolButton>
 
 #include "model/MKPSpace.h"
+#include "ui/common/GeometryTools.h"
 #include "ui/dialogs/DialogHost.h"
-#include "ui/dialogs/GeometryTools.h"
 #include "ui/panel/ObjectPanel.h"
 
 TForm3::TForm3(TDialogHost& host, QString& tool)

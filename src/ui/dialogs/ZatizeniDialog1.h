@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-#include "ui/dialogs/LoadInput.h"
+#include "ui/panel/LoadInput.h"
 
 class QButtonGroup;
 class QLabel;

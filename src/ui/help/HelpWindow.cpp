@@ -13,7 +13,7 @@
 #include <algorithm>
 
 #include "model/UserDialogs.h"
-#include "ui/window/LibraryLookup.h"
+#include "ui/common/LibraryLookup.h"
 
 namespace {
 const THelpTopic KHelpTopics[] = {

@@ -15,7 +15,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
-#include "ui/dialogs/LoadInput.h"
+#include "ui/panel/LoadInput.h"
 #include "ui/panel/ObjectPanelLogic.h"
 #include "ui/panel/ObjectPanelWidgets.h"
 #include "ui/panel/PanelHost.h"

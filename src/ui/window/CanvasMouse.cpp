@@ -5,9 +5,9 @@
 
 #include "base/NumberText.h"
 #include "model/UserDialogs.h"
+#include "ui/common/Glyphs.h"
 #include "ui/panel/ObjectPanel.h"
 #include "ui/window/CanvasWidget.h"
-#include "ui/window/Glyphs.h"
 #include "ui/window/MKPUnit1.h"
 #include "units/Prevody.h"
 

@@ -12,14 +12,14 @@
 #include "base/MessageText.h"
 #include "base/NumberText.h"
 #include "model/UserDialogs.h"
-#include "ui/dialogs/LoadInput.h"
+#include "ui/common/LibraryLookup.h"
 #include "ui/dialogs/MatDialog.h"
 #include "ui/export/CanvasExport.h"
 #include "ui/export/SaveTarget.h"
 #include "ui/export/VyslMemo.h"
+#include "ui/panel/LoadInput.h"
 #include "ui/panel/ObjectPanel.h"
 #include "ui/window/FileDialogGuard.h"
-#include "ui/window/LibraryLookup.h"
 
 namespace {
 QString U(const char* utf8) {

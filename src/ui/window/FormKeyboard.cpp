@@ -8,10 +8,10 @@
 
 #include <algorithm>
 
-#include "ui/dialogs/LoadInput.h"
 #include "ui/dialogs/MatDialog.h"
 #include "ui/dialogs/UzelDialog.h"
 #include "ui/export/CanvasExport.h"
+#include "ui/panel/LoadInput.h"
 #include "ui/panel/ObjectPanel.h"
 #include "ui/window/CanvasWidget.h"
 

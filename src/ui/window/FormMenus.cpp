@@ -10,13 +10,13 @@
 
 #include <algorithm>
 
+#include "ui/common/Glyphs.h"
 #include "ui/dialogs/PrutDialog.h"
 #include "ui/dialogs/UzelDialog.h"
 #include "ui/export/CanvasExport.h"
 #include "ui/export/VyslMemo.h"
 #include "ui/help/HelpWindow.h"
 #include "ui/panel/ObjectPanel.h"
-#include "ui/window/Glyphs.h"
 
 namespace {
 QString U(const char* utf8) {

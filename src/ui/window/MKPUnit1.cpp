@@ -26,8 +26,8 @@
 
 #include "base/NumberText.h"
 #include "model/UserDialogs.h"
+#include "ui/common/Glyphs.h"
 #include "ui/dialogs/DefinitionLogic.h"
-#include "ui/dialogs/LoadInput.h"
 #include "ui/dialogs/MatDialog.h"
 #include "ui/dialogs/MaterialDialog.h"
 #include "ui/dialogs/ProfilDialog.h"
@@ -41,10 +41,10 @@
 #include "ui/export/VyslMemo.h"
 #include "ui/help/About.h"
 #include "ui/help/HelpWindow.h"
+#include "ui/panel/LoadInput.h"
 #include "ui/panel/ObjectPanel.h"
 #include "ui/window/CanvasWidget.h"
 #include "ui/window/FileDialogGuard.h"
-#include "ui/window/Glyphs.h"
 #include "units/Prevody.h"
 
 namespace {

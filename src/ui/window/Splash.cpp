@@ -4,7 +4,7 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "ui/window/Glyphs.h"
+#include "ui/common/Glyphs.h"
 
 TForm7::TForm7(QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {

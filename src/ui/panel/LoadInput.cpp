@@ -1,10 +1,10 @@
-#include "ui/dialogs/LoadInput.h"
+#include "ui/panel/LoadInput.h"
 
 #include <cmath>
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
-#include "ui/dialogs/GeometryTools.h"
+#include "ui/common/GeometryTools.h"
 #include "units/Prevody.h"
 
 const char* const KNegativeLoadNote =

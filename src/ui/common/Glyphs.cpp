@@ -1,4 +1,4 @@
-#include "ui/window/Glyphs.h"
+#include "ui/common/Glyphs.h"
 
 #include <QFontMetrics>
 #include <QPainter>

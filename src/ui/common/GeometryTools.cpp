@@ -1,4 +1,4 @@
-#include "ui/dialogs/GeometryTools.h"
+#include "ui/common/GeometryTools.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "ui/window/LibraryLookup.h"
+#include "ui/common/LibraryLookup.h"
 
 #include <QCoreApplication>
 #include <QDir>
