@@ -44,9 +44,7 @@ void TForm10::SpeedButton2Click() {
     // while the current section keeps its own.
     const QString name = QString::fromStdString(material->Name);
     QComboBox* list = mHost.Panel()->cbMaterialy();
-    list->clear();
-    for (const TMaterial* m : space.Materials)
-        list->addItem(QString::fromStdString(m->Name));
+    mHost.Panel()->RefillMaterialNames();
     list->setCurrentIndex(list->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
     space.CurrentMaterial = material;
     mHost.Panel()->VypisHodnotyMaterialu();

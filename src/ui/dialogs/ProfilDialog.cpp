@@ -48,9 +48,7 @@ void TForm8::SpeedButton2Click() {
     // with its material and refreshes the section page.
     const QString name = QString::fromStdString(section->Name);
     QComboBox* list = mHost.Panel()->cbProfily();
-    list->clear();
-    for (const TProfil* s : space.Sections)
-        list->addItem(QString::fromStdString(s->Name));
+    mHost.Panel()->RefillSectionNames();
     list->setCurrentIndex(list->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive));
     mHost.Panel()->cbProfilyChange(name);
     mHost.ModelEdited(); // a step of its own

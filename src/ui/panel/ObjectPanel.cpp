@@ -512,14 +512,33 @@ void TObjectPanel::VypisPomocnyPrut() {
 
 // ---- Combo boxes --------------------------------------------------------------------------
 
+namespace {
+template <class TList>
+QStringList NamesOf(const TList& list) {
+    QStringList names;
+    for (const auto* object : list)
+        names << Q(object->Name);
+    return names;
+}
+
+void Refill(QComboBox* box, const QStringList& names) {
+    box->clear();
+    box->addItems(names);
+}
+} // namespace
+
+void TObjectPanel::RefillSectionNames() {
+    Refill(mProfily, NamesOf(mHost.Space().Sections));
+}
+
+void TObjectPanel::RefillMaterialNames() {
+    Refill(mMaterialy, NamesOf(mHost.Space().Materials));
+}
+
 void TObjectPanel::cbProfilyRefresh() {
     TMKPSpace& space = mHost.Space();
     if (space.Sections.Empty()) return;
-    QStringList names;
-    for (const TProfil* s : space.Sections)
-        names << Q(s->Name);
-    mProfily->clear();
-    mProfily->addItems(names);
+    RefillSectionNames();
     mProfily->setCurrentIndex(0);
     space.CurrentSection = space.Sections.First();
     space.CurrentMaterial = space.CurrentSection->Material;
@@ -529,11 +548,7 @@ void TObjectPanel::cbProfilyRefresh() {
 void TObjectPanel::cbMaterialyRefresh() {
     TMKPSpace& space = mHost.Space();
     if (space.Materials.Empty()) return;
-    QStringList names;
-    for (const TMaterial* m : space.Materials)
-        names << Q(m->Name);
-    mMaterialy->clear();
-    mMaterialy->addItems(names);
+    RefillMaterialNames();
     mMaterialy->setCurrentIndex(0);
     space.CurrentMaterial = space.Materials.First();
     VypisHodnotyMaterialu();
@@ -546,19 +561,13 @@ void TObjectPanel::RefillSectionAndMaterialLists() {
 
 void TObjectPanel::RefreshListsKeepingCurrent() {
     const TMKPSpace& space = mHost.Space();
-    auto refill = [](QComboBox* box, const QStringList& names, const QString& current) {
-        box->clear();
-        box->addItems(names);
-        box->setCurrentIndex(std::max(0, int(names.indexOf(current))));
+    auto keep = [](QComboBox* box, const QString& current) {
+        box->setCurrentIndex(std::max(0, box->findText(current, Qt::MatchExactly | Qt::MatchCaseSensitive)));
     };
-    QStringList names;
-    for (const TMaterial* m : space.Materials)
-        names << Q(m->Name);
-    refill(mMaterialy, names, space.CurrentMaterial ? Q(space.CurrentMaterial->Name) : QString());
-    names.clear();
-    for (const TProfil* p : space.Sections)
-        names << Q(p->Name);
-    refill(mProfily, names, space.CurrentSection ? Q(space.CurrentSection->Name) : QString());
+    RefillMaterialNames();
+    keep(mMaterialy, space.CurrentMaterial ? Q(space.CurrentMaterial->Name) : QString());
+    RefillSectionNames();
+    keep(mProfily, space.CurrentSection ? Q(space.CurrentSection->Name) : QString());
     VypisHodnotyMaterialu();
     VypisHodnotyProfilu();
 }
@@ -773,11 +782,7 @@ void TObjectPanel::sbDelNUCrsClick() {
     TMKPSpace& space = mHost.Space();
     int before = space.Sections.Count();
     space.SmazNepouziteProfily();
-    QStringList names;
-    for (const TProfil* s : space.Sections)
-        names << Q(s->Name);
-    mProfily->clear();
-    mProfily->addItems(names);
+    RefillSectionNames();
     if (space.Sections.Count() != before) ModelChanged();
     VypisHodnotyProfilu();
 }
@@ -786,11 +791,7 @@ void TObjectPanel::sbDelNUMatClick() {
     TMKPSpace& space = mHost.Space();
     int before = space.Materials.Count();
     space.SmazNepouziteMaterialy();
-    QStringList names;
-    for (const TMaterial* m : space.Materials)
-        names << Q(m->Name);
-    mMaterialy->clear();
-    mMaterialy->addItems(names);
+    RefillMaterialNames();
     if (space.Materials.Count() != before) ModelChanged();
     VypisHodnotyMaterialu();
 }

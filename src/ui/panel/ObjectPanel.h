@@ -46,6 +46,10 @@ public:
     // Refill the combo boxes from the model (nothing happens for an empty list).
     void cbProfilyRefresh();
     void cbMaterialyRefresh();
+    // The section (material) box refilled with the names of the model's sections (materials) in
+    // their order, and nothing else: every refill of the two boxes goes through these.
+    void RefillSectionNames();
+    void RefillMaterialNames();
     // cbMaterialyRefresh, then cbProfilyRefresh (after a project was read).
     void RefillSectionAndMaterialLists();
     // After unused objects were deleted: both combo boxes refilled from the model (an empty list
