@@ -55,12 +55,10 @@ void TForm1::Reakce1Click() {
 void TForm1::Protokol1Click() {
     mForm6->Clear();
     const int nodes = mSpace.Nodes.Count();
-    mSpace.SmazNepripojeneUzly();
-    mPanel->VypisHodnotyUzlu();
     const int sections = mSpace.Sections.Count();
     const int materials = mSpace.Materials.Count();
-    mSpace.SmazNepouziteProfily();
-    mSpace.SmazNepouziteMaterialy();
+    CleanUnusedObjects(mSpace); // the calculator's protocol cleans up the same way
+    mPanel->VypisHodnotyUzlu();
     if (mSpace.Nodes.Count() != nodes || mSpace.Sections.Count() != sections ||
         mSpace.Materials.Count() != materials)
         ModelEdited();
