@@ -44,11 +44,11 @@ QMenu* MenuTitled(QMenuBar* bar, const QString& title) {
 } // namespace
 
 void TForm1::BuildEditingCommands() {
-    if (auto* edit = findChild<QToolBar*>("Editace")) {
+    if (QToolBar* edit = mEditBar) {
         connect(AddTool(edit, "tbZpet", "Zpět", false), &QAction::triggered, this, &TForm1::Zpet);
         connect(AddTool(edit, "tbZnovu", "Znovu", false), &QAction::triggered, this, &TForm1::Znovu);
     }
-    if (auto* view = findChild<QToolBar*>("View"))
+    if (QToolBar* view = mViewBar)
         connect(AddTool(view, "tbFit", "Přizpůsobit měřítko", false), &QAction::triggered, this,
                 &TForm1::PrizpusobMeritkoClick);
 

@@ -9,6 +9,7 @@
 #include <QToolButton>
 
 #include <algorithm>
+#include <utility>
 
 #include "ui/common/Glyphs.h"
 #include "ui/dialogs/PrutDialog.h"
@@ -120,7 +121,7 @@ void TForm1::BuildToolbars() {
         return t;
     };
     const Qt::ToolBarAreas topBottom = Qt::TopToolBarArea | Qt::BottomToolBarArea;
-    QToolBar* files = bar("Files", topBottom);
+    QToolBar* files = mFilesBar = bar("Files", topBottom);
     connect(AddTool(files, "NewBtn", "Nový ...", false), &QAction::triggered, this, &TForm1::NewBtnClick);
     connect(AddTool(files, "ToolButton1", "Otevřít ...", false), &QAction::triggered, this, &TForm1::nactis);
     connect(AddTool(files, "tbSave", "Uložit ...", false), &QAction::triggered, this, &TForm1::tbSaveClick);
@@ -138,12 +139,12 @@ void TForm1::BuildToolbars() {
     AddTool(draw, "tbAddPrutFH", "Kreslení prutů ...", true);
     Group({"DelBtn", "AddUzelBtn", "tbAddPrutFH"}, {"DelBtn", "AddUzelBtn"});
 
-    QToolBar* edit = bar("Editace", Qt::AllToolBarAreas);
+    QToolBar* edit = mEditBar = bar("Editace", Qt::AllToolBarAreas);
     AddTool(edit, "tbeMoveNode", "Přesun uzlu myší ...", true);
 
     // The view toolbar gets a row of its own, so that every button shows at the default width.
     addToolBarBreak(Qt::TopToolBarArea);
-    QToolBar* view = bar("View", topBottom);
+    QToolBar* view = mViewBar = bar("View", topBottom);
     connect(AddTool(view, "ZoomInBtn", "Přiblížit ...", false), &QAction::triggered, this,
             &TForm1::Button2Click);
     connect(AddTool(view, "ZoomOutBtn", "Oddálit ...", false), &QAction::triggered, this,
@@ -223,10 +224,10 @@ void TForm1::BuildLibraryMenus() {
     }
     connect(mPopupMenu4->addAction(U("Ze souboru ...")), &QAction::triggered, this,
             &TForm1::ToolButton5Click);
-    for (const char* n : {"ToolButton2", "ToolButton5"}) {
-        auto* b = findChild<QToolButton*>(n);
+    for (const auto& [name, menu] : {std::pair{"ToolButton2", mPopupMenu3}, std::pair{"ToolButton5", mPopupMenu4}}) {
+        auto* b = qobject_cast<QToolButton*>(mFilesBar->widgetForAction(Tool(name)));
         if (!b) continue;
-        b->setMenu(QString(n) == "ToolButton2" ? mPopupMenu3 : mPopupMenu4);
+        b->setMenu(menu);
         b->setPopupMode(QToolButton::MenuButtonPopup);
     }
 }

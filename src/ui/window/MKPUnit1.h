@@ -264,6 +264,9 @@ private:
     TCanvasWidget* mCanvas = nullptr;
     TObjectPanel* mPanel = nullptr;
     QTabBar* mTabs = nullptr;
+    QToolBar* mFilesBar = nullptr;
+    QToolBar* mEditBar = nullptr;
+    QToolBar* mViewBar = nullptr;
     QMap<QString, QAction*> mTools;
     QMap<QString, QAction*> mMenuItems;
     QMap<QString, QStringList> mGroupOf;
