@@ -9,7 +9,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
-#include "ui/QtCanvasPainter.h"
+#include "render/QtCanvasPainter.h"
 
 namespace {
 // 12 bays × 40 storeys: 480 beams and 520 columns, fixed feet, a distributed load on every beam

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "FuzzSupport.h"
+#include "base/NumberText.h"
 #include "expr/CalcExpress.h"
 #include "expr/CurveGenerator.h"
-#include "model/NumberText.h"
 
 namespace {
 std::string NextLine(std::istringstream& in, const char* fallback) {

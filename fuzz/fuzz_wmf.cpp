@@ -6,8 +6,8 @@
 
 #include "FuzzSupport.h"
 #include "analysis/ModelCheck.h"
+#include "base/Errors.h"
 #include "canvas/WmfPainter.h"
-#include "model/Errors.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     TRecordingDialogs sink;

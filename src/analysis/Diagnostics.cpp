@@ -6,7 +6,7 @@
 
 #include "analysis/MemberTable.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 TDofPlace MistoRovnice(int equation) {
     if (equation <= 0) return {};

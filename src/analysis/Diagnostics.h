@@ -6,7 +6,7 @@
 #include <string>
 
 #include "analysis/ProfileMatrix.h"
-#include "model/Types.h"
+#include "base/Types.h"
 
 class TMKPSpace;
 class TPrut;

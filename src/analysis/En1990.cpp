@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <functional>
 
+#include "model/MKPSpace.h"
+
 namespace {
 using TCaseSet = std::vector<const TZatezovaciStav*>;
 // The factor of a case in the combination formed; 0: it does not act.
@@ -168,4 +170,13 @@ std::vector<std::unique_ptr<TKombinace>> GenerujKombinace(const std::vector<TZat
                     add(TCombinationKind::Accidental, led("6.11, mimořádný " + a->Name, l), 0, 1, l, psi1(l), acting,
                         psi2, a);
     return b.Take();
+}
+
+// The generated combinations of the cases computed replace those generated before; the user's
+// own stay, and their names are not taken again.
+void TMKPSpace::VygenerujKombinace(const TGenerationOptions& options) {
+    std::vector<std::string> taken;
+    for (const TKombinace* k : Combinations)
+        if (k->Kind == TCombinationKind::User) taken.push_back(k->Name);
+    NastavGenerovaneKombinace(GenerujKombinace(PocitaneStavy(), options, taken));
 }

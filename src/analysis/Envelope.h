@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 class TKombinace;
 class TMKPSpace;

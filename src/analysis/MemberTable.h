@@ -3,7 +3,7 @@
 // results report, the equilibrium check), and end results read from a member's other end.
 #include <vector>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 class TPrut;
 

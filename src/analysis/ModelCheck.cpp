@@ -5,7 +5,7 @@
 #include <set>
 
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 bool Listed(const TMKPSpace& space, const TUzel* node) {

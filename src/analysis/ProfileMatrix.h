@@ -21,7 +21,7 @@
 #include <utility>
 #include <vector>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 // Outcome of a solution: the structure was solved, or refused at equation Equation (and, where
 // the refusal lies with a member or one of its loads, at that member and load).

@@ -10,9 +10,10 @@
 #include "analysis/Diagnostics.h"
 #include "analysis/EquationOrder.h"
 #include "analysis/ModelCheck.h"
+#include "analysis/ProfileMatrix.h"
 #include "analysis/TraceFile.h"
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {

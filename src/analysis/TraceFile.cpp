@@ -7,9 +7,9 @@
 
 #include <cerrno>
 
-#include "model/Errors.h"
-#include "model/MessageText.h"
-#include "model/NumberText.h"
+#include "base/Errors.h"
+#include "base/MessageText.h"
+#include "base/NumberText.h"
 
 namespace {
 constexpr std::size_t KBufferSize = std::size_t(1) << 20;

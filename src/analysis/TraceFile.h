@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Types.h"
 #include "model/AtomicFile.h"
-#include "model/Types.h"
 
 class TTraceFile {
 public:

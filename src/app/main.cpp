@@ -6,11 +6,11 @@
 #include <QTranslator>
 #include <clocale>
 
-#include "model/NumberText.h"
-#include "ui/MKPUnit1.h"
-#include "ui/QtCanvasPainter.h"
-#include "ui/QtDialogs.h"
-#include "ui/Splash.h"
+#include "base/NumberText.h"
+#include "render/QtCanvasPainter.h"
+#include "ui/window/MKPUnit1.h"
+#include "ui/window/QtDialogs.h"
+#include "ui/window/Splash.h"
 #include "units/Prevody.h"
 
 namespace {

@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "base/Pixel.h"
+
 // A colour as 0x00BBGGRR (the layout of the origin marker's colours and of the metafile).
 using TColor = std::uint32_t;
 constexpr TColor Rgb(unsigned r, unsigned g, unsigned b) {
@@ -36,21 +38,6 @@ constexpr TColor KBlue = Rgb(0, 0, 255);
 constexpr TColor KPurple = Rgb(128, 0, 128);
 constexpr TColor KSilver = Rgb(192, 192, 192);
 constexpr TColor KWhite = Rgb(255, 255, 255);
-
-struct TPixel {
-    int X = 0;
-    int Y = 0;
-    friend bool operator==(const TPixel&, const TPixel&) = default;
-};
-
-// Left, top, right, bottom; right and bottom exclusive when used as a bounding box.
-struct TPixelRect {
-    int Left = 0;
-    int Top = 0;
-    int Right = 0;
-    int Bottom = 0;
-    friend bool operator==(const TPixelRect&, const TPixelRect&) = default;
-};
 
 enum class TPenStyle { Solid, Dot };
 enum class TBrushStyle { Solid, Clear, BDiagonal }; // BDiagonal: hatch lines rising to the right

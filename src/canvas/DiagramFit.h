@@ -2,8 +2,8 @@
 // Fitting the diagram scale: the largest ordinate of the shown result mode is made a fixed share
 // of the model's extent on the canvas, and the view is then narrowed and moved until everything
 // drawn (diagram, labels, loads, supports) lies inside the canvas.
+#include "base/Types.h"
 #include "canvas/CanvasPainter.h"
-#include "model/Types.h"
 
 class TMKPSpace;
 

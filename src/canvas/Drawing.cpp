@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "base/NumberText.h"
 #include "canvas/Rounding.h"
-#include "model/NumberText.h"
 #include "units/Prevody.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "base/Types.h"
 #include "model/Trig.h"
-#include "model/Types.h"
 
 static_assert(std::numeric_limits<TReal>::digits == 64, "the pixel rounding assumes 80-bit reals");
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "model/Cp1250.h"
+#include "base/Cp1250.h"
 #include "model/MKPSpace.h"
 
 namespace {

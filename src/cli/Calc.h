@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "cli/Picture.h"
-#include "cli/ReportCommand.h"
 #include "analysis/CaseResults.h"
 #include "analysis/ProfileMatrix.h"
-#include "model/Types.h"
+#include "base/Types.h"
+#include "cli/Picture.h"
+#include "cli/ReportCommand.h"
 
 // The parsed command line. A new option adds a field here and a row to the option table in
 // Calc.cpp.

@@ -3,10 +3,10 @@
 #include <exception>
 #include <ostream>
 
+#include "base/MessageText.h"
 #include "expr/CalcExpress.h"
 #include "expr/CurveGenerator.h"
 #include "model/MKPSpace.h"
-#include "model/MessageText.h"
 #include "model/UserDialogs.h"
 
 namespace {

@@ -7,23 +7,21 @@
 #include <string_view>
 
 #include "analysis/Diagnostics.h"
+#include "analysis/ProfileMatrix.h"
+#include "base/MessageText.h"
+#include "base/NumberText.h"
 #include "canvas/DiagramFit.h"
 #include "canvas/WmfPainter.h"
 #include "model/AtomicFile.h"
 #include "model/MKPSpace.h"
-#include "model/MessageText.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 #ifdef KORVAN_WITH_QT
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
-#include <QPageSize>
-#include <QPdfWriter>
 
-#include "ui/CanvasExport.h"
-#include "ui/QtCanvasPainter.h"
+#include "render/CanvasPicture.h"
 #endif
 
 const char* const KPictureUsage =
@@ -86,17 +84,8 @@ bool PaintWithQt(TMKPSpace& space, const std::string& format, QByteArray& bytes)
         const QByteArray svg = CanvasSvg(space);
         ok = !svg.isEmpty() && buffer.write(svg) == svg.size();
     } else if (format == "pdf") {
-        QPdfWriter pdf(&buffer);
-        pdf.setResolution(96);
-        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setPageSize(
-            QPageSize(QSizeF(space.Width * 72.0 / 96.0, space.Height * 72.0 / 96.0), QPageSize::Point));
-        pdf.setTitle("KORVAN");
-        {
-            TQtCanvasPainter painter(pdf, space.Width, space.Height);
-            ok = painter.Painter().isActive();
-            if (ok) space.Prekresli(painter);
-        }
+        const QByteArray pdf = CanvasPdf(space);
+        ok = !pdf.isEmpty() && buffer.write(pdf) == pdf.size();
     }
     buffer.close();
     return ok && !bytes.isEmpty();

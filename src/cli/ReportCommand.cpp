@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/MKPSpace.h"
 #include "reports/CaseReports.h"
 #include "reports/DocumentWriters.h"

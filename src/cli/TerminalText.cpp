@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/MessageText.h"
+#include "base/MessageText.h"
 
 TEscapingBuf::~TEscapingBuf() {
     sync();

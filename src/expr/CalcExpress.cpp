@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "model/Errors.h"
-#include "model/Types.h"
+#include "base/Errors.h"
+#include "base/Types.h"
 
 enum class TCalcErrorKind {
     DivisionByZero,   // x/0, ctg(0), cth(0), ln(0), 0 raised to a negative power

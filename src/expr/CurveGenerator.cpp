@@ -6,7 +6,7 @@
 #include <exception>
 #include <utility>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "model/UserDialogs.h"
 #include "units/Prevody.h"
 

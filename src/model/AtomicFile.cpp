@@ -12,7 +12,7 @@
 #include <random>
 #include <system_error>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 
 namespace {
 namespace fs = std::filesystem;

@@ -144,13 +144,6 @@ void TMKPSpace::NastavGenerovaneKombinace(std::vector<std::unique_ptr<TKombinace
     for (auto& k : generated) Combinations.Add(k.release());
 }
 
-void TMKPSpace::VygenerujKombinace(const TGenerationOptions& options) {
-    std::vector<std::string> taken;
-    for (const TKombinace* k : Combinations)
-        if (k->Kind == TCombinationKind::User) taken.push_back(k->Name);
-    NastavGenerovaneKombinace(GenerujKombinace(PocitaneStavy(), options, taken));
-}
-
 std::shared_ptr<TLoadFactors> TMKPSpace::FaktoryStavu(const TZatezovaciStav* loadCase) {
     auto f = std::make_shared<TLoadFactors>();
     if (LoadCases.Empty()) {

@@ -1,6 +1,6 @@
 #include "model/LoadCases.h"
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 namespace {
 struct TCategoryRow {

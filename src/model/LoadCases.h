@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "model/ObjectList.h"
-#include "model/Types.h"
+#include "base/Types.h"
 #include "model/Zatizeni.h"
 
 // The combination factors of a variable action (recommended values of EN 1990, Table A1.1).

@@ -9,16 +9,23 @@
 #include <iosfwd>
 #include <memory>
 #include <string>
-
 #include <vector>
 
-#include "analysis/CaseResults.h"
-#include "analysis/En1990.h"
-#include "analysis/EquationOrder.h"
-#include "analysis/ProfileMatrix.h"
-#include "canvas/CanvasPainter.h"
+#include "base/Pixel.h"
+#include "model/CaseStore.h"
 #include "model/LoadCases.h"
 #include "model/MKPObjekty.h"
+
+// The computation (analysis/) and the drawing (canvas/) are operations of the model space defined
+// in their own folders; this header needs only the names of their types.
+class TCanvasPainter;
+class TObalka;
+struct TGenerationOptions;
+class TProfileMatrix;
+struct TSolveStatus;
+enum class TSolveResult;
+enum class TElimination;
+enum class TEquationOrder;
 
 class TMKPSpace {
 public:
@@ -177,8 +184,17 @@ public:
     // the node systems (as its profile), the members' fixed-end forces (after the solution, at
     // the restrained degrees of freedom, the total member end forces), the nodal loads, the
     // right-hand side PG - MG and the solution (mrad, mm). They exist only while a computation
-    // runs.
-    TProfileMatrix KG;
+    // runs. The matrix itself is made and destroyed by analysis/ (GlobalMatrix.cpp), so that this
+    // header needs only its name.
+private:
+    struct TMatrixDeleter {
+        void operator()(TProfileMatrix* matrix) const;
+    };
+    static TProfileMatrix* NewMatrix();
+    std::unique_ptr<TProfileMatrix, TMatrixDeleter> mKG{NewMatrix()};
+
+public:
+    TProfileMatrix& KG{*mKG};
     TVector MG;
     TVector PG;
     TVector FG;
@@ -196,9 +212,11 @@ public:
     std::vector<TTraceFailure> TraceFailures;
     std::vector<std::string> TraceWritten;
     // How the elimination runs (one or two threads); the results are the same bit for bit.
-    TElimination Elimination = TElimination::Automatic;
+    // Automatic at first (the value-initialised enumerator, checked in GlobalMatrix.cpp).
+    TElimination Elimination{};
     // The order of the elimination: the model's, or a profile-reducing one where that pays.
-    TEquationOrder EquationOrder = TEquationOrder::Automatic;
+    // Automatic at first.
+    TEquationOrder EquationOrder{};
 
     // The whole computation of the compute command without its display steps: turns members
     // hinged at a only, assembles, solves, stores displacements, end results and reactions.

@@ -2,8 +2,8 @@
 // A material: modulus of elasticity E in MPa and density D in kg/m³.
 #include <string>
 
+#include "base/Types.h"
 #include "model/ObjectList.h"
-#include "model/Types.h"
 
 class TMaterial {
 public:

@@ -3,7 +3,7 @@
 // point from which the pointer coordinates are counted.
 #include <cstdint>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 class TPocatekSS {
 public:

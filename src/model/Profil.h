@@ -3,9 +3,9 @@
 // is turned) in m⁴, and its material (not owned).
 #include <string>
 
+#include "base/Types.h"
 #include "model/Material.h"
 #include "model/ObjectList.h"
-#include "model/Types.h"
 
 class TProfil {
 public:

@@ -6,11 +6,11 @@
 #include <set>
 #include <unordered_map>
 
+#include "base/Cp1250.h"
+#include "base/Errors.h"
+#include "base/NumberText.h"
 #include "model/AtomicFile.h"
-#include "model/Cp1250.h"
-#include "model/Errors.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "model/ProjectFileCases.h"
 #include "model/ProjectFileLines.h"
 

@@ -1,9 +1,9 @@
 #include "model/ProjectFileCases.h"
 
-#include "model/Cp1250.h"
-#include "model/Errors.h"
+#include "base/Cp1250.h"
+#include "base/Errors.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "model/ProjectFileLines.h"
 
 namespace {

@@ -11,11 +11,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "model/Cp1250.h"
-#include "model/Errors.h"
+#include "base/Cp1250.h"
+#include "base/Errors.h"
+#include "base/MessageText.h"
+#include "base/NumberText.h"
 #include "model/LargeBlock.h"
-#include "model/MessageText.h"
-#include "model/NumberText.h"
 #include "units/Prevody.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 // Opens a project or library file for reading; TFileIoError when it does not exist, is not a
 // regular file (a folder, a device, a FIFO: reading one could wait for ever or never end), is

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/Types.h"
 #include "model/ObjectList.h"
 #include "model/Profil.h"
-#include "model/Types.h"
 #include "model/Uzel.h"
 #include "model/Zatizeni.h"
 

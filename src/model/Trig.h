@@ -2,7 +2,7 @@
 // The cosine and sine of an angle, with the last angles remembered. A frame has few distinct
 // directions (of its members, its loads, its supports) and the computation and the drawing form
 // each of them many times over; the values are exactly those of std::cos and std::sin.
-#include "model/Types.h"
+#include "base/Types.h"
 
 void CosSin(TReal rad, TReal& c, TReal& s);
 

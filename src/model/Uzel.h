@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "base/Types.h"
 #include "model/ObjectList.h"
-#include "model/Types.h"
 #include "model/Zatizeni.h"
 
 // One degree of freedom of a node.

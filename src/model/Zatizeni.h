@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "base/Types.h"
 #include "model/ObjectList.h"
-#include "model/Types.h"
 
 // What kind of action a load case is.
 enum class TCaseKind : std::uint8_t { Permanent, Variable, Accidental };

@@ -4,7 +4,7 @@
 // protocol ends with.
 #include <string>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "reports/StyledDocument.h"
 
 class TMKPSpace;

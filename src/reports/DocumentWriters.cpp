@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
+#include "base/Cp1250.h"
 #include "model/AtomicFile.h"
-#include "model/Cp1250.h"
 
 namespace {
 

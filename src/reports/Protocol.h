@@ -1,8 +1,8 @@
 #pragma once
 // The model protocol: a listing of materials, sections, nodes with supports and nodal loads, and
 // members with hinges and member loads, in the display unit system of the model space.
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "reports/StyledDocument.h"
 
 // The support name of a node from its three restraint flags (first matching rule).

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "reports/ResultsReport.h"
 
 std::vector<int> ReportedColumns(const TMatrix& results, int row) {

@@ -3,8 +3,8 @@
 // results, M, N, T, u and w at the member's characteristic points, in the display unit system.
 #include <vector>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "reports/StyledDocument.h"
 
 // Columns of a member's results table (rows: 0 x, 1 M, 2 N, 3 T, 4 rotation, 5 u, 6 w) that the

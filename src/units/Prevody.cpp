@@ -4,7 +4,7 @@
 #include <locale>
 #include <stdexcept>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 // Each formula is evaluated in the order written, with the constants as written. 4.4482216152605
 // is the pound of force in newtons, 1.3558179483314004 = 4.4482216152605 × 0.3048 the pound-foot

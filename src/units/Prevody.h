@@ -6,7 +6,7 @@
 // its g = 10 m/s²: it is a metric value, and these functions only show and read it.)
 #include <string>
 
-#include "model/Types.h"
+#include "base/Types.h"
 
 TReal MPaNaPsi(TReal x);
 TReal PsiNaMPa(TReal x);

@@ -5,7 +5,9 @@
 #include <cmath>
 #include <random>
 
+#include "analysis/En1990.h"
 #include "analysis/Envelope.h"
+#include "analysis/EquationOrder.h"
 #include "analysis/Frames.h"
 #include "analysis/MemberTable.h"
 #include "model/UserDialogs.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/Diagnostics.h"
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 
 struct TFrame {

@@ -6,6 +6,7 @@
 #include <random>
 #include <sstream>
 
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 

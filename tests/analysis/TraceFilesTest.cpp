@@ -10,7 +10,7 @@
 #include <sstream>
 
 #include "analysis/Frames.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace fs = std::filesystem;

@@ -1,8 +1,8 @@
 #pragma once
 // A small model on a canvas of a chosen size, drawn into a recording painter.
+#include "base/NumberText.h"
 #include "canvas/RecordingPainter.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 
 struct TCanvasModel {
     TMKPSpace space;

@@ -4,10 +4,11 @@
 
 #include <cmath>
 
+#include "analysis/ProfileMatrix.h"
+#include "base/NumberText.h"
 #include "canvas/DiagramFit.h"
 #include "canvas/RecordingPainter.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {

@@ -2,6 +2,7 @@
 // origin marker keeps clear of a node standing at the origin.
 #include <gtest/gtest.h>
 
+#include "analysis/ProfileMatrix.h"
 #include "CanvasFixture.h"
 #include "canvas/DiagramFit.h"
 #include "canvas/LabelPlacement.h"

@@ -8,7 +8,7 @@
 #include <clocale>
 
 #include "CanvasFixture.h"
-#include "ui/QtCanvasPainter.h"
+#include "render/QtCanvasPainter.h"
 
 namespace {
 void EnsureApp() {

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "analysis/ProfileMatrix.h"
 #include "CanvasFixture.h"
 #include "cli/Calc.h"
 #include "model/UserDialogs.h"

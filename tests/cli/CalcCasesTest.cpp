@@ -8,7 +8,7 @@
 
 #include "cli/Calc.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 
 namespace fs = std::filesystem;
 

@@ -16,8 +16,8 @@
 
 #include "analysis/Frames.h"
 #include "analysis/TraceFile.h"
+#include "base/Errors.h"
 #include "model/AtomicFile.h"
-#include "model/Errors.h"
 #include "model/MKPSpace.h"
 
 namespace {

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "base/MessageText.h"
 #include "cli/Calc.h"
 #include "cli/TerminalText.h"
-#include "model/MessageText.h"
 
 using namespace std::string_literals;
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "base/NumberText.h"
 #include "expr/CalcExpress.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "base/NumberText.h"
 #include "expr/CurveGenerator.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
 
 namespace {

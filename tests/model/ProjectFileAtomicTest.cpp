@@ -10,8 +10,8 @@
 #include <iterator>
 #include <tuple>
 
+#include "base/Errors.h"
 #include "model/AtomicFile.h"
-#include "model/Errors.h"
 
 namespace {
 namespace fs = std::filesystem;

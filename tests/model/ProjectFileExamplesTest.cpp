@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "analysis/ProfileMatrix.h"
 #include "model/AtomicFile.h"
 #include "model/MKPSpace.h"
 #include "model/ProjectFileSupport.h"

@@ -8,8 +8,8 @@
 #include <random>
 #include <sstream>
 
-#include "model/Errors.h"
-#include "model/NumberText.h"
+#include "base/Errors.h"
+#include "base/NumberText.h"
 #include "model/ProjectFileLines.h"
 #include "model/ProjectFileSupport.h"
 #include "units/Prevody.h"

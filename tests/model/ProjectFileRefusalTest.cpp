@@ -6,7 +6,7 @@
 #include <sstream>
 
 #include "ProjectFileSupport.h"
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/MKPSpace.h"
 
 using projecttest::Dump;

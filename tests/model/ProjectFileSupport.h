@@ -9,8 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "units/Prevody.h"
 
 namespace projecttest {

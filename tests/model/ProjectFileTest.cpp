@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/MKPSpace.h"
 #include "model/ProjectFileSupport.h"
 

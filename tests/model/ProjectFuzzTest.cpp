@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <typeinfo>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "model/MKPSpace.h"
 #include "model/ProjectFileSupport.h"
 

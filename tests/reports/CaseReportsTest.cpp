@@ -2,6 +2,7 @@
 // the envelope report, on a simple beam whose values are known in closed form.
 #include <gtest/gtest.h>
 
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 #include "reports/CaseReports.h"

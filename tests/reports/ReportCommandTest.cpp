@@ -8,9 +8,9 @@
 #include <unistd.h>
 
 #include "GoldenCases.h"
+#include "base/NumberText.h"
 #include "cli/Calc.h"
 #include "cli/ReportCommand.h"
-#include "model/NumberText.h"
 #include "units/Prevody.h"
 
 namespace {

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "analysis/ProfileMatrix.h"
 #include "GoldenCases.h"
 #include "model/MKPSpace.h"
 #include "reports/DocumentWriters.h"

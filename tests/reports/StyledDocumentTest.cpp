@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "model/Errors.h"
+#include "base/Errors.h"
 #include "reports/DocumentWriters.h"
 #include "reports/StyledDocument.h"
 

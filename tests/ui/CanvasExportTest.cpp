@@ -13,8 +13,8 @@
 
 #include "MainWindowTestSupport.h"
 #include "canvas/WmfPainter.h"
-#include "ui/CanvasExport.h"
-#include "ui/PrintFallback.h"
+#include "ui/export/CanvasExport.h"
+#include "ui/export/PrintFallback.h"
 
 namespace {
 const QString KExample = QStringLiteral(KORVAN_SOURCE_DIR "/examples/portal-frame.inp");

@@ -2,7 +2,7 @@
 
 #include "MainWindowTestSupport.h"
 #include "ObjectPanelTestSupport.h"
-#include "ui/ObjectPanel.h"
+#include "ui/panel/ObjectPanel.h"
 
 using TCanvasMouseTest = TMainWindowTest;
 

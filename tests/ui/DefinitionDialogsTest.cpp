@@ -14,11 +14,11 @@
 #include "canvas/RecordingPainter.h"
 #include "reports/Protocol.h"
 #include "reports/ResultsReport.h"
-#include "ui/MaterialDialog.h"
-#include "ui/ObjectPanel.h"
-#include "ui/ProfilDialog.h"
-#include "ui/meritka.h"
-#include "ui/oblouky.h"
+#include "ui/dialogs/MaterialDialog.h"
+#include "ui/panel/ObjectPanel.h"
+#include "ui/dialogs/ProfilDialog.h"
+#include "ui/dialogs/meritka.h"
+#include "ui/dialogs/oblouky.h"
 
 namespace {
 const QString KExample = QStringLiteral(KORVAN_SOURCE_DIR "/examples/portal-frame.inp");

@@ -5,7 +5,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
-#include "ui/DefinitionLogic.h"
+#include "ui/dialogs/DefinitionLogic.h"
 #include "units/Prevody.h"
 
 namespace {

@@ -10,7 +10,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
-#include "ui/EditSession.h"
+#include "ui/editing/EditSession.h"
 
 namespace {
 std::string Text(TMKPSpace& s) {

@@ -11,8 +11,8 @@
 #include <sstream>
 
 #include "MainWindowTestSupport.h"
-#include "ui/LibraryLookup.h"
-#include "ui/ObjectPanel.h"
+#include "ui/common/LibraryLookup.h"
+#include "ui/panel/ObjectPanel.h"
 
 namespace {
 const QString KExample = QStringLiteral(KORVAN_SOURCE_DIR "/examples/portal-frame.inp");

@@ -8,8 +8,8 @@
 #include <fstream>
 
 #include "MainWindowTestSupport.h"
-#include "ui/FileDialogGuard.h"
-#include "ui/VyslMemo.h"
+#include "ui/window/FileDialogGuard.h"
+#include "ui/export/VyslMemo.h"
 
 namespace {
 QFileDialog* NewWidgetDialog() {

@@ -5,9 +5,9 @@
 #include <QToolButton>
 
 #include "MainWindowTestSupport.h"
-#include "ui/LoadInput.h"
-#include "ui/ObjectPanel.h"
-#include "ui/ZatizeniDialog1.h"
+#include "ui/dialogs/ZatizeniDialog1.h"
+#include "ui/panel/LoadInput.h"
+#include "ui/panel/ObjectPanel.h"
 #include "units/Prevody.h"
 
 namespace {

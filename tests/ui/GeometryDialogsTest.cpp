@@ -12,11 +12,11 @@
 #include <QToolButton>
 
 #include "MainWindowTestSupport.h"
-#include "ui/Glyphs.h"
-#include "ui/HelpWindow.h"
-#include "ui/ObjectPanel.h"
-#include "ui/PrutDialog.h"
-#include "ui/UzelDialog.h"
+#include "ui/common/Glyphs.h"
+#include "ui/dialogs/PrutDialog.h"
+#include "ui/dialogs/UzelDialog.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/panel/ObjectPanel.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "ObjectPanelTestSupport.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
-#include "ui/GeometryTools.h"
+#include "ui/common/GeometryTools.h"
 
 namespace {
 

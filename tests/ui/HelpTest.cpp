@@ -11,9 +11,9 @@
 #include <QTextBrowser>
 
 #include "MainWindowTestSupport.h"
-#include "ui/About.h"
-#include "ui/HelpWindow.h"
-#include "ui/ZatizeniDialog1.h"
+#include "ui/help/About.h"
+#include "ui/help/HelpWindow.h"
+#include "ui/dialogs/ZatizeniDialog1.h"
 
 namespace {
 const QString KHelpDir = QStringLiteral(KORVAN_SOURCE_DIR "/data/help");

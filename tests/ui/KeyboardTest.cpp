@@ -6,8 +6,8 @@
 #include <QSignalSpy>
 
 #include "MainWindowTestSupport.h"
-#include "ui/ObjectPanel.h"
-#include "ui/ProfilDialog.h"
+#include "ui/panel/ObjectPanel.h"
+#include "ui/dialogs/ProfilDialog.h"
 
 TEST_F(TMainWindowTest, MenuShortcutsActInTheMainWindowOnly) {
     Form->Definovatprofil1Click(); // the section dialog, not modal

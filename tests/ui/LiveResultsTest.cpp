@@ -12,8 +12,8 @@
 #include "canvas/MemberResults.h"
 #include "model/UserDialogs.h"
 #include "reports/ResultsReport.h"
-#include "ui/LiveResults.h"
-#include "ui/ObjectPanelLogic.h"
+#include "ui/editing/LiveResults.h"
+#include "ui/panel/ObjectPanelLogic.h"
 
 namespace {
 TMatrix Table(TPrut& m) { // as the drawing gets it

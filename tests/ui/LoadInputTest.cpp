@@ -4,7 +4,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
-#include "ui/LoadInput.h"
+#include "ui/panel/LoadInput.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <QToolBar>
 
 #include "MainWindowTestSupport.h"
-#include "ui/ObjectPanel.h"
+#include "ui/panel/ObjectPanel.h"
 
 namespace {
 struct TButtonRow {

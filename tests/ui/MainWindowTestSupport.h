@@ -9,11 +9,11 @@
 #include <QComboBox>
 #include <QScrollBar>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
 #include "model/UserDialogs.h"
-#include "ui/CanvasWidget.h"
-#include "ui/MKPUnit1.h"
+#include "ui/window/CanvasWidget.h"
+#include "ui/window/MKPUnit1.h"
 
 class TMainWindowTest : public ::testing::Test {
 protected:

@@ -7,8 +7,8 @@
 
 #include "MainWindowTestSupport.h"
 #include "model/Zatizeni.h"
-#include "ui/MatDialog.h"
-#include "ui/ObjectPanel.h"
+#include "ui/dialogs/MatDialog.h"
+#include "ui/panel/ObjectPanel.h"
 
 namespace {
 class TMatricesWindowTest : public TMainWindowTest {

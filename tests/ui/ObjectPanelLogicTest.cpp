@@ -4,7 +4,7 @@
 #include <cmath>
 #include <string>
 
-#include "ui/ObjectPanelLogic.h"
+#include "ui/panel/ObjectPanelLogic.h"
 #include "ui/ObjectPanelTestSupport.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <QToolButton>
 
 #include "model/UserDialogs.h"
-#include "ui/ObjectPanel.h"
+#include "ui/panel/ObjectPanel.h"
 #include "ui/ObjectPanelTestSupport.h"
-#include "ui/ObjectPanelWidgets.h"
+#include "ui/panel/ObjectPanelWidgets.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <QChar>
 #include <vector>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
-#include "ui/PanelHost.h"
+#include "ui/panel/PanelHost.h"
 
 class TFakeHost : public TPanelHost {
 public:

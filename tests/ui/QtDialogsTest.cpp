@@ -7,7 +7,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "ui/QtDialogs.h"
+#include "ui/window/QtDialogs.h"
 
 namespace {
 // Presses the button captioned `caption` of the modal box once it is up; records every caption seen.

@@ -19,9 +19,9 @@
 #include "model/Zatizeni.h"
 #include "reports/DocumentWriters.h"
 #include "reports/ResultsReport.h"
-#include "ui/ObjectPanel.h"
-#include "ui/PrintFallback.h"
-#include "ui/VyslMemo.h"
+#include "ui/panel/ObjectPanel.h"
+#include "ui/export/PrintFallback.h"
+#include "ui/export/VyslMemo.h"
 
 namespace fs = std::filesystem;
 

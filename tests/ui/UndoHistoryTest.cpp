@@ -6,9 +6,9 @@
 #include <functional>
 #include <sstream>
 
+#include "base/NumberText.h"
 #include "model/MKPSpace.h"
-#include "model/NumberText.h"
-#include "ui/UndoHistory.h"
+#include "ui/editing/UndoHistory.h"
 
 namespace {
 TModelSnapshot State(const std::string& text, int currentNode = -1) {

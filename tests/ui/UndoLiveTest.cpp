@@ -17,10 +17,10 @@
 
 #include "MainWindowTestSupport.h"
 #include "canvas/DiagramFit.h"
-#include "ui/MaterialDialog.h"
-#include "ui/ObjectPanel.h"
-#include "ui/ProfilDialog.h"
-#include "ui/ZatizeniDialog1.h"
+#include "ui/dialogs/MaterialDialog.h"
+#include "ui/panel/ObjectPanel.h"
+#include "ui/dialogs/ProfilDialog.h"
+#include "ui/dialogs/ZatizeniDialog1.h"
 
 namespace {
 const QString KExamples = QStringLiteral(KORVAN_SOURCE_DIR "/examples/");

@@ -4,7 +4,7 @@
 #include <random>
 #include <string>
 
-#include "model/NumberText.h"
+#include "base/NumberText.h"
 #include "units/Prevody.h"
 
 namespace {

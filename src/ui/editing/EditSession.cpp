@@ -1,0 +1,288 @@
+#include "ui/editing/EditSession.h"
+
+#include <exception>
+#include <new>
+
+#include "model/MKPSpace.h"
+#include "model/UserDialogs.h"
+#include "ui/editing/LiveResults.h"
+
+namespace {
+const char* const KHistoryLost = "Nedostatek paměti pro historii úprav: dosavadní kroky zpět byly zrušeny, "
+                                 "model zůstává tak, jak je.";
+const char* const KLiveNoMemory = "Výpočet odmítnut (nedostatek paměti)";
+
+// Sets a flag for the lifetime of the guard.
+class TRaised {
+public:
+    explicit TRaised(bool& flag) : mFlag(flag), mOld(flag) { mFlag = true; }
+    ~TRaised() { mFlag = mOld; }
+    TRaised(const TRaised&) = delete;
+    TRaised& operator=(const TRaised&) = delete;
+
+private:
+    bool& mFlag;
+    bool mOld;
+};
+} // namespace
+
+TEditSession::TEditSession(TMKPSpace& space, TEditHost& host, std::size_t steps, std::size_t bytes)
+    : mSpace(space), mHost(host), mHistory(steps, bytes),
+      mSnapshotter([](const TMKPSpace& s, TModelSnapshot& out, std::size_t hint) {
+          return TakeSnapshot(s, out, hint);
+      }) {}
+
+bool TEditSession::Snapshot(TModelSnapshot& out) {
+    // Room for the text as it was last time and a little more: the text is made in one piece.
+    const TModelSnapshot* last = mHistory.Current();
+    const std::size_t hint = last ? last->Project.size() + last->Project.size() / 64 + 256 : 0;
+    if (!mSnapshotter(mSpace, out, hint)) return false;
+    out.View.Caption = mHost.Caption();
+    out.View.LiveArmed = mLiveArmed;
+    return true;
+}
+
+const TModelSnapshot* TEditSession::Seen() const {
+    return mHeld ? mHeld.get() : mHistory.Current();
+}
+
+bool TEditSession::Holding() const {
+    return mCommands > 0 || mHost.Dragging();
+}
+
+void TEditSession::Availability() {
+    mHost.UndoAvailable(mHistory.CanUndo(), mHistory.CanRedo());
+}
+
+void TEditSession::Reset() {
+    mHeld.reset();
+    mHeldEdited = false;
+    mEditPending = false;
+    mMechanism = {};
+    try {
+        TModelSnapshot now;
+        if (Snapshot(now))
+            mHistory.Reset(std::move(now));
+        else
+            mHistory.Clear();
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
+    Availability();
+}
+
+void TEditSession::Look() {
+    if (mLooking) return;
+    TRaised looking(mLooking);
+    try {
+        TModelSnapshot now;
+        bool written = Snapshot(now);
+        const TModelSnapshot* seen = Seen();
+        const bool edited = mEditPending || (written && !(seen && now.Same(*seen)));
+        mEditPending = false;
+        if (edited) {
+            mMechanism = {};
+            if (mHost.LiveResults() && mLiveArmed) {
+                RunLive(written ? &now : nullptr);
+                // What the computation did to the model by itself (the distances of point loads on
+                // a member whose length changed) belongs to this edit, not to a step of its own.
+                if (written) written = Snapshot(now);
+            } else {
+                ResultsStale();
+            }
+        }
+        if (!written) return;
+        if (Holding()) {
+            mHeldEdited = mHeldEdited || edited;
+            mHeld = std::make_unique<TModelSnapshot>(std::move(now));
+        } else {
+            Record(std::move(now));
+        }
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
+}
+
+void TEditSession::Edited() {
+    mEditPending = true;
+    if (mHost.LiveResults() && mLiveArmed) {
+        mSpace.ResultsValid = false; // until the live computation at the next look
+        return;
+    }
+    if (!mSpace.ResultsValid && !mHost.ResultsShown()) return;
+    mSpace.ResultsValid = false;
+    mHost.ResultsOff();
+}
+
+// Results belong to the model as it was computed.
+void TEditSession::ResultsStale() {
+    if (!mHost.ResultsShown()) return;
+    mSpace.ResultsValid = false;
+    mHost.ResultsOff();
+    mHost.ShowNote({});
+}
+
+void TEditSession::Record(TModelSnapshot now) {
+    mHistory.Commit(std::move(now));
+    mHeld.reset();
+    mHeldEdited = false;
+    mMemoryReported = false;
+    Availability();
+}
+
+void TEditSession::EndDrag() {
+    if (mCommands > 0) return;
+    const bool edited = mHeldEdited;
+    mHeld.reset();
+    mHeldEdited = false;
+    if (edited) Settle();
+}
+
+void TEditSession::BeginCommand() {
+    if (mCommands++ == 0) Settle();
+}
+
+void TEditSession::EndCommand() {
+    if (mCommands == 0 || --mCommands > 0) return;
+    mHeld.reset();
+    mHeldEdited = false;
+    Settle();
+}
+
+void TEditSession::Settle() {
+    if (mLooking) return;
+    TRaised looking(mLooking);
+    try {
+        TModelSnapshot now;
+        if (!Snapshot(now)) return;
+        mEditPending = false;
+        Record(std::move(now));
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
+}
+
+// The quiet computation; the chosen result tab stays. A refusal returns the tabs to "model" and
+// says why and where.
+void TEditSession::RunLive(const TModelSnapshot* before) {
+    TLiveOutcome outcome;
+    try {
+        outcome = PrubeznyVypocet(mSpace);
+    } catch (const std::bad_alloc&) {
+        // The computation may have stopped with members still turned round: the model goes back to
+        // the one it was given.
+        mSpace.ResultsValid = false;
+        TModelSnapshot after;
+        if (before && Snapshot(after) && !after.Same(*before)) {
+            RestoreSnapshot(mSpace, *before, before->View);
+            mHost.ModelReplaced(before->View);
+        }
+        mHost.ResultsOff();
+        mHost.ShowNote(KLiveNoMemory);
+        return;
+    }
+    if (outcome.Ok()) {
+        mHost.ShowNote({});
+        mHost.LiveResultsOn();
+    } else {
+        mSpace.ResultsValid = false;
+        mHost.ResultsOff();
+        mMechanism = outcome.Place;
+        mHost.ShowNote(TextOdmitnuti(outcome));
+    }
+}
+
+void TEditSession::Computed(const TSolveStatus& status) {
+    mMechanism = {};
+    mEditPending = false;
+    try {
+        if (mSpace.ResultsValid) {
+            mLiveArmed = true;
+            TEquilibrium e;
+            mHost.ShowNote(KontrolaRovnovahy(mSpace, e) ? TextRovnovahy(e) : std::string());
+        } else {
+            mMechanism = MistoOdmitnuti(status);
+            mHost.ShowNote(PopisMista(mMechanism));
+        }
+        // The computation turns members hinged only at a round; that is the model from now on,
+        // but not a step of the user's.
+        TModelSnapshot now;
+        if (Snapshot(now)) {
+            mHistory.Amend(std::move(now));
+            mHeld.reset();
+            mHeldEdited = false;
+        }
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
+    Availability();
+}
+
+void TEditSession::Disarm() {
+    mLiveArmed = false;
+    mMechanism = {};
+    mHost.ShowNote({});
+}
+
+void TEditSession::Undo() {
+    Step(true);
+}
+
+void TEditSession::Redo() {
+    Step(false);
+}
+
+void TEditSession::Step(bool back) {
+    Settle();
+    if (mLooking) return;
+    {
+        TRaised looking(mLooking); // the refreshes repaint; one repaint at the end is enough
+        try {
+            TModelView left;
+            const TModelSnapshot* state = back ? mHistory.Undo(left) : mHistory.Redo(left);
+            if (!state) return;
+            try {
+                RestoreSnapshot(mSpace, *state, left);
+            } catch (const std::bad_alloc&) {
+                throw;
+            } catch (const std::exception& e) {
+                TModelView ignored;
+                if (back)
+                    mHistory.Redo(ignored);
+                else
+                    mHistory.Undo(ignored);
+                Availability();
+                Dialogs().Inform(std::string("Stav modelu nelze obnovit: ") + e.what());
+                return;
+            }
+            mEditPending = false;
+            mMechanism = {};
+            mLiveArmed = state->View.LiveArmed;
+            mHost.ModelReplaced(state->View);
+            if (mHost.LiveResults() && mLiveArmed) {
+                RunLive(state);
+                TModelSnapshot now;
+                if (Snapshot(now)) mHistory.Amend(std::move(now));
+            } else {
+                if (mHost.ResultsShown()) mHost.ResultsOff();
+                mHost.ShowNote({});
+            }
+        } catch (const std::bad_alloc&) {
+            OutOfMemory();
+        }
+    }
+    Availability();
+    mSpace.Prekresli();
+}
+
+// Memory ran out while the history was kept: the history goes, so that the program can go on, and
+// the user is told once.
+void TEditSession::OutOfMemory() {
+    mHistory.Clear();
+    mHeld.reset();
+    mHeldEdited = false;
+    Availability();
+    if (mMemoryReported) return;
+    mMemoryReported = true;
+    Dialogs().Inform(KHistoryLost);
+}

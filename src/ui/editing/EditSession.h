@@ -1,0 +1,108 @@
+#pragma once
+// The edit session of the main window: notices edits where commands end, keeps the undo history
+// and runs live results. It owns the history, the model as the session last saw it while a
+// gesture or a command of several repaints is under way, the flags of a pending edit and of
+// armed live results, and the place of the last refused computation. It decides whether the end
+// of a command is an edit, whether it is a step of the history and whether results are computed
+// again; what the window must show it asks of TEditHost. Plain C++; its tests drive it without a
+// window.
+#include <functional>
+#include <string>
+
+#include "analysis/Diagnostics.h"
+#include "analysis/ProfileMatrix.h"
+#include "ui/editing/UndoHistory.h"
+
+class TMKPSpace;
+
+// What the session needs from the window.
+class TEditHost {
+public:
+    virtual ~TEditHost() = default;
+    // Live results are switched on (the user's option).
+    virtual bool LiveResults() const = 0;
+    // The result tabs are open.
+    virtual bool ResultsShown() const = 0;
+    // The results no longer belong to the model: the display returns to the model, the tabs close.
+    virtual void ResultsOff() = 0;
+    // A live computation succeeded: the tabs open; the equilibrium check may follow later.
+    virtual void LiveResultsOn() = 0;
+    // The status bar field beside the panels (equilibrium, refusal and its place).
+    virtual void ShowNote(const std::string& text) = 0;
+    // A node follows the pointer: the history waits for the release.
+    virtual bool Dragging() const = 0;
+    // Undo or redo put another model in: lists, pages, marks and the caption of the view.
+    virtual void ModelReplaced(const TModelView& view) = 0;
+    virtual void UndoAvailable(bool undo, bool redo) = 0;
+    // The window's caption, kept with each state.
+    virtual std::string Caption() const = 0;
+};
+
+class TEditSession {
+public:
+    // Takes a snapshot of the model (TakeSnapshot); replaceable so that tests can make it fail.
+    using TSnapshotter = std::function<bool(const TMKPSpace&, TModelSnapshot&, std::size_t)>;
+
+    TEditSession(TMKPSpace& space, TEditHost& host, std::size_t steps = 200,
+                 std::size_t bytes = TUndoHistory::KDefaultByteLimit);
+
+    // A fresh history holding the model as it is.
+    void Reset();
+    // The end of a command (every full repaint): a model that differs from the one last seen, or
+    // one announced by Edited, has been edited. It is computed again when live results are on and
+    // armed, and recorded as a step unless a drag or a command of several repaints is under way.
+    void Look();
+    // A command announces an edit (also one the next look would not see): results are stale.
+    void Edited();
+    // The end of a drag: its edits are one step.
+    void EndDrag();
+    // A command that repaints several times (a new or opened project) is one step. Nestable.
+    void BeginCommand();
+    void EndCommand();
+    // Records an edit not yet seen, without computing (before undo, redo and the compute command).
+    void Settle();
+    // After the compute command: the equilibrium or the place of a refusal, live results armed on
+    // success. What the computation changed by itself (members turned round) is no step.
+    void Computed(const TSolveStatus& status);
+    void Undo();
+    void Redo();
+    // A new or opened project: live results wait for the next successful computation, and the
+    // note and the mark of the last one go.
+    void Disarm();
+
+    bool LiveArmed() const { return mLiveArmed; }
+    // An announced edit that no look has seen yet.
+    bool EditPending() const { return mEditPending; }
+    // Inside a look or an undo: repaints they cause paint nothing (one follows at the end).
+    bool Looking() const { return mLooking; }
+    const TUndoHistory& History() const { return mHistory; }
+    // Where the last refused computation moves (no node when none was refused).
+    TDofPlace Mechanism() const { return mMechanism; }
+    void SetSnapshotter(TSnapshotter snapshotter) { mSnapshotter = std::move(snapshotter); }
+
+private:
+    bool Snapshot(TModelSnapshot& out);
+    const TModelSnapshot* Seen() const;
+    bool Holding() const;
+    void Record(TModelSnapshot now);
+    void RunLive(const TModelSnapshot* before);
+    void ResultsStale();
+    void Step(bool back);
+    void OutOfMemory();
+    void Availability();
+
+    TMKPSpace& mSpace;
+    TEditHost& mHost;
+    TUndoHistory mHistory;
+    TSnapshotter mSnapshotter;
+    // The model as last seen while a drag or a command holds the history back (otherwise the
+    // state at the history's position is the model last seen).
+    std::unique_ptr<TModelSnapshot> mHeld;
+    bool mHeldEdited = false;  // the held model differs from the history's
+    int mCommands = 0;         // depth of BeginCommand
+    bool mEditPending = false; // Edited since the last look
+    bool mLooking = false;
+    bool mLiveArmed = false; // a computation succeeded since the last new or opened project
+    bool mMemoryReported = false;
+    TDofPlace mMechanism;
+};
