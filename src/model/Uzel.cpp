@@ -1,5 +1,6 @@
 #include "model/Uzel.h"
 
+#include <algorithm>
 #include <cmath>
 
 TUzel::TUzel(std::int32_t n, TReal x, TReal y) : X(x), Y(y) { NastavCislo(n); }
@@ -51,3 +52,8 @@ TUzel* TNodeList::UzelNaPozici(std::int32_t zoom, TReal x, TReal y) const {
 
 KORVAN_POOL_DEFINE(TUzel)
 KORVAN_POOL_DEFINE(TZatizeni)
+
+bool Coincide(TReal x1, TReal y1, TReal x2, TReal y2) {
+    const TReal scale = std::max({TReal(1), std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)});
+    return std::hypot(x2 - x1, y2 - y1) <= 1e-12L * scale;
+}

@@ -62,3 +62,11 @@ public:
     // The first node closer than 6 pixels to the model point (x, y) at the given zoom (px per m).
     TUzel* UzelNaPozici(std::int32_t zoom, TReal x, TReal y) const;
 };
+
+// The one test of the editing commands for two points that a member between them would join with
+// no length: equal, or apart only by the rounding of coordinates formed from a length and an angle
+// (1e-12 of the coordinates' size, at least of 1 m). Drawing, dragging, the geometry tools and the
+// panel ask it; the project reader keeps refusing equal coordinates only, and the computation
+// refuses a member too short beside the others by name.
+bool Coincide(TReal x1, TReal y1, TReal x2, TReal y2);
+inline bool Coincide(const TUzel& a, const TUzel& b) { return Coincide(a.X, a.Y, b.X, b.Y); }

@@ -25,6 +25,25 @@ TEST(Node, NumberGivesEquationCodes) {
     EXPECT_EQ(node.CurrentLoad, nullptr);
 }
 
+// The editing commands' one test for a member of no length: rounding apart is no length, at any
+// size of the coordinates; anything a user can place apart is a length.
+TEST(Node, CoincideWithinRoundingOfTheCoordinates) {
+    const struct {
+        TReal X1, Y1, X2, Y2;
+        bool Same;
+    } rows[] = {
+        {0, 0, 0, 0, true},           {1, 2, 1, 2, true},
+        {0, 0, 0, -2.5e-19L, true},   {3, 4, 3 + 1e-13L, 4, true},
+        {3, 4, 3 + 1e-11L, 4, false}, {0, 0, 0.001L, 0, false},
+        {1e6L, 0, 1e6L + 1e-7L, 0, true}, {1e6L, 0, 1e6L + 1e-5L, 0, false},
+    };
+    for (const auto& r : rows) {
+        TUzel a(1, r.X1, r.Y1), b(2, r.X2, r.Y2);
+        EXPECT_EQ(Coincide(a, b), r.Same) << double(r.X1) << " " << double(r.X2) << " " << double(r.Y2);
+        EXPECT_EQ(Coincide(b, a), r.Same);
+    }
+}
+
 TEST(Member, AngleIsClockwiseFromPlusXWithYUp) {
     struct Row {
         TReal x, y, angle;

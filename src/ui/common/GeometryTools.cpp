@@ -64,13 +64,6 @@ std::string LengthText(const TMKPSpace& space, TReal metres) {
     return space.UnitSystem == 1 ? MetryNaFtIn(metres) : Fixed3(metres);
 }
 
-// Two points that a member between them would join with no length: equal, or apart only by the
-// rounding of coordinates computed from a length and an angle.
-bool Coincide(TReal x1, TReal y1, TReal x2, TReal y2) {
-    const TReal scale = std::max({TReal(1), std::fabs(x1), std::fabs(y1), std::fabs(x2), std::fabs(y2)});
-    return std::hypot(x2 - x1, y2 - y1) <= 1e-12L * scale;
-}
-
 // Where node "b" of the member lies for the length l and the angle γ (cos γ, sin γ) from node "a".
 TMKPSpace::TModelPoint EndFromA(const TPrut& m, TReal l, TReal cosA, TReal sinA) {
     return {m.NodeA->X + l * cosA, m.NodeA->Y - l * sinA};

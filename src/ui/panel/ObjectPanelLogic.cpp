@@ -224,7 +224,7 @@ TAssignNodeResult AssignCurrentNodeToEnd(TMKPSpace& space, bool endA) {
     TUzel* other = endA ? m->NodeB : m->NodeA;
     // A member never gets zero length: neither the other end itself nor a distinct node lying at
     // the same point may take this end.
-    if (node == other || (other && node->X == other->X && node->Y == other->Y))
+    if (node == other || (other && Coincide(*node, *other)))
         return TAssignNodeResult::Refused;
     (endA ? m->NodeA : m->NodeB) = node;
     m->Geometrie();

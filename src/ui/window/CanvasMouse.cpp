@@ -11,12 +11,6 @@
 #include "ui/window/MKPUnit1.h"
 #include "units/Prevody.h"
 
-namespace {
-bool SamePoint(const TUzel* a, const TUzel* b) {
-    return a->X == b->X && a->Y == b->Y;
-}
-} // namespace
-
 void TForm1::MKPSpace1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods,
                                 int x, int y) {
     if (button == Qt::RightButton) FinishAction();
@@ -109,7 +103,7 @@ void TForm1::DrawMembersStep(const TMKPSpace::TModelPoint& p) {
         }
         // Two distinct nodes at one point never get a member (it would have zero length); the
         // chain still continues from the second node.
-        if (!SamePoint(sel[0], sel[1])) {
+        if (!Coincide(*sel[0], *sel[1])) {
             mSpace.PridejPrut(sel[0], sel[1], mSpace.CurrentSection, false, mSpace.Members.Count() + 1, false,
                               false);
             ModelEdited();
@@ -257,7 +251,7 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
     mSpace.Members.Precisluj();
     bool zeroLength = false;
     for (TPrut* m : mSpace.Members)
-        if ((m->NodeA == node || m->NodeB == node) && SamePoint(m->NodeA, m->NodeB)) zeroLength = true;
+        if ((m->NodeA == node || m->NodeB == node) && Coincide(*m->NodeA, *m->NodeB)) zeroLength = true;
     if (zeroLength) {
         node->X = oldX;
         node->Y = oldY;
@@ -295,7 +289,7 @@ void TForm1::CreateMemberP() {
         Dialogs().Inform("Seznam profilů je prázdný. Vytvořte nový nebo načtěte knihovnu.");
     } else if (sel.Count() >= 2) {
         for (int i = 0; i + 1 < sel.Count(); ++i) {
-            if (SamePoint(sel[i], sel[i + 1])) continue;
+            if (Coincide(*sel[i], *sel[i + 1])) continue;
             mSpace.PridejPrut(sel[i], sel[i + 1], mSpace.CurrentSection, false, mSpace.Members.Count() + 1,
                               false, false);
             mSpace.CurrentMember = mSpace.Members.Last();
