@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
@@ -97,7 +98,9 @@ void TSpaceDrawer::OriginMarker() {
     std::vector<TPixelRect> numbers;
     for (const TUzel* node : mSpace.Nodes) {
         const TPixel at = mSpace.ToScreen(node->X, node->Y);
-        if (std::abs(at.X - xo) <= KSupportReach && std::abs(at.Y - yo) <= KSupportReach) gap = KSupportReach;
+        // Pixels of far nodes are clamped near the int range: the differences are taken in 64 bits.
+        if (std::llabs(std::int64_t(at.X) - xo) <= KSupportReach && std::llabs(std::int64_t(at.Y) - yo) <= KSupportReach)
+            gap = KSupportReach;
         if (mSpace.ShowNumbers)
             numbers.push_back(TextBox(at.X + 5, at.Y + 5, std::to_string(node->Number), mP.Font()));
     }
