@@ -152,9 +152,12 @@ void TForm1::SaveProjectFile(const QString& fileName) {
     setWindowTitle(U(KCaptionPrefix) + fileName);
 }
 
-bool TForm1::ReadSectionLibrary(const QString& path) {
+namespace {
+// Reads a section or material library; a file that cannot be read or holds a fault is named in a
+// message and gives false.
+template <class TRead> bool ReadLibrary(const QString& path, TRead read) {
     try {
-        mSpace.NactiKnihovnuProfilu(S(path));
+        read(S(path));
         return true;
     } catch (const TFileIoError&) {
         Dialogs().Inform(S(U("Knihovnu \"%1\" nelze načíst.").arg(path)));
@@ -165,19 +168,14 @@ bool TForm1::ReadSectionLibrary(const QString& path) {
     }
     return false;
 }
+} // namespace
+
+bool TForm1::ReadSectionLibrary(const QString& path) {
+    return ReadLibrary(path, [this](const std::string& file) { mSpace.NactiKnihovnuProfilu(file); });
+}
 
 bool TForm1::ReadMaterialLibrary(const QString& path) {
-    try {
-        mSpace.NactiKnihovnuMaterialu(S(path));
-        return true;
-    } catch (const TFileIoError&) {
-        Dialogs().Inform(S(U("Knihovnu \"%1\" nelze načíst.").arg(path)));
-    } catch (const TFileFormatError& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(e.what()))));
-    } catch (const std::exception& e) {
-        Dialogs().Inform(S(U("Knihovna \"%1\": %2").arg(path, QString::fromStdString(ErrorText(e)))));
-    }
-    return false;
+    return ReadLibrary(path, [this](const std::string& file) { mSpace.NactiKnihovnuMaterialu(file); });
 }
 
 // The section list shows every section, the first one becomes current with its material.
