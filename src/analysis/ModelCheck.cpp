@@ -125,7 +125,7 @@ void SrovnejZatizeniSPruty(TMKPSpace& space) {
                 z->C = length;
                 z->B = length - (z->A + z->C);
                 if (m->Section && m->Section->Material) {
-                    const TReal q = m->Section->Material->D * m->Section->A / 100.0L;
+                    const TReal q = m->IntenzitaVlastniTihy();
                     if (z->Q1 != q || z->Q2 != q) z->Q1 = z->Q2 = q;
                 }
                 // A member turned because of its hinge turns its loads by 180°: the same direction.

@@ -98,8 +98,10 @@ void TPrut::SmazVsechnaZatizeni() {
 }
 
 // Intensity in kN/m: density (kg/m³) × area (m²) × g (10 m/s²) / 1000.
+TReal TPrut::IntenzitaVlastniTihy() const { return Section->Material->D * Section->A / 100.0L; }
+
 void TPrut::PridejVlastniTihu(TZatezovaciStav* loadCase) {
-    TReal q = Section->Material->D * Section->A / 100.0L;
+    TReal q = IntenzitaVlastniTihy();
     PridejZatizeni(KLoadSelfWeight, loadCase, 0.0L, Length, q, q, 90.0L - Angle);
 }
 

@@ -32,6 +32,8 @@ public:
     void SmazZatizeni();
     void SmazVsechnaZatizeni();
     void PridejVlastniTihu(TZatezovaciStav* loadCase);
+    // The self-weight intensity of the member's section, kN/m (the section and its material set).
+    TReal IntenzitaVlastniTihy() const;
     void SmazVlastniTihu();
     // Swaps the member's ends (nodes, hinges, load positions; load angles grow by 180).
     void OtocPrut();
