@@ -73,28 +73,28 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWind
     // Left column: T and kab*, right column: T^-1 and kab; the vectors below.
     const int lx = 4, gx = 50, rx = 430, rgx = 476;
     MakeLabel(this, "T =", lx, 8 + 38);
-    MakeGrid(this, "sgPrT", 7, 6, 6, gx, 8);
+    mT = MakeGrid(this, "sgPrT", 7, 6, 6, gx, 8);
     MakeLabel(this, "T<sup>-1</sup> =", rx, 8 + 38);
-    MakeGrid(this, "sgPrTI", 7, 6, 6, rgx, 8);
+    mTI = MakeGrid(this, "sgPrTI", 7, 6, 6, rgx, 8);
     const int ky = 116;
     MakeLabel(this, "kab* = ", lx, ky + 46);
-    MakeGrid(this, "sgPrkabL", 8, 7, 7, gx, ky);
+    mKabL = MakeGrid(this, "sgPrkabL", 8, 7, 7, gx, ky);
     MakeLabel(this, "kab =", rx, ky + 46);
-    MakeGrid(this, "sgPrkabG", 8, 7, 7, rgx, ky);
+    mKabG = MakeGrid(this, "sgPrkabG", 8, 7, 7, rgx, ky);
     const int vy = 240;
     MakeLabel(this, "Mab* = ", lx, vy + 38);
-    MakeGrid(this, "sgPrMabL", 2, 6, 1, gx, vy);
+    mMabL = MakeGrid(this, "sgPrMabL", 2, 6, 1, gx, vy);
     MakeLabel(this, "Mab =", 142, vy + 38);
-    MakeGrid(this, "sgPrMabG", 3, 6, 2, 188, vy);
+    mMabG = MakeGrid(this, "sgPrMabG", 3, 6, 2, 188, vy);
     MakeLabel(this, "Pa =", 325, vy + 14);
     MakeLabel(this, "Pb =", 325, vy + 62);
-    MakeGrid(this, "sgPrPab", 3, 6, 2, 371, vy);
+    mPab = MakeGrid(this, "sgPrPab", 3, 6, 2, 371, vy);
     MakeLabel(this, "Sa =", 508, vy + 38);
-    MakeGrid(this, "sgPrSa", 3, 6, 2, 554, vy);
+    mSa = MakeGrid(this, "sgPrSa", 3, 6, 2, 554, vy);
     MakeLabel(this, "Sb =", 691, vy + 38);
-    MakeGrid(this, "sgPrSb", 3, 6, 2, 737, vy);
+    mSb = MakeGrid(this, "sgPrSb", 3, 6, 2, 737, vy);
 
-    auto* units = new QLabel(QString::fromUtf8("Hodnoty jsou ve vnitřních jednotkách modelu: kN, kNm, m; posuny "
+    auto* units = mUnits = new QLabel(QString::fromUtf8("Hodnoty jsou ve vnitřních jednotkách modelu: kN, kNm, m; posuny "
                                                "v mm, pootočení v mrad."),
                              this);
     units->setObjectName("lJednotky");
@@ -111,7 +111,9 @@ TForm4::TForm4(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::CustomizeWind
 }
 
 QTableWidget* TForm4::Grid(const QString& name) const {
-    return findChild<QTableWidget*>(name);
+    for (QTableWidget* g : {mT, mTI, mKabL, mKabG, mMabL, mMabG, mPab, mSa, mSb})
+        if (g->objectName() == name) return g;
+    return nullptr;
 }
 
 QString TForm4::Cell(const QString& grid, int col, int row) const {
@@ -122,22 +124,22 @@ QString TForm4::Cell(const QString& grid, int col, int row) const {
 
 void TForm4::Fill(TPrut& member, char separator, bool imperial) {
     const TMatrixGridWrites w = MemberMatrixTexts(member, separator);
-    findChild<QLabel*>("lJednotky")->setVisible(imperial);
+    mUnits->setVisible(imperial);
     if (!isVisible()) {
         if (QScreen* screen = QGuiApplication::primaryScreen())
             move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
     }
     show();
     raise();
-    Write(Grid("sgPrT"), w.T);
-    Write(Grid("sgPrTI"), w.TI);
-    Write(Grid("sgPrkabL"), w.KabL);
-    Write(Grid("sgPrkabG"), w.KabG);
-    Write(Grid("sgPrMabL"), w.MabL);
-    Write(Grid("sgPrMabG"), w.MabG);
-    Write(Grid("sgPrPab"), w.Pab);
-    Write(Grid("sgPrSa"), w.Sa);
-    Write(Grid("sgPrSb"), w.Sb);
+    Write(mT, w.T);
+    Write(mTI, w.TI);
+    Write(mKabL, w.KabL);
+    Write(mKabG, w.KabG);
+    Write(mMabL, w.MabL);
+    Write(mMabG, w.MabG);
+    Write(mPab, w.Pab);
+    Write(mSa, w.Sa);
+    Write(mSb, w.Sb);
 }
 
 void TForm4::SpeedButton1Click() {

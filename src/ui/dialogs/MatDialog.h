@@ -30,4 +30,16 @@ public slots:
 protected:
     void keyPressEvent(class QKeyEvent* event) override;
     void closeEvent(class QCloseEvent* event) override;
+
+private:
+    QTableWidget* mT = nullptr;
+    QTableWidget* mTI = nullptr;
+    QTableWidget* mKabL = nullptr;
+    QTableWidget* mKabG = nullptr;
+    QTableWidget* mMabL = nullptr;
+    QTableWidget* mMabG = nullptr;
+    QTableWidget* mPab = nullptr;
+    QTableWidget* mSa = nullptr;
+    QTableWidget* mSb = nullptr;
+    class QLabel* mUnits = nullptr;
 };

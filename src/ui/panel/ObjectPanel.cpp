@@ -37,8 +37,11 @@ QLabel* Caption(QWidget* page, const QString& text, int x, int y, int w = 80) {
     return l;
 }
 
-QLabel* Value(QWidget* page, const char* name, int x, int y, int w, const QString& hint = {}) {
+} // namespace
+
+QLabel* TObjectPanel::Value(QWidget* page, const char* name, int x, int y, int w, const QString& hint) {
     auto* l = new QLabel(page);
+    mValues.emplace(name, l);
     l->setObjectName(name);
     l->setGeometry(x, y, w, KRow);
     l->setToolTip(hint);
@@ -48,9 +51,10 @@ QLabel* Value(QWidget* page, const char* name, int x, int y, int w, const QStrin
 }
 
 // A small flat button with its hint; buttons whose dialogs are not built yet start disabled.
-QToolButton* Button(QWidget* page, const char* name, const QString& hint, const QString& glyph, int x, int y,
-                    bool enabled = true) {
+QToolButton* TObjectPanel::Button(QWidget* page, const char* name, const QString& hint, const QString& glyph, int x,
+                                  int y, bool enabled) {
     auto* b = new QToolButton(page);
+    mButtons.emplace(name, b);
     b->setObjectName(name);
     b->setToolTip(hint);
     b->setText(glyph);
@@ -60,16 +64,15 @@ QToolButton* Button(QWidget* page, const char* name, const QString& hint, const 
     return b;
 }
 
-TPanelShape* Shape(QWidget* page, const char* name, TPanelShape::TKind kind, const QRect& r,
-                   const QString& hint = {}) {
+TPanelShape* TObjectPanel::Shape(QWidget* page, const char* name, TPanelShape::TKind kind, const QRect& r,
+                                  const QString& hint) {
     auto* s = new TPanelShape(kind, page);
+    mShapes.emplace(name, s);
     s->setObjectName(name);
     s->setGeometry(r);
     s->setToolTip(hint);
     return s;
 }
-
-} // namespace
 
 TObjectPanel::TObjectPanel(TPanelHost& host, QWidget* parent) : QDockWidget(parent), mHost(host) {
     setObjectName("TBXDockablePanel1");
@@ -393,9 +396,14 @@ QMenu* TObjectPanel::PopupMenu2() const {
 }
 
 QLabel* TObjectPanel::Label(const char* name) const {
-    auto* l = findChild<QLabel*>(name);
-    Q_ASSERT(l);
-    return l;
+    const auto it = mValues.find(name);
+    Q_ASSERT(it != mValues.end());
+    return it->second;
+}
+
+QToolButton* TObjectPanel::PanelButton(const char* name) const {
+    const auto it = mButtons.find(name);
+    return it == mButtons.end() ? nullptr : it->second;
 }
 
 void TObjectPanel::SetText(const char* name, const std::string& text) const {
@@ -442,8 +450,8 @@ void TObjectPanel::ulozenitoshape() {
         s->SetBrush(Qt::white, !hinge);
         s->SetPen(hinge);
     };
-    show(findChild<TPanelShape*>("shPripojeni1"), m && m->HingeA);
-    show(findChild<TPanelShape*>("shPripojeni2"), m && m->HingeB);
+    show(mShapes.at("shPripojeni1"), m && m->HingeA);
+    show(mShapes.at("shPripojeni2"), m && m->HingeB);
 }
 
 void TObjectPanel::VypisHodnotyZatizeniP() {

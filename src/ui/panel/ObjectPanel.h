@@ -4,15 +4,20 @@
 // Notebook1 under the tab bar FlatTabControl1. It holds no model state of its own: the display
 // routines read the model space of the host, the commands edit it and tell the host afterwards.
 // Buttons that run main-window commands are created here with their objectName and hint; the main
-// window finds them by objectName and connects them.
+// window asks for them by that name (PanelButton) and connects them.
 #include <QDockWidget>
+#include <QString>
+#include <map>
 #include <string>
+
+#include "ui/panel/ObjectPanelWidgets.h"
 
 class QComboBox;
 class QLabel;
 class QMenu;
 class QStackedWidget;
 class QTabBar;
+class QToolButton;
 class TPanelHost;
 
 class TObjectPanel : public QDockWidget {
@@ -57,6 +62,8 @@ public:
     void RefreshListsKeepingCurrent();
 
     QComboBox* cbProfily() const;
+    // A button of the panel by its objectName (sbCompute, SpeedButton8, ...); null for none.
+    QToolButton* PanelButton(const char* name) const;
     QComboBox* cbMaterialy() const;
     // Support kinds; their actions carry the kind index (0..5) as data.
     QMenu* PopupMenu1() const;
@@ -113,6 +120,12 @@ private:
     void ToggleHinge(bool endA);
     void AssignNode(bool endA);
     void ModelChanged();
+    // The widgets the panel builds, each kept under its name as it is made.
+    QLabel* Value(QWidget* page, const char* name, int x, int y, int w, const QString& hint = {});
+    QToolButton* Button(QWidget* page, const char* name, const QString& hint, const QString& glyph, int x, int y,
+                        bool enabled = true);
+    TPanelShape* Shape(QWidget* page, const char* name, TPanelShape::TKind kind, const QRect& r,
+                       const QString& hint = {});
     QLabel* Label(const char* name) const;
     void SetText(const char* name, const std::string& text) const;
 
@@ -123,4 +136,7 @@ private:
     QMenu* mPopupMenu2 = nullptr;
     QComboBox* mProfily = nullptr;
     QComboBox* mMaterialy = nullptr;
+    std::map<std::string, QLabel*, std::less<>> mValues;
+    std::map<std::string, QToolButton*, std::less<>> mButtons;
+    std::map<std::string, TPanelShape*, std::less<>> mShapes;
 };

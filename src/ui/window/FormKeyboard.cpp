@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -70,11 +71,11 @@ void TForm1::Klavesa(QChar key) {
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::MouseButtonDblClick) {
-        if (watched->objectName() == "lPocvybuz") {
+        if (watched == mSelectedNodesCaption) {
             UnselectNodes();
             return true;
         }
-        if (watched->objectName() == "lPocvybpr") {
+        if (watched == mSelectedMembersCaption) {
             ClrSeznamVP();
             return true;
         }
@@ -93,11 +94,11 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
     }
     if (event->type() == QEvent::MouseButtonPress &&
         static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
-        if (watched == mCanvas->findChild<QWidget*>("GridBtn") || watched->objectName() == "GridBtn") {
+        if (watched && watched == mGridButton) {
             GridEdit();
             return true;
         }
-        if (watched->objectName() == "SnapBtn") {
+        if (watched && watched == mSnapButton) {
             SnapEdit();
             return true;
         }

@@ -171,8 +171,10 @@ void TForm1::BuildToolbars() {
     // A right press on the grid and snap buttons opens their input boxes.
     // The press opens a modal box; the context menu event that follows the press must not reach the
     // toolbar, which would pop up its own menu after the box closes.
-    for (const char* n : {"GridBtn", "SnapBtn"})
-        if (QWidget* w = view->widgetForAction(Tool(n))) {
+    mGridButton = view->widgetForAction(Tool("GridBtn"));
+    mSnapButton = view->widgetForAction(Tool("SnapBtn"));
+    for (QWidget* w : {mGridButton, mSnapButton})
+        if (w) {
             w->installEventFilter(this);
             w->setContextMenuPolicy(Qt::PreventContextMenu);
         }

@@ -31,10 +31,10 @@ void TForm1::BuildStatusBar() {
         bar->addWidget(l);
     }
     const QString hint = U("Dvojím kliknutím zrušíte výběr");
-    auto* vu = new QLabel("VU:", mPanels[7]);
+    auto* vu = mSelectedNodesCaption = new QLabel("VU:", mPanels[7]);
     vu->setObjectName("lPocvybuz");
     vu->setToolTip(hint);
-    auto* vp = new QLabel("VP:", mPanels[9]);
+    auto* vp = mSelectedMembersCaption = new QLabel("VP:", mPanels[9]);
     vp->setObjectName("lPocvybpr");
     vp->setToolTip(hint);
     for (QLabel* l : {vu, vp}) {

@@ -146,7 +146,7 @@ TForm1::~TForm1() {
 }
 
 void TForm1::ConnectPanel() {
-    auto button = [this](const char* name) { return mPanel->findChild<QAbstractButton*>(name); };
+    auto button = [this](const char* name) { return mPanel->PanelButton(name); };
     if (auto* b = button("sbCompute")) connect(b, &QAbstractButton::clicked, this, &TForm1::sbComputeClick);
     if (auto* b = button("SpeedButton4")) connect(b, &QAbstractButton::clicked, this, &TForm1::SetRefPoint);
     if (auto* b = button("sbShowMatr")) {
@@ -167,7 +167,7 @@ void TForm1::ConnectPanel() {
                 [this, name, coordinates] { coordinates ? sbNCoorCh1Click(name) : sbDDelka1Click(name); });
     }
     for (const char* n : {"ToolButton12", "ToolButton11"}) {
-        auto* b = mPanel->findChild<QToolButton*>(n);
+        auto* b = mPanel->PanelButton(n);
         if (!b) continue;
         const bool sections = QString(n) == "ToolButton12";
         b->setMenu(sections ? mPopupMenu3 : mPopupMenu4);
@@ -429,7 +429,7 @@ void TForm1::ConnectDefinitionDialogs() {
             item->setEnabled(true);
             connect(item, &QAction::triggered, this, command);
         }
-        if (auto* b = mPanel->findChild<QAbstractButton*>(button)) {
+        if (auto* b = mPanel->PanelButton(button)) {
             b->setEnabled(true);
             connect(b, &QAbstractButton::clicked, this, command);
         }

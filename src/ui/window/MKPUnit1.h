@@ -272,6 +272,12 @@ private:
     QMap<QString, QStringList> mGroupOf;
     QSet<QString> mReleasable;
     QLabel* mPanels[13] = {};
+    // The "VU:" and "VP:" captions of the selection counts (a double click clears the selection)
+    // and the grid and snap buttons of the view toolbar (a right press opens their input boxes).
+    QLabel* mSelectedNodesCaption = nullptr;
+    QLabel* mSelectedMembersCaption = nullptr;
+    QWidget* mGridButton = nullptr;
+    QWidget* mSnapButton = nullptr;
     QMenu* mPopupMenu3 = nullptr;
     QMenu* mPopupMenu4 = nullptr;
     QFileDialog* mOpenDialog = nullptr;
