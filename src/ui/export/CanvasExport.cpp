@@ -8,26 +8,16 @@
 #include <QMimeData>
 #include <QPagedPaintDevice>
 
-#include "base/Errors.h"
 #include "canvas/WmfPainter.h"
-#include "model/AtomicFile.h"
 #include "model/MKPSpace.h"
-#include "model/UserDialogs.h"
 #include "render/CanvasPicture.h"
 #include "ui/export/PrintFallback.h"
+#include "ui/export/SaveTarget.h"
 
 namespace {
-const char* const KSaveError = "Při ukládání se vyskytla chyba. Soubor nebyl uložen.";
-
 bool SaveMetafile(TMKPSpace& space, const QString& fileName) {
     if (fileName.isEmpty()) return false;
-    try {
-        WriteFileAtomically(QFile::encodeName(fileName).toStdString(), CanvasWmf(space).toStdString());
-    } catch (const TFileIoError&) {
-        Dialogs().Inform(KSaveError);
-        return false;
-    }
-    return true;
+    return WriteSavedDocument(fileName, CanvasWmf(space).toStdString());
 }
 
 bool PrintPicture(TMKPSpace& space, QWidget* parent) {

@@ -11,8 +11,6 @@
 #include <QPrinter>
 #include <QPrinterInfo>
 
-#include "base/Errors.h"
-#include "model/AtomicFile.h"
 #include "model/UserDialogs.h"
 #include "ui/export/SaveTarget.h"
 
@@ -75,15 +73,10 @@ TPrintOutcome SavePdf(QWidget* parent, const QString& jobTitle, const TPagePaint
     } // the writer finishes the file when it is destroyed
     buffer.close();
     if (!painted || buffer.data().isEmpty()) {
-        Dialogs().Inform("Při ukládání se vyskytla chyba. Soubor nebyl uložen.");
+        InformSaveError();
         return TPrintOutcome::Failed;
     }
-    try {
-        WriteFileAtomically(QFile::encodeName(fileName).toStdString(), buffer.data().toStdString());
-    } catch (const TFileIoError&) {
-        Dialogs().Inform("Při ukládání se vyskytla chyba. Soubor nebyl uložen.");
-        return TPrintOutcome::Failed;
-    }
+    if (!WriteSavedDocument(fileName, buffer.data().toStdString())) return TPrintOutcome::Failed;
     return TPrintOutcome::SavedPdf;
 }
 } // namespace

@@ -18,3 +18,17 @@ std::string SaveFailureText(const QString& fileName, const std::exception& e) {
     if (reason.empty() || reason.back() != '.') reason += '.';
     return "Soubor \"" + fileName.toStdString() + "\" nelze uložit: " + reason;
 }
+
+void InformSaveError() {
+    Dialogs().Inform("Při ukládání se vyskytla chyba. Soubor nebyl uložen.");
+}
+
+bool WriteSavedDocument(const QString& fileName, const std::string& bytes) {
+    try {
+        WriteFileAtomically(QFile::encodeName(fileName).toStdString(), bytes);
+    } catch (const TFileIoError&) {
+        InformSaveError();
+        return false;
+    }
+    return true;
+}

@@ -12,6 +12,13 @@
 // and says why.
 bool ConfirmSaveTarget(const QString& fileName, const char* question);
 
+// The message of a document the writer could not finish or put in place (a picture, a PDF, a
+// report): "Při ukládání se vyskytla chyba. Soubor nebyl uložen."
+void InformSaveError();
+// Writes `bytes` to the file in place of what was there (atomically); a file error is reported by
+// InformSaveError and gives false.
+bool WriteSavedDocument(const QString& fileName, const std::string& bytes);
+
 // The message of a save that failed: 'Soubor "NAME" nelze uložit: ' and the reason (the
 // system's text for a file error, the model's for a model the format cannot hold; "nedostatek
 // paměti" when memory ran out).

@@ -17,9 +17,6 @@
 #include <QToolButton>
 #include <cmath>
 
-#include "base/Errors.h"
-#include "model/AtomicFile.h"
-#include "model/UserDialogs.h"
 #include "ui/export/PrintFallback.h"
 #include "ui/export/SaveTarget.h"
 
@@ -201,13 +198,7 @@ void TForm6::SpeedButton1Click() {
 
 bool TForm6::SaveToFile(const QString& fileName) {
     if (!ConfirmSaveTarget(fileName, "Soubor existuje. Nahradit?")) return false;
-    try {
-        WriteFileAtomically(QFile::encodeName(fileName).toStdString(), MemoRtf());
-    } catch (const TFileIoError&) {
-        Dialogs().Inform("Při ukládání se vyskytla chyba. Soubor nebyl uložen.");
-        return false;
-    }
-    return true;
+    return WriteSavedDocument(fileName, MemoRtf());
 }
 
 void TForm6::sbSaveTXTClick() {
