@@ -307,7 +307,7 @@ std::string TMKPSpace::TracePath(const std::string& name) const {
 
 void TMKPSpace::SestavKG() {
     AssembleKG(*this, EquationOrder);
-    WriteTrace(*this, "00KG.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
+    if (!TraceMatricesLeftOut) WriteTrace(*this, "00KG.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
 }
 
 void TMKPSpace::SestavMG() {
@@ -412,7 +412,7 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
             if (dof->Fixed) restrained[std::size_t(dof->Code)] = 1;
     const int unresisted = ApplySupports(s, held);
-    WriteTrace(s, "00KGa.out", [&](TTraceFile& f) { WriteMatrix(f, KG); });
+    if (!s.TraceMatricesLeftOut) WriteTrace(s, "00KGa.out", [&](TTraceFile& f) { WriteMatrix(f, KG); });
     WriteTrace(s, "00FGa.out", [&](TTraceFile& f) { WriteVector(f, FG); });
     if (unresisted) {
         TSolveStatus status{TSolveResult::Mechanism, unresisted};
@@ -734,6 +734,8 @@ TSolveStatus TMKPSpace::Vypocet() {
     if (Members.Empty()) return {TSolveResult::NoMembers, 0};
     TraceFailures.clear();
     TraceWritten.clear();
+    TraceMatricesLeftOut = TraceEnabled && TraceMatrixLimit != 0 &&
+                           2 * DenseMatrixTraceBytes(3 * std::uint64_t(Nodes.Count())) > TraceMatrixLimit;
     // The trace files of one computation are one set: the folder stays locked until the set is
     // complete, and the files of an earlier computation that this one does not write (a refusal
     // stops before the last stages) are removed, so the folder never shows two models at once.

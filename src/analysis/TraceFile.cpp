@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 #include "base/Errors.h"
@@ -96,4 +97,30 @@ void RemoveStaleTraceFile(const std::string& path) {
     struct stat st {};
     if (::lstat(path.c_str(), &st) == 0 && (S_ISREG(st.st_mode) || S_ISLNK(st.st_mode)))
         ::unlink(path.c_str());
+}
+
+namespace {
+// Σ of the decimal digits of 1..n.
+std::uint64_t DigitsUpTo(std::uint64_t n) {
+    std::uint64_t sum = 0;
+    for (std::uint64_t low = 1, digits = 1; low <= n; low *= 10, ++digits)
+        sum += (std::min(n, low * 10 - 1) - low + 1) * digits;
+    return sum;
+}
+} // namespace
+
+std::uint64_t DenseMatrixTraceBytes(std::uint64_t equations) {
+    // "[" p "," q "]:" value "\r\n": 7 characters besides the two numbers, with a value of one.
+    return 2 * equations * DigitsUpTo(equations) + 7 * equations * equations;
+}
+
+std::string TraceMatricesLeftOutText(std::uint64_t limit) {
+    std::string size;
+    if (limit % (std::uint64_t(1) << 20) == 0)
+        size = std::to_string(limit >> 20) + " MB";
+    else if (limit % 1024 == 0)
+        size = std::to_string(limit >> 10) + " kB";
+    else
+        size = std::to_string(limit) + " B";
+    return "Soubory matic 00KG.out a 00KGa.out nebyly zapsány: byly by větší než " + size + ".";
 }

@@ -5,6 +5,7 @@
 // created makes every call a no-op; Close reports whether the file was created and written
 // completely, and Error() then says why not.
 #include <charconv>
+#include <cstdint>
 #include <exception>
 #include <memory>
 #include <string>
@@ -60,6 +61,13 @@ private:
     bool mFailed = false;
     std::string mError;
 };
+
+// The size of one dense matrix trace file of `equations` equations when every entry is written
+// with one character ("[p,q]:0" and the line end): the least the file can take, so a file of this
+// size over a limit surely exceeds it.
+std::uint64_t DenseMatrixTraceBytes(std::uint64_t equations);
+// The note of a computation that left its matrix files out: they would exceed `limit` bytes.
+std::string TraceMatricesLeftOutText(std::uint64_t limit);
 
 // The names of the computation's trace files.
 extern const char* const KTraceFileNames[7];

@@ -127,6 +127,20 @@ const TOptionSpec KOptions[] = {
          }
          return true;
      }},
+    {"--trace-limit", "VELIKOST",
+     "největší souhrnná velikost souborů matic 00KG.out a 00KGa.out v bajtech, i s k, M, G (výchozí 64M, 0 bez "
+     "omezení); nad ní se zapíší jen soubory vektorů",
+     [](TCalcOptions& o, const std::string& arg, std::string& error) {
+         if (arg == "0") {
+             o.TraceLimit = 0;
+             return true;
+         }
+         if (!ReadSize(arg, o.TraceLimit)) {
+             error = "Neplatná velikost: " + arg;
+             return false;
+         }
+         return true;
+     }},
     {"--no-trace", nullptr, "nezapisuje soubory výpočtu",
      [](TCalcOptions& o, const std::string&, std::string&) {
          o.Trace = false;
@@ -656,6 +670,7 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         }
         space.TraceEnabled = options.Trace;
         space.TraceDir = options.TraceDir;
+        space.TraceMatrixLimit = options.TraceLimit;
         // A trace folder that is not there yet is made; one that cannot be made is reported, and
         // the computation goes on (each file that cannot be written is named after it).
         if (options.Trace && !options.TraceDir.empty()) {
@@ -676,6 +691,9 @@ int RunCalc(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         if (options.Picture.Requested && !reportAsked && !options.Table)
             return WritePicture(space, options.Picture, out, err);
         const TSolveStatus result = space.Vypocet();
+        if (space.TraceMatricesLeftOut)
+            err << "korvan-calc: " << TraceMatricesLeftOutText(space.TraceMatrixLimit)
+                << " Limit mění volba --trace-limit (0: bez omezení).\n";
         if (result.Result != TSolveResult::Ok) {
             const std::string place = PopisMista(MistoOdmitnuti(result));
             if (!place.empty()) err << place << "\n";

@@ -11,6 +11,7 @@
 #include "base/Types.h"
 #include "cli/Picture.h"
 #include "cli/ReportCommand.h"
+#include "model/MKPSpace.h"
 
 // The parsed command line. A new option adds a field here and a row to the option table in
 // Calc.cpp.
@@ -22,6 +23,7 @@ struct TCalcOptions {
     int Divisions = 0;           // 0: the members keep their own
     std::string TraceDir;        // empty: the working directory
     bool Trace = true;
+    std::uint64_t TraceLimit = TMKPSpace::KDefaultTraceMatrixLimit; // of the matrix files; 0: none
     bool Help = false;
     bool Version = false;
     TPictureOptions Picture;

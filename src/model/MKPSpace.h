@@ -211,6 +211,12 @@ public:
     bool TraceEnabled = true;
     std::vector<TTraceFailure> TraceFailures;
     std::vector<std::string> TraceWritten;
+    // The dense matrix files (00KG.out, 00KGa.out) hold (3N)² lines each: when the two of one
+    // computation would exceed TraceMatrixLimit bytes (0: no limit), they are left out and
+    // TraceMatricesLeftOut says so; the vector files are written as always.
+    static constexpr std::uint64_t KDefaultTraceMatrixLimit = std::uint64_t(64) << 20;
+    std::uint64_t TraceMatrixLimit = KDefaultTraceMatrixLimit;
+    bool TraceMatricesLeftOut = false;
     // How the elimination runs (one or two threads); the results are the same bit for bit.
     // Automatic at first (the value-initialised enumerator, checked in GlobalMatrix.cpp).
     TElimination Elimination{};

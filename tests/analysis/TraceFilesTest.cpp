@@ -10,6 +10,7 @@
 #include <sstream>
 
 #include "analysis/Frames.h"
+#include "analysis/TraceFile.h"
 #include "base/NumberText.h"
 #include "model/UserDialogs.h"
 
@@ -199,4 +200,49 @@ TEST(TraceFiles, ARefusedComputationRemovesTheEarlierResults) {
     for (const char* name : KFiles)
         EXPECT_EQ(fs::exists(dir.Path / name), std::string(name) == "00RG.out") << name;
     EXPECT_TRUE(fs::is_fifo(dir.Path / "00RG.out"));
+}
+
+// The matrix files of a computation over the limit are left out (and an earlier run's copies
+// removed); up to the limit every file is what it is without one. The limit is judged by the size
+// the two files take at the least (every value one character): the formula is checked against the
+// lines of written files, with one-, two- and three-digit equation numbers.
+TEST(TraceFiles, MatrixFilesOverTheLimitAreLeftOut) {
+    for (int nodes : {3, 4, 34}) {
+        TTempDir dir;
+        TFrame f{1000, 0.3, 0.0009};
+        std::vector<TUzel*> n;
+        for (int i = 0; i < nodes; ++i) n.push_back(f.Node(3.0 * i, 0));
+        for (int i = 1; i < nodes; ++i) f.Member(n[std::size_t(i - 1)], n[std::size_t(i)]);
+        TFrame::Support(n[0], true, true, true);
+        n.back()->PridejZatizeni(KLoadForce, nullptr, 24, 60);
+        f.Space.TraceEnabled = true;
+        f.Space.TraceDir = dir.Path.string();
+        auto run = [&](std::uint64_t limit) {
+            TRecordingDialogs sink;
+            TDialogsGuard guard(sink);
+            f.Space.TraceMatrixLimit = limit;
+            EXPECT_EQ(f.Space.Vypocet().Result, TSolveResult::Ok);
+            std::vector<std::string> files;
+            for (const char* name : KFiles) files.push_back(fs::exists(dir.Path / name) ? dir.Read(name) : "-");
+            return files;
+        };
+        const std::vector<std::string> all = run(0);
+        ASSERT_FALSE(f.Space.TraceMatricesLeftOut);
+        const std::uint64_t least = DenseMatrixTraceBytes(3 * std::uint64_t(nodes));
+        for (const char* name : {"00KG.out", "00KGa.out"}) {
+            std::uint64_t sum = 0;
+            for (const std::string& line : dir.Lines(name))
+                if (!line.empty()) sum += line.find(':') + 1 + 1 + 2;
+            EXPECT_EQ(sum, least) << name << ", " << nodes << " nodes";
+        }
+        EXPECT_EQ(run(2 * least), all);
+        EXPECT_FALSE(f.Space.TraceMatricesLeftOut);
+        const std::vector<std::string> bounded = run(2 * least - 1);
+        EXPECT_TRUE(f.Space.TraceMatricesLeftOut);
+        for (std::size_t i = 0; i < all.size(); ++i)
+            EXPECT_EQ(bounded[i], std::string(KFiles[i]).find("KG") != std::string::npos ? "-" : all[i]) << KFiles[i];
+    }
+    EXPECT_NE(TraceMatricesLeftOutText(64 << 20).find("větší než 64 MB."), std::string::npos);
+    EXPECT_NE(TraceMatricesLeftOutText(3 << 10).find("větší než 3 kB."), std::string::npos);
+    EXPECT_NE(TraceMatricesLeftOutText(1000).find("větší než 1000 B."), std::string::npos);
 }

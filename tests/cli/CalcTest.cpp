@@ -334,6 +334,7 @@ TEST(Calc, HelpListsEveryOptionInOneTableBeforeTheExitCodes) {
         {"--imperial", nullptr},      {"--picture", "ram.svg"},  {"--mode", "M"},
         {"--size", "800x600"},        {"--numbers", nullptr},    {"--reactions", nullptr},
         {"--fit", nullptr},           {"--protocol", nullptr},   {"--max-size", "64M"},
+        {"--trace-limit", "0"},
     };
     const TCalcRun help = Direct({"--help"});
     ASSERT_EQ(help.Code, 0);

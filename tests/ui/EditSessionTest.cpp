@@ -30,7 +30,8 @@ struct THost : TEditHost {
     bool ResultsShown() const override { return Shown; }
     void ResultsOff() override { Shown = false; }
     void LiveResultsOn() override { Shown = true; }
-    void ShowNote(const std::string&) override {}
+    void ShowNote(const std::string& note) override { Note = note; }
+    std::string Note;
     bool Dragging() const override { return false; }
     void ModelReplaced(const TModelView&) override {}
     void UndoAvailable(bool, bool) override {}
@@ -192,4 +193,22 @@ TEST_F(TEditSessionTest, FailedAllocationBecomesAMessage) {
     Session.Undo();
     EXPECT_EQ(Text(Space), second);
     EXPECT_EQ(Sink.Messages.size(), 1u);
+}
+
+// A computation that leaves the matrix files out says so in its note, after the equilibrium.
+TEST_F(TEditSessionTest, NoteTellsOfMatrixFilesLeftOut) {
+    Open("portal-frame");
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "korvan-session-trace";
+    std::filesystem::create_directories(dir);
+    Space.TraceEnabled = true;
+    Space.TraceDir = dir.string();
+    for (std::uint64_t limit : {std::uint64_t(0), std::uint64_t(1000)}) {
+        Space.TraceMatrixLimit = limit;
+        Compute();
+        EXPECT_EQ(Host.Note.rfind("Rovnováha: ", 0), 0u) << Host.Note;
+        EXPECT_EQ(Host.Note.find("nebyly zapsány: byly by větší než 1000 B.") != std::string::npos, limit != 0)
+            << Host.Note;
+        EXPECT_EQ(std::filesystem::exists(dir / "00KG.out"), limit == 0);
+    }
+    std::filesystem::remove_all(dir);
 }

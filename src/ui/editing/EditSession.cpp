@@ -3,6 +3,7 @@
 #include <exception>
 #include <new>
 
+#include "analysis/TraceFile.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 #include "ui/editing/LiveResults.h"
@@ -196,14 +197,19 @@ void TEditSession::Computed(const TSolveStatus& status) {
     mMechanism = {};
     mEditPending = false;
     try {
+        std::string note;
         if (mSpace.ResultsValid) {
             mLiveArmed = true;
             TEquilibrium e;
-            mHost.ShowNote(KontrolaRovnovahy(mSpace, e) ? TextRovnovahy(e) : std::string());
+            if (KontrolaRovnovahy(mSpace, e)) note = TextRovnovahy(e);
         } else {
             mMechanism = MistoOdmitnuti(status);
-            mHost.ShowNote(PopisMista(mMechanism));
+            note = PopisMista(mMechanism);
         }
+        // A large frame's matrix files are left out of the trace files; the note says so.
+        if (mSpace.TraceMatricesLeftOut)
+            note += (note.empty() ? "" : "  ") + TraceMatricesLeftOutText(mSpace.TraceMatrixLimit);
+        mHost.ShowNote(note);
         // The computation turns members hinged only at a round; that is the model from now on,
         // but not a step of the user's.
         TModelSnapshot now;
