@@ -1,4 +1,5 @@
 #include "analysis/ProfileMatrix.h"
+#include "analysis/IdleCores.h"
 #include "model/LargeBlock.h"
 
 #include <algorithm>
@@ -20,24 +21,9 @@
 namespace {
 // A profile from which its pages are backed on two threads before the assembly.
 constexpr std::size_t KPopulateFrom = std::size_t(64) << 20;
+// The elimination terms from which the threads of a busy machine are looked at one by one.
+constexpr double KLookCloserTerms = 3e8;
 
-// How many cores are idle now: the cores less the threads running at this moment (this one
-// included), from the kernel's count of runnable threads; the one-minute load average where
-// that count cannot be read.
-int IdleCores(unsigned cores) {
-#if defined(__linux__)
-    if (std::FILE* f = std::fopen("/proc/loadavg", "r")) {
-        double a = 0, b = 0, c = 0;
-        int running = 0, total = 0;
-        const int got = std::fscanf(f, "%lf %lf %lf %d/%d", &a, &b, &c, &running, &total);
-        std::fclose(f);
-        if (got == 5 && running >= 1) return int(cores) - running;
-    }
-    double load = 0;
-    if (getloadavg(&load, 1) == 1) return int(double(cores) - load + 0.5);
-#endif
-    return int(cores) - 1;
-}
 } // namespace
 
 TProfileMatrix::TProfileMatrix(const std::vector<int>& first, std::vector<int> position)
@@ -70,7 +56,7 @@ TProfileMatrix::TProfileMatrix(const std::vector<int>& first, std::vector<int> p
     mBlock = AllocateLarge(mBlockBytes);
     // The assembly writes all over a large profile on one thread, and the system zeroes each page
     // it first touches; with a core idle, two threads have the pages backed first.
-    if (mBlockBytes >= KPopulateFrom && IdleCores(std::thread::hardware_concurrency()) >= 1)
+    if (mBlockBytes >= KPopulateFrom && IdleCores(std::thread::hardware_concurrency(), true) >= 1)
         PopulateLarge(mBlock, mBlockBytes);
     mLower = static_cast<TEntry*>(mBlock);
     mUpper = mLower ? mLower + mHalf : nullptr;
@@ -403,7 +389,9 @@ bool TProfileMatrix::UseTwoThreads(TElimination how) const {
     if (cores < 2 || mN == 0) return false;
     const double terms = EliminationTerms();
     if (terms < KParallelTerms || terms / (mN / 3.0) < KParallelTermsPerStep) return false;
-    return IdleCores(cores) >= 1;
+    // An elimination of a second or more can afford to look whether the busy cores are taken
+    // by a background job only.
+    return IdleCores(cores, terms >= KLookCloserTerms) >= 1;
 }
 
 TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {

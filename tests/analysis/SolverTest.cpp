@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "analysis/Frames.h"
+#include "analysis/IdleCores.h"
 #include "model/UserDialogs.h"
 
 namespace {
@@ -575,4 +576,30 @@ TEST(ProfileMatrix, AnotherRightHandSideSolvesAsTheEliminationWould) {
     ASSERT_EQ(again.Eliminate(f2, TElimination::Serial).Result, TSolveResult::Ok);
     again.BackSubstitute(f2, y);
     for (int p = 1; p <= n; ++p) ASSERT_TRUE(SameBits(x[std::size_t(p)], y[std::size_t(p)])) << p;
+}
+
+// A second thread of the elimination competes only with threads running at normal priority: a
+// background job (nice 10 and over) or a sleeping thread leaves the core to it. The name of a
+// thread may hold spaces and parentheses.
+TEST(IdleCores, OnlyRunnableThreadsOfNormalPriorityAreBusy) {
+    const std::string tail = " 1 1 1 0 -1 4194304 102 0 0 0 0 0 0 0 20 ";
+    const struct {
+        std::string line;
+        bool busy;
+    } rows[] = {
+        {"42 (solver) R" + tail + "0 1 0 2719135", true},
+        {"42 (solver) R" + tail + "9 1 0 2719135", true},
+        {"42 (solver) R" + tail + "-5 1 0 2719135", true},
+        {"42 (make -j) R" + tail + "10 1 0 2719135", false},
+        {"42 (boinc) R" + tail + "19 1 0 2719135", false},
+        {"42 (idle) S" + tail + "0 1 0 2719135", false},
+        {"42 (a) R (b) S" + tail + "0 1 0 2719135", false},
+        {"42 (a) S (b) R" + tail + "0 1 0 2719135", true},
+        {"42 (cut) R 1 1", false},
+        {"42 (bad) R" + tail + "x 1 0", false},
+        {"", false},
+    };
+    for (const auto& r : rows) EXPECT_EQ(RunsAtNormalPriority(r.line), r.busy) << r.line;
+    // The caller itself runs, so at most every other core is idle.
+    for (bool closer : {false, true}) EXPECT_LE(IdleCores(8, closer), 7);
 }
