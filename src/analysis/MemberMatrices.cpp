@@ -34,8 +34,8 @@ std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space) {
 // Sa/Sb[0..2] = fixed-end forces + kab* · dl (moment, force along x, force along z acting on the
 // member), Sa/Sb[3..5] = dl, the local end displacements T · d.
 void EndResultsFrom(TPrut& member, const TReal (&t)[6][6], const TReal (&kabL)[6][6], const TReal (&fixed)[6]) {
-    member.Sa = NewVector(6);
-    member.Sb = NewVector(6);
+    member.Sa.assign(6, 0.0L); // the vectors of an earlier case are reused
+    member.Sb.assign(6, 0.0L);
     member.ResultsTurned = false;
     TReal d[6], dl[6] = {}, f[6] = {};
     for (int i = 0; i < 3; ++i) {

@@ -406,6 +406,15 @@ bool TProfileMatrix::UseTwoThreads(TElimination how) const {
     return IdleCores(cores) >= 1;
 }
 
+// The substitution of several right-hand sides splits them between two threads, which read
+// the factors at the same time and need each other at no point: worth it from the work of one
+// thread's start (KParallelSubstitution terms), when a core is idle.
+bool TProfileMatrix::SubstituteOnTwoThreads(TElimination how, double terms) {
+    if (how != TElimination::Automatic) return how == TElimination::Parallel;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores >= 2 && terms >= KParallelSubstitution && IdleCores(cores) >= 1;
+}
+
 TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
     int pivot = 0;
     mFinished = 0;
@@ -530,7 +539,8 @@ void TProfileMatrix::Solve(TVector& fg, TVector& rg) const {
 // forward, x[e] gains L[e][k]·x[k] in ascending k; back, x[i] loses U[i][j]·x[j] in descending j
 // (the column-by-column substitution takes them in that order too), then is divided by the
 // diagonal. Reading the upper triangle by rows visits one entry of each column; the columns of
-// a few consecutive rows share their cache lines.
+// a few consecutive rows share their cache lines. (Keeping x in the split form as well costs
+// more in additions than it saves in loads.)
 template <int R, bool SplitForm>
 static void ForwardRow(const TEntry* rowE, int f, int e, TReal* x, std::size_t m, std::size_t r0) {
     TReal* xe = x + std::size_t(e) * m + r0;
@@ -563,39 +573,63 @@ static void BackRow(const TEntry* upper, const std::ptrdiff_t* offset, const int
 // registers hold beside the entry and a product.
 constexpr std::size_t KRowSums = 4;
 
+struct TSubstitution {
+    int n;
+    const TEntry *lower, *upper;
+    const std::ptrdiff_t* offset;
+    const int *first, *last;
+    const TReal* diag;
+};
+
+// The right-hand sides begin .. end - 1 of m: row by row (so that a row's entries stay in the
+// cache for all of them), KRowSums of them after another, then the rest.
 template <bool SplitForm>
-static void SolveInterleaved(int n, const TEntry* lower, const TEntry* upper, const std::ptrdiff_t* offset,
-                             const int* first, const int* last, const TReal* diag, TReal* x, std::size_t m,
-                             std::size_t begin, std::size_t end) {
+static void SolveRange(const TSubstitution& t, TReal* x, std::size_t m, std::size_t begin, std::size_t end) {
     const std::size_t full = begin + (end - begin) / KRowSums * KRowSums, rest = end - full;
-    for (int e = 1; e <= n; ++e) {
-        const TEntry* rowE = lower + offset[e];
-        for (std::size_t r0 = begin; r0 < full; r0 += KRowSums)
-            ForwardRow<KRowSums, SplitForm>(rowE, first[e], e, x, m, r0);
-        if (rest == 3) ForwardRow<3, SplitForm>(rowE, first[e], e, x, m, full);
-        if (rest == 2) ForwardRow<2, SplitForm>(rowE, first[e], e, x, m, full);
-        if (rest == 1) ForwardRow<1, SplitForm>(rowE, first[e], e, x, m, full);
+    for (int e = 1; e <= t.n; ++e) {
+        const TEntry* rowE = t.lower + t.offset[e];
+        const int f = t.first[e];
+        for (std::size_t r0 = begin; r0 < full; r0 += KRowSums) ForwardRow<KRowSums, SplitForm>(rowE, f, e, x, m, r0);
+        if (rest == 3) ForwardRow<3, SplitForm>(rowE, f, e, x, m, full);
+        if (rest == 2) ForwardRow<2, SplitForm>(rowE, f, e, x, m, full);
+        if (rest == 1) ForwardRow<1, SplitForm>(rowE, f, e, x, m, full);
     }
-    for (int i = n; i >= 1; --i) {
-        const int l = last[i];
+    for (int i = t.n; i >= 1; --i) {
+        const int l = t.last[i];
+        const TReal d = t.diag[i];
         for (std::size_t r0 = begin; r0 < full; r0 += KRowSums)
-            BackRow<KRowSums, SplitForm>(upper, offset, first, i, l, diag[i], x, m, r0);
-        if (rest == 3) BackRow<3, SplitForm>(upper, offset, first, i, l, diag[i], x, m, full);
-        if (rest == 2) BackRow<2, SplitForm>(upper, offset, first, i, l, diag[i], x, m, full);
-        if (rest == 1) BackRow<1, SplitForm>(upper, offset, first, i, l, diag[i], x, m, full);
+            BackRow<KRowSums, SplitForm>(t.upper, t.offset, t.first, i, l, d, x, m, r0);
+        if (rest == 3) BackRow<3, SplitForm>(t.upper, t.offset, t.first, i, l, d, x, m, full);
+        if (rest == 2) BackRow<2, SplitForm>(t.upper, t.offset, t.first, i, l, d, x, m, full);
+        if (rest == 1) BackRow<1, SplitForm>(t.upper, t.offset, t.first, i, l, d, x, m, full);
     }
 }
 
-void TProfileMatrix::SolveMany(std::vector<TReal>& x, std::size_t m) const {
+void TProfileMatrix::SolveMany(std::vector<TReal>& x, std::size_t m, TElimination how) const {
     assert(mFinished == mN + 1 || mN == 0);
     assert(x.size() == (std::size_t(mN) + 1) * m);
-    if (m == 0) return;
-    if (mSplitForm)
-        SolveInterleaved<true>(mN, mLower, mUpper, mOffset.data(), mFirst.data(), mLast.data(), mDiag.data(), x.data(),
-                               m, 0, m);
-    else
-        SolveInterleaved<false>(mN, mLower, mUpper, mOffset.data(), mFirst.data(), mLast.data(), mDiag.data(),
-                                x.data(), m, 0, m);
+    if (m == 0 || mN == 0) return;
+    const TSubstitution t{mN, mLower, mUpper, mOffset.data(), mFirst.data(), mLast.data(), mDiag.data()};
+    const auto solve = [&](std::size_t begin, std::size_t end) {
+        if (mSplitForm)
+            SolveRange<true>(t, x.data(), m, begin, end);
+        else
+            SolveRange<false>(t, x.data(), m, begin, end);
+    };
+    // Two threads take a share of the groups each (every right-hand side stays on one thread).
+    const std::size_t groups = (m + KRowSums - 1) / KRowSums;
+    if (groups >= 2 && SubstituteOnTwoThreads(how, 2.0 * double(mHalf) * double(m))) {
+        const std::size_t split = (groups / 2) * KRowSums;
+        try {
+            std::thread other(solve, split, m);
+            solve(0, split);
+            other.join();
+            return;
+        } catch (const std::system_error&) {
+            // no second thread to be had: all on this one
+        }
+    }
+    solve(0, m);
 }
 
 void TProfileMatrix::BackSubstitute(TVector& fg, TVector& rg) const {

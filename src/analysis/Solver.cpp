@@ -502,7 +502,7 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
         const TVector fg = s.KG.ToPositions(cases[r].FG);
         for (std::size_t p = 1; p <= n; ++p) x[p * m + r] = fg[p];
     }
-    s.KG.SolveMany(x, m);
+    s.KG.SolveMany(x, m, s.Elimination);
     for (std::size_t r = 0; r < m; ++r) {
         TVector rg(n + 1, 0.0L);
         for (std::size_t p = 1; p <= n; ++p) rg[p] = x[p * m + r];

@@ -106,12 +106,14 @@ TEST(Cases, CombinationEqualsModelOfFactoredLoads) {
 
 // Further cases are solved together, several right-hand sides per pass over a row: from three to
 // eleven cases (with self-weight), so that full and partial groups of them occur; a modulus far
-// beyond the doubles' range keeps the eliminated entries in 80 bits.
+// beyond the doubles' range keeps the eliminated entries in 80 bits (and the displacements below
+// what two doubles hold). On two threads the cases are shared between them.
 TEST(Cases, CaseSolvedOnStoredFactorsHasTheBitsOfCaseSolvedFirst) {
     for (unsigned seed = 1; seed <= 60; ++seed) {
         for (TEquationOrder order : {TEquationOrder::Model, TEquationOrder::Reduced}) {
             TFrame f(seed % 6 == 0 ? 1e315L : 210000);
             CaseFrame(f, seed, 3 + int(seed % 8));
+            f.Space.Elimination = seed % 2 ? TElimination::Parallel : TElimination::Serial;
             f.Space.EquationOrder = order;
             if (Solve(f).Result != TSolveResult::Ok) continue;
             const TCaseResults first = f.Space.CaseResults;
