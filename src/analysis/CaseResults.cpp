@@ -5,6 +5,7 @@
 
 #include "analysis/Envelope.h"
 #include "analysis/MemberTable.h"
+#include "model/LargeBlock.h"
 #include "model/MKPSpace.h"
 
 int TCaseResults::IndexOf(const TZatezovaciStav* loadCase) const {
@@ -14,9 +15,18 @@ int TCaseResults::IndexOf(const TZatezovaciStav* loadCase) const {
 
 void UlozStav(TMKPSpace& space, TStateResults& out) {
     const int nodes = space.Nodes.Count(), members = space.Members.Count();
-    out.Displacements.assign(std::size_t(3 * nodes), 0.0L);
-    out.Reactions.assign(std::size_t(3 * nodes), 0.0L);
-    out.EndResults.assign(std::size_t(12 * members), 0.0L);
+    // Fresh memory for every case stored: backed in one call rather than page by page.
+    const auto fresh = [](TVector& v, std::size_t n) {
+        if (v.capacity() < n) {
+            TVector().swap(v);
+            v.reserve(n);
+            PrepareForWriting(v.data(), n * sizeof(TReal));
+        }
+        v.assign(n, 0.0L);
+    };
+    fresh(out.Displacements, std::size_t(3 * nodes));
+    fresh(out.Reactions, std::size_t(3 * nodes));
+    fresh(out.EndResults, std::size_t(12 * members));
     for (int p = 0; p < nodes; ++p) {
         const TUzel* n = space.Nodes[p];
         for (int k = 0; k < 3 && n->Displacement.size() == 3; ++k)

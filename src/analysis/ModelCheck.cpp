@@ -4,6 +4,7 @@
 #include <limits>
 #include <set>
 
+#include "analysis/MemberMatrices.h"
 #include "model/MKPSpace.h"
 #include "base/NumberText.h"
 
@@ -176,7 +177,8 @@ std::string NajdiNekonecnyVysledek(const TMKPSpace& space) {
 
 std::string NajdiNekonecnyPrubeh(TMKPSpace& space) {
     for (TPrut* m : space.Members) {
-        if (!m->HasResults()) continue;
+        // A table that a bound proves finite need not be formed.
+        if (!m->HasResults() || TableSurelyShowable(*m)) continue;
         m->Prubehy();
         bool finite = true;
         for (const TVector& row : m->Results) finite = finite && AllShowable(row);

@@ -41,5 +41,5 @@ std::string NajdiZatizeniMimoPrut(const TMKPSpace& space, int& member, int& load
 std::string NajdiNekonecnyVysledek(const TMKPSpace& space);
 
 // The same for the internal forces along every member (builds and releases each member's
-// results table).
+// results table, unless TableSurelyShowable proves it finite without it).
 std::string NajdiNekonecnyPrubeh(TMKPSpace& space);

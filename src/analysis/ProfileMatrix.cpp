@@ -394,6 +394,15 @@ bool TProfileMatrix::UseTwoThreads(TElimination how) const {
     return IdleCores(cores, terms >= KLookCloserTerms) >= 1;
 }
 
+// The substitution of several right-hand sides splits them between two threads, which read
+// the factors at the same time and need each other at no point: worth it from the work of one
+// thread's start (KParallelSubstitution terms), when a core is idle.
+bool TProfileMatrix::SubstituteOnTwoThreads(TElimination how, double terms) {
+    if (how != TElimination::Automatic) return how == TElimination::Parallel;
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores >= 2 && terms >= KParallelSubstitution && IdleCores(cores) >= 1;
+}
+
 TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
     int pivot = 0;
     mFinished = 0;
@@ -512,40 +521,103 @@ void TProfileMatrix::Solve(TVector& fg, TVector& rg) const {
     BackSubstitute(fg, rg);
 }
 
-// Solve for m right-hand sides interleaved by position: per right-hand side the sums of
-// ForwardSubstitute and Substitute, term by term in the same order.
-template <bool SplitForm>
-static void SolveInterleaved(int n, const TEntry* lower, const TEntry* upper, const std::ptrdiff_t* offset,
-                             const int* first, const TReal* diag, TReal* x, std::size_t m) {
-    for (int e = 1; e <= n; ++e) {
-        const TEntry* rowE = lower + offset[e];
-        TReal* xe = x + std::size_t(e) * m;
-        for (int k = first[e]; k < e; ++k) {
-            const TReal v = Value<SplitForm>(rowE[k]);
-            const TReal* xk = x + std::size_t(k) * m;
-            for (std::size_t r = 0; r < m; ++r) xe[r] += v * xk[r];
-        }
+// The right-hand sides r0 .. r0 + R - 1 of m interleaved ones (x[p·m + r]), row by row, each in
+// R sums held in registers while the row's entries are read once for all of them. Per
+// right-hand side the terms are those of ForwardSubstitute and Substitute, in the same order:
+// forward, x[e] gains L[e][k]·x[k] in ascending k; back, x[i] loses U[i][j]·x[j] in descending j
+// (the column-by-column substitution takes them in that order too), then is divided by the
+// diagonal. Reading the upper triangle by rows visits one entry of each column; the columns of
+// a few consecutive rows share their cache lines. (Keeping x in the split form as well costs
+// more in additions than it saves in loads.)
+template <int R, bool SplitForm>
+static void ForwardRow(const TEntry* rowE, int f, int e, TReal* x, std::size_t m, std::size_t r0) {
+    TReal* xe = x + std::size_t(e) * m + r0;
+    TReal s[R];
+    for (int q = 0; q < R; ++q) s[q] = xe[q];
+    const TReal* xk = x + std::size_t(f) * m + r0;
+    for (int k = f; k < e; ++k, xk += m) {
+        const TReal v = Value<SplitForm>(rowE[k]);
+        for (int q = 0; q < R; ++q) s[q] += v * xk[q];
     }
-    for (int j = n; j >= 1; --j) {
-        TReal* xj = x + std::size_t(j) * m;
-        for (std::size_t r = 0; r < m; ++r) xj[r] = xj[r] / diag[j];
-        const TEntry* colJ = upper + offset[j];
-        for (int i = first[j]; i < j; ++i) {
-            const TReal v = Value<SplitForm>(colJ[i]);
-            TReal* xi = x + std::size_t(i) * m;
-            for (std::size_t r = 0; r < m; ++r) xi[r] -= v * xj[r];
-        }
+    for (int q = 0; q < R; ++q) xe[q] = s[q];
+}
+
+template <int R, bool SplitForm>
+static void BackRow(const TEntry* upper, const std::ptrdiff_t* offset, const int* first, int i, int last, TReal d,
+                    TReal* x, std::size_t m, std::size_t r0) {
+    TReal* xi = x + std::size_t(i) * m + r0;
+    TReal s[R];
+    for (int q = 0; q < R; ++q) s[q] = xi[q];
+    const TReal* xj = x + std::size_t(last) * m + r0;
+    for (int j = last; j > i; --j, xj -= m) {
+        if (first[j] > i) continue; // column j does not reach row i
+        const TReal v = Value<SplitForm>(upper[offset[j] + i]);
+        for (int q = 0; q < R; ++q) s[q] -= v * xj[q];
+    }
+    for (int q = 0; q < R; ++q) xi[q] = s[q] / d;
+}
+
+// How many right-hand sides one pass over a row takes: as many sums as the eight 80-bit
+// registers hold beside the entry and a product.
+constexpr std::size_t KRowSums = 4;
+
+struct TSubstitution {
+    int n;
+    const TEntry *lower, *upper;
+    const std::ptrdiff_t* offset;
+    const int *first, *last;
+    const TReal* diag;
+};
+
+// The right-hand sides begin .. end - 1 of m: row by row (so that a row's entries stay in the
+// cache for all of them), KRowSums of them after another, then the rest.
+template <bool SplitForm>
+static void SolveRange(const TSubstitution& t, TReal* x, std::size_t m, std::size_t begin, std::size_t end) {
+    const std::size_t full = begin + (end - begin) / KRowSums * KRowSums, rest = end - full;
+    for (int e = 1; e <= t.n; ++e) {
+        const TEntry* rowE = t.lower + t.offset[e];
+        const int f = t.first[e];
+        for (std::size_t r0 = begin; r0 < full; r0 += KRowSums) ForwardRow<KRowSums, SplitForm>(rowE, f, e, x, m, r0);
+        if (rest == 3) ForwardRow<3, SplitForm>(rowE, f, e, x, m, full);
+        if (rest == 2) ForwardRow<2, SplitForm>(rowE, f, e, x, m, full);
+        if (rest == 1) ForwardRow<1, SplitForm>(rowE, f, e, x, m, full);
+    }
+    for (int i = t.n; i >= 1; --i) {
+        const int l = t.last[i];
+        const TReal d = t.diag[i];
+        for (std::size_t r0 = begin; r0 < full; r0 += KRowSums)
+            BackRow<KRowSums, SplitForm>(t.upper, t.offset, t.first, i, l, d, x, m, r0);
+        if (rest == 3) BackRow<3, SplitForm>(t.upper, t.offset, t.first, i, l, d, x, m, full);
+        if (rest == 2) BackRow<2, SplitForm>(t.upper, t.offset, t.first, i, l, d, x, m, full);
+        if (rest == 1) BackRow<1, SplitForm>(t.upper, t.offset, t.first, i, l, d, x, m, full);
     }
 }
 
-void TProfileMatrix::SolveMany(std::vector<TReal>& x, std::size_t m) const {
+void TProfileMatrix::SolveMany(std::vector<TReal>& x, std::size_t m, TElimination how) const {
     assert(mFinished == mN + 1 || mN == 0);
     assert(x.size() == (std::size_t(mN) + 1) * m);
-    if (m == 0) return;
-    if (mSplitForm)
-        SolveInterleaved<true>(mN, mLower, mUpper, mOffset.data(), mFirst.data(), mDiag.data(), x.data(), m);
-    else
-        SolveInterleaved<false>(mN, mLower, mUpper, mOffset.data(), mFirst.data(), mDiag.data(), x.data(), m);
+    if (m == 0 || mN == 0) return;
+    const TSubstitution t{mN, mLower, mUpper, mOffset.data(), mFirst.data(), mLast.data(), mDiag.data()};
+    const auto solve = [&](std::size_t begin, std::size_t end) {
+        if (mSplitForm)
+            SolveRange<true>(t, x.data(), m, begin, end);
+        else
+            SolveRange<false>(t, x.data(), m, begin, end);
+    };
+    // Two threads take a share of the groups each (every right-hand side stays on one thread).
+    const std::size_t groups = (m + KRowSums - 1) / KRowSums;
+    if (groups >= 2 && SubstituteOnTwoThreads(how, 2.0 * double(mHalf) * double(m))) {
+        const std::size_t split = (groups / 2) * KRowSums;
+        try {
+            std::thread other(solve, split, m);
+            solve(0, split);
+            other.join();
+            return;
+        } catch (const std::system_error&) {
+            // no second thread to be had: all on this one
+        }
+    }
+    solve(0, m);
 }
 
 void TProfileMatrix::BackSubstitute(TVector& fg, TVector& rg) const {

@@ -72,6 +72,9 @@ enum class TElimination { Automatic, Serial, Parallel };
 // mean work of one step below which the hand-over between the threads costs more than it saves.
 constexpr double KParallelTerms = 1e7;
 constexpr double KParallelTermsPerStep = 1.5e4;
+// The work (multiply-adds) from which the substitution of several right-hand sides considers two
+// threads.
+constexpr double KParallelSubstitution = 1e6;
 
 class TProfileMatrix {
 public:
@@ -155,8 +158,9 @@ public:
     // Several right-hand sides on an eliminated matrix at once: x holds them interleaved by
     // position (x[p·m + r] is position p of right-hand side r, m of them; position 0 unused) and
     // receives the solutions. Each one goes through the operations of Solve in the same order, so
-    // it gets the same bits; the profile is read once for all of them.
-    void SolveMany(std::vector<TReal>& x, std::size_t m) const;
+    // it gets the same bits; each row of the profile is read once for a group of them. With
+    // two threads (how: as the elimination's), each takes a share of the right-hand sides.
+    void SolveMany(std::vector<TReal>& x, std::size_t m, TElimination how = TElimination::Serial) const;
 
 private:
     // Steps of up to KMaxStepRows positions m.. with the same envelope start.
@@ -168,6 +172,7 @@ private:
     bool FinishStep(int m, int rows, TVector& fg, int& pivot);
     void StoreFinished(int m, int rows);
     bool UseTwoThreads(TElimination how) const;
+    static bool SubstituteOnTwoThreads(TElimination how, double terms);
     void Release();
 
     // An entry of row/column p as a value: split once p's step is finished, 80-bit otherwise.

@@ -9,6 +9,7 @@
 #include "analysis/CaseResults.h"
 #include "analysis/Diagnostics.h"
 #include "analysis/EquationOrder.h"
+#include "analysis/MemberMatrices.h"
 #include "analysis/ModelCheck.h"
 #include "analysis/ProfileMatrix.h"
 #include "analysis/TraceFile.h"
@@ -130,11 +131,17 @@ TReal Norm(const TVector& v) {
     return std::sqrt(sum);
 }
 
-// K·u for every equation, K from the members' matrices in the node systems. The sums are those
-// of the equilibrium check (KontrolaRovnovahy): per member the row times u in column order, added
-// up in member order, so that the residual measured here is the one the check reports.
-TVector StiffnessTimes(TMKPSpace& space, const TVector& u) {
+// K·u for every equation, K from the members' matrices in the node systems (those formed once
+// for all cases, else formed here). The sums are those of the equilibrium check
+// (KontrolaRovnovahy): per member the row times u in column order, added up in member order, so
+// that the residual measured here is the one the check reports.
+TVector StiffnessTimes(TMKPSpace& space, const TVector& u, const std::vector<TMemberMatrix>& matrices) {
     TVector ku(u.size(), 0.0L);
+    if (!matrices.empty()) {
+        for (const TMemberMatrix& c : matrices)
+            AddMemberTimes([&c](int i, int j) { return c.KabG[i][j]; }, c.Codes, u, ku);
+        return ku;
+    }
     TPrut* last = nullptr;
     for (TPrut* m : space.Members) {
         if (last) last->PredejMatice(*m);
@@ -142,13 +149,9 @@ TVector StiffnessTimes(TMKPSpace& space, const TVector& u) {
         m->SestavTI();
         m->SestavKabL();
         m->SestavKabG();
-        std::size_t codes[7] = {};
-        for (int j = 1; j <= 6; ++j) codes[j] = std::size_t(Code(m->kabG[0][std::size_t(j)]));
-        for (int i = 1; i <= 6; ++i) {
-            TReal sum = 0;
-            for (int j = 1; j <= 6; ++j) sum += m->kabG[std::size_t(i)][std::size_t(j)] * u[codes[j]];
-            ku[codes[i]] += sum;
-        }
+        std::size_t codes[6] = {};
+        for (int j = 0; j < 6; ++j) codes[j] = std::size_t(Code(m->kabG[0][std::size_t(j + 1)]));
+        AddMemberTimes([m](int i, int j) { return m->kabG[std::size_t(i + 1)][std::size_t(j + 1)]; }, codes, u, ku);
         last = m;
     }
     if (last) last->UvolniMatice();
@@ -312,9 +315,15 @@ void TMKPSpace::SestavKG() {
 
 void TMKPSpace::SestavMG() {
     MG = NewVector(std::size_t(3 * Nodes.Count() + 1));
-    // Only the matrices that MabG depends on; the stiffness matrices play no part here.
+    // Only the matrices that MabG depends on; the stiffness matrices play no part here. A member
+    // that carries no load of the state adds +0 (MG never holds -0: its sums start at +0), so it
+    // is left out; its loads' positions are brought in step all the same.
     TPrut* last = nullptr;
     for (TPrut* m : Members) {
+        if (!CarriesLoad(*m)) {
+            m->UpravPolohyZatizeni();
+            continue;
+        }
         if (last) last->PredejMatice(*m);
         m->SestavT();
         m->SestavTI();
@@ -330,6 +339,7 @@ void TMKPSpace::SestavMG() {
 void TMKPSpace::SestavPG() {
     PG = NewVector(std::size_t(3 * Nodes.Count() + 1));
     for (TUzel* node : Nodes) {
+        if (!CarriesLoad(*node)) continue; // its load vector is +0, as PG is
         node->SestavVektorZatizeni();
         for (int r = 0; r < 3; ++r) PG[std::size_t(Code(node->LoadVector[r][0]))] = node->LoadVector[r][1];
         node->UvolniVektorZatizeni();
@@ -363,11 +373,13 @@ TSolveStatus Unbalanced(TMKPSpace& space, TReal residual, int worst) {
 namespace {
 // What the solutions of all cases share: the rows of the restrained degrees of freedom as
 // assembled, the equations held (supports, degrees of freedom without stiffness) and the
-// restrained ones; KeepMatrix keeps the eliminated matrix for further cases.
+// restrained ones; KeepMatrix keeps the eliminated matrix for further cases, and Members holds
+// the members' matrices formed once for all of them (empty: each solution forms them).
 struct TSharedSolution {
     std::vector<std::pair<int, std::vector<std::pair<int, TReal>>>> RestrainedRows;
     std::vector<char> Held, Restrained;
     bool KeepMatrix = false;
+    std::vector<TMemberMatrix> Members;
 };
 TSolveStatus SolveFirst(TMKPSpace& s, TSharedSolution& shared);
 TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm);
@@ -490,7 +502,7 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
         const TVector fg = s.KG.ToPositions(cases[r].FG);
         for (std::size_t p = 1; p <= n; ++p) x[p * m + r] = fg[p];
     }
-    s.KG.SolveMany(x, m);
+    s.KG.SolveMany(x, m, s.Elimination);
     for (std::size_t r = 0; r < m; ++r) {
         TVector rg(n + 1, 0.0L);
         for (std::size_t p = 1; p <= n; ++p) rg[p] = x[p * m + r];
@@ -525,7 +537,7 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
     const TVector noReactions(full.size(), 0.0L);
     // Without reactions the restrained equations would count their loads; they are left out here.
     auto solvedResidual = [&](const TVector& u, TVector& kuOut, int& worst) {
-        kuOut = StiffnessTimes(s, u);
+        kuOut = StiffnessTimes(s, u, shared.Members);
         TVector part = kuOut;
         for (std::size_t k = 1; k < part.size(); ++k)
             if (restrained[k]) part[k] = full[k];
@@ -566,7 +578,22 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
 
     for (int p = 0; p < Nodes.Count(); ++p)
         Nodes[p]->Displacement = {RG[std::size_t(3 * p + 1)], RG[std::size_t(3 * p + 2)], RG[std::size_t(3 * p + 3)]};
-    for (TPrut* m : Members) m->KoncoveSily();
+    if (shared.Members.empty()) {
+        for (TPrut* m : Members) m->KoncoveSily();
+    } else {
+        // A member that carries no load of this case has fixed-end forces of +0.
+        for (int i = 0; i < Members.Count(); ++i) {
+            TPrut* m = Members[i];
+            TReal fixed[6] = {};
+            if (CarriesLoad(*m)) {
+                m->SestavMabL();
+                for (int k = 0; k < 6; ++k) fixed[k] = m->MabL[std::size_t(k)][1];
+                m->UvolniMabL();
+            }
+            const TMemberMatrix& c = shared.Members[std::size_t(i)];
+            EndResultsFrom(*m, c.T, c.KabL, fixed);
+        }
+    }
     if (const std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
     WriteTrace(s, "00RG.out", [&](TTraceFile& f) { WriteVector(f, RG); });
 
@@ -589,6 +616,10 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
         }
         for (int k = 1; k <= n; ++k) {
             TUzel* node = Nodes[(k - 1) / 3];
+            const bool restrainedHere = (node->DofRot.Fixed && node->DofRot.Code == k) ||
+                                        (node->DofU.Fixed && node->DofU.Code == k) ||
+                                        (node->DofW.Fixed && node->DofW.Code == k);
+            if (!restrainedHere) continue;
             node->SestavVektorZatizeni();
             struct {
                 TNodeDof* dof;
@@ -677,6 +708,7 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     space.SestavFG();
     TSharedSolution shared;
     shared.KeepMatrix = cases.size() > 1;
+    if (shared.KeepMatrix) shared.Members = FormMemberMatrices(space);
     TSolveStatus result = SolveFirst(space, shared);
     if (result.Result != TSolveResult::Ok || !space.ResultsValid) return result;
     TCaseResults& store = space.CaseResults;
@@ -766,31 +798,20 @@ TSolveStatus TMKPSpace::Vypocet() {
     return result;
 }
 
-// End results in the member's local system: Sa/Sb[0..2] = fixed-end forces + kab* · dl (moment,
-// force along x, force along z acting on the member), Sa/Sb[3..5] = dl, the local end
-// displacements T · d.
+// End results in the member's local system (EndResultsFrom).
 void TPrut::KoncoveSily() {
-    Sa = NewVector(6);
-    Sb = NewVector(6);
-    ResultsTurned = false;
     SestavMabL();
     SestavKabL();
     SestavT();
-    TReal d[6], dl[6] = {}, f[6] = {};
-    for (int i = 0; i < 3; ++i) {
-        d[i] = NodeA->Displacement[std::size_t(i)];
-        d[i + 3] = NodeB->Displacement[std::size_t(i)];
+    TReal t[6][6], k[6][6], fixed[6];
+    for (int i = 0; i < 6; ++i) {
+        fixed[i] = MabL[std::size_t(i)][1];
+        for (int j = 0; j < 6; ++j) {
+            t[i][j] = T[std::size_t(i)][std::size_t(j)];
+            k[i][j] = kabL[std::size_t(i + 1)][std::size_t(j + 1)];
+        }
     }
-    for (int i = 0; i < 6; ++i)
-        for (int j = 0; j < 6; ++j) dl[i] += T[std::size_t(i)][std::size_t(j)] * d[j];
-    for (int i = 0; i < 6; ++i)
-        for (int j = 0; j < 6; ++j) f[i] += kabL[std::size_t(i + 1)][std::size_t(j + 1)] * dl[j];
-    for (int i = 0; i < 3; ++i) {
-        Sa[std::size_t(i)] = MabL[std::size_t(i)][1] + f[i];
-        Sb[std::size_t(i)] = MabL[std::size_t(i + 3)][1] + f[i + 3];
-        Sa[std::size_t(i + 3)] = dl[i];
-        Sb[std::size_t(i + 3)] = dl[i + 3];
-    }
+    EndResultsFrom(*this, t, k, fixed);
     UvolniMabL();
     UvolniKabL();
     UvolniT();

@@ -78,3 +78,21 @@ void PopulateLarge(void* p, std::size_t bytes) {
         Populate(base, size); // no second thread to be had
     }
 }
+
+void PrepareForWriting(void* p, std::size_t bytes) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    if (!p || bytes < KMapFrom) return;
+    constexpr std::uintptr_t KPage = 4096;
+    const std::uintptr_t start = reinterpret_cast<std::uintptr_t>(p), end = start + bytes;
+    const std::uintptr_t first = (start + KPage - 1) & ~(KPage - 1), last = end & ~(KPage - 1);
+    if (last <= first) return;
+#ifdef MADV_HUGEPAGE
+    const std::uintptr_t hugeFirst = (start + KHugePage - 1) & ~(KHugePage - 1), hugeLast = end & ~(KHugePage - 1);
+    if (hugeLast > hugeFirst) madvise(reinterpret_cast<void*>(hugeFirst), hugeLast - hugeFirst, MADV_HUGEPAGE);
+#endif
+    madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE); // a refusal leaves it to first touch
+#else
+    (void)p;
+    (void)bytes;
+#endif
+}

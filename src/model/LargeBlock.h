@@ -13,3 +13,8 @@ void FreeLarge(void* p, std::size_t bytes) noexcept;
 // all over by one thread (the assembly of a profile), this halves the time the system spends
 // zeroing pages when a second core is idle. Only for blocks from AllocateLarge of 1 MB and more.
 void PopulateLarge(void* p, std::size_t bytes);
+
+// Has the system back the whole pages of ordinary memory (from the allocator, not yet written) in
+// one call, with huge pages where whole ones fit, instead of page by page at first touch, which a
+// virtual machine serves slowly. The contents do not change. Blocks under 1 MB are left as they are.
+void PrepareForWriting(void* p, std::size_t bytes);

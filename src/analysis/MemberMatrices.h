@@ -1,0 +1,52 @@
+#pragma once
+// What the solutions of several load cases on one structure can share member by member, and what
+// a case need not form at all:
+// - the matrices of a member that do not depend on the loads (the transformation T, the local
+//   stiffness kab* and the stiffness in the node systems kabG), formed once per computation
+//   instead of once per case, by the same operations as the member's own Sestav* (same bits);
+// - whether any load of a node or member acts in the state it now holds (one that carries none
+//   adds exact zeros to the fixed-end forces and the load vector, which can be left out);
+// - a bound that proves the table along a member (Prubehy) finite without forming it.
+#include <cstddef>
+#include <vector>
+
+#include "base/Types.h"
+
+class TMKPSpace;
+class TPrut;
+class TUzel;
+
+struct TMemberMatrix {
+    std::size_t Codes[6]; // the equation numbers of the six degrees of freedom
+    TReal KabG[6][6];     // rows and columns 1..6 of kabG
+    TReal T[6][6];
+    TReal KabL[6][6]; // rows and columns 1..6 of kabL
+};
+
+// The matrices of every member, in member order.
+std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space);
+
+// Adds the member's share of K·u to ku: per row of kabG the row times u in column order, then
+// added to ku at the row's equation (the sums of the equilibrium check).
+template <class K> void AddMemberTimes(const K& kabG, const std::size_t (&codes)[6], const TVector& u, TVector& ku) {
+    for (int i = 0; i < 6; ++i) {
+        TReal sum = 0;
+        for (int j = 0; j < 6; ++j) sum += kabG(i, j) * u[codes[j]];
+        ku[codes[i]] += sum;
+    }
+}
+
+// The end results Sa, Sb of a member from its nodes' displacements, its matrices T and kab*
+// (rows and columns 1..6) and its fixed-end forces (column 1 of MabL).
+void EndResultsFrom(TPrut& member, const TReal (&t)[6][6], const TReal (&kabL)[6][6], const TReal (&fixed)[6]);
+
+// Whether a load of the member (node) acts, with a factor other than 0, under its LoadFactors.
+bool CarriesLoad(const TPrut& member);
+bool CarriesLoad(const TUzel& node);
+
+// True when the table along the member (Prubehy, from its end results Sa and its loads under its
+// LoadFactors) cannot hold a value beyond the range of a double: a bound on every value of the
+// table, formed from the largest end result, the loads, the length and the stiffnesses, lies far
+// inside it. False says nothing (the table must be formed to know), and so for a member hinged
+// at both ends, whose table starts from another rotation.
+bool TableSurelyShowable(const TPrut& member);
