@@ -10,6 +10,7 @@
 #include "ui/panel/LoadInput.h"
 
 class QButtonGroup;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -31,6 +32,9 @@ public:
     // The load being edited; none while the dialog adds loads.
     const std::optional<TLoadEdit>& Edit() const { return mEdit; }
     TLoadTarget Target() const { return mTarget; }
+    // The cases offered ("Zatěžovací stav:", shown only in a model with cases) refilled from the
+    // model; the case of that name is chosen, or with an empty name the one chosen before stays.
+    void RefreshCases(const std::string& chosen = {});
     // The fields and choices as they stand; SetFields puts them into the controls.
     TLoadFields Fields() const;
     void SetFields(const TLoadFields& fields);
@@ -72,4 +76,6 @@ private:
     QLabel* mBLabel = nullptr;
     QLabel* mCLabel = nullptr;
     QLabel* mUnits = nullptr; // the imperial units of the fields shown
+    QLabel* mCaseLabel = nullptr;
+    QComboBox* mCase = nullptr;
 };
