@@ -279,8 +279,8 @@ void TSpaceDrawer::NodalLoads(const TUzel& node, TPixel at) {
 }
 
 TColor CaseColour(int position) {
-    static constexpr TColor KColours[] = {Rgb(0, 0, 255),   Rgb(0, 128, 0),   Rgb(200, 100, 0), Rgb(128, 0, 128),
-                                          Rgb(0, 140, 160), Rgb(150, 90, 40), Rgb(220, 0, 140), Rgb(100, 110, 0)};
+    static constexpr TColor KColours[] = {Rgb(0, 90, 210),  Rgb(230, 120, 0),  Rgb(0, 150, 140), Rgb(190, 0, 190),
+                                          Rgb(120, 80, 20), Rgb(100, 160, 0), Rgb(200, 0, 80),  Rgb(90, 90, 160)};
     constexpr int count = int(sizeof KColours / sizeof KColours[0]);
     return KColours[((position % count) + count) % count];
 }

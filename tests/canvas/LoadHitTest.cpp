@@ -82,5 +82,8 @@ TEST(LoadHit, CaseChoiceDecidesWhatIsDrawnAndHit) {
     EXPECT_EQ(colours(), sorted({KBlack, CaseColour(0), CaseColour(1)}));
     m.space.CaseColours = false;
     EXPECT_EQ(colours(), sorted({KBlack, KBlue}));
-    EXPECT_NE(CaseColour(0), CaseColour(1));
+    for (int i = 0; i < 8; ++i) {
+        for (TColor taken : {KBlack, KRed, KBlue, KGreen, KPurple, KWhite}) EXPECT_NE(CaseColour(i), taken) << i;
+        for (int j = 0; j < i; ++j) EXPECT_NE(CaseColour(i), CaseColour(j)) << i << " " << j;
+    }
 }

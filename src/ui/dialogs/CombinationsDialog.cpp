@@ -35,6 +35,8 @@ QTableWidget* List(QWidget* parent, const char* name, const QStringList& headers
     t->setEditTriggers(QAbstractItemView::NoEditTriggers);
     t->verticalHeader()->hide();
     t->horizontalHeader()->setStretchLastSection(true);
+    t->setWordWrap(false);
+    t->verticalHeader()->setDefaultSectionSize(22);
     return t;
 }
 
@@ -71,6 +73,7 @@ TCombinationsDialog::TCombinationsDialog(TDialogHost& host) : TDefinitionDialog(
     mFactors->setObjectName("sgSoucinitele");
     mFactors->setHorizontalHeaderLabels({U("Zatěžovací stav"), U("Součinitel")});
     mFactors->verticalHeader()->hide();
+    mFactors->verticalHeader()->setDefaultSectionSize(22);
     mFactors->horizontalHeader()->setStretchLastSection(true);
     mFactors->setMinimumWidth(220);
     userLayout->addWidget(mFactors, 0, 2, 2, 1);
@@ -116,7 +119,7 @@ TCombinationsDialog::TCombinationsDialog(TDialogHost& host) : TDefinitionDialog(
     options->addWidget(generate);
     genLayout->addLayout(options);
     mGenerated = List(generated, "lvGenerovane", {U("Název"), U("Druh"), U("Členy"), U("Vznik")});
-    mGenerated->setMinimumSize(600, 180);
+    mGenerated->setMinimumSize(780, 200);
     genLayout->addWidget(mGenerated);
     mGeneratedCount = new QLabel(generated);
     mGeneratedCount->setObjectName("lPocetGenerovanych");

@@ -41,7 +41,8 @@ TLoadCasesDialog::TLoadCasesDialog(TDialogHost& host) : TDefinitionDialog(host, 
     mList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     mList->verticalHeader()->hide();
     mList->horizontalHeader()->setStretchLastSection(true);
-    mList->setMinimumSize(560, 160);
+    mList->setMinimumSize(680, 160);
+    mList->setWordWrap(false);
     connect(mList, &QTableWidget::itemSelectionChanged, this, &TLoadCasesDialog::RowChosen);
     layout->addWidget(mList);
 
