@@ -60,6 +60,7 @@ TEST_F(TLoadCasesWindowTest, ThreeCasesRouteNewLoadsAndSurviveSaveAndOpen) {
     TLoadCasesDialog* cases = Form->CasesDialog();
     Form->ZatezovaciStavy1Click();
     ASSERT_TRUE(cases->isVisible());
+    const std::size_t steps = Form->History().Position();
     const TCaseFields added[] = {{"G", 0, 0, "", false}, {"Q", 1, 2, "", false}, {"S", 1, 11, "", false}};
     for (const TCaseFields& c : added) {
         cases->SetFields(c);
@@ -67,6 +68,7 @@ TEST_F(TLoadCasesWindowTest, ThreeCasesRouteNewLoadsAndSurviveSaveAndOpen) {
         QApplication::processEvents();
     }
     ASSERT_EQ(Space().LoadCases.Count(), 3);
+    EXPECT_EQ(Form->History().Position(), steps + 3) << "each case added is an undo step";
     EXPECT_EQ(Space().StavZatizeni(*Space().Members[0]->Loads[0])->Name, "G");
     EXPECT_EQ(Entries(box), (QStringList{"G", "Q", "S", QString::fromUtf8("Všechny stavy")}));
     EXPECT_EQ(box->currentIndex(), 0);
