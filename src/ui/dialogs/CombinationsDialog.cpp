@@ -1,7 +1,5 @@
 #include "ui/dialogs/CombinationsDialog.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -12,6 +10,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "analysis/En1990.h"
 #include "model/MKPSpace.h"

@@ -1,7 +1,5 @@
 #include "ui/dialogs/LoadCasesDialog.h"
 
-#include <algorithm>
-
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
@@ -12,6 +10,8 @@
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"

@@ -1,8 +1,9 @@
 #pragma once
 // The load dialog TForm5 "Zatížení": one concentrated force, moment or distributed load for the
-// current member, or one force or moment for the current node. Not modal; hidden, never
-// destroyed, so its fields, type and input method stay as they were between uses. The reading of
-// the fields and the model edit are in LoadInput.
+// current member, or one force or moment for the current node; in a model with cases also the
+// case the load goes into ("Zatěžovací stav:", hidden in a model without cases). Not modal;
+// hidden, never destroyed, so its fields, type and input method stay as they were between uses.
+// The reading of the fields and the model edit are in LoadInput.
 #include <QDialog>
 #include <QString>
 #include <optional>

@@ -10,6 +10,8 @@
 #include <QPixmap>
 #include <QToolBar>
 
+#include <algorithm>
+
 #include "canvas/Drawing.h"
 #include "ui/dialogs/CombinationsDialog.h"
 #include "ui/dialogs/LoadCasesDialog.h"
