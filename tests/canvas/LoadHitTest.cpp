@@ -55,7 +55,8 @@ TEST(LoadHit, CaseChoiceDecidesWhatIsDrawnAndHit) {
     const auto colours = [&m] {
         std::vector<TColor> seen;
         for (const TPaintOp& op : m.Paint().Ops)
-            if (op.Kind == TPaintKind::Line && std::find(seen.begin(), seen.end(), op.Pen.Color) == seen.end())
+            if (op.Kind == TPaintKind::Line &&
+                std::find(seen.begin(), seen.end(), op.Pen.Color) == seen.end())
                 seen.push_back(op.Pen.Color);
         std::sort(seen.begin(), seen.end());
         return seen;
@@ -83,7 +84,9 @@ TEST(LoadHit, CaseChoiceDecidesWhatIsDrawnAndHit) {
     m.space.CaseColours = false;
     EXPECT_EQ(colours(), sorted({KBlack, KBlue}));
     for (int i = 0; i < 8; ++i) {
-        for (TColor taken : {KBlack, KRed, KBlue, KGreen, KPurple, KWhite}) EXPECT_NE(CaseColour(i), taken) << i;
-        for (int j = 0; j < i; ++j) EXPECT_NE(CaseColour(i), CaseColour(j)) << i << " " << j;
+        for (TColor taken : {KBlack, KRed, KBlue, KGreen, KPurple, KWhite})
+            EXPECT_NE(CaseColour(i), taken) << i;
+        for (int j = 0; j < i; ++j)
+            EXPECT_NE(CaseColour(i), CaseColour(j)) << i << " " << j;
     }
 }

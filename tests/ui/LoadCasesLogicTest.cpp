@@ -45,7 +45,8 @@ TCaseFields Case(const char* name, TCaseKind kind, TCaseCategory category = TCas
 
 std::vector<std::string> Names(const std::vector<TCaseRow>& rows) {
     std::vector<std::string> v;
-    for (const TCaseRow& r : rows) v.push_back(r.Name + ":" + r.Loads);
+    for (const TCaseRow& r : rows)
+        v.push_back(r.Name + ":" + r.Loads);
     return v;
 }
 
@@ -69,21 +70,35 @@ TEST(LoadCasesLogic, ChangesAndTheirUndo) {
         std::function<void()> Do;
         std::vector<std::string> Rows; // name:loads
     } steps[] = {
-        {"the first case takes every load", [&] { EXPECT_EQ(AddCase(s, Case(" G ", TCaseKind::Permanent)), ""); },
+        {"the first case takes every load",
+         [&] { EXPECT_EQ(AddCase(s, Case(" G ", TCaseKind::Permanent)), ""); },
          {"G:3"}},
-        {"a wind case", [&] { EXPECT_EQ(AddCase(s, Case("Vítr zleva", TCaseKind::Variable, TCaseCategory::Wind, "W")), ""); },
+        {"a wind case",
+         [&] {
+             EXPECT_EQ(AddCase(s, Case("Vítr zleva", TCaseKind::Variable, TCaseCategory::Wind, "W")), "");
+         },
          {"G:3", "Vítr zleva:0"}},
         {"its opposite in the same group",
-         [&] { EXPECT_EQ(AddCase(s, Case("Vítr zprava", TCaseKind::Variable, TCaseCategory::Wind, "W")), ""); },
+         [&] {
+             EXPECT_EQ(AddCase(s, Case("Vítr zprava", TCaseKind::Variable, TCaseCategory::Wind, "W")), "");
+         },
          {"G:3", "Vítr zleva:0", "Vítr zprava:0"}},
-        {"a load moves", [&] { s.NastavStavZatizeni(*f.nodal, s.LoadCases[1]); },
+        {"a load moves",
+         [&] { s.NastavStavZatizeni(*f.nodal, s.LoadCases[1]); },
          {"G:2", "Vítr zleva:1", "Vítr zprava:0"}},
         {"rename with both values",
-         [&] { EXPECT_EQ(ChangeCase(s, 0, Case("Stálé", TCaseKind::Permanent, TCaseCategory::None, "", true)), ""); },
+         [&] {
+             EXPECT_EQ(ChangeCase(s, 0, Case("Stálé", TCaseKind::Permanent, TCaseCategory::None, "", true)),
+                       "");
+         },
          {"Stálé:2", "Vítr zleva:1", "Vítr zprava:0"}},
-        {"a user combination", [&] { EXPECT_EQ(AddCombination(s, {"K 1", {"1,35", "", "1,5"}}, ','), ""); },
+        {"a user combination",
+         [&] {
+             EXPECT_EQ(AddCombination(s, {"K 1", {"1,35", "", "1,5"}}, ','), "");
+         },
          {"Stálé:2", "Vítr zleva:1", "Vítr zprava:0"}},
-        {"generated combinations", [&] { EXPECT_GT(GenerateCombinations(s, TGenerationOptions{}), 0); },
+        {"generated combinations",
+         [&] { EXPECT_GT(GenerateCombinations(s, TGenerationOptions{}), 0); },
          {"Stálé:2", "Vítr zleva:1", "Vítr zprava:0"}},
         {"a case with a load goes with it",
          [&] {
@@ -137,11 +152,15 @@ TEST(LoadCasesLogic, RefusalsChangeNothing) {
     ASSERT_EQ(AddCase(s, Case("G", TCaseKind::Permanent)), "");
     const std::string before = Snap(s).Project;
     const TCaseFields refused[] = {
-        Case("", TCaseKind::Variable),          Case("  ", TCaseKind::Variable),
-        Case("G", TCaseKind::Variable),         Case("Weight", TCaseKind::Permanent),
-        Case("Výchozí", TCaseKind::Permanent), Case("a\nb", TCaseKind::Permanent),
+        Case("", TCaseKind::Variable),
+        Case("  ", TCaseKind::Variable),
+        Case("G", TCaseKind::Variable),
+        Case("Weight", TCaseKind::Permanent),
+        Case("Výchozí", TCaseKind::Permanent),
+        Case("a\nb", TCaseKind::Permanent),
         Case("Q", TCaseKind::Variable, TCaseCategory::None, "x\ny"),
-        {"Q", 7, 0, "", false},                 {"Q", 1, 99, "", false},
+        {"Q", 7, 0, "", false},
+        {"Q", 1, 99, "", false},
     };
     for (const TCaseFields& c : refused) {
         EXPECT_NE(AddCase(s, c), "") << c.Name;
@@ -164,7 +183,8 @@ TEST(LoadCasesLogic, KindDecidesCategoryAndBothValues) {
                 {TCaseKind::Variable, TCaseCategory::SnowLow, false},
                 {TCaseKind::Accidental, TCaseCategory::None, false}};
     for (const TRow& r : rows) {
-        const TCaseFields asked = Case(("C" + std::to_string(int(r.Kind))).c_str(), r.Kind, TCaseCategory::SnowLow, " g ", true);
+        const TCaseFields asked =
+            Case(("C" + std::to_string(int(r.Kind))).c_str(), r.Kind, TCaseCategory::SnowLow, " g ", true);
         ASSERT_EQ(AddCase(f.space, asked), "");
         const TZatezovaciStav& c = *f.space.LoadCases.Last();
         EXPECT_EQ(c.Kind, r.Kind);
@@ -219,10 +239,10 @@ TEST(CombinationsLogic, UserCombinationFields) {
         TCombinationFields Fields;
         bool Accepted;
     } rows[] = {
-        {{"K", {"", "0"}}, false},       // nothing acts
-        {{"K", {"1,35", "x"}}, false},   // not a number
-        {{"", {"1", ""}}, false},        // no name
-        {{"K", {"1"}}, false},           // a factor short
+        {{"K", {"", "0"}}, false},     // nothing acts
+        {{"K", {"1,35", "x"}}, false}, // not a number
+        {{"", {"1", ""}}, false},      // no name
+        {{"K", {"1"}}, false},         // a factor short
         {{" K ", {"1,35", " 1,5 "}}, true},
     };
     for (const TRow& r : rows) {
@@ -261,7 +281,8 @@ TEST(CaseChoice, FollowsTheCasesByNameThenPosition) {
     ShowCaseChoice(s, ChooseCaseEntry(s, choice, 0));
     EXPECT_EQ(s.LoadsOfCase, -1);
     EXPECT_FALSE(s.CaseColours);
-    for (const char* n : {"A", "B", "C"}) ASSERT_EQ(AddCase(s, Case(n, TCaseKind::Permanent)), "");
+    for (const char* n : {"A", "B", "C"})
+        ASSERT_EQ(AddCase(s, Case(n, TCaseKind::Permanent)), "");
     EXPECT_EQ(CaseChoiceEntries(s), (std::vector<std::string>{"A", "B", "C", KAllCasesEntry}));
     choice = ChooseCaseEntry(s, choice, 1);
     EXPECT_EQ(CaseForNewLoads(s, choice), s.LoadCases[1]);

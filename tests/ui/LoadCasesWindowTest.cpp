@@ -17,7 +17,8 @@
 namespace {
 QStringList Entries(QComboBox* box) {
     QStringList entries;
-    for (int i = 0; i < box->count(); ++i) entries << box->itemText(i);
+    for (int i = 0; i < box->count(); ++i)
+        entries << box->itemText(i);
     return entries;
 }
 } // namespace
@@ -124,7 +125,8 @@ TEST_F(TLoadCasesWindowTest, ThreeCasesRouteNewLoadsAndSurviveSaveAndOpen) {
     ASSERT_EQ(Space().LoadCases.Count(), 3);
     EXPECT_EQ(Entries(box), (QStringList{"G", "Q", "S", QString::fromUtf8("Všechny stavy")}));
     std::vector<std::string> of;
-    for (const TZatizeni* z : Space().Members[0]->Loads) of.push_back(Space().StavZatizeni(*z)->Name);
+    for (const TZatizeni* z : Space().Members[0]->Loads)
+        of.push_back(Space().StavZatizeni(*z)->Name);
     EXPECT_EQ(of, (std::vector<std::string>{"G", "Q", "Q"}));
     ASSERT_NE(Space().Combinations.NajdiKombinaci("K 1"), nullptr);
     EXPECT_EQ(Space().Combinations.NajdiKombinaci("K 1")->TermsText('.'), "2·G + 3·Q");

@@ -9,7 +9,8 @@ const char* const KAllCasesEntry = "Všechny stavy";
 std::vector<std::string> CaseChoiceEntries(const TMKPSpace& space) {
     if (space.LoadCases.Empty()) return {space.DefaultCase.Name};
     std::vector<std::string> entries;
-    for (const TZatezovaciStav* c : space.LoadCases) entries.push_back(c->Name);
+    for (const TZatezovaciStav* c : space.LoadCases)
+        entries.push_back(c->Name);
     if (space.LoadCases.Count() > 1) entries.emplace_back(KAllCasesEntry);
     return entries;
 }
@@ -18,7 +19,8 @@ TCaseChoice ValidCaseChoice(const TMKPSpace& space, TCaseChoice choice) {
     const int count = space.LoadCases.Count();
     if (count == 0) return {};
     int position = -1;
-    if (choice.Position >= 0 && choice.Position < count && space.LoadCases[choice.Position]->Name == choice.Name)
+    if (choice.Position >= 0 && choice.Position < count &&
+        space.LoadCases[choice.Position]->Name == choice.Name)
         position = choice.Position;
     for (int i = 0; position < 0 && i < count; ++i)
         if (space.LoadCases[i]->Name == choice.Name) position = i;

@@ -15,9 +15,9 @@ class TZatezovaciStav;
 extern const char* const KAllCasesEntry;
 
 struct TCaseChoice {
-    int Position = 0;  // the case new loads go into (position in LoadCases)
-    std::string Name;  // its name when it was chosen
-    bool All = false;  // the canvas draws every case's loads
+    int Position = 0; // the case new loads go into (position in LoadCases)
+    std::string Name; // its name when it was chosen
+    bool All = false; // the canvas draws every case's loads
     bool operator==(const TCaseChoice&) const = default;
 };
 

@@ -51,7 +51,8 @@ bool Fill(QTableWidget* list, std::vector<TCombinationRow>& shown, std::vector<T
         const TCombinationRow& r = shown[std::size_t(i)];
         const QStringList cells = generated ? QStringList{Q(r.Name), Q(r.Kind), Q(r.Terms), Q(r.Formula)}
                                             : QStringList{Q(r.Name), Q(r.Terms)};
-        for (int c = 0; c < cells.size(); ++c) list->setItem(i, c, new QTableWidgetItem(cells[c]));
+        for (int c = 0; c < cells.size(); ++c)
+            list->setItem(i, c, new QTableWidgetItem(cells[c]));
     }
     list->resizeColumnsToContents();
     return true;
@@ -150,7 +151,8 @@ void TCombinationsDialog::ShowDialog() {
 // The factor rows name the cases a combination can take; their texts stay while the cases do.
 void TCombinationsDialog::FillFactorCases() {
     std::vector<std::string> names;
-    for (const TZatezovaciStav* c : CombinationCases(mHost.Space())) names.push_back(c->Name);
+    for (const TZatezovaciStav* c : CombinationCases(mHost.Space()))
+        names.push_back(c->Name);
     if (names == mCaseNames) return;
     mCaseNames = std::move(names);
     mFactors->setRowCount(int(mCaseNames.size()));
@@ -167,7 +169,8 @@ void TCombinationsDialog::Refresh() {
     TMKPSpace& space = mHost.Space();
     FillFactorCases();
     const int selected = Selected();
-    if (Fill(mUser, mUserRows, UserCombinationRows(space), false) && selected >= 0 && selected < mUser->rowCount())
+    if (Fill(mUser, mUserRows, UserCombinationRows(space), false) && selected >= 0 &&
+        selected < mUser->rowCount())
         mUser->selectRow(selected);
     Fill(mGenerated, mGeneratedRows, GeneratedCombinationRows(space), true);
     mGeneratedCount->setText(U("Generovaných kombinací: %1").arg(mGeneratedRows.size()));
@@ -195,7 +198,8 @@ TCombinationFields TCombinationsDialog::Fields() const {
 void TCombinationsDialog::SetFields(const TCombinationFields& f) {
     mName->setText(Q(f.Name));
     for (int i = 0; i < mFactors->rowCount(); ++i) {
-        const std::string text = std::size_t(i) < f.Factors.size() ? f.Factors[std::size_t(i)] : std::string();
+        const std::string text =
+            std::size_t(i) < f.Factors.size() ? f.Factors[std::size_t(i)] : std::string();
         mFactors->setItem(i, 1, new QTableWidgetItem(Q(text)));
     }
 }

@@ -54,7 +54,9 @@ std::string ReadTerms(TMKPSpace& space, const TCombinationFields& f, const TKomb
 }
 } // namespace
 
-std::vector<TZatezovaciStav*> CombinationCases(TMKPSpace& space) { return space.PocitaneStavy(); }
+std::vector<TZatezovaciStav*> CombinationCases(TMKPSpace& space) {
+    return space.PocitaneStavy();
+}
 
 std::vector<TCombinationRow> UserCombinationRows(TMKPSpace& space, char separator) {
     return Rows(space, true, separator);

@@ -44,7 +44,8 @@ std::string NewCombinationName(const TMKPSpace& space);
 
 // Adds a user combination, or changes the user's combination at an index. The refusal in Czech,
 // or empty when done. A factor text left as the dialog showed it keeps its factor bit for bit.
-std::string AddCombination(TMKPSpace& space, const TCombinationFields& fields, char separator = DecimalSeparator());
+std::string AddCombination(TMKPSpace& space, const TCombinationFields& fields,
+                           char separator = DecimalSeparator());
 std::string ChangeCombination(TMKPSpace& space, int index, const TCombinationFields& fields,
                               char separator = DecimalSeparator());
 bool DeleteCombination(TMKPSpace& space, int index);

@@ -54,13 +54,15 @@ TLoadCasesDialog::TLoadCasesDialog(TDialogHost& host) : TDefinitionDialog(host, 
     fields->addWidget(new QLabel(U("Druh:"), this), 0, 2);
     mKind = new QComboBox(this);
     mKind->setObjectName("cbDruh");
-    for (const std::string& k : CaseKindEntries()) mKind->addItem(Q(k));
+    for (const std::string& k : CaseKindEntries())
+        mKind->addItem(Q(k));
     connect(mKind, &QComboBox::currentIndexChanged, this, &TLoadCasesDialog::KindChosen);
     fields->addWidget(mKind, 0, 3);
     fields->addWidget(new QLabel(U("Kategorie:"), this), 1, 0);
     mCategory = new QComboBox(this);
     mCategory->setObjectName("cbKategorie");
-    for (const std::string& c : CaseCategoryEntries()) mCategory->addItem(Q(c));
+    for (const std::string& c : CaseCategoryEntries())
+        mCategory->addItem(Q(c));
     fields->addWidget(mCategory, 1, 1, 1, 3);
     fields->addWidget(new QLabel(U("Skupina:"), this), 2, 0);
     mGroup = new QLineEdit(this);
@@ -109,7 +111,8 @@ void TLoadCasesDialog::Refresh() {
     for (int i = 0; i < int(mRows.size()); ++i) {
         const TCaseRow& r = mRows[std::size_t(i)];
         const std::string* cells[] = {&r.Name, &r.Kind, &r.Category, &r.Group, &r.BothValues, &r.Loads};
-        for (int c = 0; c < 6; ++c) mList->setItem(i, c, new QTableWidgetItem(Q(*cells[c])));
+        for (int c = 0; c < 6; ++c)
+            mList->setItem(i, c, new QTableWidgetItem(Q(*cells[c])));
     }
     mList->resizeColumnsToContents();
     if (selected >= 0 && selected < mList->rowCount()) mList->selectRow(selected);
@@ -184,8 +187,10 @@ void TLoadCasesDialog::btnSmazatClick() {
     if (!question.empty() && !Dialogs().AskYesNo(question)) return;
     if (!DeleteCase(space, row)) return;
     Edited();
-    if (space.LoadCases.Empty()) SetFields({NewCaseName(space), 0, 0, {}, false});
-    else Select(std::min(row, space.LoadCases.Count() - 1));
+    if (space.LoadCases.Empty())
+        SetFields({NewCaseName(space), 0, 0, {}, false});
+    else
+        Select(std::min(row, space.LoadCases.Count() - 1));
 }
 
 // Enter: the chosen case takes the fields; without one a case is added.

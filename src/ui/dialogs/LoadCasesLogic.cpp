@@ -24,8 +24,10 @@ int KindIndex(TCaseKind kind) {
 std::string Refusal(const TMKPSpace& space, const TCaseFields& f, const TZatezovaciStav* renamed) {
     if (std::string fault = space.ChybaNazvuStavu(Trimmed(f.Name), renamed); !fault.empty()) return fault;
     if (f.Kind < 0 || f.Kind >= KKindCount) return "Neznámý druh zatěžovacího stavu.";
-    if (f.Category < 0 || f.Category >= int(AllCategories().size())) return "Neznámá kategorie zatěžovacího stavu.";
-    if (f.Group.find_first_of("\r\n") != std::string::npos) return "Název skupiny nesmí obsahovat konec řádku.";
+    if (f.Category < 0 || f.Category >= int(AllCategories().size()))
+        return "Neznámá kategorie zatěžovacího stavu.";
+    if (f.Group.find_first_of("\r\n") != std::string::npos)
+        return "Název skupiny nesmí obsahovat konec řádku.";
     return {};
 }
 
@@ -40,23 +42,30 @@ void Apply(TZatezovaciStav& c, const TCaseFields& f) {
 
 std::vector<std::string> CaseKindEntries() {
     std::vector<std::string> entries;
-    for (TCaseKind k : KKinds) entries.push_back(KindName(k));
+    for (TCaseKind k : KKinds)
+        entries.push_back(KindName(k));
     return entries;
 }
 
 std::vector<std::string> CaseCategoryEntries() {
     std::vector<std::string> entries;
-    for (TCaseCategory c : AllCategories()) entries.push_back(CategoryName(c));
+    for (TCaseCategory c : AllCategories())
+        entries.push_back(CategoryName(c));
     return entries;
 }
 
-bool KindTakesCategory(int kind) { return kind == KindIndex(TCaseKind::Variable); }
-bool KindTakesBothValues(int kind) { return kind == KindIndex(TCaseKind::Permanent); }
+bool KindTakesCategory(int kind) {
+    return kind == KindIndex(TCaseKind::Variable);
+}
+bool KindTakesBothValues(int kind) {
+    return kind == KindIndex(TCaseKind::Permanent);
+}
 
 int CaseLoadCount(TMKPSpace& space, const TZatezovaciStav* loadCase) {
     int count = 0;
     for (const TUzel* n : space.Nodes)
-        for (const TZatizeni* z : n->Loads) count += space.StavZatizeni(*z) == loadCase;
+        for (const TZatizeni* z : n->Loads)
+            count += space.StavZatizeni(*z) == loadCase;
     for (const TPrut* m : space.Members)
         for (const TZatizeni* z : m->Loads)
             count += z->Kind != KLoadSelfWeight && space.StavZatizeni(*z) == loadCase;
@@ -66,12 +75,14 @@ int CaseLoadCount(TMKPSpace& space, const TZatezovaciStav* loadCase) {
 std::vector<int> CaseLoadCounts(TMKPSpace& space) {
     std::unordered_map<const TZatezovaciStav*, int> counts;
     for (const TUzel* n : space.Nodes)
-        for (const TZatizeni* z : n->Loads) ++counts[space.StavZatizeni(*z)];
+        for (const TZatizeni* z : n->Loads)
+            ++counts[space.StavZatizeni(*z)];
     for (const TPrut* m : space.Members)
         for (const TZatizeni* z : m->Loads)
             if (z->Kind != KLoadSelfWeight) ++counts[space.StavZatizeni(*z)];
     std::vector<int> out;
-    for (const TZatezovaciStav* c : space.LoadCases) out.push_back(counts[c]);
+    for (const TZatezovaciStav* c : space.LoadCases)
+        out.push_back(counts[c]);
     return out;
 }
 

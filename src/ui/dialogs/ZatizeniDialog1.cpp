@@ -265,7 +265,8 @@ TForm5::TForm5(TMKPSpace& space, QString& tool, QWidget* parent)
 void TForm5::RefreshCases(const std::string& chosen) {
     const QString keep = chosen.empty() ? mCase->currentText() : QString::fromStdString(chosen);
     mCase->clear();
-    for (const std::string& name : LoadCaseNames(mSpace)) mCase->addItem(QString::fromStdString(name));
+    for (const std::string& name : LoadCaseNames(mSpace))
+        mCase->addItem(QString::fromStdString(name));
     const int at = mCase->findText(keep);
     if (at >= 0) {
         mCase->setCurrentIndex(at);

@@ -23,7 +23,8 @@ const char* const KUnknownLoadCase = "Zvolený zatěžovací stav už v modelu n
 
 std::vector<std::string> LoadCaseNames(const TMKPSpace& space) {
     std::vector<std::string> names;
-    for (const TZatezovaciStav* c : space.LoadCases) names.push_back(c->Name);
+    for (const TZatezovaciStav* c : space.LoadCases)
+        names.push_back(c->Name);
     return names;
 }
 
@@ -232,7 +233,8 @@ bool CaseOfFields(TMKPSpace& space, const TLoadFields& fields, TZatezovaciStav*&
     if (space.LoadCases.Empty()) return true;
     for (TZatezovaciStav* c : space.LoadCases)
         if (c->Name == fields.Case) loadCase = c;
-    if (!loadCase && space.NajdiZatezovaciStav(fields.Case) == &space.WeightCase) loadCase = &space.WeightCase;
+    if (!loadCase && space.NajdiZatezovaciStav(fields.Case) == &space.WeightCase)
+        loadCase = &space.WeightCase;
     if (!loadCase) Dialogs().Inform(KUnknownLoadCase);
     return loadCase != nullptr;
 }

@@ -144,9 +144,9 @@ TLoadFields LoadFieldsOf(const TLoadEdit& edit, TLoadFields current, bool imperi
                          char separator = DecimalSeparator());
 
 // OK of the dialog opened for editing: reads the fields as ConfirmMemberLoad (ConfirmNodeLoad)
-// does and puts the new values and the case into the same load, which stays at its place in the list and
-// becomes its owner's current load (and the owner the current member or node). A load that is no
-// longer valid shows KEditedLoadGone and closes the dialog.
+// does and puts the new values and the case into the same load, which stays at its place in the
+// list and becomes its owner's current load (and the owner the current member or node). A load
+// that is no longer valid shows KEditedLoadGone and closes the dialog.
 TConfirmResult ConfirmLoadEdit(TMKPSpace& space, const TLoadEdit& edit, TLoadFields& fields,
                                char separator = DecimalSeparator());
 

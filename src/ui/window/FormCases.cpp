@@ -51,7 +51,8 @@ void TForm1::BuildCaseCommands() {
         QMenu* zat = a->menu();
         connect(AddItem(zat, "Zatezovacistavy1", "Zatěžovací stavy ..."), &QAction::triggered, this,
                 &TForm1::ZatezovaciStavy1Click);
-        connect(AddItem(zat, "Kombinace1", "Kombinace ..."), &QAction::triggered, this, &TForm1::Kombinace1Click);
+        connect(AddItem(zat, "Kombinace1", "Kombinace ..."), &QAction::triggered, this,
+                &TForm1::Kombinace1Click);
     }
     mCasesDialog = new TLoadCasesDialog(*this);
     mCombinationsDialog = new TCombinationsDialog(*this);
@@ -61,7 +62,8 @@ void TForm1::BuildCaseCommands() {
     mEditBar->addWidget(caption);
     mCaseBox = new QComboBox(mEditBar);
     mCaseBox->setObjectName("cbZatStav");
-    mCaseBox->setToolTip(U("Zatěžovací stav, do kterého se zadávají nová zatížení a jehož zatížení se kreslí"));
+    mCaseBox->setToolTip(
+        U("Zatěžovací stav, do kterého se zadávají nová zatížení a jehož zatížení se kreslí"));
     mCaseBox->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     mCaseBox->setMinimumContentsLength(8);
     mCaseBox->setFocusPolicy(Qt::NoFocus); // typed characters stay the window's commands
