@@ -75,6 +75,8 @@ TEST_F(TLoadCasesWindowTest, ThreeCasesRouteNewLoadsAndSurviveSaveAndOpen) {
     EXPECT_EQ(box->currentIndex(), 0);
 
     // The case chosen takes the new loads and is the only one drawn; "all" keeps it.
+    box->setCurrentIndex(2); // as the wheel over the box does
+    EXPECT_EQ(Form->CaseChoice().Name, "S");
     Form->ChooseCase(1);
     EXPECT_EQ(Space().LoadsOfCase, 1);
     AddMemberLoad("2");

@@ -68,7 +68,9 @@ void TForm1::BuildCaseCommands() {
     mCaseBox->setMinimumContentsLength(8);
     mCaseBox->setFocusPolicy(Qt::NoFocus); // typed characters stay the window's commands
     mEditBar->addWidget(mCaseBox);
-    connect(mCaseBox, &QComboBox::activated, this, &TForm1::cbZatStavChange);
+    // Any change of the entry by the user (a click, the wheel) is a choice; the window's own
+    // refills and settings block the signal.
+    connect(mCaseBox, &QComboBox::currentIndexChanged, this, &TForm1::cbZatStavChange);
     SyncCaseChoice();
 }
 
@@ -105,7 +107,10 @@ void TForm1::cbZatStavChange(int entry) {
 }
 
 void TForm1::ChooseCase(int entry) {
-    if (mCaseBox) mCaseBox->setCurrentIndex(entry);
+    if (mCaseBox) {
+        const QSignalBlocker block(mCaseBox);
+        mCaseBox->setCurrentIndex(entry);
+    }
     cbZatStavChange(entry);
 }
 
