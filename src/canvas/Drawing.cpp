@@ -278,19 +278,41 @@ void TSpaceDrawer::NodalLoads(const TUzel& node, TPixel at) {
     mP.SetPenColor(before);
 }
 
+TColor CaseColour(int position) {
+    static constexpr TColor KColours[] = {Rgb(0, 90, 210),  Rgb(230, 120, 0),  Rgb(0, 150, 140), Rgb(190, 0, 190),
+                                          Rgb(120, 80, 20), Rgb(100, 160, 0), Rgb(200, 0, 80),  Rgb(90, 90, 160)};
+    constexpr int count = int(sizeof KColours / sizeof KColours[0]);
+    return KColours[((position % count) + count) % count];
+}
+
+bool TSpaceDrawer::LoadShown(const TZatizeni& load) const {
+    const int shown = mSpace.LoadsOfCase;
+    if (shown < 0 || shown >= mSpace.LoadCases.Count()) return true;
+    return mSpace.StavZatizeni(load) == mSpace.LoadCases[shown];
+}
+
+TColor TSpaceDrawer::LoadColour(const TZatizeni& load, TColor kindColour) const {
+    const int shown = mSpace.LoadsOfCase;
+    if (!mSpace.CaseColours || mSpace.LoadCases.Count() < 2 || (shown >= 0 && shown < mSpace.LoadCases.Count()))
+        return kindColour;
+    const int position = mSpace.LoadCases.IndexOf(mSpace.StavZatizeni(load));
+    return position < 0 ? kindColour : CaseColour(position);
+}
+
 void TSpaceDrawer::NodalLoad(const TZatizeni& load, TPixel at) {
+    if (!LoadShown(load)) return;
     if (load.Kind == KLoadForce) {
         const TReal phi = load.Angle, f = load.Q1;
         TPixel t{at.X + RoundPx(mSpace.ScaleSL() * (CosDeg(phi + 180) * f)),
                  at.Y + RoundPx(mSpace.ScaleSL() * (SinDeg(phi + 180) * f))};
-        mP.SetPen({KBlue, 1, TPenStyle::Solid});
+        mP.SetPen({LoadColour(load, KBlue), 1, TPenStyle::Solid});
         mP.Line(at, t);
         ArrowHead(at, 0, phi);
-        Text(t.X, t.Y, Label(f, TLabelQuantity::Force), KBlue);
+        Text(t.X, t.Y, Label(f, TLabelQuantity::Force), LoadColour(load, KBlue));
     } else if (load.Kind == KLoadMoment) {
-        mP.SetPen({KPurple, 1, TPenStyle::Solid});
+        mP.SetPen({LoadColour(load, KPurple), 1, TPenStyle::Solid});
         MomentLoadSymbol(at, load.Q1);
-        Text(at.X - 15, at.Y - 35, Label(load.Q1, TLabelQuantity::Moment), KPurple);
+        Text(at.X - 15, at.Y - 35, Label(load.Q1, TLabelQuantity::Moment), LoadColour(load, KPurple));
     }
 }
 
@@ -325,6 +347,7 @@ void TSpaceDrawer::MemberLoads(const TPrut& member, TPixel a) {
 }
 
 void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a) {
+    if (!LoadShown(z)) return;
     const TZatizeni* load = &z;
     const TReal alpha = member.Angle;
     const TReal ca = CosDeg(alpha), sa = SinDeg(alpha);
@@ -338,7 +361,7 @@ void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a)
                         RoundPx(scale * (SinDeg(phi + 180) * load->Q1))};
         const TPixel g2{RoundPx(scale * (CosDeg(phi + 180) * load->Q2)),
                         RoundPx(scale * (SinDeg(phi + 180) * load->Q2))};
-        mP.SetPen({KGreen, 1, TPenStyle::Solid});
+        mP.SetPen({LoadColour(z, KGreen), 1, TPenStyle::Solid});
         mP.Polyline({s, {s.X + g1.X, s.Y + g1.Y}, {e.X + g2.X, e.Y + g2.Y}, e});
         // One hatch line every 10 pixels of loaded length, from the axis to the outer edge.
         const TReal t = zoom * load->C / 10;
@@ -349,22 +372,22 @@ void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a)
                       s.Y + g1.Y + RoundPx((g2.Y + (e.Y - s.Y) - g1.Y) * k / t)};
             mP.Line(from, to);
         }
-        Text(s.X + g1.X, s.Y + g1.Y - 10, Label(load->Q1, TLabelQuantity::Intensity), KGreen);
-        Text(e.X + g2.X, e.Y + g2.Y - 10, Label(load->Q2, TLabelQuantity::Intensity), KGreen);
+        Text(s.X + g1.X, s.Y + g1.Y - 10, Label(load->Q1, TLabelQuantity::Intensity), LoadColour(z, KGreen));
+        Text(e.X + g2.X, e.Y + g2.Y - 10, Label(load->Q2, TLabelQuantity::Intensity), LoadColour(z, KGreen));
     } else if (load->Kind == KLoadForce) {
         const TReal phi = alpha + load->Angle, f = load->Q1;
         const TPixel t{s.X + RoundPx(mSpace.ScaleSL() * (CosDeg(phi + 180) * f)),
                        s.Y + RoundPx(mSpace.ScaleSL() * (SinDeg(phi + 180) * f))};
-        mP.SetPen({KBlue, 1, TPenStyle::Solid});
+        mP.SetPen({LoadColour(z, KBlue), 1, TPenStyle::Solid});
         mP.Line(s, t);
         ArrowHead(s, alpha, load->Angle);
-        Text(t.X, t.Y, Label(f, TLabelQuantity::Force), KBlue);
+        Text(t.X, t.Y, Label(f, TLabelQuantity::Force), LoadColour(z, KBlue));
     } else if (load->Kind == KLoadMoment) {
-        mP.SetPen({KPurple, 1, TPenStyle::Solid});
+        mP.SetPen({LoadColour(z, KPurple), 1, TPenStyle::Solid});
         MomentLoadSymbol(s, load->Q1);
         mP.Line({s.X - 5, s.Y}, {s.X + 5, s.Y});
         mP.Line({s.X, s.Y - 5}, {s.X, s.Y + 5});
-        Text(s.X - 15, s.Y - 35, Label(load->Q1, TLabelQuantity::Moment), KPurple);
+        Text(s.X - 15, s.Y - 35, Label(load->Q1, TLabelQuantity::Moment), LoadColour(z, KPurple));
     }
     // Self-weight acts in the computation only and is never drawn.
 }

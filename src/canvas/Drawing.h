@@ -58,6 +58,10 @@ public:
     void MomentReactionSymbol(TPixel q, TReal m);
 
 private:
+    // Whether a load is drawn (LoadsOfCase), and the colour it is drawn in: its kind's, or its
+    // case's (CaseColours).
+    bool LoadShown(const TZatizeni& load) const;
+    TColor LoadColour(const TZatizeni& load, TColor kindColour) const;
     TPixel MemberStation(const TPrut& member, TReal x) const;
     void Text(int x, int y, const std::string& text, TColor color);
     // A value label of a diagram at its place, for the station whose axis point is `point`.
@@ -68,6 +72,11 @@ private:
     bool mShort;
     TLabelPlacer* mLabels = nullptr;
 };
+
+// The colour of the loads of the case at a position of LoadCases, when every case is drawn in its
+// own colour; eight colours in turn, none of them the kinds' colours, red (selection, reactions)
+// or black.
+TColor CaseColour(int position);
 
 // The stations that get a value label: strict local extremes of one of the rows and the two sides
 // of a jump (two stations at one position). The first and last stations are never marked here.

@@ -294,6 +294,12 @@ public:
     bool ShowNumbers = false;
     bool ShowNodalLoads = true;
     bool ShowMemberLoads = true;
+    // Which loads are drawn: those of the case at this position of LoadCases only, or (-1, or a
+    // position the model has not) every load. With every load drawn and CaseColours set, a model
+    // of more than one case draws each load in the colour of its case (CaseColour) instead of the
+    // colour of its kind. The calculator's pictures keep the defaults.
+    std::int32_t LoadsOfCase = -1;
+    bool CaseColours = false;
     bool ShowReactions() const { return mShowReactions; }
     void SetShowReactions(bool on);
     TReal ScaleSL() const { return mScaleSL; } // px per kN of a point force, 0 … 100

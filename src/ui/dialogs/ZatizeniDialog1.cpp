@@ -1,6 +1,7 @@
 #include "ui/dialogs/ZatizeniDialog1.h"
 
 #include <QButtonGroup>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -251,7 +252,32 @@ TForm5::TForm5(TMKPSpace& space, QString& tool, QWidget* parent)
     cancel->setGeometry(386, 314, 78, 26);
     connect(cancel, &QToolButton::clicked, this, &TForm5::SpeedButton1Click);
 
+    // The case of the load, beside the buttons; a model without cases shows nothing of it.
+    mCaseLabel = FieldLabel(this, "lZatStav", "Zatěžovací stav:", 8, 316, 100);
+    mCase = new QComboBox(this);
+    mCase->setObjectName("cbZatStav");
+    mCase->setGeometry(110, 316, 180, 22);
+    RefreshCases();
+
     ShowFields();
+}
+
+void TForm5::RefreshCases(const std::string& chosen) {
+    const QString keep = chosen.empty() ? mCase->currentText() : QString::fromStdString(chosen);
+    mCase->clear();
+    for (const std::string& name : LoadCaseNames(mSpace))
+        mCase->addItem(QString::fromStdString(name));
+    const int at = mCase->findText(keep);
+    if (at >= 0) {
+        mCase->setCurrentIndex(at);
+    } else if (!chosen.empty() && mCase->count() > 0) {
+        // A load of a case that is not offered (the self-weight case) keeps it.
+        mCase->addItem(keep);
+        mCase->setCurrentIndex(mCase->count() - 1);
+    }
+    const bool cases = !mSpace.LoadCases.Empty();
+    mCaseLabel->setVisible(cases);
+    mCase->setVisible(cases);
 }
 
 void TForm5::FormZatizeni(const QString& sender) {
@@ -273,7 +299,10 @@ bool TForm5::UpravZatizeni(const QString& sender, const TLoadEdit& edit) {
     mEdit = edit;
     mTarget = edit.Target;
     setWindowTitle(U(LoadEditCaption(mTarget)));
-    SetFields(LoadFieldsOf(edit, Fields(), mSpace.UnitSystem == 1));
+    TLoadFields fields = LoadFieldsOf(edit, Fields(), mSpace.UnitSystem == 1);
+    fields.Case = LoadCaseName(mSpace, *edit.Load);
+    RefreshCases(fields.Case);
+    SetFields(fields);
     ShowAndFocus();
     return true;
 }
@@ -325,6 +354,7 @@ TLoadFields TForm5::Fields() const {
     f.Angle = mAngle->text().toStdString();
     f.A = mA->text().toStdString();
     f.C = mC->text().toStdString();
+    if (!mSpace.LoadCases.Empty()) f.Case = mCase->currentText().toStdString();
     return f;
 }
 
@@ -336,6 +366,10 @@ void TForm5::SetFields(const TLoadFields& f) {
     mAngle->setText(QString::fromStdString(f.Angle));
     mA->setText(QString::fromStdString(f.A));
     mC->setText(QString::fromStdString(f.C));
+    if (!f.Case.empty()) {
+        const int at = mCase->findText(QString::fromStdString(f.Case));
+        if (at >= 0) mCase->setCurrentIndex(at);
+    }
     ShowFields();
 }
 

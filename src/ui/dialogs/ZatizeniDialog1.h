@@ -1,8 +1,9 @@
 #pragma once
 // The load dialog TForm5 "Zatížení": one concentrated force, moment or distributed load for the
-// current member, or one force or moment for the current node. Not modal; hidden, never
-// destroyed, so its fields, type and input method stay as they were between uses. The reading of
-// the fields and the model edit are in LoadInput.
+// current member, or one force or moment for the current node; in a model with cases also the
+// case the load goes into ("Zatěžovací stav:", hidden in a model without cases). Not modal;
+// hidden, never destroyed, so its fields, type and input method stay as they were between uses.
+// The reading of the fields and the model edit are in LoadInput.
 #include <QDialog>
 #include <QString>
 #include <optional>
@@ -10,6 +11,7 @@
 #include "ui/panel/LoadInput.h"
 
 class QButtonGroup;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -31,6 +33,9 @@ public:
     // The load being edited; none while the dialog adds loads.
     const std::optional<TLoadEdit>& Edit() const { return mEdit; }
     TLoadTarget Target() const { return mTarget; }
+    // The cases offered ("Zatěžovací stav:", shown only in a model with cases) refilled from the
+    // model; the case of that name is chosen, or with an empty name the one chosen before stays.
+    void RefreshCases(const std::string& chosen = {});
     // The fields and choices as they stand; SetFields puts them into the controls.
     TLoadFields Fields() const;
     void SetFields(const TLoadFields& fields);
@@ -72,4 +77,6 @@ private:
     QLabel* mBLabel = nullptr;
     QLabel* mCLabel = nullptr;
     QLabel* mUnits = nullptr; // the imperial units of the fields shown
+    QLabel* mCaseLabel = nullptr;
+    QComboBox* mCase = nullptr;
 };

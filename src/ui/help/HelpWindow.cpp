@@ -26,6 +26,8 @@ const THelpTopic KHelpTopics[] = {
     {270, "oprogramu.htm"},            // splash window
     {280, "profily.htm#novyprofil"},   // section dialog
     {290, "oprogramu.htm"},            // About box
+    {300, "stavy.htm#stavy"},          // load cases dialog
+    {310, "stavy.htm#kombinace"},      // combinations dialog
 };
 
 THelpWindow*& TheWindow() {

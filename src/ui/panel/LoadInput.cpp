@@ -19,6 +19,18 @@ const char* const KSelfWeightNotEditable =
     "Vlastní tíhu konstrukce nelze upravit. Zapíná a vypíná se v nabídce Zatížení, její součinitel se "
     "zadává v Nastavení.";
 const char* const KEditedLoadGone = "Upravované zatížení už neexistuje, nic nebylo změněno.";
+const char* const KUnknownLoadCase = "Zvolený zatěžovací stav už v modelu není. Vyberte jiný.";
+
+std::vector<std::string> LoadCaseNames(const TMKPSpace& space) {
+    std::vector<std::string> names;
+    for (const TZatezovaciStav* c : space.LoadCases)
+        names.push_back(c->Name);
+    return names;
+}
+
+std::string LoadCaseName(TMKPSpace& space, const TZatizeni& load) {
+    return space.LoadCases.Empty() ? std::string() : space.StavZatizeni(load)->Name;
+}
 
 TLoadFieldsShown ShownLoadFields(TLoadTarget target, int type) {
     TLoadFieldsShown s;
@@ -214,6 +226,19 @@ TLoadReading ReadNodeLoad(const TLoadFields& f, char separator, bool imperial) {
 }
 
 namespace {
+// The case named by the fields: nullptr in a model without cases; false when the model has cases
+// and none of that name (the message is shown).
+bool CaseOfFields(TMKPSpace& space, const TLoadFields& fields, TZatezovaciStav*& loadCase) {
+    loadCase = nullptr;
+    if (space.LoadCases.Empty()) return true;
+    for (TZatezovaciStav* c : space.LoadCases)
+        if (c->Name == fields.Case) loadCase = c;
+    if (!loadCase && space.NajdiZatezovaciStav(fields.Case) == &space.WeightCase)
+        loadCase = &space.WeightCase;
+    if (!loadCase) Dialogs().Inform(KUnknownLoadCase);
+    return loadCase != nullptr;
+}
+
 TConfirmResult Report(const TLoadReading& r) {
     if (r.NegativeNote) Dialogs().Inform(KNegativeLoadNote);
     if (!r.Message.empty()) Dialogs().Inform(r.Message);
@@ -232,13 +257,15 @@ TConfirmResult Report(const TLoadReading& r) {
 TConfirmResult ConfirmMemberLoad(TMKPSpace& space, TLoadFields& fields, char separator) {
     TPrut* member = space.CurrentMember;
     if (!member) return TConfirmResult::NoTarget;
+    TZatezovaciStav* loadCase = nullptr;
+    if (!CaseOfFields(space, fields, loadCase)) return TConfirmResult::StayOpen;
     FillEmptyLoadFields(fields);
     const TLoadReading r =
         ReadMemberLoad(fields, member->Length, member->Angle, separator, space.UnitSystem == 1);
     const TConfirmResult result = Report(r);
     if (result == TConfirmResult::Added) {
         const TLoadRecord& z = r.Load;
-        member->PridejZatizeni(z.Kind, nullptr, z.A, z.C, z.Q1, z.Q2, z.Angle);
+        member->PridejZatizeni(z.Kind, loadCase, z.A, z.C, z.Q1, z.Q2, z.Angle);
     }
     return result;
 }
@@ -246,10 +273,12 @@ TConfirmResult ConfirmMemberLoad(TMKPSpace& space, TLoadFields& fields, char sep
 TConfirmResult ConfirmNodeLoad(TMKPSpace& space, TLoadFields& fields, char separator) {
     TUzel* node = space.CurrentNode;
     if (!node) return TConfirmResult::NoTarget;
+    TZatezovaciStav* loadCase = nullptr;
+    if (!CaseOfFields(space, fields, loadCase)) return TConfirmResult::StayOpen;
     FillEmptyLoadFields(fields);
     const TLoadReading r = ReadNodeLoad(fields, separator, space.UnitSystem == 1);
     const TConfirmResult result = Report(r);
-    if (result == TConfirmResult::Added) node->PridejZatizeni(r.Load.Kind, nullptr, r.Load.Q1, r.Load.Angle);
+    if (result == TConfirmResult::Added) node->PridejZatizeni(r.Load.Kind, loadCase, r.Load.Q1, r.Load.Angle);
     return result;
 }
 
@@ -361,6 +390,8 @@ TConfirmResult ConfirmLoadEdit(TMKPSpace& space, const TLoadEdit& e, TLoadFields
         Dialogs().Inform(KEditedLoadGone);
         return TConfirmResult::Close;
     }
+    TZatezovaciStav* loadCase = nullptr;
+    if (!CaseOfFields(space, fields, loadCase)) return TConfirmResult::StayOpen;
     FillEmptyLoadFields(fields);
     const bool imperial = space.UnitSystem == 1;
     const TLoadReading r =
@@ -376,6 +407,7 @@ TConfirmResult ConfirmLoadEdit(TMKPSpace& space, const TLoadEdit& e, TLoadFields
     z.Q1 = r.Load.Q1;
     z.Q2 = r.Load.Q2;
     z.Angle = r.Load.Angle;
+    if (loadCase) space.NastavStavZatizeni(z, loadCase);
     if (e.Target == TLoadTarget::Member) {
         z.B = e.Member->Length - (z.A + z.C); // as for a load just made
         e.Member->CurrentLoad = &z;

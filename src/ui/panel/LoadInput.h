@@ -4,6 +4,7 @@
 // dialog ZatizeniDialog1 only moves texts between these functions and its controls.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/NumberText.h"
 #include "base/Types.h"
@@ -29,6 +30,7 @@ struct TLoadFields {
     std::string Angle = "90";  // eZatUhel "Orientace:"
     std::string A = "";        // eZatA
     std::string C = "";        // eZatC
+    std::string Case = "";     // cbZatStav: the load's case; empty in a model without cases
 };
 
 // What the dialog is open for.
@@ -67,6 +69,12 @@ extern const char* const KNodeDistributedLoad;
 extern const char* const KInvalidEntry;
 extern const char* const KSelfWeightNotEditable;
 extern const char* const KEditedLoadGone;
+extern const char* const KUnknownLoadCase;
+
+// The cases a load can be put into (the names of LoadCases; none in a model without cases), and
+// the name of the case a load belongs to (empty in a model without cases).
+std::vector<std::string> LoadCaseNames(const TMKPSpace& space);
+std::string LoadCaseName(TMKPSpace& space, const TZatizeni& load);
 
 // A load record as it goes into PridejZatizeni.
 struct TLoadRecord {
@@ -103,7 +111,8 @@ TLoadReading ReadNodeLoad(const TLoadFields& fields, char separator = DecimalSep
 void FillEmptyLoadFields(TLoadFields& fields);
 
 // Confirming the dialog for the current member (node): empty fields become "0", the note and the
-// messages go through Dialogs(), an accepted load is added and becomes the current load.
+// messages go through Dialogs(), an accepted load is added to the case of the fields and becomes
+// the current load. A case the model has not (deleted meanwhile) keeps the dialog open.
 // NoTarget: there is no current member (node), nothing happens.
 enum class TConfirmResult { Added, StayOpen, Close, NoTarget };
 TConfirmResult ConfirmMemberLoad(TMKPSpace& space, TLoadFields& fields, char separator = DecimalSeparator());
@@ -135,9 +144,9 @@ TLoadFields LoadFieldsOf(const TLoadEdit& edit, TLoadFields current, bool imperi
                          char separator = DecimalSeparator());
 
 // OK of the dialog opened for editing: reads the fields as ConfirmMemberLoad (ConfirmNodeLoad)
-// does and puts the new values into the same load, which stays at its place in the list and
-// becomes its owner's current load (and the owner the current member or node). A load that is no
-// longer valid shows KEditedLoadGone and closes the dialog.
+// does and puts the new values and the case into the same load, which stays at its place in the
+// list and becomes its owner's current load (and the owner the current member or node). A load
+// that is no longer valid shows KEditedLoadGone and closes the dialog.
 TConfirmResult ConfirmLoadEdit(TMKPSpace& space, const TLoadEdit& edit, TLoadFields& fields,
                                char separator = DecimalSeparator());
 

@@ -108,6 +108,15 @@ void TObjectPanel::VypisHodnotyZatizeniP() {
     SetText("lZatPUhel", t.Direction);
     SetText("lZatPCounter", t.Counter);
     if (t.HasFactor) SetText("lZSSoucinitelP", t.Factor);
+    ShowLoadCase("lZatPStav", t.Case);
+}
+
+// The case row of a load page shows in a model with cases only.
+void TObjectPanel::ShowLoadCase(const char* name, const std::string& text) {
+    const bool cases = !mHost.Space().LoadCases.Empty();
+    SetText(name, text);
+    Label(name)->setVisible(cases);
+    Label((std::string(name) + "Caption").c_str())->setVisible(cases);
 }
 
 void TObjectPanel::VypisHodnotyUzlu() {
@@ -127,6 +136,7 @@ void TObjectPanel::VypisHodnotyZatizeniU() {
     SetText("lZatUTyp", t.Type);
     SetText("lZatUUhel", t.Direction);
     SetText("lZatUCounter", t.Counter);
+    ShowLoadCase("lZatUStav", t.Case);
 }
 
 void TObjectPanel::VypisHodnotyProfilu() {

@@ -128,6 +128,7 @@ private:
                        const QString& hint = {});
     QLabel* Label(const char* name) const;
     void SetText(const char* name, const std::string& text) const;
+    void ShowLoadCase(const char* name, const std::string& text);
 
     TPanelHost& mHost;
     QTabBar* mTabs = nullptr;

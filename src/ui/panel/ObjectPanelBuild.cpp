@@ -258,6 +258,14 @@ void TObjectPanel::BuildMemberPage(QWidget* page) {
             &QToolButton::clicked, this, &TObjectPanel::sbDelLPClick);
     Button(page, "sbEditLP", QString::fromUtf8("Upravit zatížení ... (dvojklik na zatížení)"), "✎F", 128,
            y + 1);
+    // The case of the current load, in a model with cases only.
+    y += 28;
+    auto* caseCaption = Caption(page, QString::fromUtf8("Zat. stav:"), 4, y, 60);
+    caseCaption->setObjectName("lZatPStavCaption");
+    mValues.emplace("lZatPStavCaption", caseCaption);
+    auto* caseValue = Value(page, "lZatPStav", 66, y, 166, QString::fromUtf8("zatěžovací stav zatížení"));
+    caseCaption->hide();
+    caseValue->hide();
 }
 
 void TObjectPanel::BuildNodePage(QWidget* page) {
@@ -315,6 +323,13 @@ void TObjectPanel::BuildNodePage(QWidget* page) {
             &QToolButton::clicked, this, &TObjectPanel::sbDelLUClick);
     Button(page, "sbEditLU", QString::fromUtf8("Upravit zatížení ... (dvojklik na zatížení)"), "✎F", 128,
            y + 1);
+    y += 28;
+    auto* caseCaption = Caption(page, QString::fromUtf8("Zat. stav:"), 4, y, 60);
+    caseCaption->setObjectName("lZatUStavCaption");
+    mValues.emplace("lZatUStavCaption", caseCaption);
+    auto* caseValue = Value(page, "lZatUStav", 66, y, 166, QString::fromUtf8("zatěžovací stav zatížení"));
+    caseCaption->hide();
+    caseValue->hide();
 }
 
 void TObjectPanel::BuildSectionPage(QWidget* page) {

@@ -65,6 +65,12 @@ std::string LoadCounterText(const TLoadList& loads, const TZatizeni* current) {
     return std::to_string(i + 1) + "/" + std::to_string(loads.Count());
 }
 
+std::string LoadCaseText(const TMKPSpace& space, const TZatizeni& load) {
+    if (space.LoadCases.Empty()) return {};
+    if (load.Kind == KLoadSelfWeight) return "Vlastní tíha";
+    return load.LoadCase ? load.LoadCase->Name : space.LoadCases[0]->Name;
+}
+
 TMemberLoadTexts MemberLoadTexts(const TMKPSpace& space) {
     TMemberLoadTexts t;
     const TPrut* m = space.CurrentMember;
@@ -103,6 +109,7 @@ TMemberLoadTexts MemberLoadTexts(const TMKPSpace& space) {
         break;
     }
     t.Counter = LoadCounterText(m->Loads, m->CurrentLoad);
+    t.Case = LoadCaseText(space, z);
     return t;
 }
 
@@ -149,6 +156,7 @@ TNodeLoadTexts NodeLoadTexts(const TMKPSpace& space) {
         t.Direction = Fixed2(z.Angle);
     }
     t.Counter = LoadCounterText(n->Loads, n->CurrentLoad);
+    t.Case = LoadCaseText(space, z);
     return t;
 }
 

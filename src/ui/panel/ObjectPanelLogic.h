@@ -37,6 +37,7 @@ struct TMemberLoadTexts {
     std::string Counter;   // lZatPCounter
     bool HasFactor = false;
     std::string Factor; // lZSSoucinitelP
+    std::string Case;   // lZatPStav, empty in a model without cases
 };
 TMemberLoadTexts MemberLoadTexts(const TMKPSpace& space);
 
@@ -54,6 +55,7 @@ struct TNodeLoadTexts {
     std::string Type;      // lZatUTyp
     std::string Direction; // lZatUUhel
     std::string Counter;   // lZatUCounter
+    std::string Case;      // lZatUStav, empty in a model without cases
 };
 TNodeLoadTexts NodeLoadTexts(const TMKPSpace& space);
 
@@ -80,6 +82,9 @@ std::string SupportCaption(const TUzel& node);
 std::string LoadCaseFactorText(const TMKPSpace& space);
 // Number of the auxiliary member (first entry of SelectedMembers), or empty.
 std::string AuxiliaryMemberText(const TMKPSpace& space);
+// The case a load belongs to, for the panel ("Vlastní tíha" for a self-weight load); empty in a
+// model without cases.
+std::string LoadCaseText(const TMKPSpace& space, const TZatizeni& load);
 // "i/n" of the current load in its list; empty without a current load.
 std::string LoadCounterText(const TLoadList& loads, const TZatizeni* current);
 

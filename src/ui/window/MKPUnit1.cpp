@@ -118,6 +118,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     mForm5 = new TForm5(mSpace, mRememberedTool, this);
     connect(mForm5, &TForm5::LoadAdded, this, &TForm1::ZatizeniPridano);
+    BuildCaseCommands();
 
     resize(765, 520);
     if (QScreen* screen = QGuiApplication::primaryScreen())
@@ -184,6 +185,7 @@ void TForm1::ConnectPanel() {
 void TForm1::RepaintCanvas() {
     if (mSession.Looking()) return;
     mSession.Look();
+    SyncCaseChoice();
     mCanvas->SyncScrollBars();
     const bool slow = mSpace.TypZobrazeni() != 0 && mSpace.Members.Count() > 200;
     if (slow) QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -392,6 +394,7 @@ void TForm1::sbNCoorCh1Click(const QString& button) {
 }
 
 void TForm1::FormZatizeni(const QString& sender) {
+    mForm5->RefreshCases(CaseForNewLoadsName());
     mForm5->FormZatizeni(sender);
 }
 

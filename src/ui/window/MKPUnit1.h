@@ -15,6 +15,7 @@
 
 #include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
+#include "ui/common/CaseChoice.h"
 #include "ui/dialogs/DialogHost.h"
 #include "ui/editing/EditSession.h"
 #include "ui/panel/PanelHost.h"
@@ -22,6 +23,9 @@
 #include "ui/window/ResultTabFit.h"
 
 class QAction;
+class QComboBox;
+class TLoadCasesDialog;
+class TCombinationsDialog;
 class QActionGroup;
 class QFileDialog;
 class QLabel;
@@ -198,6 +202,17 @@ public slots:
     // Deletes the loads of every member at node b of the current member (after that node moved),
     // then shows the member load display and repaints.
     void SmazVsechnaZatizeniPrutu();
+    // Load cases (FormCases.cpp): the cases and combinations dialogs; the toolbar's case choice
+    // (an entry of its combo box, as if the user chose it) and the case new loads go into.
+    void ZatezovaciStavy1Click();
+    void Kombinace1Click();
+    void cbZatStavChange(int entry);
+    void ChooseCase(int entry);
+    std::string CaseForNewLoadsName() const;
+    const TCaseChoice& CaseChoice() const { return mCaseChoice; }
+    QComboBox* cbZatStav() const { return mCaseBox; }
+    TLoadCasesDialog* CasesDialog() const { return mCasesDialog; }
+    TCombinationsDialog* CombinationsDialog() const { return mCombinationsDialog; }
     // A note in the status bar field beside the panels (until the next computation's note).
     void StatusNote(const QString& text) override { SetInfo(text); }
 
@@ -234,6 +249,9 @@ private:
     // The self-weight check mark and switch follow the model (after it was emptied or read).
     void SelfWeightFromModel();
     void ConnectDefinitionDialogs();
+    // The case choice's combo box and dialogs, and their refresh from the model (FormCases.cpp).
+    void BuildCaseCommands();
+    void SyncCaseChoice();
 
     // Edits: the session notices them where commands end, keeps the history and runs live
     // results; the window shows what it asks for (FormEditing.cpp).
@@ -320,4 +338,9 @@ private:
     TForm10* mForm10 = nullptr;
     TForm11* mForm11 = nullptr;
     TResultTabFit mTabFit; // result tabs fitted since the last computation
+    // Load cases (FormCases.cpp).
+    TCaseChoice mCaseChoice;
+    QComboBox* mCaseBox = nullptr;
+    TLoadCasesDialog* mCasesDialog = nullptr;
+    TCombinationsDialog* mCombinationsDialog = nullptr;
 };
