@@ -400,7 +400,7 @@ bool TProfileMatrix::UseTwoThreads(TElimination how) const {
 bool TProfileMatrix::SubstituteOnTwoThreads(TElimination how, double terms) {
     if (how != TElimination::Automatic) return how == TElimination::Parallel;
     const unsigned cores = std::thread::hardware_concurrency();
-    return cores >= 2 && terms >= KParallelSubstitution && IdleCores(cores) >= 1;
+    return cores >= 2 && terms >= KParallelSubstitution && IdleCores(cores, terms >= KLookCloserTerms) >= 1;
 }
 
 TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
