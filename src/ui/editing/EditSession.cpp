@@ -55,6 +55,7 @@ void TEditSession::Availability() {
 }
 
 void TEditSession::Reset() {
+    mHost.ModelChanged();
     mHeld.reset();
     mHeldEdited = false;
     mEditPending = false;
@@ -82,6 +83,7 @@ void TEditSession::Look() {
         mEditPending = false;
         if (edited) {
             mMechanism = {};
+            mHost.ModelChanged();
             if (mHost.LiveResults() && mLiveArmed) {
                 RunLive(written ? &now : nullptr);
                 // What the computation did to the model by itself (the distances of point loads on

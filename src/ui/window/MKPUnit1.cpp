@@ -75,6 +75,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     ConnectPanel();
     BuildEditingCommands();
+    BuildResultsChooser();
 
     mOpenDialog = new QFileDialog(this, U("Otevřít"));
     mOpenDialog->setObjectName("OpenDialog1");
@@ -184,6 +185,7 @@ void TForm1::ConnectPanel() {
 void TForm1::RepaintCanvas() {
     if (mSession.Looking()) return;
     mSession.Look();
+    RefreshResultsChooser();
     mCanvas->SyncScrollBars();
     const bool slow = mSpace.TypZobrazeni() != 0 && mSpace.Members.Count() > 200;
     if (slow) QApplication::setOverrideCursor(Qt::WaitCursor);
