@@ -139,9 +139,10 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& high, con
             const TReal v = results[std::size_t(row)][i];
             std::string text = mode == 3 ? Label(rightwards ? v : -v, TLabelQuantity::Moment)
                                          : Label(-v, TLabelQuantity::Force);
-            // A value of nothing is no combination's in particular.
+            // A value that shows as nothing is no combination's in particular.
             const TExtreme& x = envelope.Values[i][quantity];
-            if (v != 0) text += " (" + CombinationName(all, largest ? x.MaxBy : x.MinBy) + ")";
+            if (text.find_first_of("123456789") != std::string::npos)
+                text += " (" + CombinationName(all, largest ? x.MaxBy : x.MinBy) + ")";
             DiagramLabel({d[i].X, d[i].Y + 10}, text, MemberStation(member, results[0][i]), marks[i]);
         }
         mP.LineTo(b.X, b.Y);
@@ -165,10 +166,9 @@ void TSpaceDrawer::EnvelopeDisplacements(const TPrut& member, const TObalka::TMe
         for (const bool largest : {true, false}) {
             const std::size_t j = largest ? hi : lo;
             const TExtreme& x = envelope.Values[j][quantity];
-            const TReal v = largest ? x.Max : x.Min;
-            if (v == 0) continue;
-            const std::string text = std::string(symbol) + (largest ? " max " : " min ") +
-                                     Label(v, TLabelQuantity::Displacement) + " (" +
+            const std::string value = Label(largest ? x.Max : x.Min, TLabelQuantity::Displacement);
+            if (value.find_first_of("123456789") == std::string::npos) continue;
+            const std::string text = std::string(symbol) + (largest ? " max " : " min ") + value + " (" +
                                      CombinationName(all, largest ? x.MaxBy : x.MinBy) + ")";
             const TPixel p = MemberStation(member, envelope.X[j]);
             DiagramLabel({p.X, p.Y + 10}, text, p, true);
