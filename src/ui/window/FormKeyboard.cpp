@@ -103,9 +103,9 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (event->type() == QEvent::Leave && mCanvas && watched == mCanvas->Area()) HidePointerValue();
     // Key preview: a printable character typed anywhere in this window is a command and reaches
     // no control.
-    if (event->type() == QEvent::Leave && mCanvas && watched == mCanvas->Area()) HidePointerValue();
     if (event->type() == QEvent::KeyPress) {
         auto* w = qobject_cast<QWidget*>(watched);
         const bool ours = w && (w->window() == this || mPanel->isAncestorOf(w) || w == mPanel);
