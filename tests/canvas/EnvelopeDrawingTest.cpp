@@ -1,4 +1,4 @@
-// The envelope in the result modes and the pinned values, through the recording painter.
+// The envelope in the result modes, through the recording painter.
 #include <gtest/gtest.h>
 
 #include "analysis/En1990.h"
@@ -36,16 +36,11 @@ struct TEnvelopeBeam : TCanvasModel {
         while (j + 1 < e.X.size() && e.X[j] != 2) ++j;
         return e.Values[j][0];
     }
-    std::vector<std::string> Texts(const TRecordingPainter& p) const {
-        std::vector<std::string> t;
-        for (const TPaintOp& op : p.OfKind(TPaintKind::Text)) t.push_back(op.Text);
-        return t;
-    }
 };
 
-bool Has(const std::vector<std::string>& texts, const std::string& part) {
-    for (const std::string& t : texts)
-        if (t.find(part) != std::string::npos) return true;
+bool Has(const TRecordingPainter& p, const std::string& part) {
+    for (const TPaintOp& op : p.OfKind(TPaintKind::Text))
+        if (op.Text.find(part) != std::string::npos) return true;
     return false;
 }
 } // namespace
@@ -59,32 +54,18 @@ TEST(EnvelopeDrawing, BandBetweenTheCurvesAndLabelsNamingTheirCombinations) {
     EXPECT_EQ(band[0].Brush.Style, TBrushStyle::Solid);
     EXPECT_EQ(band[0].Points.size(), 2 * f.space.Envelope->Members[0].X.size());
     // Midspan, a strict extreme of both curves: labelled with the combinations giving them.
-    const std::vector<std::string> texts = f.Texts(p);
     const auto name = [&](int by) { return f.space.Envelope->Combinations[std::size_t(by)]->Name; };
     const TExtreme& mid = f.Midspan();
     ASSERT_NE(mid.MaxBy, mid.MinBy);
-    EXPECT_TRUE(Has(texts, FormatFixed(mid.Max, 12, 3) + " (" + name(mid.MaxBy) + ")"));
-    EXPECT_TRUE(Has(texts, FormatFixed(mid.Min, 12, 3) + " (" + name(mid.MinBy) + ")"));
-    EXPECT_FALSE(Has(texts, "0.000 (")) << "a value of nothing names no combination";
+    EXPECT_TRUE(Has(p, FormatFixed(mid.Max, 12, 3) + " (" + name(mid.MaxBy) + ")"));
+    EXPECT_TRUE(Has(p, FormatFixed(mid.Min, 12, 3) + " (" + name(mid.MinBy) + ")"));
+    for (const TPaintOp& op : p.OfKind(TPaintKind::Text)) // a value of nothing names none
+        if (const std::size_t at = op.Text.find(" ("); at != std::string::npos)
+            EXPECT_NE(op.Text.substr(0, at).find_first_of("123456789"), std::string::npos) << op.Text;
 
     // The deformed shape of an envelope: numbers only, no deformed line (green, width 2).
     f.space.SetTypZobrazeni(4);
     const TRecordingPainter d = f.Paint();
     for (const TPaintOp& op : d.OfKind(TPaintKind::Line)) EXPECT_FALSE(op.Pen.Color == KGreen && op.Pen.Width == 2);
-    EXPECT_TRUE(Has(f.Texts(d), "w max ") || Has(f.Texts(d), "w min "));
-}
-
-TEST(EnvelopeDrawing, PinnedValuesOfTheModeShown) {
-    TEnvelopeBeam f;
-    f.space.SetTypZobrazeni(3);
-    const size_t plain = f.Paint().Ops.size();
-    f.space.ValueMarks.push_back({0, 2, 3});
-    f.space.ValueMarks.push_back({0, 1, 1}); // of T: not drawn in M
-    const TRecordingPainter p = f.Paint();
-    EXPECT_GT(p.Ops.size(), plain);
-    const std::vector<TPaintOp> rings = p.OfKind(TPaintKind::Ellipse);
-    ASSERT_EQ(rings.size(), 1u);
-    EXPECT_EQ(rings[0].Pen.Color, KRed);
-    const TExtreme& mid = f.Midspan();
-    EXPECT_TRUE(Has(f.Texts(p), "M max = " + FormatFixed(mid.Max, 12, 3) + " kNm ("));
+    EXPECT_TRUE(Has(d, "w max ") || Has(d, "w min "));
 }
