@@ -68,25 +68,37 @@ void ZobrazSoucet(TMKPSpace& space, const std::vector<std::pair<int, TReal>>& te
         for (int k = 0; k < 3; ++k)
             if (dofs[k]->Fixed) dofs[k]->Reaction = value(&TStateResults::Reactions, std::size_t(3 * p + k));
     }
-    for (int i = 0; i < space.Members.Count(); ++i) {
-        TPrut* m = space.Members[i];
-        m->LoadFactors = factors;
-        if (std::size_t(i) >= store.NodeA.size()) continue; // added after the computation
-        TVector sa(6), sb(6);
-        for (int k = 0; k < 6; ++k) {
-            sa[std::size_t(k)] = value(&TStateResults::EndResults, std::size_t(12 * i + k));
-            sb[std::size_t(k)] = value(&TStateResults::EndResults, std::size_t(12 * i + 6 + k));
-        }
-        // A member turned round since the computation (the live computation turns back the
-        // members it turned) reads its end results from its other end.
-        m->ResultsTurned = m->NodeA != store.NodeA[std::size_t(i)];
-        if (m->ResultsTurned) {
-            m->Sa = ReversedEndResults(sb);
-            m->Sb = ReversedEndResults(sa);
-        } else {
-            m->Sa = std::move(sa);
-            m->Sb = std::move(sb);
-        }
+    for (int i = 0; i < space.Members.Count(); ++i)
+        ZobrazSoucetPrutu(space, i, terms, factors);
+}
+
+void ZobrazSoucetPrutu(TMKPSpace& space, int i, const std::vector<std::pair<int, TReal>>& terms,
+                       const std::shared_ptr<const TLoadFactors>& factors) {
+    const TCaseResults& store = space.CaseResults;
+    const bool copy = terms.size() == 1 && terms[0].second == 1;
+    const auto value = [&](std::size_t k) {
+        if (copy) return store.States[std::size_t(terms[0].first)].EndResults[k];
+        TReal s = 0;
+        for (const auto& [state, f] : terms) s += f * store.States[std::size_t(state)].EndResults[k];
+        return s;
+    };
+    TPrut* m = space.Members[i];
+    m->LoadFactors = factors;
+    if (std::size_t(i) >= store.NodeA.size()) return; // added after the computation
+    TVector sa(6), sb(6);
+    for (int k = 0; k < 6; ++k) {
+        sa[std::size_t(k)] = value(std::size_t(12 * i + k));
+        sb[std::size_t(k)] = value(std::size_t(12 * i + 6 + k));
+    }
+    // A member turned round since the computation (the live computation turns back the
+    // members it turned) reads its end results from its other end.
+    m->ResultsTurned = m->NodeA != store.NodeA[std::size_t(i)];
+    if (m->ResultsTurned) {
+        m->Sa = ReversedEndResults(sb);
+        m->Sb = ReversedEndResults(sa);
+    } else {
+        m->Sa = std::move(sa);
+        m->Sb = std::move(sb);
     }
 }
 

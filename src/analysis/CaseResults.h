@@ -31,6 +31,9 @@ void UlozStav(TMKPSpace& space, TStateResults& out);
 // bit for bit.
 void ZobrazSoucet(TMKPSpace& space, const std::vector<std::pair<int, TReal>>& terms,
                   const std::shared_ptr<const TLoadFactors>& factors);
+// The same for member i alone (its end results and factor table).
+void ZobrazSoucetPrutu(TMKPSpace& space, int member, const std::vector<std::pair<int, TReal>>& terms,
+                       const std::shared_ptr<const TLoadFactors>& factors);
 // The stored states of a combination's terms with their factors (cases not computed, such as
 // "Weight" in a model without self-weight, are left out).
 std::vector<std::pair<int, TReal>> StavyKombinace(const TMKPSpace& space, const TKombinace& combination);

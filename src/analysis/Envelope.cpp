@@ -114,3 +114,29 @@ TObalka SestavObalku(TMKPSpace& space, const std::vector<const TKombinace*>& com
     shown.Restore(space);
     return e;
 }
+
+bool ObalkaVMiste(TMKPSpace& space, const TObalka& envelope, int member, TReal x,
+                  std::array<TExtreme, TObalka::KQuantities>& out) {
+    out = {};
+    if (member < 0 || member >= space.Members.Count() || space.CaseResults.Empty()) return false;
+    TPrut* m = space.Members[member];
+    if (!m->HasResults()) return false;
+    const TVector sa = m->Sa, sb = m->Sb;
+    const bool turned = m->ResultsTurned;
+    const std::shared_ptr<const TLoadFactors> factors = m->LoadFactors;
+    bool any = false;
+    TVector v;
+    for (std::size_t k = 0; k < envelope.Combinations.size(); ++k) {
+        const TKombinace& c = *envelope.Combinations[k];
+        ZobrazSoucetPrutu(space, member, StavyKombinace(space, c), space.FaktoryKombinace(c, &envelope.Combinations));
+        if (!HodnotyVMiste(*m, x, v)) continue;
+        any = true;
+        for (int q = 0; q < TObalka::KQuantities; ++q)
+            out[std::size_t(q)].Take(v[std::size_t(TObalka::KRows[std::size_t(q)])], int(k));
+    }
+    m->Sa = sa;
+    m->Sb = sb;
+    m->ResultsTurned = turned;
+    m->LoadFactors = factors;
+    return any;
+}

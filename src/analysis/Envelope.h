@@ -51,3 +51,11 @@ public:
 // Forms the envelope from the results of the cases the model holds (each combination is shown in
 // turn); afterwards the model shows what it showed before. Needs computed results.
 TObalka SestavObalku(TMKPSpace& space, const std::vector<const TKombinace*>& combinations);
+
+// The extremes at distance x from node a of member i over the envelope's combinations: each
+// combination's values there as HodnotyVMiste gives them for the member showing that combination
+// (with the loads of all the envelope's combinations present, as in SestavObalku), so that at a
+// station they are the envelope's own. The member is left showing what it showed. False for a
+// member without results.
+bool ObalkaVMiste(TMKPSpace& space, const TObalka& envelope, int member, TReal x,
+                  std::array<TExtreme, TObalka::KQuantities>& out);

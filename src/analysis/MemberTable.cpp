@@ -1,5 +1,11 @@
 #include "analysis/MemberTable.h"
 
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+#include "model/Material.h"
+#include "model/Profil.h"
 #include "model/Prut.h"
 
 TVector ReversedEndResults(const TVector& s) {
@@ -39,11 +45,18 @@ TMemberAsComputed::~TMemberAsComputed() {
     m.Sb = std::move(mSb);
 }
 
-void SestavPrubehy(TPrut& member) {
+void SestavPrubehy(TPrut& member, const TReal* extraStation) {
     TReal length = 0;
     {
         const TMemberAsComputed computed(member);
-        member.Prubehy();
+        // On the turned member the place lies at L − x from its node a; it is kept on the member
+        // as the table has it (the turned member's length may differ from this one's in the last
+        // bit).
+        TReal extra = 0;
+        if (extraStation)
+            extra = std::clamp<TReal>(computed.Turned() ? member.Length - *extraStation : *extraStation, 0,
+                                      member.Length);
+        member.Prubehy(extraStation ? &extra : nullptr);
         if (!computed.Turned()) return;
         length = member.Length;
     }
@@ -58,4 +71,35 @@ void SestavPrubehy(TPrut& member) {
             r[row][j] = KSign[row] * turned[row][k];
     }
     member.Results = std::move(r);
+}
+
+bool HodnotyVMiste(TPrut& member, TReal x, TVector& values) {
+    if (!member.HasResults() || !member.Section || !member.Section->Material) return false;
+    if (!std::isfinite(x) || !std::isfinite(member.Length)) return false;
+    TMatrix kept;
+    std::swap(kept, member.Results);
+    // A station of the table is read as it stands. Elsewhere the table gets a station at x: on a
+    // turned member its place L − (L − x) may differ from x in the last bit, so the nearest
+    // column is read (the first of equals, the side of node a).
+    SestavPrubehy(member);
+    const auto at = [&]() -> std::size_t {
+        const TMatrix& r = member.Results;
+        if (r.size() < 7 || r[0].empty()) return std::size_t(-1);
+        std::size_t best = 0;
+        for (std::size_t j = 1; j < r[0].size(); ++j)
+            if (std::fabs(r[0][j] - x) < std::fabs(r[0][best] - x)) best = j;
+        return best;
+    };
+    std::size_t column = at();
+    if (column != std::size_t(-1) && member.Results[0][column] != x) {
+        SestavPrubehy(member, &x);
+        column = at();
+    }
+    const bool found = column != std::size_t(-1);
+    if (found) {
+        values.assign(7, 0.0L);
+        for (std::size_t row = 0; row < 7; ++row) values[row] = member.Results[row][column];
+    }
+    member.Results = std::move(kept);
+    return found;
 }

@@ -40,4 +40,12 @@ private:
 // the station x' of the turned member becomes L − x' and the columns run the other way; N, T and
 // the rotation keep their sign, M (its tension side is measured along local z), u and w change
 // it.
-void SestavPrubehy(TPrut& member);
+// extraStation: one more station at that distance from node a (see TPrut::Prubehy).
+void SestavPrubehy(TPrut& member, const TReal* extraStation = nullptr);
+
+// The values at distance x from node a (kept on the member) as the table along the member gives
+// them (rows x, M, N, T, rotation, u, w): at a station of the table its column, elsewhere the
+// column of a table built with one more station at x. Where the table jumps at x (a point load) the column on the side of node
+// a is read. member.Results is left as it was. False for a member without results or a table
+// that cannot be formed.
+bool HodnotyVMiste(TPrut& member, TReal x, TVector& values);

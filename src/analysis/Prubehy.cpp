@@ -15,7 +15,7 @@ namespace {
 enum { RowX = 0, RowM = 1, RowN = 2, RowT = 3, RowRot = 4, RowU = 5, RowW = 6 };
 }
 
-void TPrut::Prubehy() {
+void TPrut::Prubehy(const TReal* extraStation) {
     const TReal e = Section->Material->E;
     const TReal i = SectionTurned ? Section->Iz : Section->Iy;
     const TReal ei = e * i;
@@ -34,7 +34,7 @@ void TPrut::Prubehy() {
 
     // Candidates: the division points, then the start and end of every load.
     std::vector<TReal> cand;
-    cand.reserve(std::size_t(divisions) + 1 + 2 * std::size_t(Loads.Count()));
+    cand.reserve(std::size_t(divisions) + 2 + 2 * std::size_t(Loads.Count()));
     for (int k = 0; k <= divisions; ++k) cand.push_back((l * k) / divisions);
     for (int k = 0; k < loadCount; ++k) {
         if (!acts[std::size_t(k)]) continue;
@@ -42,6 +42,7 @@ void TPrut::Prubehy() {
         cand.push_back(z->A);
         cand.push_back(z->A + z->C);
     }
+    if (extraStation) cand.push_back(*extraStation);
     // Ascending; a stable sort keeps equal values (a -0 beside a 0) in the order they were added.
     std::stable_sort(cand.begin(), cand.end());
     // A value that occurs once gives one column; one that occurs twice or more gives two, so

@@ -87,3 +87,91 @@ void TSpaceDrawer::DeformedShape(const TPrut& member, const TMatrix& results, TP
     mP.SetPenWidth(1);
     mP.LineTo(b.X, b.Y);
 }
+
+namespace {
+// The band between the two curves of an envelope.
+constexpr TColor KBand = Rgb(214, 238, 214);
+
+std::string CombinationName(const TObalka& all, int by) {
+    return by >= 0 && std::size_t(by) < all.Combinations.size() ? all.Combinations[std::size_t(by)]->Name
+                                                                 : std::string();
+}
+} // namespace
+
+void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& high, const TMatrix& low,
+                                   const TObalka::TMemberEnvelope& envelope, const TObalka& all, int mode,
+                                   TPixel a, TPixel b) {
+    const int row = mode == 3 ? 1 : mode == 2 ? 2 : 3;
+    const std::size_t quantity = mode == 3 ? 0 : mode == 2 ? 1 : 2;
+    const TReal alpha = member.Angle;
+    const bool rightwards = alpha <= 90 || alpha >= 270;
+    const TReal scale = mSpace.ScaleIF();
+    // The diagram points of both curves, as the diagram of one state places them.
+    const auto points = [&](const TMatrix& results) {
+        std::vector<TPixel> d;
+        for (std::size_t i = 0; i < results[0].size(); ++i) {
+            const TReal v = results[std::size_t(row)][i];
+            const TPixel p = MemberStation(member, results[0][i]);
+            const int ox = RoundPx(scale * (v * member.SinA));
+            const int oy = RoundPx(scale * (-v * member.CosA));
+            d.push_back((mode == 3 || rightwards) ? TPixel{p.X - ox, p.Y - oy} : TPixel{p.X + ox, p.Y + oy});
+        }
+        return d;
+    };
+    const std::vector<TPixel> up = points(high), down = points(low);
+    if (up.empty() || up.size() != down.size()) return;
+    std::vector<TPixel> band(up.begin(), up.end());
+    band.insert(band.end(), down.rbegin(), down.rend());
+    mP.SetPen({KBand, 1, TPenStyle::Solid});
+    mP.SetBrush({KBand, TBrushStyle::Solid});
+    mP.Polygon(band);
+    mP.SetBrush({KWhite, TBrushStyle::Solid});
+
+    mP.SetPen({KGreen, 1, TPenStyle::Solid});
+    for (const bool largest : {true, false}) {
+        const TMatrix& results = largest ? high : low;
+        const std::vector<TPixel>& d = largest ? up : down;
+        const std::vector<bool> marks = MarkStations(results, {row});
+        mP.MoveTo(a.X, a.Y);
+        for (std::size_t i = 0; i < d.size(); ++i) {
+            mP.LineTo(d[i].X, d[i].Y);
+            if (i != 0 && i + 1 != d.size() && !marks[i]) continue;
+            const TReal v = results[std::size_t(row)][i];
+            std::string text = mode == 3 ? Label(rightwards ? v : -v, TLabelQuantity::Moment)
+                                         : Label(-v, TLabelQuantity::Force);
+            // A value that shows as nothing is no combination's in particular.
+            const TExtreme& x = envelope.Values[i][quantity];
+            if (text.find_first_of("123456789") != std::string::npos)
+                text += " (" + CombinationName(all, largest ? x.MaxBy : x.MinBy) + ")";
+            DiagramLabel({d[i].X, d[i].Y + 10}, text, MemberStation(member, results[0][i]), marks[i]);
+        }
+        mP.LineTo(b.X, b.Y);
+    }
+    mP.SetPen({KBlack, 2, TPenStyle::Solid});
+    mP.Line(a, b);
+    mP.SetPenWidth(1);
+}
+
+void TSpaceDrawer::EnvelopeDisplacements(const TPrut& member, const TObalka::TMemberEnvelope& envelope,
+                                         const TObalka& all) {
+    const std::size_t n = envelope.X.size();
+    if (n == 0) return;
+    for (const std::size_t quantity : {std::size_t(3), std::size_t(4)}) {
+        std::size_t hi = 0, lo = 0;
+        for (std::size_t j = 1; j < n; ++j) {
+            if (envelope.Values[j][quantity].Max > envelope.Values[hi][quantity].Max) hi = j;
+            if (envelope.Values[j][quantity].Min < envelope.Values[lo][quantity].Min) lo = j;
+        }
+        const char* symbol = quantity == 3 ? "u" : "w";
+        for (const bool largest : {true, false}) {
+            const std::size_t j = largest ? hi : lo;
+            const TExtreme& x = envelope.Values[j][quantity];
+            const std::string value = Label(largest ? x.Max : x.Min, TLabelQuantity::Displacement);
+            if (value.find_first_of("123456789") == std::string::npos) continue;
+            const std::string text = std::string(symbol) + (largest ? " max " : " min ") + value + " (" +
+                                     CombinationName(all, largest ? x.MaxBy : x.MinBy) + ")";
+            const TPixel p = MemberStation(member, envelope.X[j]);
+            DiagramLabel({p.X, p.Y + 10}, text, p, true);
+        }
+    }
+}

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Envelope.h"
 #include "canvas/CanvasPainter.h"
 #include "canvas/LabelPlacement.h"
 #include "model/MKPSpace.h"
@@ -52,6 +53,13 @@ public:
     // table laid out as the member's Results (row 0 the station positions).
     void Diagram(const TPrut& member, const TMatrix& results, int mode, TPixel a, TPixel b);
     void DeformedShape(const TPrut& member, const TMatrix& results, TPixel a, TPixel b);
+    // An envelope of mode 1 to 3: the band between the largest (high) and smallest (low) values lightly
+    // filled, both curves, and their labels with the combination that gives each value.
+    void EnvelopeDiagram(const TPrut& member, const TMatrix& high, const TMatrix& low,
+                         const TObalka::TMemberEnvelope& envelope, const TObalka& all, int mode, TPixel a, TPixel b);
+    // The envelope of the deformed shape as numbers: the largest and smallest u and w of the member
+    // at their stations, with their combinations.
+    void EnvelopeDisplacements(const TPrut& member, const TObalka::TMemberEnvelope& envelope, const TObalka& all);
 
     void ArrowHead(TPixel q, TReal alpha, TReal angle);
     void MomentLoadSymbol(TPixel q, TReal m);

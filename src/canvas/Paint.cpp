@@ -3,6 +3,7 @@
 #include "analysis/Envelope.h"
 #include "canvas/Drawing.h"
 #include "canvas/MemberResults.h"
+#include "canvas/PointerValue.h"
 #include "model/MKPSpace.h"
 
 // Modes 1 to 4 draw the member from its results table along its length. A member without end
@@ -13,16 +14,18 @@ void TSpaceDrawer::Member(TPrut& member) {
     const TPixel b = mSpace.ToScreen(member.NodeB->X, member.NodeB->Y);
     const int mode = mSpace.TypZobrazeni();
     bool drawn = false;
-    // An envelope is drawn as two curves: its largest and its smallest values.
+    // An envelope is drawn as two curves, its largest and its smallest values with the band between
+    // them; its deformed shape as the numbers of the extremes of u and w.
     TMatrix high, low;
     const int index = mSpace.Envelope ? mSpace.Members.IndexOf(&member) : -1;
     if (mode >= 1 && mode <= 4 && member.HasResults() && index >= 0 && mSpace.Envelope->Table(index, true, high) &&
         mSpace.Envelope->Table(index, false, low)) {
-        for (const TMatrix* table : {&high, &low}) {
-            if (mode == 4)
-                DeformedShape(member, *table, a, b);
-            else
-                Diagram(member, *table, mode, a, b);
+        const TObalka::TMemberEnvelope& e = mSpace.Envelope->Members[std::size_t(index)];
+        if (mode == 4) {
+            MemberLine(member, a, b);
+            EnvelopeDisplacements(member, e, *mSpace.Envelope);
+        } else {
+            EnvelopeDiagram(member, high, low, e, *mSpace.Envelope, mode, a, b);
         }
         drawn = true;
     } else if (mode >= 1 && mode <= 4 && member.HasResults()) {
@@ -72,6 +75,7 @@ void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
     for (TPrut* member : Members)
         d.Member(*member);
     labels.Draw(offscreen);
+    KresliZnacky(*this, offscreen);
 }
 
 void TMKPSpace::KresliUzel() {

@@ -310,6 +310,17 @@ public:
     void SetScaleIF(TReal scale);
     // 0 model, 1 T, 2 N, 3 M, 4 deformed shape.
     std::uint8_t TypZobrazeni() const { return mTypZobrazeni; }
+
+    // Values the user pinned on the result diagrams: member (list position), distance x from its
+    // node a and the display mode they were pinned in; each is drawn, with the value the shown
+    // results give there, while its mode is shown. The window empties the list when the model
+    // changes.
+    struct TValueMark {
+        int Member = 0;
+        TReal X = 0.0L;
+        std::uint8_t Mode = 0;
+    };
+    std::vector<TValueMark> ValueMarks;
     void SetTypZobrazeni(std::uint8_t mode);
 
     // Called whenever the canvas must be repainted; the window installs it.

@@ -61,7 +61,9 @@ public:
     // End results and the results table along the member (analysis).
     void KoncoveSily();
     void UvolniKoncoveSily();
-    void Prubehy();
+    // extraStation: one more candidate station (the value at a place between the usual stations,
+    // integrated over the same steps as every other).
+    void Prubehy(const TReal* extraStation = nullptr);
     void UvolniPrubehy();
     // Both end-result vectors hold six values (a computation has filled them).
     bool HasResults() const { return Sa.size() == 6 && Sb.size() == 6; }

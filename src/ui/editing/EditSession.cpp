@@ -56,6 +56,7 @@ void TEditSession::Availability() {
 }
 
 void TEditSession::Reset() {
+    mHost.ModelChanged();
     mHeld.reset();
     mHeldEdited = false;
     mEditPending = false;
@@ -83,6 +84,7 @@ void TEditSession::Look() {
         mEditPending = false;
         if (edited) {
             mMechanism = {};
+            mHost.ModelChanged();
             if (mHost.LiveResults() && mLiveArmed) {
                 RunLive(written ? &now : nullptr);
                 // What the computation did to the model by itself (the distances of point loads on

@@ -36,6 +36,9 @@ public:
     virtual void UndoAvailable(bool undo, bool redo) = 0;
     // The window's caption, kept with each state.
     virtual std::string Caption() const = 0;
+    // The model differs from the one last seen (an edit, a new or opened model): whatever belongs
+    // to the old model's picture goes.
+    virtual void ModelChanged() {}
 };
 
 class TEditSession {

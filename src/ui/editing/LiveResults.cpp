@@ -60,6 +60,9 @@ TLiveOutcome PrubeznyVypocet(TMKPSpace& space) {
             m->ResultsTurned = true;
         }
     }
+    // An envelope formed while those members were turned holds their stations from the other end:
+    // formed again, it reads them from their own node a, as it is drawn and reported.
+    if (outcome.Ok() && space.Envelope && !turned.empty()) space.ZobrazVysledky();
     if (!outcome.Ok()) {
         if (!quiet.Messages.empty()) outcome.Message = quiet.Messages.front();
         outcome.Place = MistoOdmitnuti(outcome.Status);

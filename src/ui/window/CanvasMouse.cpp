@@ -56,6 +56,8 @@ void TForm1::MKPSpace1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons
         MenuItem("Umistitkotvu1")->setChecked(false);
     } else if (!mSpace.Members.Empty() || !mSpace.Nodes.Empty()) {
         Pick(p);
+        // In a result mode a left click on a member also pins the value there.
+        if (button == Qt::LeftButton && !IsDown("DelBtn")) PinValue(x, y);
     }
 }
 
@@ -237,6 +239,11 @@ void TForm1::MKPSpace1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers,
         else if (mSpace.Members.PrutNaPozici(mSpace.Zoom(), p.X, p.Y))
             SetCanvasCursor(KCursorPrut);
     }
+    // The value under the pointer, in a result mode and with no gesture under way.
+    if (!buttons && !mEngagedZoomInW && !mEngagedZoomOutW)
+        ShowPointerValue(x, y);
+    else
+        HidePointerValue();
 }
 
 // The node follows the snapped pointer; a step that would give one of its members zero length

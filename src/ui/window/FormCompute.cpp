@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "base/NumberText.h"
+#include "reports/CaseReports.h"
 #include "reports/Protocol.h"
 #include "reports/ResultsReport.h"
 #include "ui/dialogs/MatDialog.h"
@@ -35,6 +36,7 @@ void TForm1::sbComputeClick() {
 
 void TForm1::FlatTabControl2Change(int index) {
     if (index < 0) return;
+    HidePointerValue();
     mSpace.SetTypZobrazeni(static_cast<std::uint8_t>(index));
     if (mSpace.ResultsValid && mTabFit.Shown(index)) PrizpusobMeritkoClick();
     const bool imperial = mSpace.UnitSystem == 1;
@@ -46,7 +48,10 @@ void TForm1::FlatTabControl2Change(int index) {
 
 void TForm1::Reakce1Click() {
     TStyledDocument doc;
-    BuildResultsReport(mSpace, doc);
+    if (mSpace.Envelope)
+        BuildEnvelopeReport(mSpace, doc);
+    else
+        BuildResultsReport(mSpace, doc); // a case or a combination under a heading that names it
     mForm6->ShowDocument(doc);
 }
 

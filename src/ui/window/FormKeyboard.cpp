@@ -103,11 +103,18 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (event->type() == QEvent::Leave && mCanvas && watched == mCanvas->Area()) HidePointerValue();
     // Key preview: a printable character typed anywhere in this window is a command and reaches
     // no control.
     if (event->type() == QEvent::KeyPress) {
         auto* w = qobject_cast<QWidget*>(watched);
         const bool ours = w && (w->window() == this || mPanel->isAncestorOf(w) || w == mPanel);
+        // Esc takes the pinned values off the canvas.
+        if (ours && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && !mSpace.ValueMarks.empty()) {
+            ClearValueMarks();
+            mSpace.Prekresli();
+            return true;
+        }
         if (ours && !mPanel->HasOwnKeyHandler(w)) {
             auto* key = static_cast<QKeyEvent*>(event);
             const QString text = key->text();

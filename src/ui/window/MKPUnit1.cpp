@@ -75,6 +75,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BuildMenus();
     ConnectPanel();
     BuildEditingCommands();
+    BuildResultsChooser();
 
     mOpenDialog = new QFileDialog(this, U("Otevřít"));
     mOpenDialog->setObjectName("OpenDialog1");
@@ -186,6 +187,7 @@ void TForm1::RepaintCanvas() {
     if (mSession.Looking()) return;
     mSession.Look();
     SyncCaseChoice();
+    RefreshResultsChooser();
     mCanvas->SyncScrollBars();
     const bool slow = mSpace.TypZobrazeni() != 0 && mSpace.Members.Count() > 200;
     if (slow) QApplication::setOverrideCursor(Qt::WaitCursor);

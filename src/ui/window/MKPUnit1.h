@@ -213,6 +213,14 @@ public slots:
     QComboBox* cbZatStav() const { return mCaseBox; }
     TLoadCasesDialog* CasesDialog() const { return mCasesDialog; }
     TCombinationsDialog* CombinationsDialog() const { return mCombinationsDialog; }
+    // What the results show and the value under the pointer (FormResults.cpp): the results box
+    // beside the result tabs (hidden for a model without cases), the value panel and the label at
+    // the pointer, the marks pinned by a click (Esc removes them).
+    QComboBox* ResultsBox() const { return mResultsBox; }
+    void ResultsBoxChange(int index);
+    QString PointerValueText() const;
+    QLabel* PointerLabel() const { return mPointerLabel; }
+    void ClearValueMarks();
     // A note in the status bar field beside the panels (until the next computation's note).
     void StatusNote(const QString& text) override { SetInfo(text); }
 
@@ -327,6 +335,17 @@ private:
     int mCurX = 0;
     int mPrevY = 0;
     int mCurY = 0;
+
+    // Results box, value panel, pointer label (FormResults.cpp).
+    void BuildResultsChooser();
+    void RefreshResultsChooser();
+    void ShowPointerValue(int x, int y);
+    void HidePointerValue();
+    bool PinValue(int x, int y);
+    void ModelChanged() override { ClearValueMarks(); }
+    QComboBox* mResultsBox = nullptr;
+    QLabel* mValuePanel = nullptr;
+    QLabel* mPointerLabel = nullptr;
 
     bool mLookQueued = false; // a look at the end of the event is on its way (ModelEdited)
     TSolveStatus mLastStatus;
