@@ -27,10 +27,13 @@ enum class TSolverPath { Automatic, Profile, Sparse, SparseAlone };
 
 // The profile work (Σ of the squared envelope widths) from which Automatic estimates the sparse
 // factorization at all, and by how much the profile work must exceed the sparse factorization's
-// floating-point operations for the sparse path to be taken. Measured on grids: at 2,500 nodes the
-// two paths take about the same time; the profile's 80-bit terms cost a few times a double
-// operation of the supernodal kernels.
-constexpr double KSparseMinTerms = 2e8;
+// floating-point operations for the sparse path to be taken. Measured on grids (whole
+// computations, bench/solve_bench BM_SolverPath): a profile term and an operation of the sparse
+// path (its ordering, refinement and overheads included) cost about the same, 1 to 1.5 ns, and
+// the two paths meet where the profile's terms are 1.5 to 2 times the operations (about 2,000
+// nodes). Below KSparseMinTerms the profile takes some 50 ms at most and keeps its results equal
+// to the dense elimination's to the bit, so it stays.
+constexpr double KSparseMinTerms = 5e7;
 constexpr double KSparseGain = 2.0;
 
 // The largest profile (bytes) that a refusal of the sparse factor is decided on again (the
