@@ -7,6 +7,7 @@
 
 #include <clocale>
 
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 #include "render/QtCanvasPainter.h"

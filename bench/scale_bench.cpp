@@ -4,6 +4,7 @@
 
 #include <sstream>
 
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 
