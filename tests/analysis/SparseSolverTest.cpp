@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <numeric>
 #include <random>
@@ -11,6 +13,8 @@
 #include "analysis/Frames.h"
 #include "analysis/SparseMatrix.h"
 #include "model/UserDialogs.h"
+
+#include <unistd.h>
 
 namespace {
 // A grid (bays × storeys, fixed or pinned feet, loaded beams, wind, every fifth column hinged at
@@ -214,4 +218,32 @@ TEST(SparseSolver, AutomaticChoiceKeepsTheProfileForSmallFramesAndTheModelsOrder
     EXPECT_FALSE(large.Space.SparseKG);
     EXPECT_FALSE(large.Space.KG.Empty());
     large.Space.UvolniKG();
+}
+
+// The trace files show the model's matrix and vectors alike on either path.
+TEST(SparseSolver, TraceFilesShowTheSameMatrixOnEitherPath) {
+    namespace fs = std::filesystem;
+    const fs::path base = fs::temp_directory_path() / ("korvan-sparse-" + std::to_string(::getpid()));
+    const char* const names[5] = {"00KG.out", "00KGa.out", "00MG.out", "00FG.out", "00FGa.out"};
+    std::string texts[2][5];
+    int i = 0;
+    for (TSolverPath path : {TSolverPath::Profile, TSolverPath::SparseAlone}) {
+        TFrame f;
+        Grid(f, 3, 2, 4);
+        f.Space.TraceEnabled = true;
+        f.Space.TraceDir = (base / std::to_string(i)).string();
+        fs::create_directories(f.Space.TraceDir);
+        TRecordingDialogs sink;
+        ASSERT_EQ(Solve(f, path, sink).Result, TSolveResult::Ok);
+        for (int k = 0; k < 5; ++k) {
+            std::ifstream in(fs::path(f.Space.TraceDir) / names[k], std::ios::binary);
+            texts[i][k].assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+        }
+        ++i;
+    }
+    for (int k = 0; k < 5; ++k) {
+        EXPECT_FALSE(texts[0][k].empty()) << names[k];
+        EXPECT_EQ(texts[0][k], texts[1][k]) << names[k];
+    }
+    fs::remove_all(base);
 }
