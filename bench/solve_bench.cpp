@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "../tests/analysis/Frames.h"
+#include "analysis/SparseMatrix.h"
 #include "model/UserDialogs.h"
 
 namespace {
@@ -34,6 +35,26 @@ void BM_Solve(benchmark::State& state) {
         auto f = std::make_unique<TFrame>(210000, 0.01, 1e-4);
         GridFrame(*f, int(state.range(0)), int(state.range(1)));
         f->Space.Elimination = TElimination(state.range(2));
+        state.ResumeTiming();
+        TSolveStatus r = f->Space.Vypocet();
+        if (r.Result != TSolveResult::Ok) state.SkipWithError("not solved");
+        state.PauseTiming();
+        f.reset();
+        state.ResumeTiming();
+    }
+    state.counters["nodes"] = double((state.range(0) + 1) * (state.range(1) + 1));
+}
+
+// The whole computation on the profile (third argument 1) or on the sparse factor (2): where the
+// two meet is where the automatic choice should switch (KSparseMinTerms, KSparseGain).
+void BM_SolverPath(benchmark::State& state) {
+    TRecordingDialogs sink;
+    TDialogsGuard guard(sink);
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto f = std::make_unique<TFrame>(210000, 0.01, 1e-4);
+        GridFrame(*f, int(state.range(0)), int(state.range(1)));
+        f->Space.SolverPath = TSolverPath(state.range(2));
         state.ResumeTiming();
         TSolveStatus r = f->Space.Vypocet();
         if (r.Result != TSolveResult::Ok) state.SkipWithError("not solved");
@@ -113,6 +134,11 @@ BENCHMARK(BM_Solve)
     ->Args({100, 99, 0})
     ->Args({100, 99, 1})
     ->Args({100, 99, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK(BM_SolverPath)
+    ->ArgsProduct({{20, 30, 40, 50, 70, 100}, {20}, {1, 2}})
+    ->ArgsProduct({{30, 50, 70, 100}, {30, 50, 70, 100}, {1, 2}})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK(BM_DenseSolve)->Args({6, 10})->Args({12, 20})->Unit(benchmark::kMillisecond);

@@ -13,9 +13,13 @@
 #     scipy's spsolve in double (when python3-scipy is installed);
 #   - the peak resident memory;
 #   - reading alone (the same project with a bad last record: read to its end and refused),
-#     against `cat` of the file.
+#     against `cat` of the file;
+#   - at the end, per program, the growth exponents of time and memory from one grid to the next
+#     (t ~ n^a, MB ~ n^b, n the nodes), over the grids as given.
 # Environment: GRIDS="24x40 24x40s 100x99" (s = shuffled node numbers), REPEAT=3 (READ_REPEAT=15
-# for the reading and cat timings), DENSE_N=900.
+# for the reading and cat timings), DENSE_N=900, SCIPY_MAX_NODES (scipy is not run on larger
+# grids; default: every grid). The large frames of the sparse solver, once each:
+#   GRIDS="100x99 199x199 499x499" REPEAT=1 READ_REPEAT=3 bench/whole_process.sh
 set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
@@ -25,6 +29,7 @@ calcs=("$@")
 grids=${GRIDS:-"24x40 24x40s 100x99"}
 repeat=${REPEAT:-3}
 read_repeat=${READ_REPEAT:-15} # reading and cat take milliseconds: more runs for a steady best
+scipy_max_nodes=${SCIPY_MAX_NODES:-0} # 0: no limit
 dense_n=${DENSE_N:-900}
 work=$(mktemp -d "${TMPDIR:-/tmp}/korvan-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
@@ -194,12 +199,14 @@ for g in $grids; do
     nodes=$(( (bays + 1) * (storeys + 1) ))
     dense=$(python3 -c "print($per_n3 * (3 * $nodes) ** 3)")
     scipy="-"
-    if [ $have_scipy = 1 ]; then
-        read -r scipy _ < <(best_time "$scipy_python" "$work/scipy_solve.py" "$file")
+    scipy_mb="-"
+    if [ $have_scipy = 1 ] && { [ "$scipy_max_nodes" -eq 0 ] || [ "$nodes" -le "$scipy_max_nodes" ]; }; then
+        read -r scipy scipy_mb < <(best_time "$scipy_python" "$work/scipy_solve.py" "$file")
     fi
     read -r cat_t _ < <(runs=$read_repeat best_time cat "$file")
     for calc in "${calcs[@]}"; do
         read -r t mb < <(best_time "$calc" --no-trace --table "$file")
+        echo "$calc $g $nodes $t $mb" >>"$work/growth"
         read -r rt _ < <(runs=$read_repeat best_time "$calc" --no-trace --table "$bare")
         python3 - "$g" "$nodes" "$calc" "$t" "$mb" "$dense" "$scipy" "$rt" "$cat_t" <<'EOF'
 import sys
@@ -210,7 +217,24 @@ vs_scipy = "-" if scipy == "-" else "%.2fx" % (t / float(scipy))
 print("%-8s %7s %-28s %9.3f %8s %9.0fx %10s %8.3f %8.1fx" % (g, nodes, name, t, mb, dense / t, vs_scipy, rt, rt / cat))
 EOF
     done
-    [ $have_scipy = 1 ] && printf '%-8s %7s %-28s %9.3f\n' "$g" "$nodes" "python3 + scipy spsolve" "$scipy"
+    if [ "$scipy" != "-" ]; then
+        printf '%-8s %7s %-28s %9.3f %8s\n' "$g" "$nodes" "python3 + scipy spsolve" "$scipy" "$scipy_mb"
+    fi
 done
+python3 - "$work/growth" <<'EOF'
+import math, sys
+runs = {}
+for line in open(sys.argv[1]):
+    calc, g, nodes, t, mb = line.split()
+    runs.setdefault(calc, []).append((g, int(nodes), float(t), float(mb)))
+for calc, rows in runs.items():
+    for (g1, n1, t1, m1), (g2, n2, t2, m2) in zip(rows, rows[1:]):
+        if n2 == n1 or min(t1, t2, m1, m2) <= 0:
+            continue
+        k = math.log(n2 / n1)
+        name = calc if len(calc) <= 28 else "..." + calc[-25:]
+        print("growth %-28s %s -> %s: time ~ n^%.2f, memory ~ n^%.2f" % (name, g1, g2, math.log(t2 / t1) / k,
+                                                                      math.log(m2 / m1) / k))
+EOF
 echo "dense loop: $per_n3 s per n^3 (measured at n = $dense_n); 'vs dense' = estimated dense time / time;"
 echo "'vs scipy' = time / scipy time (below 1 is faster); read = the project read to a bad last record and refused."

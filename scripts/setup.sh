@@ -8,6 +8,7 @@ PACKAGES=(
     build-essential cmake ninja-build clang-14 libclang-rt-14-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-translations-l10n libgl-dev
+    libsuitesparse-dev
     xvfb xauth locales
     fonts-liberation fonts-dejavu-core fonts-urw-base35
     libwmf-bin poppler-utils xdotool imagemagick libreoffice-writer-nogui python3

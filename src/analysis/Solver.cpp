@@ -12,6 +12,7 @@
 #include "analysis/MemberMatrices.h"
 #include "analysis/ModelCheck.h"
 #include "analysis/ProfileMatrix.h"
+#include "analysis/SparseMatrix.h"
 #include "analysis/TraceFile.h"
 #include "base/NumberText.h"
 #include "model/MKPSpace.h"
@@ -54,72 +55,122 @@ bool Unresisted(const TVector& fg, int k) {
     return std::fabs(fg[std::size_t(k)]) > 1e-12L * largest;
 }
 
-// The empty matrix of the model, in the model's order or (when it pays, or is asked for) in the
-// profile-reducing order of the nodes.
-TProfileMatrix NewStiffnessMatrix(const TMKPSpace& space, TEquationOrder order) {
-    std::vector<int> first = Envelope(space);
-    // Another order moves whole nodes: node v must own equations 3v+1 .. 3v+3 (the numbering
-    // invariant, which the editing commands keep and the reader checks).
+// Whether node v owns equations 3v+1 .. 3v+3 (the numbering invariant, which the editing commands
+// keep and the reader checks); another order, and the sparse matrix, move whole nodes.
+bool NumberedByNodes(const TMKPSpace& space) {
     const int nodes = space.Nodes.Count();
-    bool numbered = true;
-    for (int v = 0; v < nodes && numbered; ++v) {
+    for (int v = 0; v < nodes; ++v) {
         const TUzel* u = space.Nodes[v];
-        numbered = u->Number == v + 1 && u->DofRot.Code == 3 * v + 1 && u->DofU.Code == 3 * v + 2 &&
-                   u->DofW.Code == 3 * v + 3;
+        if (!(u->Number == v + 1 && u->DofRot.Code == 3 * v + 1 && u->DofU.Code == 3 * v + 2 &&
+              u->DofW.Code == 3 * v + 3))
+            return false;
     }
-    if (order == TEquationOrder::Model || !numbered) return TProfileMatrix(first);
+    return true;
+}
+
+std::vector<std::pair<int, int>> NodeLinks(const TMKPSpace& space) {
     std::vector<std::pair<int, int>> links;
     links.reserve(std::size_t(space.Members.Count()));
     for (const TPrut* m : space.Members) links.emplace_back(m->NodeA->Number - 1, m->NodeB->Number - 1);
+    return links;
+}
+
+// The profile the model's matrix takes: in the model's order or (when it pays, or is asked for) in
+// the profile-reducing order of the nodes (Position empty: the model's order).
+struct TProfilePlan {
+    std::vector<int> First, Position;
+    double Terms = 0;
+};
+
+TProfilePlan PlanProfile(const TMKPSpace& space, TEquationOrder order) {
+    TProfilePlan plan;
+    plan.First = Envelope(space);
+    plan.Terms = ProfileTerms(plan.First);
+    if (order == TEquationOrder::Model || !NumberedByNodes(space)) return plan;
+    const int nodes = space.Nodes.Count();
+    const std::vector<std::pair<int, int>> links = NodeLinks(space);
     const std::vector<int> sequence = ProfileReducingOrder(nodes, links);
     std::vector<int> place(std::size_t(nodes), 0);
     for (int i = 0; i < nodes; ++i) place[std::size_t(sequence[std::size_t(i)])] = i;
     std::vector<int> reduced = EnvelopeStarts(nodes, links, place);
-    if (order == TEquationOrder::Automatic && !ReorderPays(ProfileTerms(first), ProfileTerms(reduced)))
-        return TProfileMatrix(first);
+    const double reducedTerms = ProfileTerms(reduced);
+    if (order == TEquationOrder::Automatic && !ReorderPays(plan.Terms, reducedTerms)) return plan;
     // Equation 3v + k of node v (k = 1..3) goes to position 3·place[v] + k.
-    std::vector<int> position(std::size_t(3 * nodes) + 1, 0);
+    plan.Position.assign(std::size_t(3 * nodes) + 1, 0);
     for (int v = 0; v < nodes; ++v)
-        for (int k = 1; k <= 3; ++k) position[std::size_t(3 * v + k)] = 3 * place[std::size_t(v)] + k;
-    return TProfileMatrix(reduced, std::move(position));
+        for (int k = 1; k <= 3; ++k) plan.Position[std::size_t(3 * v + k)] = 3 * place[std::size_t(v)] + k;
+    plan.First = std::move(reduced);
+    plan.Terms = reducedTerms;
+    return plan;
 }
 
-// KG from the members' matrices in the node systems, each entry summed in member order.
-void AssembleKG(TMKPSpace& space, TEquationOrder order) {
+// The bytes the profile of a plan takes (both triangles and the diagonal).
+double ProfileBytes(const TProfilePlan& plan) {
+    double entries = 0;
+    for (std::size_t p = 1; p < plan.First.size(); ++p) entries += 2.0 * double(int(p) - plan.First[p]) + 1;
+    return entries * double(sizeof(TProfileMatrix::TEntry));
+}
+
+// The sparse matrix (analysed) when the frame takes the sparse path: asked for, or the profile's
+// elimination would cost KSparseGain times the sparse factorization's operations or more. The
+// model's order and a frame numbered otherwise than by nodes keep the profile.
+std::unique_ptr<TSparseMatrix> ChooseSparse(const TMKPSpace& space, TEquationOrder order, const TProfilePlan& plan) {
+    if (order == TEquationOrder::Model || space.SolverPath == TSolverPath::Profile || space.Nodes.Count() == 0 ||
+        !NumberedByNodes(space))
+        return nullptr;
+    if (space.SolverPath == TSolverPath::Automatic && plan.Terms < KSparseMinTerms) return nullptr;
+    auto sparse = std::make_unique<TSparseMatrix>(space.Nodes.Count(), NodeLinks(space));
+    const double operations = sparse->Analyse();
+    if (space.SolverPath == TSolverPath::Automatic && plan.Terms < KSparseGain * operations) return nullptr;
+    return sparse;
+}
+
+// KG from the members' matrices in the node systems, each entry summed in member order: the
+// profile, or the sparse matrix where that pays or is asked for (unless allowSparse is off).
+void AssembleKG(TMKPSpace& space, TEquationOrder order, bool allowSparse = true) {
     space.KG = TProfileMatrix(); // the old matrix goes before the new one is allocated
-    space.KG = NewStiffnessMatrix(space, order);
-    // One set of member matrices passes from member to member.
-    TPrut* last = nullptr;
-    for (TPrut* m : space.Members) {
-        if (last) last->PredejMatice(*m);
-        m->SestavMatice();
-        for (int i = 1; i <= 6; ++i) {
-            const int ci = Code(m->kabG[i][0]);
-            for (int j = 1; j <= 6; ++j) space.KG.Ref(ci, Code(m->kabG[0][j])) += m->kabG[i][j];
+    space.SparseKG.reset();
+    TProfilePlan plan = PlanProfile(space, order);
+    if (allowSparse) space.SparseKG.reset(ChooseSparse(space, order, plan).release());
+    if (!space.SparseKG) space.KG = TProfileMatrix(plan.First, std::move(plan.Position));
+    const auto assemble = [&](auto& matrix) {
+        // One set of member matrices passes from member to member.
+        TPrut* last = nullptr;
+        for (TPrut* m : space.Members) {
+            if (last) last->PredejMatice(*m);
+            m->SestavMatice();
+            for (int i = 1; i <= 6; ++i) {
+                const int ci = Code(m->kabG[i][0]);
+                for (int j = 1; j <= 6; ++j) matrix.Ref(ci, Code(m->kabG[0][j])) += m->kabG[i][j];
+            }
+            last = m;
         }
-        last = m;
-    }
-    if (last) last->UvolniMatice();
+        if (last) last->UvolniMatice();
+    };
+    if (space.SparseKG)
+        assemble(*space.SparseKG);
+    else
+        assemble(space.KG);
 }
 
 // Supports and degrees of freedom without stiffness, as the elimination needs them; held[k] marks
 // both kinds (their equations become the identity). Returns the first degree of freedom without
 // stiffness that a load acts on (a mechanism), 0 when none.
-int ApplySupports(TMKPSpace& space, std::vector<char>& held) {
-    const int n = space.KG.Size();
+template <class TMatrix> int ApplySupports(TMKPSpace& space, TMatrix& kg, std::vector<char>& held) {
+    const int n = kg.Size();
     held.assign(std::size_t(n) + 1, 0);
     for (TUzel* node : space.Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
             if (dof->Fixed) {
-                space.KG.ClearRowAndColumn(dof->Code);
+                kg.ClearRowAndColumn(dof->Code);
                 space.FG[std::size_t(dof->Code)] = 0;
                 held[std::size_t(dof->Code)] = 1;
             }
     int unresisted = 0;
     for (int k = 1; k <= n; ++k)
-        if (space.KG.At(k, k) == 0) {
+        if (kg.At(k, k) == 0) {
             if (!unresisted && Unresisted(space.FG, k)) unresisted = k;
-            space.KG.ClearRowAndColumn(k);
+            kg.ClearRowAndColumn(k);
             held[std::size_t(k)] = 1;
         }
     return unresisted;
@@ -289,6 +340,36 @@ void WriteMatrix(TTraceFile& f, const TProfileMatrix& k) {
     }
 }
 
+// The same for the sparse matrix: entries outside its pattern are 0.
+void WriteMatrix(TTraceFile& f, const TSparseMatrix& k) {
+    const char sep = DecimalSeparator();
+    const int n = k.Size();
+    for (int p = 1; p <= n; ++p) {
+        const std::vector<std::pair<int, TReal>> row = k.Row(p);
+        auto next = row.begin();
+        for (int q = 1; q <= n; ++q) {
+            f.Put('[');
+            f.PutInt(p);
+            f.Put(',');
+            f.PutInt(q);
+            f.Put(std::string_view("]:"));
+            if (next != row.end() && next->first == q)
+                f.PutGeneral((next++)->second, sep);
+            else
+                f.Put('0');
+            f.EndLine();
+        }
+    }
+}
+
+// The matrix of the computation, whichever it is.
+void WriteKG(TTraceFile& f, const TMKPSpace& space) {
+    if (space.SparseKG)
+        WriteMatrix(f, *space.SparseKG);
+    else
+        WriteMatrix(f, space.KG);
+}
+
 // "[p]:value" for p = 1..3N.
 void WriteVector(TTraceFile& f, const TVector& v) {
     const char sep = DecimalSeparator();
@@ -310,7 +391,7 @@ std::string TMKPSpace::TracePath(const std::string& name) const {
 
 void TMKPSpace::SestavKG() {
     AssembleKG(*this, EquationOrder);
-    if (!TraceMatricesLeftOut) WriteTrace(*this, "00KG.out", [this](TTraceFile& f) { WriteMatrix(f, KG); });
+    if (!TraceMatricesLeftOut) WriteTrace(*this, "00KG.out", [this](TTraceFile& f) { WriteKG(f, *this); });
 }
 
 void TMKPSpace::SestavMG() {
@@ -410,7 +491,8 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
     restrainedRows.clear();
     for (TUzel* node : Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
-            if (dof->Fixed) restrainedRows.emplace_back(dof->Code, KG.Row(dof->Code));
+            if (dof->Fixed)
+                restrainedRows.emplace_back(dof->Code, s.SparseKG ? s.SparseKG->Row(dof->Code) : KG.Row(dof->Code));
 
     // Supports: a restrained degree of freedom keeps its row and column only on the diagonal.
     // The member matrices are expressed in the node systems, so a rotated support restrains u and
@@ -423,8 +505,8 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
     for (TUzel* node : Nodes)
         for (TNodeDof* dof : {&node->DofRot, &node->DofU, &node->DofW})
             if (dof->Fixed) restrained[std::size_t(dof->Code)] = 1;
-    const int unresisted = ApplySupports(s, held);
-    if (!s.TraceMatricesLeftOut) WriteTrace(s, "00KGa.out", [&](TTraceFile& f) { WriteMatrix(f, KG); });
+    const int unresisted = s.SparseKG ? ApplySupports(s, *s.SparseKG, held) : ApplySupports(s, KG, held);
+    if (!s.TraceMatricesLeftOut) WriteTrace(s, "00KGa.out", [&](TTraceFile& f) { WriteKG(f, s); });
     WriteTrace(s, "00FGa.out", [&](TTraceFile& f) { WriteVector(f, FG); });
     if (unresisted) {
         TSolveStatus status{TSolveResult::Mechanism, unresisted};
@@ -433,7 +515,23 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
     }
 
     TSolveStatus result;
-    if (KG.Reordered()) {
+    if (s.SparseKG) {
+        // The sparse factor; a frame it refuses, or whose refined solution still misses its
+        // equations, is solved again on the profile (which decides and names the refusal as for
+        // any frame), unless that profile is too large to hold.
+        result = s.SparseKG->Factorize();
+        TReal residual = 0;
+        if (result.Result == TSolveResult::Ok) residual = s.SparseKG->Solve(FG, RG);
+        if (result.Result != TSolveResult::Ok || !(residual <= KResidualLimit)) {
+            TProfilePlan plan = PlanProfile(s, s.EquationOrder);
+            if (s.SolverPath != TSolverPath::SparseAlone && ProfileBytes(plan) <= KSparseRecheckBytes) {
+                AssembleKG(s, s.EquationOrder, false);
+                ApplySupports(s, KG, held);
+                result = {};
+            }
+        }
+    }
+    if (!s.SparseKG && KG.Reordered()) {
         TVector fg = KG.ToPositions(FG);
         result = KG.Eliminate(fg, s.Elimination);
         if (result.Result == TSolveResult::Ok) {
@@ -442,11 +540,11 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
             RG = KG.FromPositions(rg);
         } else {
             // A refusal is decided, and named, in the model's order.
-            AssembleKG(s, TEquationOrder::Model);
-            ApplySupports(s, held);
+            AssembleKG(s, TEquationOrder::Model, false);
+            ApplySupports(s, KG, held);
         }
     }
-    if (!KG.Reordered()) {
+    if (!s.SparseKG && !KG.Reordered()) {
         result = KG.Eliminate(FG, s.Elimination);
         if (result.Result == TSolveResult::Ok) KG.BackSubstitute(FG, RG);
     }
@@ -496,7 +594,19 @@ TSolveStatus PrepareAnother(TMKPSpace& s, const TSharedSolution& shared, TFurthe
 // the first case's right-hand side, in the same order, so each gets the bits it would get if
 // solved alone). Leaves every case's solution by model equation in its FG.
 void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
-    const std::size_t m = cases.size(), n = std::size_t(s.KG.Size());
+    const std::size_t m = cases.size();
+    if (s.SparseKG) {
+        // By model equation; each case refined on the sparse factor as the first case was.
+        const std::size_t n = std::size_t(s.SparseKG->Size());
+        std::vector<TReal> x((n + 1) * m, 0.0L);
+        for (std::size_t r = 0; r < m; ++r)
+            for (std::size_t e = 1; e <= n; ++e) x[e * m + r] = cases[r].FG[e];
+        s.SparseKG->SolveMany(x, m);
+        for (std::size_t r = 0; r < m; ++r)
+            for (std::size_t e = 1; e <= n; ++e) cases[r].FG[e] = x[e * m + r];
+        return;
+    }
+    const std::size_t n = std::size_t(s.KG.Size());
     std::vector<TReal> x((n + 1) * m, 0.0L);
     for (std::size_t r = 0; r < m; ++r) {
         const TVector fg = s.KG.ToPositions(cases[r].FG);
@@ -524,7 +634,10 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
     const std::vector<char>& restrained = shared.Restrained;
     const auto& restrainedRows = shared.RestrainedRows;
     const auto releaseMatrix = [&] {
-        if (!shared.KeepMatrix) KG = TProfileMatrix();
+        if (!shared.KeepMatrix) {
+            KG = TProfileMatrix();
+            s.SparseKG.reset();
+        }
     };
     TSolveStatus result;
 
@@ -551,7 +664,9 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
             TVector r(RG.size(), 0.0L), delta(RG.size(), 0.0L);
             for (std::size_t k = 1; k < r.size(); ++k)
                 if (!held[k]) r[k] = full[k] - ku[k];
-            if (KG.Reordered()) {
+            if (s.SparseKG) {
+                s.SparseKG->Solve(r, delta);
+            } else if (KG.Reordered()) {
                 TVector byPosition = KG.ToPositions(r), deltaByPosition(RG.size(), 0.0L);
                 KG.Solve(byPosition, deltaByPosition);
                 delta = KG.FromPositions(deltaByPosition);
@@ -677,7 +792,10 @@ TSolveStatus TMKPSpace::Odmitni(const std::string& fault) {
     return {TSolveResult::Refused, 0};
 }
 
-void TMKPSpace::UvolniKG() { KG = TProfileMatrix(); }
+void TMKPSpace::UvolniKG() {
+    KG = TProfileMatrix();
+    SparseKG.reset();
+}
 void TMKPSpace::UvolniMG() { Release(MG); }
 void TMKPSpace::UvolniPG() { Release(PG); }
 void TMKPSpace::UvolniFG() { Release(FG); }

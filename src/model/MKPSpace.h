@@ -22,10 +22,12 @@ class TCanvasPainter;
 class TObalka;
 struct TGenerationOptions;
 class TProfileMatrix;
+class TSparseMatrix;
 struct TSolveStatus;
 enum class TSolveResult;
 enum class TElimination;
 enum class TEquationOrder;
+enum class TSolverPath;
 
 class TMKPSpace {
 public:
@@ -195,6 +197,12 @@ private:
 
 public:
     TProfileMatrix& KG{*mKG};
+    // The matrix of a frame that the sparse factorization solves (KG then stays empty); null
+    // otherwise.
+    struct TSparseDeleter {
+        void operator()(TSparseMatrix* matrix) const;
+    };
+    std::unique_ptr<TSparseMatrix, TSparseDeleter> SparseKG;
     TVector MG;
     TVector PG;
     TVector FG;
@@ -223,6 +231,9 @@ public:
     // The order of the elimination: the model's, or a profile-reducing one where that pays.
     // Automatic at first.
     TEquationOrder EquationOrder{};
+    // Which solver: decided by the estimated work at first (Automatic); the model's order
+    // (EquationOrder Model) always eliminates the profile.
+    TSolverPath SolverPath{};
 
     // The whole computation of the compute command without its display steps: turns members
     // hinged at a only, assembles, solves, stores displacements, end results and reactions.

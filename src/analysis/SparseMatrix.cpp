@@ -1,0 +1,313 @@
+#include "analysis/SparseMatrix.h"
+
+#include <algorithm>
+#include <cassert>
+#include <cmath>
+#include <limits>
+#include <new>
+
+#include <cholmod.h>
+
+namespace {
+// Refinement stops after this many corrections, whether or not they still shrink.
+constexpr int KMaxCorrections = 12;
+// Nested dissection is tried beside AMD from this many nodes (on plane grids it fills less from
+// a few tens of thousands of nodes; below, AMD alone is as good and faster to find).
+constexpr int KDissectionNodes = 20000;
+
+TReal MaxAbs(const TReal* v, std::size_t n) {
+    TReal m = 0;
+    for (std::size_t i = 0; i < n; ++i) m = std::max(m, std::fabs(v[i]));
+    return m;
+}
+} // namespace
+
+struct TSparseMatrix::TCholmod {
+    cholmod_common Common;
+    cholmod_sparse* A = nullptr; // upper triangle by columns, in the model's numbering
+    cholmod_factor* L = nullptr;
+    TCholmod() {
+        cholmod_l_start(&Common);
+        Common.print = 0; // refusals are told by the program, not on stderr
+        Common.supernodal = CHOLMOD_SUPERNODAL;
+    }
+    ~TCholmod() {
+        if (L) cholmod_l_free_factor(&L, &Common);
+        if (A) cholmod_l_free_sparse(&A, &Common);
+        cholmod_l_finish(&Common);
+    }
+    TCholmod(const TCholmod&) = delete;
+    TCholmod& operator=(const TCholmod&) = delete;
+};
+
+TSparseMatrix::TSparseMatrix(int nodes, const std::vector<std::pair<int, int>>& links) : mNodes(nodes) {
+    // Neighbour lists with the node itself, sorted, without repeats.
+    mStart.assign(std::size_t(nodes) + 1, 1);
+    mStart[0] = 0;
+    for (auto [a, b] : links)
+        if (a != b) {
+            ++mStart[std::size_t(a) + 1];
+            ++mStart[std::size_t(b) + 1];
+        }
+    for (int v = 0; v < nodes; ++v) mStart[std::size_t(v) + 1] += mStart[std::size_t(v)];
+    mNext.resize(std::size_t(mStart[std::size_t(nodes)]));
+    std::vector<int> fill(mStart.begin(), mStart.end() - 1);
+    for (int v = 0; v < nodes; ++v) mNext[std::size_t(fill[std::size_t(v)]++)] = v;
+    for (auto [a, b] : links)
+        if (a != b) {
+            mNext[std::size_t(fill[std::size_t(a)]++)] = b;
+            mNext[std::size_t(fill[std::size_t(b)]++)] = a;
+        }
+    int out = 0;
+    std::vector<int> start(mStart);
+    for (int v = 0; v < nodes; ++v) {
+        auto begin = mNext.begin() + start[std::size_t(v)], end = mNext.begin() + start[std::size_t(v) + 1];
+        std::sort(begin, end);
+        end = std::unique(begin, end);
+        mStart[std::size_t(v)] = out;
+        for (auto it = begin; it != end; ++it) mNext[std::size_t(out++)] = *it;
+    }
+    mStart[std::size_t(nodes)] = out;
+    mNext.resize(std::size_t(out));
+    mValues.assign(9 * std::size_t(out), 0.0L);
+}
+
+TSparseMatrix::~TSparseMatrix() = default;
+
+int TSparseMatrix::Slot(int v, int w) const {
+    const auto begin = mNext.begin() + mStart[std::size_t(v)], end = mNext.begin() + mStart[std::size_t(v) + 1];
+    const auto it = std::lower_bound(begin, end, w);
+    return it != end && *it == w ? int(it - begin) : -1;
+}
+
+bool TSparseMatrix::InPattern(int i, int j) const {
+    assert(i >= 1 && i <= Size() && j >= 1 && j <= Size());
+    return Slot((i - 1) / 3, (j - 1) / 3) >= 0;
+}
+
+std::size_t TSparseMatrix::Index(int i, int j) const {
+    const int v = (i - 1) / 3, w = (j - 1) / 3;
+    const int slot = Slot(v, w);
+    assert(slot >= 0);
+    const std::size_t degree = std::size_t(mStart[std::size_t(v) + 1] - mStart[std::size_t(v)]);
+    return 9 * std::size_t(mStart[std::size_t(v)]) + 3 * degree * std::size_t((i - 1) % 3) + 3 * std::size_t(slot) +
+           std::size_t((j - 1) % 3);
+}
+
+std::vector<std::pair<int, TReal>> TSparseMatrix::Row(int k) const {
+    const int v = (k - 1) / 3;
+    const std::size_t degree = std::size_t(mStart[std::size_t(v) + 1] - mStart[std::size_t(v)]);
+    const TReal* row = mValues.data() + 9 * std::size_t(mStart[std::size_t(v)]) + 3 * degree * std::size_t((k - 1) % 3);
+    std::vector<std::pair<int, TReal>> out;
+    out.reserve(3 * degree);
+    for (std::size_t s = 0; s < degree; ++s)
+        for (int l = 1; l <= 3; ++l) out.emplace_back(3 * mNext[std::size_t(mStart[std::size_t(v)]) + s] + l, row[3 * s + std::size_t(l - 1)]);
+    return out;
+}
+
+void TSparseMatrix::ClearRowAndColumn(int k) {
+    const int v = (k - 1) / 3;
+    for (int s = mStart[std::size_t(v)]; s < mStart[std::size_t(v) + 1]; ++s) {
+        const int w = mNext[std::size_t(s)];
+        for (int l = 1; l <= 3; ++l) {
+            Ref(k, 3 * w + l) = 0;
+            Ref(3 * w + l, k) = 0;
+        }
+    }
+    Ref(k, k) = 1;
+}
+
+void TSparseMatrix::Residual(const TReal* b, const TReal* x, TReal* r) const {
+    for (int v = 0; v < mNodes; ++v) {
+        const int begin = mStart[std::size_t(v)], degree = mStart[std::size_t(v) + 1] - begin;
+        const TReal* row = mValues.data() + 9 * std::size_t(begin);
+        for (int k = 0; k < 3; ++k, row += 3 * degree) {
+            TReal sum = 0;
+            for (int s = 0; s < degree; ++s) {
+                const TReal* xw = x + 3 * std::size_t(mNext[std::size_t(begin + s)]);
+                sum += row[3 * s] * xw[0] + row[3 * s + 1] * xw[1] + row[3 * s + 2] * xw[2];
+            }
+            const std::size_t e = 3 * std::size_t(v) + std::size_t(k);
+            r[e] = b[e] - sum;
+        }
+    }
+}
+
+double TSparseMatrix::Analyse() {
+    mCholmod = std::make_unique<TCholmod>();
+    cholmod_common* c = &mCholmod->Common;
+    const std::size_t n = std::size_t(Size()), nodes = std::size_t(mNodes);
+    // The order of the nodes (a node's three equations stay together): the graph is nine times
+    // smaller than the matrix and the supernodes keep the blocks.
+    std::vector<SuiteSparse_long> perm(n);
+    {
+        const std::size_t links = std::size_t(mStart[nodes]);
+        cholmod_sparse* g = cholmod_l_allocate_sparse(nodes, nodes, (links + nodes) / 2 + 1, 1, 1, 1, CHOLMOD_PATTERN, c);
+        if (!g) throw std::bad_alloc();
+        auto* gp = static_cast<SuiteSparse_long*>(g->p);
+        auto* gi = static_cast<SuiteSparse_long*>(g->i);
+        SuiteSparse_long used = 0;
+        for (std::size_t w = 0; w < nodes; ++w) {
+            gp[w] = used;
+            for (int s = mStart[w]; s < mStart[w + 1] && mNext[std::size_t(s)] <= int(w); ++s) gi[used++] = mNext[std::size_t(s)];
+        }
+        gp[nodes] = used;
+        c->nmethods = mNodes >= KDissectionNodes ? 2 : 1;
+        c->method[0].ordering = CHOLMOD_AMD;
+        c->method[1].ordering = CHOLMOD_METIS;
+        c->postorder = 1;
+        cholmod_factor* lg = cholmod_l_analyze(g, c);
+        if (!lg && c->nmethods == 2) { // a library without METIS: AMD alone
+            c->nmethods = 1;
+            lg = cholmod_l_analyze(g, c);
+        }
+        cholmod_l_free_sparse(&g, c);
+        if (!lg) throw std::bad_alloc();
+        const auto* nodePerm = static_cast<const SuiteSparse_long*>(lg->Perm);
+        for (std::size_t i = 0; i < nodes; ++i)
+            for (std::size_t k = 0; k < 3; ++k) perm[3 * i + k] = 3 * nodePerm[i] + SuiteSparse_long(k);
+        cholmod_l_free_factor(&lg, c);
+    }
+    // The upper triangle of the equations by columns: column j holds rows i <= j.
+    std::size_t upper = 0;
+    for (std::size_t v = 0; v < nodes; ++v)
+        for (int s = mStart[v]; s < mStart[v + 1]; ++s) {
+            const std::size_t w = std::size_t(mNext[std::size_t(s)]);
+            upper += w < v ? 9 : w == v ? 6 : 0;
+        }
+    cholmod_sparse* a = cholmod_l_allocate_sparse(n, n, upper, 1, 1, 1, CHOLMOD_REAL, c);
+    if (!a) throw std::bad_alloc();
+    mCholmod->A = a;
+    auto* ap = static_cast<SuiteSparse_long*>(a->p);
+    auto* ai = static_cast<SuiteSparse_long*>(a->i);
+    SuiteSparse_long used = 0;
+    for (std::size_t j = 0; j < n; ++j) {
+        ap[j] = used;
+        const std::size_t v = j / 3;
+        for (int s = mStart[v]; s < mStart[v + 1]; ++s)
+            for (std::size_t l = 0; l < 3; ++l) {
+                const std::size_t i = 3 * std::size_t(mNext[std::size_t(s)]) + l;
+                if (i <= j) ai[used++] = SuiteSparse_long(i);
+            }
+    }
+    ap[n] = used;
+    assert(std::size_t(used) == upper);
+    c->nmethods = 1;
+    c->method[0].ordering = CHOLMOD_GIVEN;
+    c->postorder = 1;
+    mCholmod->L = cholmod_l_analyze_p(a, perm.data(), nullptr, 0, c);
+    if (!mCholmod->L) throw std::bad_alloc();
+    return c->fl;
+}
+
+TSolveStatus TSparseMatrix::Factorize() {
+    assert(mCholmod && mCholmod->L);
+    cholmod_common* c = &mCholmod->Common;
+    cholmod_sparse* a = mCholmod->A;
+    const std::size_t n = std::size_t(Size());
+    // The values of column j above the diagonal are those of row j left of it.
+    auto* ax = static_cast<double*>(a->x);
+    const auto* ap = static_cast<const SuiteSparse_long*>(a->p);
+    const auto* ai = static_cast<const SuiteSparse_long*>(a->i);
+    for (std::size_t j = 0; j < n; ++j)
+        for (SuiteSparse_long p = ap[j]; p < ap[j + 1]; ++p) ax[p] = double(At(int(j) + 1, int(ai[p]) + 1));
+    cholmod_factor* l = mCholmod->L;
+    if (!cholmod_l_factorize(a, l, c) && c->status < CHOLMOD_OK) throw std::bad_alloc();
+    const auto* perm = static_cast<const SuiteSparse_long*>(l->Perm);
+    // The pivots in the order of elimination: a diagonal of L squared is the pivot of its equation.
+    const std::size_t failed = c->status == CHOLMOD_NOT_POSDEF ? l->minor : n;
+    if (!l->is_super) // what a failed factorization may leave: only where it failed is known
+        return {TSolveResult::Mechanism, failed < n ? int(perm[failed]) + 1 : 1};
+    const auto* super = static_cast<const SuiteSparse_long*>(l->super);
+    const auto* pi = static_cast<const SuiteSparse_long*>(l->pi);
+    const auto* px = static_cast<const SuiteSparse_long*>(l->px);
+    const auto* lx = static_cast<const double*>(l->x);
+    for (std::size_t s = 0; s < l->nsuper; ++s) {
+        const SuiteSparse_long k1 = super[s], k2 = super[s + 1], rows = pi[s + 1] - pi[s];
+        for (SuiteSparse_long k = k1; k < k2; ++k) {
+            const int e = int(perm[k]) + 1;
+            if (std::size_t(k) >= failed) return {TSolveResult::Mechanism, e};
+            const double diagonal = lx[px[s] + (k - k1) * rows + (k - k1)];
+            const TReal pivot = TReal(diagonal) * diagonal;
+            if (!(pivot >= KMechanismLimit) || pivot < KPivotRatioLimit * At(e, e)) return {TSolveResult::Mechanism, e};
+        }
+    }
+    return {};
+}
+
+void TSparseMatrix::FactorSolve(const std::vector<double>& b, std::vector<double>& x, std::size_t m) const {
+    cholmod_common* c = &mCholmod->Common;
+    const std::size_t n = std::size_t(Size());
+    cholmod_dense* bd = cholmod_l_allocate_dense(n, m, n, CHOLMOD_REAL, c);
+    if (!bd) throw std::bad_alloc();
+    std::copy(b.begin(), b.end(), static_cast<double*>(bd->x));
+    cholmod_dense* xd = cholmod_l_solve(CHOLMOD_A, mCholmod->L, bd, c);
+    cholmod_l_free_dense(&bd, c);
+    if (!xd) throw std::bad_alloc();
+    const auto* xs = static_cast<const double*>(xd->x);
+    x.assign(xs, xs + n * m);
+    cholmod_l_free_dense(&xd, c);
+}
+
+// f and x hold m columns of n entries each (column-major); x receives the solutions. Each column
+// takes corrections while they shrink: x = 0, then x += solve(f − K·x) on the factor, the residual
+// in 80 bits.
+void TSparseMatrix::RefineAll(std::vector<TReal>& f, std::vector<TReal>& x, std::size_t m) const {
+    const std::size_t n = std::size_t(Size());
+    x.assign(n * m, 0.0L);
+    std::vector<TReal> r(n * m);
+    std::vector<double> b(n * m), d;
+    std::vector<TReal> last(m, std::numeric_limits<TReal>::infinity());
+    std::vector<char> active(m, 1);
+    for (int step = 0; step <= KMaxCorrections; ++step) {
+        bool any = false;
+        for (std::size_t col = 0; col < m; ++col) {
+            if (active[col]) Residual(f.data() + col * n, x.data() + col * n, r.data() + col * n);
+            for (std::size_t i = 0; i < n; ++i) b[col * n + i] = active[col] ? double(r[col * n + i]) : 0.0;
+            any = any || active[col];
+        }
+        if (!any || step == KMaxCorrections) break;
+        FactorSolve(b, d, m);
+        for (std::size_t col = 0; col < m; ++col) {
+            if (!active[col]) continue;
+            const double* dc = d.data() + col * n;
+            TReal size = 0;
+            bool finite = true;
+            for (std::size_t i = 0; i < n; ++i) {
+                size = std::max(size, TReal(std::fabs(dc[i])));
+                finite = finite && std::isfinite(dc[i]);
+            }
+            if (!finite || !(size < last[col])) {
+                active[col] = 0;
+                continue;
+            }
+            TReal* xc = x.data() + col * n;
+            for (std::size_t i = 0; i < n; ++i) xc[i] += dc[i];
+            last[col] = size;
+            // A correction below the resolution of 80 bits changes nothing further.
+            if (size == 0 || size <= MaxAbs(xc, n) * std::numeric_limits<TReal>::epsilon()) active[col] = 0;
+        }
+    }
+}
+
+TReal TSparseMatrix::Solve(const TVector& fg, TVector& x) const {
+    const std::size_t n = std::size_t(Size());
+    std::vector<TReal> f(fg.begin() + 1, fg.begin() + 1 + std::ptrdiff_t(n)), solution;
+    RefineAll(f, solution, 1);
+    x.assign(n + 1, 0.0L);
+    std::copy(solution.begin(), solution.end(), x.begin() + 1);
+    std::vector<TReal> r(n);
+    Residual(f.data(), solution.data(), r.data());
+    const TReal scale = MaxAbs(f.data(), n);
+    return scale > 0 ? MaxAbs(r.data(), n) / scale : MaxAbs(r.data(), n);
+}
+
+void TSparseMatrix::SolveMany(std::vector<TReal>& x, std::size_t m) const {
+    const std::size_t n = std::size_t(Size());
+    std::vector<TReal> f(n * m), solution;
+    for (std::size_t e = 1; e <= n; ++e)
+        for (std::size_t col = 0; col < m; ++col) f[col * n + e - 1] = x[e * m + col];
+    RefineAll(f, solution, m);
+    for (std::size_t e = 1; e <= n; ++e)
+        for (std::size_t col = 0; col < m; ++col) x[e * m + col] = solution[col * n + e - 1];
+}
