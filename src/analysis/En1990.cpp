@@ -180,3 +180,29 @@ void TMKPSpace::VygenerujKombinace(const TGenerationOptions& options) {
         if (k->Kind == TCombinationKind::User) taken.push_back(k->Name);
     NastavGenerovaneKombinace(GenerujKombinace(PocitaneStavy(), options, taken));
 }
+
+bool ObnovGenerovaneKombinace(TMKPSpace& space) {
+    TGenerationOptions options;
+    options.Ultimate = options.Serviceability = options.Accidental = false;
+    bool generated = false;
+    for (const TKombinace* k : space.Combinations) {
+        if (k->Kind == TCombinationKind::User) continue;
+        generated = true;
+        switch (k->Kind) {
+        case TCombinationKind::Ultimate:
+            options.Ultimate = true;
+            if (k->Formula.rfind("6.10a", 0) == 0 || k->Formula.rfind("6.10b", 0) == 0) options.Split610 = true;
+            break;
+        case TCombinationKind::Accidental:
+            options.Accidental = true;
+            break;
+        default:
+            options.Serviceability = true;
+        }
+    }
+    if (!generated) return false;
+    // A case made accidental after the generation gets its combinations as it would have then.
+    options.Accidental = true;
+    space.VygenerujKombinace(options);
+    return true;
+}

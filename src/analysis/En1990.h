@@ -23,6 +23,8 @@
 
 #include "model/LoadCases.h"
 
+class TMKPSpace;
+
 struct TGenerationOptions {
     bool Ultimate = true;
     bool Split610 = false; // 6.10a and 6.10b instead of 6.10
@@ -41,3 +43,10 @@ constexpr TReal KXi = 0.85L;
 std::vector<std::unique_ptr<TKombinace>> GenerujKombinace(const std::vector<TZatezovaciStav*>& cases,
                                                           const TGenerationOptions& options,
                                                           const std::vector<std::string>& taken = {});
+
+// The generated combinations formed again after the cases changed (a case added, deleted or given
+// another kind, category or group; self-weight switched on or off), so that none of them names a
+// case that is gone or leaves out one that is there. The options are read from what was generated
+// (6.10a/b, serviceability, accidental); the user's own combinations stay. False when nothing was
+// generated, and then nothing changes.
+bool ObnovGenerovaneKombinace(TMKPSpace& space);

@@ -343,3 +343,41 @@ TEST(LoadInputCases, LoadsGoIntoTheCaseOfTheFields) {
     EXPECT_EQ(s.StavZatizeni(*f.force), s.LoadCases[1]);
     EXPECT_EQ(s.Members[0]->Loads.IndexOf(f.force), 0) << "the load keeps its place";
 }
+
+// Generated combinations follow every change of the cases (and self-weight switched on): they are
+// what the generation with the same options gives for the cases there are, so none keeps a case
+// that is gone or a formula that no longer holds; the user's own stay as they are.
+TEST(CombinationsLogic, GeneratedFollowTheCases) {
+    TFrame f;
+    TMKPSpace& s = f.space;
+    ASSERT_EQ(AddCase(s, Case("G", TCaseKind::Permanent)), "");
+    ASSERT_EQ(AddCombination(s, {"Moje", {"1"}}, ','), "");
+    EXPECT_FALSE(ObnovGenerovaneKombinace(s)); // nothing generated yet: nothing changes
+    ASSERT_EQ(s.Combinations.Count(), 1);
+    ASSERT_EQ(AddCase(s, Case("Q", TCaseKind::Variable, TCaseCategory::A)), "");
+    ASSERT_EQ(AddCase(s, Case("Vítr L", TCaseKind::Variable, TCaseCategory::Wind, "W")), "");
+    ASSERT_EQ(AddCase(s, Case("Vítr P", TCaseKind::Variable, TCaseCategory::Wind, "W")), "");
+    TGenerationOptions options;
+    options.Split610 = true;
+    options.Serviceability = false;
+    GenerateCombinations(s, options);
+    const auto expectGenerated = [&](const char* step) {
+        const auto core = GenerujKombinace(s.PocitaneStavy(), options, {"Moje"});
+        const std::vector<TCombinationRow> rows = GeneratedCombinationRows(s, ',');
+        ASSERT_EQ(rows.size(), core.size()) << step;
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            EXPECT_EQ(rows[i], (TCombinationRow{core[i]->Name, CombinationKindName(core[i]->Kind),
+                                                core[i]->TermsText(','), core[i]->Formula}))
+                << step;
+        EXPECT_EQ(UserCombinationRows(s, ',').front().Terms, "1·G") << step;
+    };
+    ASSERT_TRUE(DeleteCase(s, 3)); // "Vítr P"
+    expectGenerated("delete");
+    ASSERT_EQ(ChangeCase(s, 2, Case("Vítr L", TCaseKind::Variable, TCaseCategory::SnowLow)), "");
+    expectGenerated("change");
+    ASSERT_EQ(AddCase(s, Case("Náraz", TCaseKind::Accidental)), "");
+    expectGenerated("accidental");
+    s.NastavVlastniTihu(true);
+    EXPECT_TRUE(ObnovGenerovaneKombinace(s));
+    expectGenerated("self-weight");
+}

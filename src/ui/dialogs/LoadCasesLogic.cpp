@@ -2,6 +2,7 @@
 
 #include <unordered_map>
 
+#include "analysis/En1990.h"
 #include "model/MKPSpace.h"
 
 namespace {
@@ -125,6 +126,7 @@ std::string AddCase(TMKPSpace& space, const TCaseFields& fields) {
     if (std::string fault = Refusal(space, fields, nullptr); !fault.empty()) return fault;
     TZatezovaciStav* c = space.PridejZatezovaciStav(Trimmed(fields.Name), KKinds[fields.Kind]);
     Apply(*c, fields);
+    ObnovGenerovaneKombinace(space);
     return {};
 }
 
@@ -133,6 +135,7 @@ std::string ChangeCase(TMKPSpace& space, int position, const TCaseFields& fields
     TZatezovaciStav* c = space.LoadCases[position];
     if (std::string fault = Refusal(space, fields, c); !fault.empty()) return fault;
     Apply(*c, fields);
+    ObnovGenerovaneKombinace(space);
     return {};
 }
 
@@ -153,5 +156,6 @@ bool DeleteCase(TMKPSpace& space, int position) {
     if (position < 0 || position >= space.LoadCases.Count()) return false;
     TZatezovaciStav* c = space.LoadCases[position];
     space.SmazZatezovaciStav(c, space.LoadCases.Count() == 1 ? &space.DefaultCase : nullptr);
+    ObnovGenerovaneKombinace(space);
     return true;
 }

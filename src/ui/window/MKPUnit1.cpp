@@ -24,6 +24,7 @@
 
 #include <algorithm>
 
+#include "analysis/En1990.h"
 #include "base/NumberText.h"
 #include "model/UserDialogs.h"
 #include "ui/common/Glyphs.h"
@@ -358,6 +359,7 @@ void TForm1::Zapotatthukonstrukce1Click() {
     // The item is checkable, so Qt has toggled it already; with no member it keeps its mark.
     if (mSpace.Members.Empty()) item->setChecked(!item->isChecked());
     mSpace.NastavVlastniTihu(item->isChecked());
+    ObnovGenerovaneKombinace(mSpace); // the self-weight case joins or leaves them
     if (!mSpace.Members.Empty()) ModelEdited();
     mPanel->VypisHodnotyZatizeniP();
     mSpace.Prekresli();
