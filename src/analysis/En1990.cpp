@@ -1,6 +1,7 @@
 #include "analysis/En1990.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 #include "model/MKPSpace.h"
@@ -50,6 +51,13 @@ std::vector<TCaseSet> Selections(const TCaseSet& variable, const TZatezovaciStav
     return out;
 }
 
+// A factor as the decimal it stands for: γ·ψ and ξ·γ are decimals of a few digits, but their 80-bit
+// products are not the nearest 80-bit values to them (0.6 · 1.5 is 0.9 and one unit in the last
+// place), which a project file would keep as 0.90000000000000000003.
+TReal Decimal(TReal f) {
+    return std::fabs(f) < 1e6L ? std::round(f * 1e12L) / 1e12L : f;
+}
+
 class TBuilder {
 public:
     TBuilder(const std::vector<TZatezovaciStav*>& cases, const std::vector<std::string>& taken)
@@ -58,7 +66,7 @@ public:
     void Add(TCombinationKind kind, const TFactorOf& factorOf, const std::string& formula) {
         std::vector<TCombinationTerm> terms;
         for (TZatezovaciStav* c : mCases)
-            if (const TReal f = factorOf(c); f != 0) terms.push_back({c, f});
+            if (const TReal f = factorOf(c); f != 0) terms.push_back({c, Decimal(f)});
         if (terms.empty()) return;
         for (const auto& k : mOut)
             if (k->Kind == kind && k->Terms == terms) return;

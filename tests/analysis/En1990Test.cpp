@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/En1990.h"
+#include "base/NumberText.h"
 
 namespace {
 // Two permanent cases, imposed load of category B, snow (up to 1000 m), temperature and a pair of
@@ -110,5 +111,21 @@ TEST(En1990, RecommendedPsiValues) {
         EXPECT_EQ(p.Psi2, r.Want.Psi2) << CategoryCode(r.Category);
         TCaseCategory back;
         EXPECT_TRUE(CategoryFromCode(CategoryCode(r.Category), back) && back == r.Category);
+    }
+}
+
+// Generated factors are the decimals they stand for, so a project file writes them as such
+// (0.9, not the 80-bit product 0.6 · 1.5 = 0.90000000000000000003).
+TEST(En1990, FactorsAreTheirDecimals) {
+    TCases c;
+    std::vector<TZatezovaciStav*> cases = c.List();
+    cases.push_back(&c.a);
+    c.g1.BothValues = true;
+    for (bool split : {false, true}) {
+        TGenerationOptions options;
+        options.Split610 = split;
+        for (const auto& k : GenerujKombinace(cases, options))
+            for (const TCombinationTerm& t : k->Terms)
+                EXPECT_LE(FormatRoundTrip(t.Factor, '.').size(), 6u) << k->Name << " " << FormatRoundTrip(t.Factor, '.');
     }
 }
