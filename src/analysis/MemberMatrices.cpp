@@ -6,9 +6,7 @@
 #include "model/LoadCases.h"
 #include "model/MKPSpace.h"
 
-std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space) {
-    std::vector<TMemberMatrix> out(std::size_t(space.Members.Count()));
-    std::size_t at = 0;
+void ForEachMemberMatrices(TMKPSpace& space, const std::function<void(TPrut&)>& visit) {
     TPrut* last = nullptr;
     for (TPrut* m : space.Members) {
         if (last) last->PredejMatice(*m);
@@ -16,18 +14,26 @@ std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space) {
         m->SestavTI();
         m->SestavKabL();
         m->SestavKabG();
-        TMemberMatrix& c = out[at++];
-        for (int i = 0; i < 6; ++i) {
-            c.Codes[i] = std::size_t(std::lround(m->kabG[0][std::size_t(i + 1)]));
-            for (int j = 0; j < 6; ++j) {
-                c.KabG[i][j] = m->kabG[std::size_t(i + 1)][std::size_t(j + 1)];
-                c.T[i][j] = m->T[std::size_t(i)][std::size_t(j)];
-                c.KabL[i][j] = m->kabL[std::size_t(i + 1)][std::size_t(j + 1)];
-            }
-        }
+        visit(*m);
         last = m;
     }
     if (last) last->UvolniMatice();
+}
+
+std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space) {
+    std::vector<TMemberMatrix> out(std::size_t(space.Members.Count()));
+    std::size_t at = 0;
+    ForEachMemberMatrices(space, [&](TPrut& m) {
+        TMemberMatrix& c = out[at++];
+        for (int i = 0; i < 6; ++i) {
+            c.Codes[i] = std::size_t(std::lround(m.kabG[0][std::size_t(i + 1)]));
+            for (int j = 0; j < 6; ++j) {
+                c.KabG[i][j] = m.kabG[std::size_t(i + 1)][std::size_t(j + 1)];
+                c.T[i][j] = m.T[std::size_t(i)][std::size_t(j)];
+                c.KabL[i][j] = m.kabL[std::size_t(i + 1)][std::size_t(j + 1)];
+            }
+        }
+    });
     return out;
 }
 

@@ -8,6 +8,7 @@
 //   adds exact zeros to the fixed-end forces and the load vector, which can be left out);
 // - a bound that proves the table along a member (Prubehy) finite without forming it.
 #include <cstddef>
+#include <functional>
 #include <vector>
 
 #include "base/Types.h"
@@ -22,6 +23,10 @@ struct TMemberMatrix {
     TReal T[6][6];
     TReal KabL[6][6]; // rows and columns 1..6 of kabL
 };
+
+// Forms the load-free matrices (T, T⁻¹, kab*, kabG) of every member in turn, one set passed from
+// member to member, and hands each member to visit while they are formed; released at the end.
+void ForEachMemberMatrices(TMKPSpace& space, const std::function<void(TPrut&)>& visit);
 
 // The matrices of every member, in member order.
 std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space);

@@ -193,19 +193,11 @@ TVector StiffnessTimes(TMKPSpace& space, const TVector& u, const std::vector<TMe
             AddMemberTimes([&c](int i, int j) { return c.KabG[i][j]; }, c.Codes, u, ku);
         return ku;
     }
-    TPrut* last = nullptr;
-    for (TPrut* m : space.Members) {
-        if (last) last->PredejMatice(*m);
-        m->SestavT();
-        m->SestavTI();
-        m->SestavKabL();
-        m->SestavKabG();
+    ForEachMemberMatrices(space, [&](TPrut& m) {
         std::size_t codes[6] = {};
-        for (int j = 0; j < 6; ++j) codes[j] = std::size_t(Code(m->kabG[0][std::size_t(j + 1)]));
-        AddMemberTimes([m](int i, int j) { return m->kabG[std::size_t(i + 1)][std::size_t(j + 1)]; }, codes, u, ku);
-        last = m;
-    }
-    if (last) last->UvolniMatice();
+        for (int j = 0; j < 6; ++j) codes[j] = std::size_t(Code(m.kabG[0][std::size_t(j + 1)]));
+        AddMemberTimes([&m](int i, int j) { return m.kabG[std::size_t(i + 1)][std::size_t(j + 1)]; }, codes, u, ku);
+    });
     return ku;
 }
 
