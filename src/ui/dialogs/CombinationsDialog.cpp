@@ -16,6 +16,7 @@
 #include "analysis/En1990.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
+#include "ui/dialogs/DefinitionWidgets.h"
 #include "ui/dialogs/DialogHost.h"
 
 namespace {
@@ -83,16 +84,12 @@ TCombinationsDialog::TCombinationsDialog(TDialogHost& host) : TDefinitionDialog(
     mName->setObjectName("eNazev");
     userLayout->addWidget(mName, 1, 1);
     auto* buttons = new QHBoxLayout;
-    auto button = [this, buttons](const char* name, const char* text) {
-        auto* b = new QPushButton(U(text), this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        return b;
-    };
-    connect(button("btnPridat", "Přidat"), &QPushButton::clicked, this, &TCombinationsDialog::btnPridatClick);
-    connect(button("btnZmenit", "Změnit"), &QPushButton::clicked, this, &TCombinationsDialog::btnZmenitClick);
-    connect(button("btnSmazat", "Smazat"), &QPushButton::clicked, this, &TCombinationsDialog::btnSmazatClick);
+    connect(AddRowButton(this, buttons, "btnPridat", "Přidat"), &QPushButton::clicked, this,
+            &TCombinationsDialog::btnPridatClick);
+    connect(AddRowButton(this, buttons, "btnZmenit", "Změnit"), &QPushButton::clicked, this,
+            &TCombinationsDialog::btnZmenitClick);
+    connect(AddRowButton(this, buttons, "btnSmazat", "Smazat"), &QPushButton::clicked, this,
+            &TCombinationsDialog::btnSmazatClick);
     buttons->addStretch(1);
     userLayout->addLayout(buttons, 2, 0, 1, 3);
     layout->addWidget(user);
@@ -112,12 +109,9 @@ TCombinationsDialog::TCombinationsDialog(TDialogHost& host) : TDefinitionDialog(
     mServiceability = option("chMSP", "MSP", true);
     mAccidental = option("chMimoradne", "Mimořádné", true);
     options->addStretch(1);
-    auto* generate = new QPushButton(U("Generovat"), generated);
-    generate->setObjectName("btnGenerovat");
-    generate->setAutoDefault(false);
+    auto* generate = AddRowButton(generated, options, "btnGenerovat", "Generovat");
     generate->setToolTip(U("Nahradí dříve generované kombinace; kombinace uživatele zůstanou."));
     connect(generate, &QPushButton::clicked, this, &TCombinationsDialog::btnGenerovatClick);
-    options->addWidget(generate);
     genLayout->addLayout(options);
     mGenerated = List(generated, "lvGenerovane", {U("Název"), U("Druh"), U("Členy"), U("Vznik")});
     mGenerated->setMinimumSize(780, 200);
@@ -129,11 +123,7 @@ TCombinationsDialog::TCombinationsDialog(TDialogHost& host) : TDefinitionDialog(
 
     auto* close = new QHBoxLayout;
     close->addStretch(1);
-    auto* closeButton = new QPushButton(U("Zavřít"), this);
-    closeButton->setObjectName("btnZavrit");
-    closeButton->setAutoDefault(false);
-    connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
-    close->addWidget(closeButton);
+    connect(AddRowButton(this, close, "btnZavrit", "Zavřít"), &QPushButton::clicked, this, &QWidget::hide);
     layout->addLayout(close);
 }
 

@@ -42,3 +42,11 @@ void AddButtons(QGridLayout* grid, int row, QPushButton** confirm, QPushButton**
     grid->addLayout(box, row, 0, 1, 3);
     grid->setSizeConstraint(QLayout::SetFixedSize);
 }
+
+QPushButton* AddRowButton(QWidget* owner, QBoxLayout* row, const char* name, const char* caption) {
+    auto* b = new QPushButton(QString::fromUtf8(caption), owner);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    row->addWidget(b);
+    return b;
+}

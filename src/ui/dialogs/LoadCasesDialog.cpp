@@ -15,6 +15,7 @@
 
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
+#include "ui/dialogs/DefinitionWidgets.h"
 #include "ui/dialogs/DialogHost.h"
 #include "ui/panel/ObjectPanel.h"
 
@@ -77,18 +78,15 @@ TLoadCasesDialog::TLoadCasesDialog(TDialogHost& host) : TDefinitionDialog(host, 
     layout->addLayout(fields);
 
     auto* buttons = new QHBoxLayout;
-    auto button = [this, buttons](const char* name, const char* text) {
-        auto* b = new QPushButton(U(text), this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        buttons->addWidget(b);
-        return b;
-    };
-    connect(button("btnPridat", "Přidat"), &QPushButton::clicked, this, &TLoadCasesDialog::btnPridatClick);
-    connect(button("btnZmenit", "Změnit"), &QPushButton::clicked, this, &TLoadCasesDialog::btnZmenitClick);
-    connect(button("btnSmazat", "Smazat"), &QPushButton::clicked, this, &TLoadCasesDialog::btnSmazatClick);
+    connect(AddRowButton(this, buttons, "btnPridat", "Přidat"), &QPushButton::clicked, this,
+            &TLoadCasesDialog::btnPridatClick);
+    connect(AddRowButton(this, buttons, "btnZmenit", "Změnit"), &QPushButton::clicked, this,
+            &TLoadCasesDialog::btnZmenitClick);
+    connect(AddRowButton(this, buttons, "btnSmazat", "Smazat"), &QPushButton::clicked, this,
+            &TLoadCasesDialog::btnSmazatClick);
     buttons->addStretch(1);
-    connect(button("btnZavrit", "Zavřít"), &QPushButton::clicked, this, &QWidget::hide);
+    connect(AddRowButton(this, buttons, "btnZavrit", "Zavřít"), &QPushButton::clicked, this,
+            &QWidget::hide);
     layout->addLayout(buttons);
     KindChosen();
 }
