@@ -1,5 +1,8 @@
 #include "analysis/Envelope.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "analysis/CaseResults.h"
 #include "analysis/MemberTable.h"
 #include "model/MKPSpace.h"
@@ -30,7 +33,72 @@ bool TObalka::Table(int member, bool max, TMatrix& table) const {
     return true;
 }
 
+int ExtremyMeziStanicemi(const TMatrix& table, std::size_t j, std::array<TMomentExtreme, 2>& out) {
+    const TReal x0 = table[0][j], x1 = table[0][j + 1];
+    const TReal t = x1 - x0;
+    if (!(t > 0)) return 0;
+    // M(x0 + u t) = M0 + b1 u + b2 u^2 + b3 u^3 on 0 <= u <= 1, from M and dM/dx = -T at both ends.
+    const TReal m0 = table[1][j], m1 = table[1][j + 1], t0 = table[3][j], t1 = table[3][j + 1];
+    const TReal d1 = m1 - m0 + t0 * t, d2 = (t0 - t1) * t;
+    const TReal b1 = -t0 * t, b2 = 3 * d1 - d2, b3 = d2 - 2 * d1;
+    if (!std::isfinite(b1) || !std::isfinite(b2) || !std::isfinite(b3)) return 0;
+    // The roots of M'(u) = b1 + 2 b2 u + 3 b3 u^2; a cubic term lost in the rounding of the others
+    // leaves the parabola's one extreme.
+    TReal roots[2];
+    int count = 0;
+    const TReal size = std::fabs(b1) + std::fabs(b2) + std::fabs(b3);
+    if (size == 0) return 0;
+    if (std::fabs(b3) <= 1e-15L * size) {
+        if (b2 != 0) roots[count++] = -b1 / (2 * b2);
+    } else {
+        const TReal a = 3 * b3, b = 2 * b2, c = b1;
+        const TReal disc = b * b - 4 * a * c;
+        if (disc <= 0) return 0; // no extreme, or a point of inflection
+        const TReal q = -(b + (b < 0 ? -1 : 1) * std::sqrt(disc)) / 2;
+        roots[count++] = q / a;
+        if (q != 0) roots[count++] = c / q;
+    }
+    int found = 0;
+    for (int k = 0; k < count; ++k) {
+        const TReal u = roots[k];
+        if (!(u > 1e-9L && u < 1 - 1e-9L)) continue;
+        const TReal curvature = 2 * b2 + 6 * b3 * u;
+        if (curvature == 0) continue;
+        out[std::size_t(found++)] = {x0 + u * t, m0 + u * (b1 + u * (b2 + u * b3)), curvature < 0};
+    }
+    return found;
+}
+
 namespace {
+// Keeps the higher maximum (lower minimum) of a step and side; a tie keeps the earlier combination.
+void TakePeak(std::vector<TObalka::TPeak>& peaks, std::size_t step, const TMomentExtreme& m, int by) {
+    for (TObalka::TPeak& p : peaks)
+        if (p.Step == step && p.Largest == m.Largest) {
+            if (m.Largest ? m.Value > p.Value : m.Value < p.Value) p = {step, m.Largest, m.X, m.Value, by};
+            return;
+        }
+    peaks.push_back({step, m.Largest, m.X, m.Value, by});
+}
+
+// Keeps the peaks that pass the envelope at both stations of their step, beyond the rounding of
+// the member's largest moment; in the order of the steps, the maximum first.
+void KeepPeaksBeyondStations(TObalka::TMemberEnvelope& me) {
+    TReal largest = 0;
+    for (const auto& v : me.Values) largest = std::max({largest, std::fabs(v[0].Max), std::fabs(v[0].Min)});
+    const TReal slack = 1e-12L * largest;
+    std::vector<TObalka::TPeak> kept;
+    for (const TObalka::TPeak& p : me.Peaks) {
+        const TExtreme& a = me.Values[p.Step][0];
+        const TExtreme& b = me.Values[p.Step + 1][0];
+        if (p.Largest ? p.Value > std::max(a.Max, b.Max) + slack : p.Value < std::min(a.Min, b.Min) - slack)
+            kept.push_back(p);
+    }
+    std::sort(kept.begin(), kept.end(), [](const TObalka::TPeak& l, const TObalka::TPeak& r) {
+        return l.Step != r.Step ? l.Step < r.Step : l.Largest > r.Largest;
+    });
+    me.Peaks = std::move(kept);
+}
+
 // What the model shows, to be put back exactly afterwards.
 struct TShown {
     std::vector<TVector> Displacements;
@@ -104,13 +172,20 @@ TObalka SestavObalku(TMKPSpace& space, const std::vector<const TKombinace*>& com
                 me.Values.assign(n, {});
             }
             // Every table has the same stations: the loads of all combinations take part in each.
-            if (n == me.X.size())
+            if (n == me.X.size()) {
                 for (std::size_t j = 0; j < n; ++j)
                     for (int q = 0; q < TObalka::KQuantities; ++q)
                         me.Values[j][std::size_t(q)].Take(r[std::size_t(TObalka::KRows[std::size_t(q)])][j], by);
+                std::array<TMomentExtreme, 2> inside;
+                for (std::size_t j = 0; j + 1 < n; ++j)
+                    for (int f = ExtremyMeziStanicemi(r, j, inside); f-- > 0;)
+                        TakePeak(me.Peaks, j, inside[std::size_t(f)], by);
+            }
             m->UvolniPrubehy();
         }
     }
+    for (TObalka::TMemberEnvelope& me : e.Members)
+        if (!me.X.empty()) KeepPeaksBeyondStations(me);
     shown.Restore(space);
     return e;
 }

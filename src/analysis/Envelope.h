@@ -30,9 +30,21 @@ public:
     static constexpr int KQuantities = 5;
     static constexpr std::array<int, KQuantities> KRows{1, 2, 3, 5, 6};
 
+    // A bending moment that passes the envelope at both stations of a step: the largest (or
+    // smallest) M of a combination at a point of zero shear inside the step, where the envelope
+    // of that side is its value (any combination that comes higher there has a peak of its own
+    // in the step). One per step and side at most, in the order of the steps.
+    struct TPeak {
+        std::size_t Step = 0; // between stations Step and Step + 1
+        bool Largest = true;  // a maximum of M (else a minimum)
+        TReal X = 0;          // from node a
+        TReal Value = 0;
+        int By = -1; // position in Combinations
+    };
     struct TMemberEnvelope {
         std::vector<TReal> X; // stations; empty for a member without results
         std::vector<std::array<TExtreme, KQuantities>> Values; // per station
+        std::vector<TPeak> Peaks; // moments between stations beyond both stations' extremes
     };
     struct TNodeEnvelope {
         std::array<TExtreme, 3> Displacement; // rotation, u, w
@@ -47,6 +59,17 @@ public:
     // u, w, spare), for the drawing; false for a member without results.
     bool Table(int member, bool max, TMatrix& table) const;
 };
+
+// The extreme of M inside the step from station j to j + 1 of a results table: along a step M is
+// a cubic with dM/dx = -T (the stations include every load's start and end), so the values and
+// shears at both stations give it exactly. Fills `out` with the extremes strictly inside the step
+// (none for a step of no length, at most a maximum and a minimum) and returns their number.
+struct TMomentExtreme {
+    TReal X = 0;     // from node a
+    TReal Value = 0;
+    bool Largest = true;
+};
+int ExtremyMeziStanicemi(const TMatrix& table, std::size_t j, std::array<TMomentExtreme, 2>& out);
 
 // Forms the envelope from the results of the cases the model holds (each combination is shown in
 // turn); afterwards the model shows what it showed before. Needs computed results.

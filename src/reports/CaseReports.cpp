@@ -96,19 +96,26 @@ void BuildEnvelopeReport(TMKPSpace& space, TStyledDocument& doc, char sep) {
             }
             const TExtreme& top = m.Values[hi][std::size_t(q)];
             const TExtreme& bottom = m.Values[lo][std::size_t(q)];
+            // A value, its place and its combination.
+            struct TAt {
+                TReal Value, X;
+                int By;
+            };
+            TAt most{top.Max, m.X[hi], top.MaxBy}, least{bottom.Min, m.X[lo], bottom.MinBy};
+            // A moment's extreme may lie between stations, at zero shear.
+            if (q == 0)
+                for (const TObalka::TPeak& p : m.Peaks) {
+                    if (p.Largest && p.Value > most.Value) most = {p.Value, p.X, p.By};
+                    if (!p.Largest && p.Value < least.Value) least = {p.Value, p.X, p.By};
+                }
             const bool flipped = row != 1;
-            const auto line = [&](const char* what, TReal v, std::size_t j, int comb) {
-                doc.AppendLine(std::string("    ") + what + " " + Quantity(row, v, imperial, sep) + " (x = " +
-                               Place(m.X[j], imperial, sep) + ", " + by(comb) + ")");
+            const auto line = [&](const char* what, const TAt& at) {
+                doc.AppendLine(std::string("    ") + what + " " + Quantity(row, at.Value, imperial, sep) +
+                               " (x = " + Place(at.X, imperial, sep) + ", " + by(at.By) + ")");
             };
             doc.AppendLine(std::string("  ") + KNames[q] + ":");
-            if (flipped) {
-                line("max", bottom.Min, lo, bottom.MinBy);
-                line("min", top.Max, hi, top.MaxBy);
-            } else {
-                line("max", top.Max, hi, top.MaxBy);
-                line("min", bottom.Min, lo, bottom.MinBy);
-            }
+            line("max", flipped ? least : most);
+            line("min", flipped ? most : least);
         }
     }
     doc.SetCaption("Obálka výsledků");

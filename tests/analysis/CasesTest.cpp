@@ -109,7 +109,7 @@ TEST(Cases, CombinationEqualsModelOfFactoredLoads) {
 // beyond the doubles' range keeps the eliminated entries in 80 bits (and the displacements below
 // what two doubles hold). On two threads the cases are shared between them.
 TEST(Cases, CaseSolvedOnStoredFactorsHasTheBitsOfCaseSolvedFirst) {
-    for (unsigned seed = 1; seed <= 60; ++seed) {
+    for (unsigned seed = 1; seed <= 80; ++seed) {
         for (TEquationOrder order : {TEquationOrder::Model, TEquationOrder::Reduced}) {
             TFrame f(seed % 6 == 0 ? 1e315L : 210000);
             CaseFrame(f, seed, 3 + int(seed % 8));
@@ -192,6 +192,51 @@ TEST(Cases, EnvelopeIsExtremeOfEveryCombination) {
         for (int q = 0; q < TObalka::KQuantities; ++q)
             for (std::size_t j = 0; j < m.X.size(); ++j) check(3, at++, m.Values[j][std::size_t(q)]);
     EXPECT_EQ(at, each[0][3].size());
+}
+
+// The envelope's moments between stations: no combination comes above the largest (below the
+// smallest) M that the stations and peaks give anywhere along a member, and every peak is the
+// value there of the combination it names.
+TEST(Cases, EnvelopeMomentPeaksBetweenStations) {
+    int peaks = 0, members = 0;
+    for (unsigned seed = 1; seed <= 80; ++seed) {
+        TFrame f;
+        CaseFrame(f, seed, 4);
+        TMKPSpace& s = f.Space;
+        s.VygenerujKombinace({});
+        if (Solve(f).Result != TSolveResult::Ok) continue;
+        ASSERT_TRUE(s.NastavVysledky({TResultsKind::Envelope, {}, {}, TEnvelopeScope::All}));
+        const TObalka e = *s.Envelope;
+        for (int i = 0; i < s.Members.Count(); ++i) {
+            const TObalka::TMemberEnvelope& m = e.Members[std::size_t(i)];
+            if (m.X.empty()) continue;
+            ++members;
+            TReal hi = m.Values[0][0].Max, lo = m.Values[0][0].Min, size = 0;
+            for (const auto& v : m.Values) {
+                hi = std::max(hi, v[0].Max);
+                lo = std::min(lo, v[0].Min);
+            }
+            std::array<TExtreme, TObalka::KQuantities> at;
+            for (const TObalka::TPeak& p : m.Peaks) {
+                ++peaks;
+                (p.Largest ? hi : lo) = p.Largest ? std::max(hi, p.Value) : std::min(lo, p.Value);
+                ASSERT_TRUE(ObalkaVMiste(s, e, i, p.X, at));
+                const TReal there = p.Largest ? at[0].Max : at[0].Min;
+                EXPECT_NEAR(double(there), double(p.Value), 1e-9 * (1 + std::fabs(double(p.Value))))
+                    << "seed " << seed << " member " << i;
+                EXPECT_EQ(p.Largest ? at[0].MaxBy : at[0].MinBy, p.By) << "seed " << seed << " member " << i;
+            }
+            size = std::max(std::fabs(hi), std::fabs(lo));
+            const TReal length = s.Members[i]->Length;
+            for (int k = 0; k <= 100; ++k) {
+                ASSERT_TRUE(ObalkaVMiste(s, e, i, length * k / 100, at));
+                EXPECT_LE(double(at[0].Max), double(hi + 1e-9L * (1 + size))) << "seed " << seed << " member " << i;
+                EXPECT_GE(double(at[0].Min), double(lo - 1e-9L * (1 + size))) << "seed " << seed << " member " << i;
+            }
+        }
+    }
+    EXPECT_GT(members, 80);
+    EXPECT_GT(peaks, 8);  // the frames' distributed loads give moments that peak between stations
 }
 
 TEST(Cases, RefusalOfAFurtherCaseNamesIt) {
