@@ -48,7 +48,13 @@ void TSpaceDrawer::Text(int x, int y, const std::string& text, TColor color) {
     if (mLabels) mLabels->Occupy(TextBox(x, y, text, mP.Font()));
 }
 
+bool TSpaceDrawer::TextsFit(TPixel a, TPixel b) {
+    const std::int64_t dx = std::int64_t(b.X) - a.X, dy = std::int64_t(b.Y) - a.Y;
+    return dx * dx + dy * dy >= std::int64_t(KTextRoom) * KTextRoom;
+}
+
 void TSpaceDrawer::DiagramLabel(TPixel place, const std::string& text, TPixel point, bool important) {
+    if (!mTexts) return;
     if (mLabels)
         mLabels->Queue(place, text, point, KGreen, important);
     else
@@ -334,6 +340,7 @@ void TSpaceDrawer::MemberLine(const TPrut& member, TPixel a, TPixel b) {
 }
 
 void TSpaceDrawer::MemberNumber(const TPrut& member, TPixel a, TPixel b) {
+    if (!TextsFit(a, b)) return;
     Text(RoundPx((a.X + b.X) / 2.0L) + 4, RoundPx((a.Y + b.Y) / 2.0L) + 4, std::to_string(member.Number),
          KGreen);
 }
@@ -348,6 +355,7 @@ void TSpaceDrawer::MemberLoads(const TPrut& member, TPixel a) {
 
 void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a) {
     if (!LoadShown(z)) return;
+    const bool texts = TextsFit(a, mSpace.ToScreen(member.NodeB->X, member.NodeB->Y));
     const TZatizeni* load = &z;
     const TReal alpha = member.Angle;
     const TReal ca = CosDeg(alpha), sa = SinDeg(alpha);
@@ -372,6 +380,7 @@ void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a)
                       s.Y + g1.Y + RoundPx((g2.Y + (e.Y - s.Y) - g1.Y) * k / t)};
             mP.Line(from, to);
         }
+        if (!texts) return;
         Text(s.X + g1.X, s.Y + g1.Y - 10, Label(load->Q1, TLabelQuantity::Intensity), LoadColour(z, KGreen));
         Text(e.X + g2.X, e.Y + g2.Y - 10, Label(load->Q2, TLabelQuantity::Intensity), LoadColour(z, KGreen));
     } else if (load->Kind == KLoadForce) {
@@ -381,13 +390,13 @@ void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a)
         mP.SetPen({LoadColour(z, KBlue), 1, TPenStyle::Solid});
         mP.Line(s, t);
         ArrowHead(s, alpha, load->Angle);
-        Text(t.X, t.Y, Label(f, TLabelQuantity::Force), LoadColour(z, KBlue));
+        if (texts) Text(t.X, t.Y, Label(f, TLabelQuantity::Force), LoadColour(z, KBlue));
     } else if (load->Kind == KLoadMoment) {
         mP.SetPen({LoadColour(z, KPurple), 1, TPenStyle::Solid});
         MomentLoadSymbol(s, load->Q1);
         mP.Line({s.X - 5, s.Y}, {s.X + 5, s.Y});
         mP.Line({s.X, s.Y - 5}, {s.X, s.Y + 5});
-        Text(s.X - 15, s.Y - 35, Label(load->Q1, TLabelQuantity::Moment), LoadColour(z, KPurple));
+        if (texts) Text(s.X - 15, s.Y - 35, Label(load->Q1, TLabelQuantity::Moment), LoadColour(z, KPurple));
     }
     // Self-weight acts in the computation only and is never drawn.
 }

@@ -42,8 +42,9 @@ public:
     void NodalLoads(const TUzel& node, TPixel at);
     void NodalLoad(const TZatizeni& load, TPixel at);
 
-    // The whole member as the current mode shows it, then its number and its loads.
-    void Member(TPrut& member);
+    // The whole member as the current mode shows it, then its number and its loads; `index`, its
+    // position in the member list, takes its tables from the space's store (MemberResults.h).
+    void Member(TPrut& member, int index = -1);
     void MemberLine(const TPrut& member, TPixel a, TPixel b);
     void MemberNumber(const TPrut& member, TPixel a, TPixel b);
     void MemberLoads(const TPrut& member, TPixel a);
@@ -65,6 +66,11 @@ public:
     void MomentLoadSymbol(TPixel q, TReal m);
     void MomentReactionSymbol(TPixel q, TReal m);
 
+    // A member shorter on the canvas than a line of text carries no readable text: its number,
+    // its loads' values and its diagram's labels are left out (its lines are drawn as always).
+    static constexpr int KTextRoom = 13;
+    static bool TextsFit(TPixel a, TPixel b);
+
 private:
     // Whether a load is drawn (LoadsOfCase), and the colour it is drawn in: its kind's, or its
     // case's (CaseColours).
@@ -79,6 +85,8 @@ private:
     TCanvasPainter& mP;
     bool mShort;
     TLabelPlacer* mLabels = nullptr;
+    // The texts of the member being drawn fit it (TextsFit).
+    bool mTexts = true;
 };
 
 // The colour of the loads of the case at a position of LoadCases, when every case is drawn in its

@@ -84,7 +84,12 @@ void TQtCanvasPainter::ApplyPen() {
     mPainter.setPen(pen);
 }
 
+// On an image, as the pen: the paint engine is told only of a different brush. A vector device
+// is told of every brush set (an SVG then writes the same groups as always).
 void TQtCanvasPainter::BrushChanged() {
+    if (mImage && mBrushApplied && Brush() == mAppliedBrush) return;
+    mAppliedBrush = Brush();
+    mBrushApplied = true;
     switch (Brush().Style) {
     case TBrushStyle::Solid:
         mPainter.setBrush(QBrush(ToQColor(Brush().Color), Qt::SolidPattern));
@@ -220,6 +225,7 @@ void TQtCanvasPainter::FloodFill(int x, int y, TColor border) {
     mPainter.begin(mImage);
     mFontValid = false;
     mPenApplied = false;
+    mBrushApplied = false;
     PenChanged();
     BrushChanged();
     FontChanged();

@@ -66,6 +66,8 @@ private:
     TPen mAppliedPen;
     bool mPenApplied = false;
     bool mTextPen = false;
+    TBrush mAppliedBrush;
+    bool mBrushApplied = false;
     TColor mTextColor = KBlack;
     std::string mFontName;
     int mFontHeight = 0;
