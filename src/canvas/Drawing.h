@@ -77,6 +77,7 @@ private:
     bool LoadShown(const TZatizeni& load) const;
     TColor LoadColour(const TZatizeni& load, TColor kindColour) const;
     TPixel MemberStation(const TPrut& member, TReal x) const;
+    bool PassedOver(std::size_t i, std::size_t n, TPixel p, TPixel& last) const;
     void Text(int x, int y, const std::string& text, TColor color);
     // A value label of a diagram at its place, for the station whose axis point is `point`.
     void DiagramLabel(TPixel place, const std::string& text, TPixel point, bool important);
