@@ -1,0 +1,192 @@
+// What the full repaint keeps between repaints never outlives what it was formed from, and what
+// cannot be read at the zoom (texts of members shorter than a line, stations nearer than a pixel)
+// is left out.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <sstream>
+
+#include "analysis/En1990.h"
+#include "analysis/ProfileMatrix.h"
+#include "CanvasFixture.h"
+#include "canvas/Drawing.h"
+#include "canvas/LabelPlacement.h"
+#include "canvas/MemberResults.h"
+#include "model/UserDialogs.h"
+
+namespace {
+// Every primitive with what it was drawn with, one line each.
+std::string Picture(const TRecordingPainter& p) {
+    std::ostringstream out;
+    for (const TPaintOp& op : p.Ops) {
+        out << int(op.Kind) << ' ' << op.Text << ' ' << op.Pen.Color << ' ' << op.Pen.Width << ' '
+            << op.Brush.Color << ' ' << int(op.Brush.Style) << ' ' << op.Font.Color << ' ' << op.Rect.Left << ' '
+            << op.Rect.Top << ' ' << op.Rect.Right << ' ' << op.Rect.Bottom;
+        for (const TPixel& q : op.Points)
+            out << ' ' << q.X << ',' << q.Y;
+        out << '\n';
+    }
+    return out.str();
+}
+
+void Compute(TMKPSpace& space) {
+    TRecordingDialogs quiet;
+    TDialogsGuard guard(quiet);
+    space.TraceEnabled = false;
+    ASSERT_EQ(space.Vypocet().Result, TSolveResult::Ok);
+}
+
+// A portal under G (the beam's load) and W (a force at the top of the left column), with the
+// generated combinations, showing G.
+struct TPortal : TCanvasModel {
+    TUzel *a, *b, *c, *d;
+    TPrut* beam;
+    TZatizeni* load;
+    TPortal() : TCanvasModel(600, 450) {
+        a = Node(0, 0), b = Node(0, 4), c = Node(6, 4), d = Node(6, 0);
+        a->DofU.Fixed = a->DofW.Fixed = a->DofRot.Fixed = d->DofU.Fixed = d->DofW.Fixed = true;
+        Member(a, b);
+        beam = Member(b, c, false, true);
+        Member(c, d);
+        TZatezovaciStav* g = space.PridejZatezovaciStav("G", TCaseKind::Permanent);
+        TZatezovaciStav* w = space.PridejZatezovaciStav("W", TCaseKind::Variable, TCaseCategory::Wind);
+        load = beam->PridejZatizeni(KLoadDistributed, nullptr, 1, 4, 10, 20, 90);
+        space.NastavStavZatizeni(*load, g);
+        space.NastavStavZatizeni(*b->PridejZatizeni(KLoadForce, nullptr, 8, 0), w);
+        space.VygenerujKombinace({});
+        space.ShowNumbers = true;
+        space.ShowAll();
+        Compute(space);
+        EXPECT_TRUE(space.NastavVysledky({TResultsKind::Case, "G", {}, {}}));
+    }
+};
+} // namespace
+
+// After every kind of change, in every mode, the repaint with the kept tables draws exactly what
+// a repaint that forms every table anew draws; a repaint with nothing changed forms none.
+TEST(KeptTables, EveryChangeDrawsAsAFreshRepaint) {
+    TPortal m;
+    TMKPSpace& s = m.space;
+    const TReal q1 = m.load->Q1;
+    const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+        {"nothing", [] {}},
+        {"load value", [&] { m.load->Q1 = 2 * q1; }},
+        {"load value back (undo)", [&] { m.load->Q1 = q1; }},
+        {"load moved", [&] { m.load->A = 0.5L; }},
+        {"node moved", [&] { m.c->X = 6.5L; }},
+        {"computed again", [&] { Compute(s); }},
+        {"case shown", [&] { ASSERT_TRUE(s.NastavVysledky({TResultsKind::Case, "W", {}, {}})); }},
+        {"combination shown", [&] { ASSERT_TRUE(s.NastavVysledky({TResultsKind::Combination, "MSÚ 1", {}, {}})); }},
+        {"envelope shown", [&] { ASSERT_TRUE(s.NastavVysledky({TResultsKind::Envelope, {}, {}, TEnvelopeScope::Ultimate})); }},
+        {"other envelope", [&] { ASSERT_TRUE(s.NastavVysledky({TResultsKind::Envelope, {}, {}, TEnvelopeScope::All})); }},
+        {"case again", [&] { ASSERT_TRUE(s.NastavVysledky({TResultsKind::Case, "G", {}, {}})); }},
+        {"section stiffer", [&] { m.section->Iy *= 2; }},
+        {"material softer", [&] { m.steel->E /= 2; }},
+        {"divisions", [&] { m.beam->Divisions = 17; }},
+        {"hinge", [&] { m.beam->HingeB = false; }},
+        {"member turned", [&] { s.CurrentMember = m.beam, s.OtocAktualniPrut(); }},
+        {"pan", [&] { s.PanBy(7, -3); }},
+        {"zoom", [&] { s.ZoomAboutCentre(s.Zoom() + 10); }},
+        {"scale", [&] { s.SetScaleIF(s.ScaleIF() * 1.5L); }},
+        {"first member deleted", [&] { s.CurrentMember = s.Members[0], s.SmazPrut(); }},
+    };
+    for (const auto& [what, change] : changes) {
+        for (int mode = 0; mode <= 4; ++mode) {
+            s.SetTypZobrazeni(std::uint8_t(mode));
+            m.Paint();
+        }
+        change();
+        for (int mode = 0; mode <= 4; ++mode) {
+            s.SetTypZobrazeni(std::uint8_t(mode));
+            const std::string kept = Picture(m.Paint());
+            const long formed = MemberTables(s).Formed();
+            EXPECT_EQ(Picture(m.Paint()), kept) << what << ", mode " << mode;
+            EXPECT_EQ(MemberTables(s).Formed(), formed) << what << ", mode " << mode << ": formed again unchanged";
+            // The same repaint with a new store, which forms every table; the kept store goes on.
+            auto store = std::move(s.DrawingTables);
+            EXPECT_EQ(Picture(m.Paint()), kept) << what << ", mode " << mode;
+            s.DrawingTables = std::move(store);
+        }
+    }
+}
+
+// A member shorter on the canvas than a line of text carries no number, no load value and no
+// diagram label; one a pixel longer carries them all. Its lines are drawn either way.
+TEST(KeptTables, TextsOnlyOnMembersLongEnoughToHoldThem) {
+    for (const int pixels : {TSpaceDrawer::KTextRoom, TSpaceDrawer::KTextRoom - 1}) {
+        TCanvasModel m(400, 300);
+        m.space.SetZoom(10);
+        TUzel* a = m.Node(0, 0);
+        TUzel* b = m.Node(pixels / 10.0L, 0);
+        a->DofU.Fixed = a->DofW.Fixed = a->DofRot.Fixed = true;
+        TPrut* p = m.Member(a, b);
+        p->PridejZatizeni(KLoadDistributed, nullptr, 0, p->Length, 100, 100, 90);
+        m.space.ShowNumbers = true;
+        Compute(m.space);
+        for (int mode = 0; mode <= 4; ++mode) {
+            m.space.SetTypZobrazeni(std::uint8_t(mode));
+            const TRecordingPainter r = m.Paint();
+            int green = 0, lines = 0;
+            for (const TPaintOp& t : r.OfKind(TPaintKind::Text))
+                green += t.Font.Color == KGreen; // member number, load values, diagram labels
+            for (const TPaintOp& l : r.OfKind(TPaintKind::Line))
+                lines += l.Pen.Color == KGreen;
+            const bool fits = pixels >= TSpaceDrawer::KTextRoom;
+            EXPECT_EQ(green > 0, fits) << pixels << " px, mode " << mode;
+            EXPECT_GT(lines, 0) << pixels << " px, mode " << mode;
+        }
+    }
+}
+
+// On a member 5 pixels long the stations of M stand less than a pixel apart: the curve runs
+// through one station a pixel, from the first to the last. A member long enough for texts is
+// drawn through every station.
+TEST(KeptTables, StationsNearerThanAPixelAreDrawnOnce) {
+    for (const TReal length : {0.5L, 5.0L}) {
+        TCanvasModel m(400, 300);
+        m.space.SetZoom(10);
+        m.space.OffsetX = 100;
+        TUzel* a = m.Node(0, 0);
+        TUzel* b = m.Node(length, 0);
+        a->DofU.Fixed = a->DofW.Fixed = a->DofRot.Fixed = true;
+        TPrut* member = m.Member(a, b);
+        member->PridejZatizeni(KLoadDistributed, nullptr, 0, length, 100, 100, 90);
+        Compute(m.space);
+        ASSERT_TRUE(ComputeMemberResults(*member));
+        const std::size_t stations = member->Results[0].size();
+        ReleaseMemberResults(*member);
+        m.space.ShowMemberLoads = false;
+        m.space.SetTypZobrazeni(3);
+        std::vector<TPaintOp> curve; // from a through the stations drawn, back to b
+        for (const TPaintOp& l : m.Paint().OfKind(TPaintKind::Line))
+            if (l.Pen.Color == KGreen) curve.push_back(l);
+        ASSERT_FALSE(curve.empty());
+        EXPECT_EQ(curve.front().Points[0], m.space.ToScreen(0, 0));
+        EXPECT_EQ(curve.back().Points[1], m.space.ToScreen(length, 0));
+        if (length > 1) {
+            EXPECT_EQ(curve.size(), stations + 1);
+        } else {
+            EXPECT_GE(stations, 11u);
+            EXPECT_LE(curve.size(), 6u + 2u) << "one station on each of the 6 pixels, the last, b";
+            EXPECT_GE(curve.size(), 3u);
+        }
+    }
+}
+
+// A taken box that reaches far beyond the canvas and the placer's pixel margin keeps a label off
+// its part on the canvas; a label wholly outside is written where it stands.
+TEST(KeptTables, PlacerSeesTakenBoxesBeyondItsMargin) {
+    TRecordingPainter p(200, 100);
+    TLabelPlacer labels(200, 100);
+    labels.Occupy({-5000, 0, 20, 100}); // all of the left edge, and far beyond
+    labels.Queue({-700, 40}, "12.000", {5, 40}, KGreen, true);
+    labels.Queue({10, 40}, "7.000", {10, 40}, KGreen, true);
+    labels.Queue({60, 40}, "3.000", {60, 40}, KGreen, true);
+    labels.Draw(p);
+    std::vector<std::string> written;
+    for (const TPaintOp& t : p.OfKind(TPaintKind::Text)) {
+        written.push_back(t.Text);
+        if (t.Text != "12.000") EXPECT_GE(t.Points[0].X, 20) << t.Text;
+    }
+    EXPECT_EQ(written, (std::vector<std::string>{"12.000", "3.000"}));
+}
