@@ -1,5 +1,6 @@
 #include "canvas/MemberResults.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "analysis/Envelope.h"
@@ -121,7 +122,12 @@ const TMatrix* TMemberTables::EnvelopeTable(const std::shared_ptr<const TObalka>
     return e.Drawable ? &e.Table : nullptr;
 }
 
-void TMemberTables::Trim(int members) {
+void TMemberTables::Trim(int members, bool envelopeShown) {
+    if (!envelopeShown && mEnvelope) {
+        mEnvelope.reset();
+        mHigh.clear();
+        mLow.clear();
+    }
     const std::size_t n = std::size_t(std::max(members, 0));
     if (mEntries.size() > n) mEntries.resize(n);
     if (mHigh.size() > n) mHigh.resize(n);

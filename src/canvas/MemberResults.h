@@ -31,8 +31,8 @@ public:
     // The largest (high) or smallest values of the envelope for member `index` as a table; null
     // when the envelope has none for it.
     const TMatrix* EnvelopeTable(const std::shared_ptr<const TObalka>& envelope, int index, bool high);
-    // Keeps no more entries than the list has members.
-    void Trim(int members);
+    // Keeps no more entries than the list has members, and no envelope once none is shown.
+    void Trim(int members, bool envelopeShown);
     // How many tables were formed (not taken from the store) so far.
     long Formed() const { return mFormed; }
 

@@ -93,7 +93,7 @@ void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
         if (ShowReactions()) d.Reactions(*node, at);
         if (ShowNodalLoads) d.NodalLoads(*node, at);
     }
-    MemberTables(*this).Trim(Members.Count());
+    MemberTables(*this).Trim(Members.Count(), Envelope != nullptr);
     for (int i = 0; i < Members.Count(); ++i)
         d.Member(*Members[i], i);
     labels.Draw(offscreen);
