@@ -36,44 +36,47 @@ void Compute(TMKPSpace& space) {
     ASSERT_EQ(space.Vypocet().Result, TSolveResult::Ok);
 }
 
-// A portal under G (the beam's load) and W (a force at the top of the left column), with the
-// generated combinations, showing G.
-struct TPortal : TCanvasModel {
-    TUzel *a, *b, *c, *d;
-    TPrut* beam;
-    TZatizeni* load;
-    TPortal() : TCanvasModel(600, 450) {
-        a = Node(0, 0), b = Node(0, 4), c = Node(6, 4), d = Node(6, 0);
-        a->DofU.Fixed = a->DofW.Fixed = a->DofRot.Fixed = d->DofU.Fixed = d->DofW.Fixed = true;
-        Member(a, b);
-        beam = Member(b, c, false, true);
-        Member(c, d);
-        TZatezovaciStav* g = space.PridejZatezovaciStav("G", TCaseKind::Permanent);
-        TZatezovaciStav* w = space.PridejZatezovaciStav("W", TCaseKind::Variable, TCaseCategory::Wind);
-        load = beam->PridejZatizeni(KLoadDistributed, nullptr, 1, 4, 10, 20, 90);
-        space.NastavStavZatizeni(*load, g);
-        space.NastavStavZatizeni(*b->PridejZatizeni(KLoadForce, nullptr, 8, 0), w);
-        space.VygenerujKombinace({});
-        space.ShowNumbers = true;
-        space.ShowAll();
-        Compute(space);
-        EXPECT_TRUE(space.NastavVysledky({TResultsKind::Case, "G", {}, {}}));
-    }
-};
+// A cantilever of the given length at the smallest zoom (10 pixels a metre) under a distributed
+// load, computed.
+TPrut* Cantilever(TCanvasModel& m, TReal length) {
+    m.space.SetZoom(10);
+    m.space.OffsetX = 100;
+    TUzel* a = m.Node(0, 0);
+    a->DofU.Fixed = a->DofW.Fixed = a->DofRot.Fixed = true;
+    TPrut* member = m.Member(a, m.Node(length, 0));
+    member->PridejZatizeni(KLoadDistributed, nullptr, 0, length, 100, 100, 90);
+    Compute(m.space);
+    return member;
+}
 } // namespace
 
 // After every kind of change, in every mode, the repaint with the kept tables draws exactly what
 // a repaint that forms every table anew draws; a repaint with nothing changed forms none.
 TEST(KeptTables, EveryChangeDrawsAsAFreshRepaint) {
-    TPortal m;
+    // A portal under G (the beam's load) and W (a force at the top of the left column).
+    TCanvasModel m(600, 450);
     TMKPSpace& s = m.space;
-    const TReal q1 = m.load->Q1;
+    TUzel *a = m.Node(0, 0), *b = m.Node(0, 4), *c = m.Node(6, 4), *d = m.Node(6, 0);
+    a->DofU.Fixed = a->DofW.Fixed = a->DofRot.Fixed = d->DofU.Fixed = d->DofW.Fixed = true;
+    m.Member(a, b);
+    TPrut* beam = m.Member(b, c, false, true);
+    m.Member(c, d);
+    TZatizeni* load = beam->PridejZatizeni(KLoadDistributed, nullptr, 1, 4, 10, 20, 90);
+    s.NastavStavZatizeni(*load, s.PridejZatezovaciStav("G", TCaseKind::Permanent));
+    s.NastavStavZatizeni(*b->PridejZatizeni(KLoadForce, nullptr, 8, 0),
+                         s.PridejZatezovaciStav("W", TCaseKind::Variable, TCaseCategory::Wind));
+    s.VygenerujKombinace({});
+    s.ShowNumbers = true;
+    s.ShowAll();
+    Compute(s);
+    ASSERT_TRUE(s.NastavVysledky({TResultsKind::Case, "G", {}, {}}));
+    const TReal q1 = load->Q1;
     const std::vector<std::pair<const char*, std::function<void()>>> changes = {
         {"nothing", [] {}},
-        {"load value", [&] { m.load->Q1 = 2 * q1; }},
-        {"load value back (undo)", [&] { m.load->Q1 = q1; }},
-        {"load moved", [&] { m.load->A = 0.5L; }},
-        {"node moved", [&] { m.c->X = 6.5L; }},
+        {"load value", [&] { load->Q1 = 2 * q1; }},
+        {"load value back (undo)", [&] { load->Q1 = q1; }},
+        {"load moved", [&] { load->A = 0.5L; }},
+        {"node moved", [&] { c->X = 6.5L; }},
         {"computed again", [&] { Compute(s); }},
         {"case shown", [&] { ASSERT_TRUE(s.NastavVysledky({TResultsKind::Case, "W", {}, {}})); }},
         {"combination shown", [&] { ASSERT_TRUE(s.NastavVysledky({TResultsKind::Combination, "MSÚ 1", {}, {}})); }},
@@ -82,9 +85,9 @@ TEST(KeptTables, EveryChangeDrawsAsAFreshRepaint) {
         {"case again", [&] { ASSERT_TRUE(s.NastavVysledky({TResultsKind::Case, "G", {}, {}})); }},
         {"section stiffer", [&] { m.section->Iy *= 2; }},
         {"material softer", [&] { m.steel->E /= 2; }},
-        {"divisions", [&] { m.beam->Divisions = 17; }},
-        {"hinge", [&] { m.beam->HingeB = false; }},
-        {"member turned", [&] { s.CurrentMember = m.beam, s.OtocAktualniPrut(); }},
+        {"divisions", [&] { beam->Divisions = 17; }},
+        {"hinge", [&] { beam->HingeB = false; }},
+        {"member turned", [&] { s.CurrentMember = beam, s.OtocAktualniPrut(); }},
         {"pan", [&] { s.PanBy(7, -3); }},
         {"zoom", [&] { s.ZoomAboutCentre(s.Zoom() + 10); }},
         {"scale", [&] { s.SetScaleIF(s.ScaleIF() * 1.5L); }},
@@ -115,14 +118,8 @@ TEST(KeptTables, EveryChangeDrawsAsAFreshRepaint) {
 TEST(KeptTables, TextsOnlyOnMembersLongEnoughToHoldThem) {
     for (const int pixels : {TSpaceDrawer::KTextRoom, TSpaceDrawer::KTextRoom - 1}) {
         TCanvasModel m(400, 300);
-        m.space.SetZoom(10);
-        TUzel* a = m.Node(0, 0);
-        TUzel* b = m.Node(pixels / 10.0L, 0);
-        a->DofU.Fixed = a->DofW.Fixed = a->DofRot.Fixed = true;
-        TPrut* p = m.Member(a, b);
-        p->PridejZatizeni(KLoadDistributed, nullptr, 0, p->Length, 100, 100, 90);
+        Cantilever(m, pixels / 10.0L);
         m.space.ShowNumbers = true;
-        Compute(m.space);
         for (int mode = 0; mode <= 4; ++mode) {
             m.space.SetTypZobrazeni(std::uint8_t(mode));
             const TRecordingPainter r = m.Paint();
@@ -144,14 +141,7 @@ TEST(KeptTables, TextsOnlyOnMembersLongEnoughToHoldThem) {
 TEST(KeptTables, StationsNearerThanAPixelAreDrawnOnce) {
     for (const TReal length : {0.5L, 5.0L}) {
         TCanvasModel m(400, 300);
-        m.space.SetZoom(10);
-        m.space.OffsetX = 100;
-        TUzel* a = m.Node(0, 0);
-        TUzel* b = m.Node(length, 0);
-        a->DofU.Fixed = a->DofW.Fixed = a->DofRot.Fixed = true;
-        TPrut* member = m.Member(a, b);
-        member->PridejZatizeni(KLoadDistributed, nullptr, 0, length, 100, 100, 90);
-        Compute(m.space);
+        TPrut* member = Cantilever(m, length);
         ASSERT_TRUE(ComputeMemberResults(*member));
         const std::size_t stations = member->Results[0].size();
         ReleaseMemberResults(*member);
