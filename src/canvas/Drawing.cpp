@@ -10,14 +10,20 @@
 #include "canvas/Rounding.h"
 #include "units/Prevody.h"
 
-namespace {
-bool Selected(const TNodeList& list, const TUzel* node) {
-    return list.Contains(node);
+// A short selection is searched as it stands, and so is any for a drawing of a few objects. A
+// drawing of many objects with a long selection (everything selected) looks them up in a set made
+// once, so that each object is not sought through all the others.
+template <typename T>
+bool TSpaceDrawer::TSelection::Has(const TObjectList<T>& list, const T* item) {
+    constexpr int KFew = 16;
+    if (list.Count() <= KFew || ++Lookups <= KFew) return list.Contains(item);
+    if (!Made) {
+        for (const T* t : list)
+            Items.insert(t);
+        Made = true;
+    }
+    return Items.count(item) != 0;
 }
-bool Selected(const TMemberList& list, const TPrut* member) {
-    return list.Contains(member);
-}
-} // namespace
 
 std::string TSpaceDrawer::Label(TReal value, TLabelQuantity quantity) const {
     // The short labels of the direct drawings are written over the long ones of the last full
@@ -207,7 +213,7 @@ void TSpaceDrawer::SupportSymbolHatched(const TUzel& node, TPixel at) {
 
 void TSpaceDrawer::NodeDot(const TUzel& node, TPixel at, int left, int right) {
     mP.SetPen({KBlack, 1, TPenStyle::Solid});
-    mP.SetBrush({Selected(mSpace.SelectedNodes, &node) ? KRed : KBlack, TBrushStyle::Solid});
+    mP.SetBrush({mSelectedNodes.Has(mSpace.SelectedNodes, &node) ? KRed : KBlack, TBrushStyle::Solid});
     mP.Ellipse({at.X - left, at.Y - left, at.X + right, at.Y + right});
 }
 
@@ -329,7 +335,7 @@ void TSpaceDrawer::MemberLine(const TPrut& member, TPixel a, TPixel b) {
     const TReal dx = member.NodeB->X - member.NodeA->X;
     const TReal dy = member.NodeB->Y - member.NodeA->Y;
     const TPixel d3{RoundPx(3 * dx / l), RoundPx(3 * dy / l)};
-    const TColor colour = Selected(mSpace.SelectedMembers, &member) ? KRed : KBlack;
+    const TColor colour = mSelectedMembers.Has(mSpace.SelectedMembers, &member) ? KRed : KBlack;
     mP.SetPen({colour, 1, TPenStyle::Solid});
     mP.SetBrush({colour, TBrushStyle::Solid});
     mP.Line({a.X + d3.X, a.Y - d3.Y}, {b.X - d3.X, b.Y + d3.Y});

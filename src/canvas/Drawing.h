@@ -4,6 +4,7 @@
 // with the long label format (full repaint) or the short one (direct drawings), both in the
 // display units.
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "analysis/Envelope.h"
@@ -88,6 +89,13 @@ private:
     TLabelPlacer* mLabels = nullptr;
     // The texts of the member being drawn fit it (TextsFit).
     bool mTexts = true;
+    struct TSelection {
+        template <typename T> bool Has(const TObjectList<T>& list, const T* item);
+        int Lookups = 0;
+        bool Made = false;
+        std::unordered_set<const void*> Items;
+    };
+    TSelection mSelectedNodes, mSelectedMembers;
 };
 
 // The colour of the loads of the case at a position of LoadCases, when every case is drawn in its

@@ -180,3 +180,24 @@ TEST(KeptTables, PlacerSeesTakenBoxesBeyondItsMargin) {
     }
     EXPECT_EQ(written, (std::vector<std::string>{"12.000", "3.000"}));
 }
+
+// With more members and nodes selected than a drawing searches one by one, the selected ones
+// are red and the others black, as with a few.
+TEST(KeptTables, LongSelectionsDrawAsShortOnes) {
+    TCanvasModel m(600, 400);
+    std::vector<TUzel*> nodes;
+    for (int i = 0; i <= 40; ++i)
+        nodes.push_back(m.Node(0.1L * i, 0));
+    for (int i = 0; i < 40; ++i) {
+        TPrut* p = m.Member(nodes[std::size_t(i)], nodes[std::size_t(i) + 1]);
+        if (i != 33) m.space.SelectedMembers.Add(p);
+        if (i != 7) m.space.SelectedNodes.Add(nodes[std::size_t(i)]);
+    }
+    int redLines = 0, redDots = 0;
+    for (const TPaintOp& op : m.Paint().Ops) {
+        redLines += op.Kind == TPaintKind::Line && op.Pen.Color == KRed;
+        redDots += op.Kind == TPaintKind::Ellipse && op.Brush.Color == KRed;
+    }
+    EXPECT_EQ(redLines, 39);
+    EXPECT_EQ(redDots, 39);
+}
