@@ -176,7 +176,9 @@ TEST(KeptTables, PlacerSeesTakenBoxesBeyondItsMargin) {
     std::vector<std::string> written;
     for (const TPaintOp& t : p.OfKind(TPaintKind::Text)) {
         written.push_back(t.Text);
-        if (t.Text != "12.000") EXPECT_GE(t.Points[0].X, 20) << t.Text;
+        if (t.Text != "12.000") {
+            EXPECT_GE(t.Points[0].X, 20) << t.Text;
+        }
     }
     EXPECT_EQ(written, (std::vector<std::string>{"12.000", "3.000"}));
 }
