@@ -1,13 +1,20 @@
-// One full repaint of a 1000-member frame into the QImage painter, in the model view and in each
-// result mode (T, N, M, deformed shape), at the desktop's canvas size.
+// Full repaints into the QImage painter at the desktop's canvas size: a 1000-member frame in the
+// model view and in each result mode (T, N, M, deformed shape), and square grids of about 10,000
+// members (every mode, one load case and the envelope of two combinations) and 100,000 members
+// (model view). Each grid is measured twice: a repaint after the view moved by a pixel (the pan
+// alternates, so every repaint sees a new view) and a repaint with nothing changed.
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
 #include <QImage>
 
 #include <clocale>
+#include <map>
+#include <memory>
 
+#include "analysis/Envelope.h"
 #include "analysis/ProfileMatrix.h"
+#include "canvas/DiagramFit.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
 #include "render/QtCanvasPainter.h"
@@ -49,6 +56,52 @@ struct TFrame {
     }
 };
 
+// A square grid of n × n nodes `step` metres apart, 2n(n − 1) members: fixed feet, a distributed
+// load on every beam (case G) and a horizontal force at every node of the left column (case W);
+// two ultimate combinations of them. Computed when asked (the 100,000-member grid is drawn in the
+// model view only).
+struct TGrid {
+    TMKPSpace space;
+    bool Computed = false;
+    TGrid(int n, TReal step, bool compute) {
+        TMaterial* steel = space.PridejMaterial("S235", 210000, 7850);
+        TProfil* section = space.PridejProfil("HEB 200", steel, 0.00781, 0.0000569, 0.00002);
+        TZatezovaciStav* g = space.PridejZatezovaciStav("G", TCaseKind::Permanent);
+        TZatezovaciStav* w = space.PridejZatezovaciStav("W", TCaseKind::Variable, TCaseCategory::Wind);
+        for (int s = 0; s < n; ++s)
+            for (int b = 0; b < n; ++b) {
+                TUzel* node = space.PridejUzel(space.Nodes.Count() + 1, step * b, step * s);
+                if (s == 0) node->DofU.Fixed = node->DofW.Fixed = node->DofRot.Fixed = true;
+                if (s > 0 && b == 0)
+                    space.NastavStavZatizeni(*node->PridejZatizeni(KLoadForce, nullptr, 5, 0), w);
+            }
+        auto node = [&](int s, int b) { return space.Nodes[s * n + b]; };
+        for (int s = 0; s < n; ++s) {
+            if (s > 0)
+                for (int b = 0; b < n; ++b)
+                    space.PridejPrut(node(s - 1, b), node(s, b), section, false, space.Members.Count() + 1,
+                                     false, false);
+            for (int b = 0; b + 1 < n; ++b) {
+                TPrut* beam = space.PridejPrut(node(s, b), node(s, b + 1), section, false,
+                                               space.Members.Count() + 1, false, false);
+                if (s > 0)
+                    space.NastavStavZatizeni(
+                        *beam->PridejZatizeni(KLoadDistributed, nullptr, 0, step, 10, 10, 90), g);
+            }
+        }
+        space.PridejKombinaci("C1", TCombinationKind::Ultimate, {{g, 1.35L}, {w, 1.5L}});
+        space.PridejKombinaci("C2", TCombinationKind::Ultimate, {{g, 1.0L}, {w, -1.5L}});
+        space.Width = 765;
+        space.Height = 520;
+        space.ShowAll();
+        if (!compute) return;
+        space.TraceEnabled = false;
+        TRecordingDialogs messages;
+        TDialogsGuard guard(messages);
+        Computed = space.Vypocet().Result == TMKPSpace::TSolveResult::Ok;
+    }
+};
+
 void EnsureApp() {
     if (QCoreApplication::instance()) return;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -62,6 +115,15 @@ void EnsureApp() {
 TFrame& Frame() {
     static TFrame frame;
     return frame;
+}
+
+// 71 × 71 nodes: 9,940 members 0.5 m long, 5 pixels at the smallest zoom; 224 × 224 nodes:
+// 99,904 members 0.2 m long, 2 pixels.
+TGrid& Grid(int size) {
+    static std::map<int, std::unique_ptr<TGrid>> grids;
+    auto& g = grids[size];
+    if (!g) g = size == 10000 ? std::make_unique<TGrid>(71, 0.5L, true) : std::make_unique<TGrid>(224, 0.2L, false);
+    return *g;
 }
 
 void BM_Repaint(benchmark::State& state) {
@@ -80,7 +142,66 @@ void BM_Repaint(benchmark::State& state) {
     }
     state.counters["members"] = f.space.Members.Count();
 }
+
+// Arguments: members (10000, 100000), mode (0 model, 1 T, 2 N, 3 M, 4 def), what is shown (0 the
+// case G, 1 the envelope of C1 and C2), whether the view moves before each repaint.
+void BM_GridRepaint(benchmark::State& state) {
+    EnsureApp();
+    TGrid& g = Grid(int(state.range(0)));
+    const int mode = int(state.range(1));
+    const bool envelope = state.range(2) != 0, pan = state.range(3) != 0;
+    if (mode > 0 && !g.Computed) {
+        state.SkipWithError("the grid did not compute");
+        return;
+    }
+    TMKPSpace& s = g.space;
+    if (mode > 0) {
+        TResultsChoice choice;
+        if (envelope) {
+            choice.Kind = TResultsKind::Envelope;
+            choice.Combinations = {"C1", "C2"};
+        } else {
+            choice.Name = "G";
+        }
+        if (!(s.ResultsChoice == choice) && !s.NastavVysledky(choice)) {
+            state.SkipWithError("no such results");
+            return;
+        }
+    }
+    s.SetTypZobrazeni(static_cast<std::uint8_t>(mode));
+    s.ShowAll();
+    if (mode > 0) PrizpusobMeritko(s);
+    QImage image(s.Width, s.Height, QImage::Format_RGB32);
+    {
+        TQtCanvasPainter painter(image);
+        s.Prekresli(painter);
+    }
+    int step = 1;
+    for (auto _ : state) {
+        if (pan) {
+            s.PanBy(step, 0);
+            step = -step;
+        }
+        TQtCanvasPainter painter(image);
+        s.Prekresli(painter);
+    }
+    state.counters["members"] = s.Members.Count();
+}
+
+void GridArgs(benchmark::internal::Benchmark* b) {
+    for (int pan : {1, 0}) {
+        for (int mode = 0; mode <= 4; ++mode)
+            b->Args({10000, mode, 0, pan});
+        for (int mode = 1; mode <= 4; ++mode)
+            b->Args({10000, mode, 1, pan});
+        b->Args({100000, 0, 0, pan});
+    }
+}
 } // namespace
 
 BENCHMARK(BM_Repaint)->ArgName("mode")->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_GridRepaint)
+    ->ArgNames({"members", "mode", "envelope", "pan"})
+    ->Apply(GridArgs)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -28,16 +28,12 @@ TReal NejvetsiPoradnice(TMKPSpace& space, int mode) {
                 if (space.Members[i]->HasResults() && space.Envelope->Table(i, high, table)) take(table);
         return largest;
     }
-    for (TPrut* m : space.Members) {
+    // The tables the repaint keeps (and will draw from).
+    TMemberTables& tables = MemberTables(space);
+    for (int i = 0; i < space.Members.Count(); ++i) {
+        TPrut* m = space.Members[i];
         if (!m->HasResults()) continue;
-        if (ComputeMemberResults(*m)) {
-            const TMatrix& r = m->Results;
-            for (std::size_t i = 0; i < r[0].size(); ++i) {
-                const TReal v = mode == 4 ? std::hypot(r[5][i], r[6][i]) : std::fabs(r[row][i]);
-                if (std::isfinite(v)) largest = std::max(largest, v);
-            }
-        }
-        ReleaseMemberResults(*m);
+        if (const TMatrix* r = tables.Table(*m, i)) take(*r);
     }
     return largest;
 }

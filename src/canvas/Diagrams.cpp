@@ -25,6 +25,15 @@ TPixel TSpaceDrawer::MemberStation(const TPrut& member, TReal x) const {
     return mSpace.ToScreen(member.NodeA->X + x * member.CosA, member.NodeA->Y - x * member.SinA);
 }
 
+// On a member too short for texts the stations stand less than a pixel apart: a station whose
+// axis point is the pixel of the last one drawn adds nothing that could be seen and is passed
+// over (the first and the last station are always drawn).
+bool TSpaceDrawer::PassedOver(std::size_t i, std::size_t n, TPixel p, TPixel& last) const {
+    if (!mTexts && i != 0 && i + 1 != n && p == last) return true;
+    last = p;
+    return false;
+}
+
 // Mode 1 T (row 3), 2 N (row 2), 3 M (row 1). M lies on the side of the local w axis (90°
 // clockwise from the member on the screen). N and T do so on members drawn rightwards
 // (α ≤ 90 or α ≥ 270) and lie on the other side otherwise, so positive N and T always hang
@@ -36,16 +45,18 @@ void TSpaceDrawer::Diagram(const TPrut& member, const TMatrix& results, int mode
     const TReal scale = mSpace.ScaleIF();
     mP.SetPen({KGreen, 1, TPenStyle::Solid});
     mP.MoveTo(a.X, a.Y);
-    const std::vector<bool> marks = MarkStations(results, {row});
+    const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>(results[0].size());
     const std::size_t n = marks.size();
+    TPixel last;
     for (std::size_t i = 0; i < n; ++i) {
         const TReal v = results[static_cast<std::size_t>(row)][i];
         const TPixel p = MemberStation(member, results[0][i]);
+        if (PassedOver(i, n, p, last)) continue;
         const int ox = RoundPx(scale * (v * member.SinA));
         const int oy = RoundPx(scale * (-v * member.CosA));
         const TPixel d = (mode == 3 || rightwards) ? TPixel{p.X - ox, p.Y - oy} : TPixel{p.X + ox, p.Y + oy};
         mP.LineTo(d.X, d.Y);
-        if (i == 0 || i + 1 == n || marks[i]) {
+        if (mTexts && (i == 0 || i + 1 == n || marks[i])) {
             std::string text = mode == 3 ? Label(rightwards ? v : -v, TLabelQuantity::Moment)
                                          : Label(-v, TLabelQuantity::Force);
             DiagramLabel({d.X, d.Y + 10}, text, p, marks[i]);
@@ -66,15 +77,17 @@ void TSpaceDrawer::DeformedShape(const TPrut& member, const TMatrix& results, TP
     mP.Line(a, b);
     mP.SetPen({KGreen, 1, TPenStyle::Solid});
     mP.MoveTo(a.X, a.Y);
-    const std::vector<bool> marks = MarkStations(results, {5, 6});
+    const std::vector<bool> marks = mTexts ? MarkStations(results, {5, 6}) : std::vector<bool>(results[0].size());
+    TPixel last;
     for (std::size_t i = 0; i < marks.size(); ++i) {
+        const TPixel p = MemberStation(member, results[0][i]);
+        if (PassedOver(i, marks.size(), p, last)) continue;
         const TReal u = results[5][i], w = results[6][i];
         const TReal gx = u * member.CosA - w * member.SinA;
         const TReal gy = u * member.SinA + w * member.CosA;
-        const TPixel p = MemberStation(member, results[0][i]);
         const TPixel d{p.X + RoundPx(scale * gx), p.Y + RoundPx(scale * gy)};
         mP.LineTo(d.X, d.Y);
-        if (i == 0 || marks[i]) {
+        if (mTexts && (i == 0 || marks[i])) {
             std::string text(1, '[');
             text.append(Label(gx, TLabelQuantity::Displacement));
             text.push_back(';');
@@ -109,9 +122,11 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& high, con
     // The diagram points of both curves, as the diagram of one state places them.
     const auto points = [&](const TMatrix& results) {
         std::vector<TPixel> d;
+        TPixel last;
         for (std::size_t i = 0; i < results[0].size(); ++i) {
             const TReal v = results[std::size_t(row)][i];
             const TPixel p = MemberStation(member, results[0][i]);
+            if (PassedOver(i, results[0].size(), p, last)) continue;
             const int ox = RoundPx(scale * (v * member.SinA));
             const int oy = RoundPx(scale * (-v * member.CosA));
             d.push_back((mode == 3 || rightwards) ? TPixel{p.X - ox, p.Y - oy} : TPixel{p.X + ox, p.Y + oy});
@@ -131,11 +146,11 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& high, con
     for (const bool largest : {true, false}) {
         const TMatrix& results = largest ? high : low;
         const std::vector<TPixel>& d = largest ? up : down;
-        const std::vector<bool> marks = MarkStations(results, {row});
+        const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>(d.size());
         mP.MoveTo(a.X, a.Y);
         for (std::size_t i = 0; i < d.size(); ++i) {
             mP.LineTo(d[i].X, d[i].Y);
-            if (i != 0 && i + 1 != d.size() && !marks[i]) continue;
+            if (!mTexts || (i != 0 && i + 1 != d.size() && !marks[i])) continue;
             const TReal v = results[std::size_t(row)][i];
             std::string text = mode == 3 ? Label(rightwards ? v : -v, TLabelQuantity::Moment)
                                          : Label(-v, TLabelQuantity::Force);
@@ -155,7 +170,7 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& high, con
 void TSpaceDrawer::EnvelopeDisplacements(const TPrut& member, const TObalka::TMemberEnvelope& envelope,
                                          const TObalka& all) {
     const std::size_t n = envelope.X.size();
-    if (n == 0) return;
+    if (n == 0 || !mTexts) return;
     for (const std::size_t quantity : {std::size_t(3), std::size_t(4)}) {
         std::size_t hi = 0, lo = 0;
         for (std::size_t j = 1; j < n; ++j) {

@@ -10,14 +10,20 @@
 #include "canvas/Rounding.h"
 #include "units/Prevody.h"
 
-namespace {
-bool Selected(const TNodeList& list, const TUzel* node) {
-    return list.Contains(node);
+// A short selection is searched as it stands, and so is any for a drawing of a few objects. A
+// drawing of many objects with a long selection (everything selected) looks them up in a set made
+// once, so that each object is not sought through all the others.
+template <typename T>
+bool TSpaceDrawer::TSelection::Has(const TObjectList<T>& list, const T* item) {
+    constexpr int KFew = 16;
+    if (list.Count() <= KFew || ++Lookups <= KFew) return list.Contains(item);
+    if (!Made) {
+        for (const T* t : list)
+            Items.insert(t);
+        Made = true;
+    }
+    return Items.count(item) != 0;
 }
-bool Selected(const TMemberList& list, const TPrut* member) {
-    return list.Contains(member);
-}
-} // namespace
 
 std::string TSpaceDrawer::Label(TReal value, TLabelQuantity quantity) const {
     // The short labels of the direct drawings are written over the long ones of the last full
@@ -48,7 +54,13 @@ void TSpaceDrawer::Text(int x, int y, const std::string& text, TColor color) {
     if (mLabels) mLabels->Occupy(TextBox(x, y, text, mP.Font()));
 }
 
+bool TSpaceDrawer::TextsFit(TPixel a, TPixel b) {
+    const std::int64_t dx = std::int64_t(b.X) - a.X, dy = std::int64_t(b.Y) - a.Y;
+    return dx * dx + dy * dy >= std::int64_t(KTextRoom) * KTextRoom;
+}
+
 void TSpaceDrawer::DiagramLabel(TPixel place, const std::string& text, TPixel point, bool important) {
+    if (!mTexts) return;
     if (mLabels)
         mLabels->Queue(place, text, point, KGreen, important);
     else
@@ -201,7 +213,7 @@ void TSpaceDrawer::SupportSymbolHatched(const TUzel& node, TPixel at) {
 
 void TSpaceDrawer::NodeDot(const TUzel& node, TPixel at, int left, int right) {
     mP.SetPen({KBlack, 1, TPenStyle::Solid});
-    mP.SetBrush({Selected(mSpace.SelectedNodes, &node) ? KRed : KBlack, TBrushStyle::Solid});
+    mP.SetBrush({mSelectedNodes.Has(mSpace.SelectedNodes, &node) ? KRed : KBlack, TBrushStyle::Solid});
     mP.Ellipse({at.X - left, at.Y - left, at.X + right, at.Y + right});
 }
 
@@ -323,7 +335,7 @@ void TSpaceDrawer::MemberLine(const TPrut& member, TPixel a, TPixel b) {
     const TReal dx = member.NodeB->X - member.NodeA->X;
     const TReal dy = member.NodeB->Y - member.NodeA->Y;
     const TPixel d3{RoundPx(3 * dx / l), RoundPx(3 * dy / l)};
-    const TColor colour = Selected(mSpace.SelectedMembers, &member) ? KRed : KBlack;
+    const TColor colour = mSelectedMembers.Has(mSpace.SelectedMembers, &member) ? KRed : KBlack;
     mP.SetPen({colour, 1, TPenStyle::Solid});
     mP.SetBrush({colour, TBrushStyle::Solid});
     mP.Line({a.X + d3.X, a.Y - d3.Y}, {b.X - d3.X, b.Y + d3.Y});
@@ -334,6 +346,7 @@ void TSpaceDrawer::MemberLine(const TPrut& member, TPixel a, TPixel b) {
 }
 
 void TSpaceDrawer::MemberNumber(const TPrut& member, TPixel a, TPixel b) {
+    if (!TextsFit(a, b)) return;
     Text(RoundPx((a.X + b.X) / 2.0L) + 4, RoundPx((a.Y + b.Y) / 2.0L) + 4, std::to_string(member.Number),
          KGreen);
 }
@@ -348,6 +361,7 @@ void TSpaceDrawer::MemberLoads(const TPrut& member, TPixel a) {
 
 void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a) {
     if (!LoadShown(z)) return;
+    const bool texts = TextsFit(a, mSpace.ToScreen(member.NodeB->X, member.NodeB->Y));
     const TZatizeni* load = &z;
     const TReal alpha = member.Angle;
     const TReal ca = CosDeg(alpha), sa = SinDeg(alpha);
@@ -372,6 +386,7 @@ void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a)
                       s.Y + g1.Y + RoundPx((g2.Y + (e.Y - s.Y) - g1.Y) * k / t)};
             mP.Line(from, to);
         }
+        if (!texts) return;
         Text(s.X + g1.X, s.Y + g1.Y - 10, Label(load->Q1, TLabelQuantity::Intensity), LoadColour(z, KGreen));
         Text(e.X + g2.X, e.Y + g2.Y - 10, Label(load->Q2, TLabelQuantity::Intensity), LoadColour(z, KGreen));
     } else if (load->Kind == KLoadForce) {
@@ -381,13 +396,13 @@ void TSpaceDrawer::MemberLoad(const TPrut& member, const TZatizeni& z, TPixel a)
         mP.SetPen({LoadColour(z, KBlue), 1, TPenStyle::Solid});
         mP.Line(s, t);
         ArrowHead(s, alpha, load->Angle);
-        Text(t.X, t.Y, Label(f, TLabelQuantity::Force), LoadColour(z, KBlue));
+        if (texts) Text(t.X, t.Y, Label(f, TLabelQuantity::Force), LoadColour(z, KBlue));
     } else if (load->Kind == KLoadMoment) {
         mP.SetPen({LoadColour(z, KPurple), 1, TPenStyle::Solid});
         MomentLoadSymbol(s, load->Q1);
         mP.Line({s.X - 5, s.Y}, {s.X + 5, s.Y});
         mP.Line({s.X, s.Y - 5}, {s.X, s.Y + 5});
-        Text(s.X - 15, s.Y - 35, Label(load->Q1, TLabelQuantity::Moment), LoadColour(z, KPurple));
+        if (texts) Text(s.X - 15, s.Y - 35, Label(load->Q1, TLabelQuantity::Moment), LoadColour(z, KPurple));
     }
     // Self-weight acts in the computation only and is never drawn.
 }

@@ -4,6 +4,7 @@
 // with the long label format (full repaint) or the short one (direct drawings), both in the
 // display units.
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "analysis/Envelope.h"
@@ -42,8 +43,9 @@ public:
     void NodalLoads(const TUzel& node, TPixel at);
     void NodalLoad(const TZatizeni& load, TPixel at);
 
-    // The whole member as the current mode shows it, then its number and its loads.
-    void Member(TPrut& member);
+    // The whole member as the current mode shows it, then its number and its loads; `index`, its
+    // position in the member list, takes its tables from the space's store (MemberResults.h).
+    void Member(TPrut& member, int index = -1);
     void MemberLine(const TPrut& member, TPixel a, TPixel b);
     void MemberNumber(const TPrut& member, TPixel a, TPixel b);
     void MemberLoads(const TPrut& member, TPixel a);
@@ -65,12 +67,18 @@ public:
     void MomentLoadSymbol(TPixel q, TReal m);
     void MomentReactionSymbol(TPixel q, TReal m);
 
+    // A member shorter on the canvas than a line of text carries no readable text: its number,
+    // its loads' values and its diagram's labels are left out (its lines are drawn as always).
+    static constexpr int KTextRoom = 13;
+    static bool TextsFit(TPixel a, TPixel b);
+
 private:
     // Whether a load is drawn (LoadsOfCase), and the colour it is drawn in: its kind's, or its
     // case's (CaseColours).
     bool LoadShown(const TZatizeni& load) const;
     TColor LoadColour(const TZatizeni& load, TColor kindColour) const;
     TPixel MemberStation(const TPrut& member, TReal x) const;
+    bool PassedOver(std::size_t i, std::size_t n, TPixel p, TPixel& last) const;
     void Text(int x, int y, const std::string& text, TColor color);
     // A value label of a diagram at its place, for the station whose axis point is `point`.
     void DiagramLabel(TPixel place, const std::string& text, TPixel point, bool important);
@@ -79,6 +87,15 @@ private:
     TCanvasPainter& mP;
     bool mShort;
     TLabelPlacer* mLabels = nullptr;
+    // The texts of the member being drawn fit it (TextsFit).
+    bool mTexts = true;
+    struct TSelection {
+        template <typename T> bool Has(const TObjectList<T>& list, const T* item);
+        int Lookups = 0;
+        bool Made = false;
+        std::unordered_set<const void*> Items;
+    };
+    TSelection mSelectedNodes, mSelectedMembers;
 };
 
 // The colour of the loads of the case at a position of LoadCases, when every case is drawn in its

@@ -50,33 +50,45 @@ TPixelRect TextBox(int x, int y, const std::string& utf8, const TFont& font) {
     return {x, y, x + width, y + height + 2};
 }
 
-namespace {
-constexpr int KCell = 64; // pixels on a side of a cell of the taken-box index
-} // namespace
-
 TLabelPlacer::TLabelPlacer(int width, int height)
-    : mWidth(std::max(width, 1)), mHeight(std::max(height, 1)), mColumns((mWidth + KCell - 1) / KCell),
-      mRows((mHeight + KCell - 1) / KCell), mCells(std::size_t(mColumns) * std::size_t(mRows)) {}
+    : mWidth(std::max(width, 1)), mHeight(std::max(height, 1)), mWords((mWidth + 2 * KMargin + 63) / 64),
+      mBits(std::size_t(mWords) * std::size_t(mHeight + 2 * KMargin), 0) {}
 
 bool TLabelPlacer::Visible(const TPixelRect& box) const {
     return box.Right > 0 && box.Bottom > 0 && box.Left < mWidth && box.Top < mHeight;
 }
 
-template <typename F> void TLabelPlacer::ForCells(const TPixelRect& box, F f) const {
-    const int c0 = std::clamp(box.Left / KCell, 0, mColumns - 1);
-    const int c1 = std::clamp((box.Right - 1) / KCell, 0, mColumns - 1);
-    const int r0 = std::clamp(box.Top / KCell, 0, mRows - 1);
-    const int r1 = std::clamp((box.Bottom - 1) / KCell, 0, mRows - 1);
-    for (int r = r0; r <= r1; ++r)
-        for (int c = c0; c <= c1; ++c)
-            f(std::size_t(r) * std::size_t(mColumns) + std::size_t(c));
+bool TLabelPlacer::Clip(const TPixelRect& box, TPixelRect& c) const {
+    c = {std::max(box.Left, -KMargin), std::max(box.Top, -KMargin), std::min(box.Right, mWidth + KMargin),
+         std::min(box.Bottom, mHeight + KMargin)};
+    return c.Left < c.Right && c.Top < c.Bottom;
 }
+
+bool TLabelPlacer::InsideBitmap(const TPixelRect& box) const {
+    return box.Left >= -KMargin && box.Top >= -KMargin && box.Right <= mWidth + KMargin &&
+           box.Bottom <= mHeight + KMargin;
+}
+
+namespace {
+// The bits of columns [from, to) within the word that starts at column `word`·64.
+std::uint64_t Mask(int word, int from, int to) {
+    const int lo = std::max(from - word * 64, 0), hi = std::min(to - word * 64, 64);
+    const std::uint64_t upper = hi == 64 ? ~std::uint64_t(0) : (std::uint64_t(1) << hi) - 1;
+    return upper & ~((std::uint64_t(1) << lo) - 1);
+}
+} // namespace
 
 void TLabelPlacer::Occupy(const TPixelRect& box) {
     if (!Visible(box)) return;
-    const std::size_t index = mTaken.size();
-    mTaken.push_back(box);
-    ForCells(box, [&](std::size_t cell) { mCells[cell].push_back(index); });
+    if (!InsideBitmap(box)) mBeyond.push_back(box);
+    TPixelRect c;
+    if (!Clip(box, c)) return;
+    const int from = c.Left + KMargin, to = c.Right + KMargin;
+    for (int y = c.Top; y < c.Bottom; ++y) {
+        std::uint64_t* row = &mBits[std::size_t(y + KMargin) * std::size_t(mWords)];
+        for (int w = from / 64; w <= (to - 1) / 64; ++w)
+            row[w] |= Mask(w, from, to);
+    }
 }
 
 void TLabelPlacer::Queue(TPixel place, const std::string& text, TPixel point, TColor colour, bool important) {
@@ -84,12 +96,33 @@ void TLabelPlacer::Queue(TPixel place, const std::string& text, TPixel point, TC
 }
 
 bool TLabelPlacer::Free(const TPixelRect& box) const {
-    bool free = true;
-    ForCells(box, [&](std::size_t cell) {
-        for (std::size_t t : mCells[cell])
-            if (free && Overlap(mTaken[t], box)) free = false;
-    });
-    return free;
+    if (!InsideBitmap(box))
+        for (const TPixelRect& t : mBeyond)
+            if (Overlap(t, box)) return false;
+    TPixelRect c;
+    if (!Clip(box, c)) return true;
+    const int from = c.Left + KMargin, to = c.Right + KMargin;
+    for (int y = c.Top; y < c.Bottom; ++y) {
+        const std::uint64_t* row = &mBits[std::size_t(y + KMargin) * std::size_t(mWords)];
+        for (int w = from / 64; w <= (to - 1) / 64; ++w)
+            if (row[w] & Mask(w, from, to)) return false;
+    }
+    return true;
+}
+
+// The own place first, then the nearest of the places around it: a line down or up, half or a
+// whole width to the left, two lines down or up.
+const std::vector<TLabelPlacer::TShift>& TLabelPlacer::Shifts(int w, int h) {
+    std::vector<TShift>& shifts = mShifts[{w, h}];
+    if (!shifts.empty()) return shifts;
+    const int dxs[] = {0, -(w + 2) / 2, -(w + 2)};
+    const int dys[] = {0, h, -h, 2 * h, -2 * h};
+    for (int dy : dys)
+        for (int dx : dxs)
+            shifts.push_back({dx, dy});
+    std::stable_sort(shifts.begin(), shifts.end(),
+                     [](const TShift& a, const TShift& b) { return std::hypot(a.Dx, a.Dy) < std::hypot(b.Dx, b.Dy); });
+    return shifts;
 }
 
 void TLabelPlacer::Draw(TCanvasPainter& p) {
@@ -119,22 +152,7 @@ void TLabelPlacer::Draw(TCanvasPainter& p) {
             written[key(l->Point.X, l->Point.Y)].push_back(l);
             continue;
         }
-        const int w = box.Right - box.Left, h = box.Bottom - box.Top;
-        // The own place first, then the nearest of the places around it: a line down or up,
-        // half or a whole width to the left, two lines down or up.
-        const int dxs[] = {0, -(w + 2) / 2, -(w + 2)};
-        const int dys[] = {0, h, -h, 2 * h, -2 * h};
-        struct TCandidate {
-            int Dx, Dy;
-        };
-        std::vector<TCandidate> candidates;
-        for (int dy : dys)
-            for (int dx : dxs)
-                candidates.push_back({dx, dy});
-        std::stable_sort(candidates.begin(), candidates.end(), [](const TCandidate& a, const TCandidate& b) {
-            return std::hypot(a.Dx, a.Dy) < std::hypot(b.Dx, b.Dy);
-        });
-        for (const TCandidate& c : candidates) {
+        for (const TShift& c : Shifts(box.Right - box.Left, box.Bottom - box.Top)) {
             const TPixelRect moved = Shifted(box, c.Dx, c.Dy);
             if (!Free(moved)) continue;
             l->Shown = true;

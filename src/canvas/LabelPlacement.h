@@ -6,6 +6,8 @@
 // value is written once; otherwise the later label moves to the nearest free place around its
 // own, within two lines up or down and one label width to the left, and is left out when there
 // is none there, since a label further off would be read as another point's.
+#include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -42,14 +44,25 @@ private:
         bool Shown = false;
         TPixel At;
     };
+    struct TShift {
+        int Dx, Dy;
+    };
     bool Visible(const TPixelRect& box) const;
     bool Free(const TPixelRect& box) const;
-    // The taken boxes are kept in square cells of the canvas, so that a test looks only at the
-    // boxes near its own.
-    template <typename F> void ForCells(const TPixelRect& box, F f) const;
+    // The places tried for a label of w × h pixels, nearest first.
+    const std::vector<TShift>& Shifts(int w, int h);
 
-    int mWidth, mHeight, mColumns, mRows;
-    std::vector<TPixelRect> mTaken;
-    std::vector<std::vector<std::size_t>> mCells;
+    // The taken pixels: one bit each over the canvas and a margin around it, so that a test
+    // costs the size of its box whatever the number of texts. The few taken boxes that reach
+    // beyond the margin are also kept whole, for the boxes that reach there too.
+    static constexpr int KMargin = 256;
+    // The box's part inside the bitmap; false when there is none.
+    bool Clip(const TPixelRect& box, TPixelRect& clipped) const;
+    bool InsideBitmap(const TPixelRect& box) const;
+    int mWidth, mHeight;
+    int mWords; // 64-bit words a row of the bitmap
+    std::vector<std::uint64_t> mBits;
+    std::vector<TPixelRect> mBeyond;
+    std::map<std::pair<int, int>, std::vector<TShift>> mShifts;
     std::vector<TLabel> mLabels;
 };

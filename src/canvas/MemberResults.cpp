@@ -1,6 +1,11 @@
 #include "canvas/MemberResults.h"
 
+#include <algorithm>
+#include <cmath>
+
+#include "analysis/Envelope.h"
 #include "analysis/MemberTable.h"
+#include "model/MKPSpace.h"
 #include "model/Prut.h"
 
 // The table must hold the rows the drawing reads (x, M, N, T, rotation, u, w), each with one
@@ -16,4 +21,115 @@ bool ComputeMemberResults(TPrut& member) {
 
 void ReleaseMemberResults(TPrut& member) {
     member.UvolniPrubehy();
+}
+
+void TMKPSpace::TTablesDeleter::operator()(TMemberTables* tables) const {
+    delete tables;
+}
+
+TMemberTables& MemberTables(TMKPSpace& space) {
+    if (!space.DrawingTables) space.DrawingTables.reset(new TMemberTables());
+    return *space.DrawingTables;
+}
+
+namespace {
+// Equal values with equal signs: a zero of the other sign, or a NaN, is another value.
+bool Same(TReal a, TReal b) {
+    return a == b && std::signbit(a) == std::signbit(b);
+}
+bool Same(const TVector& a, const TVector& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!Same(a[i], b[i])) return false;
+    return true;
+}
+} // namespace
+
+void TMemberTables::Read(const TPrut& m, TInputs& in) {
+    in.Sa = m.Sa;
+    in.Sb = m.Sb;
+    in.Length = m.Length, in.Angle = m.Angle, in.CosA = m.CosA, in.SinA = m.SinA;
+    in.Divisions = m.Divisions;
+    in.HingeA = m.HingeA, in.HingeB = m.HingeB, in.ResultsTurned = m.ResultsTurned;
+    in.SectionTurned = m.SectionTurned;
+    in.Section = m.Section;
+    in.A = m.Section ? m.Section->A : 0;
+    in.Iy = m.Section ? m.Section->Iy : 0;
+    in.Iz = m.Section ? m.Section->Iz : 0;
+    in.E = m.Section && m.Section->Material ? m.Section->Material->E : 0;
+    in.Loads.clear();
+    for (const TZatizeni* z : m.Loads)
+        in.Loads.push_back({z->Kind, z->A, z->B, z->C, z->Q1, z->Q2, z->Angle, z->LoadCase,
+                            z->LoadCase ? z->LoadCase->Factor : 0});
+    in.Factors = m.LoadFactors;
+}
+
+bool TMemberTables::Same(const TPrut& m, const TInputs& in) {
+    using ::Same;
+    if (!Same(m.Sa, in.Sa) || !Same(m.Sb, in.Sb)) return false;
+    if (!Same(m.Length, in.Length) || !Same(m.Angle, in.Angle) || !Same(m.CosA, in.CosA) || !Same(m.SinA, in.SinA))
+        return false;
+    if (m.Divisions != in.Divisions || m.HingeA != in.HingeA || m.HingeB != in.HingeB ||
+        m.ResultsTurned != in.ResultsTurned || m.SectionTurned != in.SectionTurned || m.Section != in.Section ||
+        m.LoadFactors != in.Factors)
+        return false;
+    if (m.Section) {
+        if (!Same(m.Section->A, in.A) || !Same(m.Section->Iy, in.Iy) || !Same(m.Section->Iz, in.Iz)) return false;
+        if (!Same(m.Section->Material ? m.Section->Material->E : 0, in.E)) return false;
+    }
+    if (m.Loads.Count() != int(in.Loads.size())) return false;
+    std::size_t i = 0;
+    for (const TZatizeni* z : m.Loads) {
+        const TLoadInputs& l = in.Loads[i++];
+        if (z->Kind != l.Kind || z->LoadCase != l.Case || !Same(z->A, l.A) || !Same(z->B, l.B) ||
+            !Same(z->C, l.C) || !Same(z->Q1, l.Q1) || !Same(z->Q2, l.Q2) || !Same(z->Angle, l.Angle) ||
+            !Same(z->LoadCase ? z->LoadCase->Factor : 0, l.CaseFactor))
+            return false;
+    }
+    return true;
+}
+
+const TMatrix* TMemberTables::Table(TPrut& member, int index) {
+    if (index < 0) return nullptr;
+    if (std::size_t(index) >= mEntries.size()) mEntries.resize(std::size_t(index) + 1);
+    TEntry& e = mEntries[std::size_t(index)];
+    if (!e.Formed || !Same(member, e.Inputs)) {
+        Read(member, e.Inputs);
+        e.Drawable = ComputeMemberResults(member);
+        e.Table.swap(member.Results);
+        ReleaseMemberResults(member);
+        e.Formed = true;
+        ++mFormed;
+    }
+    return e.Drawable ? &e.Table : nullptr;
+}
+
+const TMatrix* TMemberTables::EnvelopeTable(const std::shared_ptr<const TObalka>& envelope, int index, bool high) {
+    if (!envelope || index < 0) return nullptr;
+    if (envelope != mEnvelope) {
+        mEnvelope = envelope;
+        mHigh.clear();
+        mLow.clear();
+    }
+    std::vector<TEnvelopeEntry>& entries = high ? mHigh : mLow;
+    if (std::size_t(index) >= entries.size()) entries.resize(std::size_t(index) + 1);
+    TEnvelopeEntry& e = entries[std::size_t(index)];
+    if (!e.Formed) {
+        e.Drawable = envelope->Table(index, high, e.Table);
+        e.Formed = true;
+        ++mFormed;
+    }
+    return e.Drawable ? &e.Table : nullptr;
+}
+
+void TMemberTables::Trim(int members, bool envelopeShown) {
+    if (!envelopeShown && mEnvelope) {
+        mEnvelope.reset();
+        mHigh.clear();
+        mLow.clear();
+    }
+    const std::size_t n = std::size_t(std::max(members, 0));
+    if (mEntries.size() > n) mEntries.resize(n);
+    if (mHigh.size() > n) mHigh.resize(n);
+    if (mLow.size() > n) mLow.resize(n);
 }

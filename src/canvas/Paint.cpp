@@ -7,36 +7,57 @@
 #include "model/MKPSpace.h"
 
 // Modes 1 to 4 draw the member from its results table along its length. A member without end
-// results (added or reconnected after the last computation) is drawn as in the model mode.
-void TSpaceDrawer::Member(TPrut& member) {
+// results (added or reconnected after the last computation) is drawn as in the model mode. The
+// full repaint gives the member's list position and takes its tables from the space's store;
+// a direct drawing forms them for itself.
+void TSpaceDrawer::Member(TPrut& member, int index) {
     member.Geometrie();
     const TPixel a = mSpace.ToScreen(member.NodeA->X, member.NodeA->Y);
     const TPixel b = mSpace.ToScreen(member.NodeB->X, member.NodeB->Y);
+    mTexts = TextsFit(a, b);
     const int mode = mSpace.TypZobrazeni();
+    const bool results = mode >= 1 && mode <= 4 && member.HasResults();
     bool drawn = false;
     // An envelope is drawn as two curves, its largest and its smallest values with the band between
     // them; its deformed shape as the numbers of the extremes of u and w.
-    TMatrix high, low;
-    const int index = mSpace.Envelope ? mSpace.Members.IndexOf(&member) : -1;
-    if (mode >= 1 && mode <= 4 && member.HasResults() && index >= 0 && mSpace.Envelope->Table(index, true, high) &&
-        mSpace.Envelope->Table(index, false, low)) {
-        const TObalka::TMemberEnvelope& e = mSpace.Envelope->Members[std::size_t(index)];
-        if (mode == 4) {
-            MemberLine(member, a, b);
-            EnvelopeDisplacements(member, e, *mSpace.Envelope);
-        } else {
-            EnvelopeDiagram(member, high, low, e, *mSpace.Envelope, mode, a, b);
+    if (results && mSpace.Envelope) {
+        const int position = index >= 0 ? index : mSpace.Members.IndexOf(&member);
+        TMatrix ownHigh, ownLow;
+        const TMatrix *high = nullptr, *low = nullptr;
+        if (index >= 0) {
+            TMemberTables& tables = MemberTables(mSpace);
+            high = tables.EnvelopeTable(mSpace.Envelope, index, true);
+            low = high ? tables.EnvelopeTable(mSpace.Envelope, index, false) : nullptr;
+        } else if (position >= 0 && mSpace.Envelope->Table(position, true, ownHigh) &&
+                   mSpace.Envelope->Table(position, false, ownLow)) {
+            high = &ownHigh;
+            low = &ownLow;
         }
-        drawn = true;
-    } else if (mode >= 1 && mode <= 4 && member.HasResults()) {
-        if (ComputeMemberResults(member)) {
-            if (mode == 4)
-                DeformedShape(member, member.Results, a, b);
-            else
-                Diagram(member, member.Results, mode, a, b);
+        if (high && low) {
+            const TObalka::TMemberEnvelope& e = mSpace.Envelope->Members[std::size_t(position)];
+            if (mode == 4) {
+                MemberLine(member, a, b);
+                EnvelopeDisplacements(member, e, *mSpace.Envelope);
+            } else {
+                EnvelopeDiagram(member, *high, *low, e, *mSpace.Envelope, mode, a, b);
+            }
             drawn = true;
         }
-        ReleaseMemberResults(member);
+    }
+    if (results && !drawn) {
+        const TMatrix* table = nullptr;
+        if (index >= 0)
+            table = MemberTables(mSpace).Table(member, index);
+        else if (ComputeMemberResults(member))
+            table = &member.Results;
+        if (table) {
+            if (mode == 4)
+                DeformedShape(member, *table, a, b);
+            else
+                Diagram(member, *table, mode, a, b);
+            drawn = true;
+        }
+        if (index < 0) ReleaseMemberResults(member);
     }
     if (!drawn) MemberLine(member, a, b);
     if (mSpace.ShowNumbers) MemberNumber(member, a, b);
@@ -72,8 +93,9 @@ void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
         if (ShowReactions()) d.Reactions(*node, at);
         if (ShowNodalLoads) d.NodalLoads(*node, at);
     }
-    for (TPrut* member : Members)
-        d.Member(*member);
+    MemberTables(*this).Trim(Members.Count(), Envelope != nullptr);
+    for (int i = 0; i < Members.Count(); ++i)
+        d.Member(*Members[i], i);
     labels.Draw(offscreen);
     KresliZnacky(*this, offscreen);
 }

@@ -19,6 +19,7 @@
 // The computation (analysis/) and the drawing (canvas/) are operations of the model space defined
 // in their own folders; this header needs only the names of their types.
 class TCanvasPainter;
+class TMemberTables;
 class TObalka;
 struct TGenerationOptions;
 class TProfileMatrix;
@@ -386,6 +387,13 @@ public:
 
     // Display mode back to the model view and the load display scales back to 3 (after SmazVse).
     void ResetDisplayAfterClear();
+
+    // What the full repaint keeps from one repaint to the next (canvas/MemberResults.h): made by
+    // the first one, checked against the model by every later one.
+    struct TTablesDeleter {
+        void operator()(TMemberTables* tables) const;
+    };
+    std::unique_ptr<TMemberTables, TTablesDeleter> DrawingTables;
 
 private:
     // Show-all's second step: the zoom and offsets it set, narrowed or moved until the whole

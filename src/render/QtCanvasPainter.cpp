@@ -72,19 +72,45 @@ void TQtCanvasPainter::PenChanged() {
     ApplyPen();
 }
 
+// The few pens of a drawing are made once each.
 void TQtCanvasPainter::ApplyPen() {
     mAppliedPen = Pen();
     mPenApplied = true;
     mTextPen = false;
+    for (const auto& [made, pen] : mPens)
+        if (made == Pen()) {
+            mPainter.setPen(pen);
+            return;
+        }
     QPen pen(ToQColor(Pen().Color));
     pen.setWidth(Pen().Width <= 1 ? 0 : Pen().Width);
     pen.setStyle(Pen().Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     mPainter.setPen(pen);
+    if (mPens.size() >= 16) mPens.clear();
+    mPens.emplace_back(Pen(), pen);
 }
 
+// On an image the paint engine is told of a brush only when a shape is filled with it and it
+// differs from the one it has: lines and texts, which most of a drawing is, never read it. A
+// vector device is told of every brush set (an SVG then writes the same groups as always).
 void TQtCanvasPainter::BrushChanged() {
+    if (mImage) {
+        mBrushDirty = !(mBrushApplied && Brush() == mAppliedBrush);
+        return;
+    }
+    ApplyBrush();
+}
+
+void TQtCanvasPainter::FillBrush() {
+    if (mBrushDirty) ApplyBrush();
+}
+
+void TQtCanvasPainter::ApplyBrush() {
+    mAppliedBrush = Brush();
+    mBrushApplied = true;
+    mBrushDirty = false;
     switch (Brush().Style) {
     case TBrushStyle::Solid:
         mPainter.setBrush(QBrush(ToQColor(Brush().Color), Qt::SolidPattern));
@@ -126,16 +152,19 @@ void TQtCanvasPainter::Polyline(const std::vector<TPixel>& points) {
 
 void TQtCanvasPainter::Polygon(const std::vector<TPixel>& points) {
     if (points.size() < 2) return;
+    FillBrush();
     LinePen();
     mPainter.drawPolygon(ToPolygon(points));
 }
 
 void TQtCanvasPainter::Ellipse(const TPixelRect& box) {
+    FillBrush();
     LinePen();
     mPainter.drawEllipse(StrokeRect(box));
 }
 
 void TQtCanvasPainter::Rectangle(const TPixelRect& box) {
+    FillBrush();
     LinePen();
     mPainter.drawRect(StrokeRect(box));
 }
@@ -220,6 +249,7 @@ void TQtCanvasPainter::FloodFill(int x, int y, TColor border) {
     mPainter.begin(mImage);
     mFontValid = false;
     mPenApplied = false;
+    mBrushApplied = false;
     PenChanged();
     BrushChanged();
     FontChanged();

@@ -9,6 +9,8 @@
 #include <QStaticText>
 
 #include <string>
+#include <utility>
+#include <vector>
 #include <unordered_map>
 
 #include "canvas/CanvasPainter.h"
@@ -66,6 +68,12 @@ private:
     TPen mAppliedPen;
     bool mPenApplied = false;
     bool mTextPen = false;
+    void ApplyBrush();
+    void FillBrush();
+    TBrush mAppliedBrush;
+    bool mBrushApplied = false;
+    bool mBrushDirty = false;
+    std::vector<std::pair<TPen, QPen>> mPens;
     TColor mTextColor = KBlack;
     std::string mFontName;
     int mFontHeight = 0;
