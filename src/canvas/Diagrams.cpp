@@ -111,11 +111,52 @@ std::string CombinationName(const TObalka& all, int by) {
 }
 } // namespace
 
-void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& high, const TMatrix& low,
+namespace {
+// The envelope's curves of M with its peaks between stations put in (TObalka::TPeak): the peak's
+// curve goes through the peak, the other one keeps its straight line between the two stations.
+// `by` holds each column's combination, -1 for a point of the straight line (no label).
+void InsertPeaks(const TObalka::TMemberEnvelope& envelope, TMatrix& high, TMatrix& low, std::vector<int>& byHigh,
+                 std::vector<int>& byLow) {
+    for (std::size_t k = envelope.Peaks.size(); k-- > 0;) { // from the last step, so columns stay put
+        const TObalka::TPeak& p = envelope.Peaks[k];
+        const std::size_t j = p.Step;
+        if (j + 1 >= high[0].size()) continue;
+        const TReal x0 = high[0][j], x1 = high[0][j + 1];
+        const TReal u = (p.X - x0) / (x1 - x0);
+        for (TMatrix* t : {&high, &low}) {
+            const bool own = (t == &high) == p.Largest;
+            const TReal m0 = (*t)[1][j], m1 = (*t)[1][j + 1];
+            for (std::size_t r = 0; r < t->size(); ++r)
+                (*t)[r].insert((*t)[r].begin() + std::ptrdiff_t(j + 1), 0);
+            (*t)[0][j + 1] = p.X;
+            (*t)[1][j + 1] = own ? p.Value : m0 + (m1 - m0) * u;
+            std::vector<int>& by = t == &high ? byHigh : byLow;
+            by.insert(by.begin() + std::ptrdiff_t(j + 1), own ? p.By : -1);
+        }
+    }
+}
+} // namespace
+
+void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh, const TMatrix& keptLow,
                                    const TObalka::TMemberEnvelope& envelope, const TObalka& all, int mode,
                                    TPixel a, TPixel b) {
     const int row = mode == 3 ? 1 : mode == 2 ? 2 : 3;
     const std::size_t quantity = mode == 3 ? 0 : mode == 2 ? 1 : 2;
+    // The combination of each column of the curves; M also through its peaks between stations.
+    std::vector<int> byHigh, byLow;
+    for (const auto& v : envelope.Values) {
+        byHigh.push_back(v[quantity].MaxBy);
+        byLow.push_back(v[quantity].MinBy);
+    }
+    TMatrix peakHigh, peakLow;
+    const bool peaks = mode == 3 && mTexts && !envelope.Peaks.empty() && byHigh.size() == keptHigh[0].size();
+    if (peaks) {
+        peakHigh = keptHigh;
+        peakLow = keptLow;
+        InsertPeaks(envelope, peakHigh, peakLow, byHigh, byLow);
+    }
+    const TMatrix& high = peaks ? peakHigh : keptHigh;
+    const TMatrix& low = peaks ? peakLow : keptLow;
     const TReal alpha = member.Angle;
     const bool rightwards = alpha <= 90 || alpha >= 270;
     const TReal scale = mSpace.ScaleIF();
@@ -154,10 +195,11 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& high, con
             const TReal v = results[std::size_t(row)][i];
             std::string text = mode == 3 ? Label(rightwards ? v : -v, TLabelQuantity::Moment)
                                          : Label(-v, TLabelQuantity::Force);
-            // A value that shows as nothing is no combination's in particular.
-            const TExtreme& x = envelope.Values[i][quantity];
-            if (text.find_first_of("123456789") != std::string::npos)
-                text += " (" + CombinationName(all, largest ? x.MaxBy : x.MinBy) + ")";
+            // A value that shows as nothing is no combination's in particular; a point of the
+            // straight line beside a peak of the other curve has no label.
+            const int by = (largest ? byHigh : byLow)[i];
+            if (peaks && by < 0) continue;
+            if (text.find_first_of("123456789") != std::string::npos) text += " (" + CombinationName(all, by) + ")";
             DiagramLabel({d[i].X, d[i].Y + 10}, text, MemberStation(member, results[0][i]), marks[i]);
         }
         mP.LineTo(b.X, b.Y);

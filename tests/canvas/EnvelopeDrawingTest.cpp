@@ -69,3 +69,32 @@ TEST(EnvelopeDrawing, BandBetweenTheCurvesAndLabelsNamingTheirCombinations) {
     for (const TPaintOp& op : d.OfKind(TPaintKind::Line)) EXPECT_FALSE(op.Pen.Color == KGreen && op.Pen.Width == 2);
     EXPECT_TRUE(Has(d, "w max ") || Has(d, "w min "));
 }
+
+// Under a triangular load the span's largest moment lies between stations: the curve of the
+// largest values goes through it and labels it, the band gains one point on each curve.
+TEST(EnvelopeDrawing, MomentPeakBetweenStationsIsDrawnAndLabelled) {
+    TEnvelopeBeam f;
+    f.space.NastavStavZatizeni(*f.beam->PridejZatizeni(KLoadDistributed, nullptr, 0, 4, 0, 6, 90),
+                               f.space.LoadCases[1]);
+    {
+        TRecordingDialogs messages;
+        TDialogsGuard guard(messages);
+        ASSERT_EQ(f.space.Vypocet().Result, TMKPSpace::TSolveResult::Ok);
+    }
+    ASSERT_TRUE(f.space.NastavVysledky({TResultsKind::Envelope, {}, {}, TEnvelopeScope::Ultimate}));
+    const TObalka::TMemberEnvelope& e = f.space.Envelope->Members[0];
+    ASSERT_EQ(e.Peaks.size(), 1u);
+    const TObalka::TPeak& peak = e.Peaks[0];
+    EXPECT_TRUE(peak.Largest);
+    f.space.SetTypZobrazeni(3);
+    const TRecordingPainter p = f.Paint();
+    const std::vector<TPaintOp> band = p.OfKind(TPaintKind::Polygon);
+    ASSERT_EQ(band.size(), 1u);
+    EXPECT_EQ(band[0].Points.size(), 2 * e.X.size() + 2);
+    const std::string name = f.space.Envelope->Combinations[std::size_t(peak.By)]->Name;
+    EXPECT_TRUE(Has(p, FormatFixed(peak.Value, 12, 3) + " (" + name + ")"));
+    TReal station = e.Values[0][0].Max; // the highest station, below the peak, carries no label
+    for (const auto& v : e.Values) station = std::max(station, v[0].Max);
+    EXPECT_LT(station, peak.Value);
+    EXPECT_FALSE(Has(p, FormatFixed(station, 12, 3) + " ("));
+}
