@@ -235,79 +235,181 @@ TSolveStatus TSparseMatrix::Factorize() {
     return {};
 }
 
-void TSparseMatrix::FactorSolve(const std::vector<double>& b, std::vector<double>& x, std::size_t m) const {
-    cholmod_common* c = &mCholmod->Common;
+// Forward and back substitution on the supernodal factor, x by rows (x[k·m + r]: equation k + 1 of
+// right-hand side r). Every right-hand side takes the operations of the library's own solve of one
+// right-hand side (cholmod_l_solve on the reference BLAS: dtrsv and dgemv per supernode), in their
+// order: in the lower solve each entry takes its terms in ascending column order; in the upper one
+// a supernode's column first takes the sum over the rows below it (ascending, from 0) and then its
+// triangle from the last row up. Several right-hand sides only share the reading of the factor, so
+// a right-hand side gets the same bits alone and among others (nonzero values alike; the sign of a
+// zero may differ, which the refinement's sums and comparisons cannot see).
+void TSparseMatrix::FactorSolve(double* x, std::size_t m) const {
+    const cholmod_factor* l = mCholmod->L;
     const std::size_t n = std::size_t(Size());
-    cholmod_dense* bd = cholmod_l_allocate_dense(n, m, n, CHOLMOD_REAL, c);
-    if (!bd) throw std::bad_alloc();
-    std::copy(b.begin(), b.end(), static_cast<double*>(bd->x));
-    cholmod_dense* xd = cholmod_l_solve(CHOLMOD_A, mCholmod->L, bd, c);
-    cholmod_l_free_dense(&bd, c);
-    if (!xd) throw std::bad_alloc();
-    const auto* xs = static_cast<const double*>(xd->x);
-    x.assign(xs, xs + n * m);
-    cholmod_l_free_dense(&xd, c);
-}
-
-// f and x hold m columns of n entries each (column-major); x receives the solutions. Each column
-// takes corrections while they shrink: x = 0, then x += solve(f − K·x) on the factor, the residual
-// in 80 bits.
-void TSparseMatrix::RefineAll(std::vector<TReal>& f, std::vector<TReal>& x, std::size_t m) const {
-    const std::size_t n = std::size_t(Size());
-    x.assign(n * m, 0.0L);
-    std::vector<TReal> r(n * m);
-    std::vector<double> b(n * m), d;
-    std::vector<TReal> last(m, std::numeric_limits<TReal>::infinity());
-    std::vector<char> active(m, 1);
-    for (int step = 0; step <= KMaxCorrections; ++step) {
-        bool any = false;
-        for (std::size_t col = 0; col < m; ++col) {
-            if (active[col]) Residual(f.data() + col * n, x.data() + col * n, r.data() + col * n);
-            for (std::size_t i = 0; i < n; ++i) b[col * n + i] = active[col] ? double(r[col * n + i]) : 0.0;
-            any = any || active[col];
-        }
-        if (!any || step == KMaxCorrections) break;
-        FactorSolve(b, d, m);
-        for (std::size_t col = 0; col < m; ++col) {
-            if (!active[col]) continue;
-            const double* dc = d.data() + col * n;
-            TReal size = 0;
-            bool finite = true;
-            for (std::size_t i = 0; i < n; ++i) {
-                size = std::max(size, TReal(std::fabs(dc[i])));
-                finite = finite && std::isfinite(dc[i]);
+    const auto* perm = static_cast<const SuiteSparse_long*>(l->Perm);
+    const auto* super = static_cast<const SuiteSparse_long*>(l->super);
+    const auto* pi = static_cast<const SuiteSparse_long*>(l->pi);
+    const auto* px = static_cast<const SuiteSparse_long*>(l->px);
+    const auto* ls = static_cast<const SuiteSparse_long*>(l->s);
+    const auto* lx = static_cast<const double*>(l->x);
+    std::vector<double> y(n * m), e, t(m);
+    for (std::size_t k = 0; k < n; ++k) std::copy_n(x + std::size_t(perm[k]) * m, m, y.data() + k * m);
+    double* const yd = y.data();
+    const auto row = [&](SuiteSparse_long k) { return yd + std::size_t(k) * m; };
+    for (std::size_t s = 0; s < l->nsuper; ++s) {
+        const SuiteSparse_long k1 = super[s], nscol = super[s + 1] - k1, nsrow = pi[s + 1] - pi[s];
+        const SuiteSparse_long below = nsrow - nscol, ps2 = pi[s] + nscol;
+        const double* l1 = lx + px[s];
+        for (SuiteSparse_long j = 0; j < nscol; ++j) {
+            double* xj = row(k1 + j);
+            const double pivot = l1[j + j * nsrow];
+            for (std::size_t r = 0; r < m; ++r) xj[r] /= pivot;
+            for (SuiteSparse_long i = j + 1; i < nscol; ++i) {
+                const double a = l1[i + j * nsrow];
+                double* xi = row(k1 + i);
+                for (std::size_t r = 0; r < m; ++r) xi[r] -= xj[r] * a;
             }
-            if (!finite || !(size < last[col])) {
-                active[col] = 0;
+        }
+        if (below == 0) continue;
+        // The rows below the supernode, gathered: E −= L2·x1, column by column.
+        e.resize(std::size_t(below) * m);
+        for (SuiteSparse_long ii = 0; ii < below; ++ii) std::copy_n(row(ls[ps2 + ii]), m, e.data() + std::size_t(ii) * m);
+        for (SuiteSparse_long j = 0; j < nscol; ++j) {
+            const double* xj = row(k1 + j);
+            const double* l2 = l1 + nscol + j * nsrow;
+            if (m == 1) {
+                const double v = xj[0];
+                for (SuiteSparse_long ii = 0; ii < below; ++ii) e[std::size_t(ii)] -= v * l2[ii];
                 continue;
             }
-            TReal* xc = x.data() + col * n;
-            for (std::size_t i = 0; i < n; ++i) xc[i] += dc[i];
+            for (SuiteSparse_long ii = 0; ii < below; ++ii) {
+                double* ei = e.data() + std::size_t(ii) * m;
+                const double a = l2[ii];
+                for (std::size_t r = 0; r < m; ++r) ei[r] -= xj[r] * a;
+            }
+        }
+        for (SuiteSparse_long ii = 0; ii < below; ++ii) std::copy_n(e.data() + std::size_t(ii) * m, m, row(ls[ps2 + ii]));
+    }
+    for (std::size_t s = l->nsuper; s-- > 0;) {
+        const SuiteSparse_long k1 = super[s], nscol = super[s + 1] - k1, nsrow = pi[s + 1] - pi[s];
+        const SuiteSparse_long below = nsrow - nscol, ps2 = pi[s] + nscol;
+        const double* l1 = lx + px[s];
+        if (below > 0) {
+            e.resize(std::size_t(below) * m);
+            for (SuiteSparse_long ii = 0; ii < below; ++ii) std::copy_n(row(ls[ps2 + ii]), m, e.data() + std::size_t(ii) * m);
+            for (SuiteSparse_long j = 0; j < nscol; ++j) {
+                const double* l2 = l1 + nscol + j * nsrow;
+                std::fill(t.begin(), t.end(), 0.0);
+                for (SuiteSparse_long ii = 0; ii < below; ++ii) {
+                    const double* ei = e.data() + std::size_t(ii) * m;
+                    const double a = l2[ii];
+                    for (std::size_t r = 0; r < m; ++r) t[r] += a * ei[r];
+                }
+                double* xj = row(k1 + j);
+                for (std::size_t r = 0; r < m; ++r) xj[r] -= t[r];
+            }
+        }
+        for (SuiteSparse_long j = nscol; j-- > 0;) {
+            double* xj = row(k1 + j);
+            std::copy_n(xj, m, t.data());
+            for (SuiteSparse_long i = nscol - 1; i > j; --i) {
+                const double a = l1[i + j * nsrow];
+                const double* xi = row(k1 + i);
+                for (std::size_t r = 0; r < m; ++r) t[r] -= a * xi[r];
+            }
+            const double pivot = l1[j + j * nsrow];
+            for (std::size_t r = 0; r < m; ++r) xj[r] = t[r] / pivot;
+        }
+    }
+    for (std::size_t k = 0; k < n; ++k) std::copy_n(y.data() + k * m, m, x + std::size_t(perm[k]) * m);
+}
+
+// The residuals f − K·x of the right-hand sides cols (positions among m, x and f by rows as in
+// FactorSolve), into r[k·cols.size() + q] for cols[q]; K is read once for all of them, and each
+// takes the sums of Residual in their order.
+void TSparseMatrix::ResidualRows(const TReal* f, const TReal* x, std::size_t m, const std::vector<std::size_t>& cols,
+                                 TReal* r) const {
+    const std::size_t k = cols.size();
+    std::vector<TReal> sum(k);
+    for (int v = 0; v < mNodes; ++v) {
+        const int begin = mStart[std::size_t(v)], degree = mStart[std::size_t(v) + 1] - begin;
+        const TReal* values = mValues.data() + 9 * std::size_t(begin);
+        for (int c = 0; c < 3; ++c, values += 3 * degree) {
+            std::fill(sum.begin(), sum.end(), 0.0L);
+            for (int s = 0; s < degree; ++s) {
+                const TReal* xw = x + 3 * std::size_t(mNext[std::size_t(begin + s)]) * m;
+                const TReal a0 = values[3 * s], a1 = values[3 * s + 1], a2 = values[3 * s + 2];
+                for (std::size_t q = 0; q < k; ++q) {
+                    const std::size_t col = cols[q];
+                    sum[q] += a0 * xw[col] + a1 * xw[m + col] + a2 * xw[2 * m + col];
+                }
+            }
+            const std::size_t e = 3 * std::size_t(v) + std::size_t(c);
+            for (std::size_t q = 0; q < k; ++q) r[e * k + q] = f[e * m + cols[q]] - sum[q];
+        }
+    }
+}
+
+// f and x hold m right-hand sides by rows (n·m entries); x receives the solutions. Each takes
+// corrections while they shrink: x = 0, then x += solve(f − K·x) on the factor, the residual in 80
+// bits (the first residual is f itself). Only the right-hand sides still taking corrections are
+// solved, together.
+void TSparseMatrix::RefineAll(const TReal* f, TReal* x, std::size_t m) const {
+    const std::size_t n = std::size_t(Size());
+    std::fill(x, x + n * m, 0.0L);
+    std::vector<TReal> last(m, std::numeric_limits<TReal>::infinity()), r;
+    std::vector<double> b;
+    std::vector<std::size_t> cols(m);
+    for (std::size_t c = 0; c < m; ++c) cols[c] = c;
+    for (int step = 0; step < KMaxCorrections && !cols.empty(); ++step) {
+        const std::size_t k = cols.size();
+        b.resize(n * k);
+        if (step == 0) {
+            for (std::size_t e = 0; e < n; ++e)
+                for (std::size_t q = 0; q < k; ++q) b[e * k + q] = double(f[e * m + cols[q]]);
+        } else {
+            r.resize(n * k);
+            ResidualRows(f, x, m, cols, r.data());
+            for (std::size_t i = 0; i < n * k; ++i) b[i] = double(r[i]);
+        }
+        FactorSolve(b.data(), k);
+        std::vector<std::size_t> still;
+        for (std::size_t q = 0; q < k; ++q) {
+            const std::size_t col = cols[q];
+            TReal size = 0;
+            bool finite = true;
+            for (std::size_t e = 0; e < n; ++e) {
+                const double d = b[e * k + q];
+                size = std::max(size, TReal(std::fabs(d)));
+                finite = finite && std::isfinite(d);
+            }
+            if (!finite || !(size < last[col])) continue;
+            TReal largest = 0;
+            for (std::size_t e = 0; e < n; ++e) {
+                TReal& xe = x[e * m + col];
+                xe += b[e * k + q];
+                largest = std::max(largest, std::fabs(xe));
+            }
             last[col] = size;
             // A correction below the resolution of 80 bits changes nothing further.
-            if (size == 0 || size <= MaxAbs(xc, n) * std::numeric_limits<TReal>::epsilon()) active[col] = 0;
+            if (!(size == 0 || size <= largest * std::numeric_limits<TReal>::epsilon())) still.push_back(col);
         }
+        cols = std::move(still);
     }
 }
 
 TReal TSparseMatrix::Solve(const TVector& fg, TVector& x) const {
     const std::size_t n = std::size_t(Size());
-    std::vector<TReal> f(fg.begin() + 1, fg.begin() + 1 + std::ptrdiff_t(n)), solution;
-    RefineAll(f, solution, 1);
     x.assign(n + 1, 0.0L);
-    std::copy(solution.begin(), solution.end(), x.begin() + 1);
+    RefineAll(fg.data() + 1, x.data() + 1, 1);
     std::vector<TReal> r(n);
-    Residual(f.data(), solution.data(), r.data());
-    const TReal scale = MaxAbs(f.data(), n);
+    Residual(fg.data() + 1, x.data() + 1, r.data());
+    const TReal scale = MaxAbs(fg.data() + 1, n);
     return scale > 0 ? MaxAbs(r.data(), n) / scale : MaxAbs(r.data(), n);
 }
 
 void TSparseMatrix::SolveMany(std::vector<TReal>& x, std::size_t m) const {
     const std::size_t n = std::size_t(Size());
-    std::vector<TReal> f(n * m), solution;
-    for (std::size_t e = 1; e <= n; ++e)
-        for (std::size_t col = 0; col < m; ++col) f[col * n + e - 1] = x[e * m + col];
-    RefineAll(f, solution, m);
-    for (std::size_t e = 1; e <= n; ++e)
-        for (std::size_t col = 0; col < m; ++col) x[e * m + col] = solution[col * n + e - 1];
+    const std::vector<TReal> f(x.begin() + std::ptrdiff_t(m), x.begin() + std::ptrdiff_t((n + 1) * m));
+    RefineAll(f.data(), x.data() + m, m);
 }

@@ -83,9 +83,10 @@ public:
 private:
     std::size_t Index(int i, int j) const;
     int Slot(int v, int w) const; // position of node w among v's neighbours, -1 if none
-    // Solves on the factor (double) columns of length n; b and x column-major.
-    void FactorSolve(const std::vector<double>& b, std::vector<double>& x, std::size_t m) const;
-    void RefineAll(std::vector<TReal>& f, std::vector<TReal>& x, std::size_t m) const;
+    // Solves on the factor (double) m right-hand sides held by rows; see SparseMatrix.cpp.
+    void FactorSolve(double* x, std::size_t m) const;
+    void ResidualRows(const TReal* f, const TReal* x, std::size_t m, const std::vector<std::size_t>& cols, TReal* r) const;
+    void RefineAll(const TReal* f, TReal* x, std::size_t m) const;
 
     int mNodes = 0;
     // Neighbours of node v (v included, ascending): mNext[mStart[v] .. mStart[v+1]).
