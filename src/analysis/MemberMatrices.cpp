@@ -40,23 +40,34 @@ std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space) {
 // Sa/Sb[0..2] = fixed-end forces + kab* · dl (moment, force along x, force along z acting on the
 // member), Sa/Sb[3..5] = dl, the local end displacements T · d.
 void EndResultsFrom(TPrut& member, const TReal (&t)[6][6], const TReal (&kabL)[6][6], const TReal (&fixed)[6]) {
-    member.Sa.assign(6, 0.0L); // the vectors of an earlier case are reused
-    member.Sb.assign(6, 0.0L);
-    member.ResultsTurned = false;
-    TReal d[6], dl[6] = {}, f[6] = {};
+    TReal d[6], local[12];
     for (int i = 0; i < 3; ++i) {
         d[i] = member.NodeA->Displacement[std::size_t(i)];
         d[i + 3] = member.NodeB->Displacement[std::size_t(i)];
     }
+    LocalEndProducts(t, kabL, d, local);
+    EndResultsFromLocal(member, local, fixed);
+}
+
+void LocalEndProducts(const TReal (&t)[6][6], const TReal (&kabL)[6][6], const TReal (&d)[6], TReal* local) {
+    TReal dl[6] = {}, f[6] = {};
     for (int i = 0; i < 6; ++i)
         for (int j = 0; j < 6; ++j) dl[i] += t[i][j] * d[j];
     for (int i = 0; i < 6; ++i)
         for (int j = 0; j < 6; ++j) f[i] += kabL[i][j] * dl[j];
+    std::copy(dl, dl + 6, local);
+    std::copy(f, f + 6, local + 6);
+}
+
+void EndResultsFromLocal(TPrut& member, const TReal* local, const TReal (&fixed)[6]) {
+    member.Sa.assign(6, 0.0L); // the vectors of an earlier case are reused
+    member.Sb.assign(6, 0.0L);
+    member.ResultsTurned = false;
     for (int i = 0; i < 3; ++i) {
-        member.Sa[std::size_t(i)] = fixed[i] + f[i];
-        member.Sb[std::size_t(i)] = fixed[i + 3] + f[i + 3];
-        member.Sa[std::size_t(i + 3)] = dl[i];
-        member.Sb[std::size_t(i + 3)] = dl[i + 3];
+        member.Sa[std::size_t(i)] = fixed[i] + local[6 + i];
+        member.Sb[std::size_t(i)] = fixed[i + 3] + local[6 + i + 3];
+        member.Sa[std::size_t(i + 3)] = local[i];
+        member.Sb[std::size_t(i + 3)] = local[i + 3];
     }
 }
 

@@ -44,6 +44,11 @@ template <class K> void AddMemberTimes(const K& kabG, const std::size_t (&codes)
 // The end results Sa, Sb of a member from its nodes' displacements, its matrices T and kab*
 // (rows and columns 1..6) and its fixed-end forces (column 1 of MabL).
 void EndResultsFrom(TPrut& member, const TReal (&t)[6][6], const TReal (&kabL)[6][6], const TReal (&fixed)[6]);
+// The part of them that does not depend on the loads, from the end displacements d (node a, then
+// node b): local[0..5] = dl = T·d, local[6..11] = kab*·dl.
+void LocalEndProducts(const TReal (&t)[6][6], const TReal (&kabL)[6][6], const TReal (&d)[6], TReal* local);
+// The end results from that part and the fixed-end forces (the same values as EndResultsFrom).
+void EndResultsFromLocal(TPrut& member, const TReal* local, const TReal (&fixed)[6]);
 
 // Whether a load of the member (node) acts, with a factor other than 0, under its LoadFactors.
 bool CarriesLoad(const TPrut& member);

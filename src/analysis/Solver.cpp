@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 
 #include "analysis/CaseResults.h"
 #include "analysis/Diagnostics.h"
@@ -454,8 +455,16 @@ struct TSharedSolution {
     bool KeepMatrix = false;
     std::vector<TMemberMatrix> Members;
 };
+// What a solved case's checks and end results take from the members' matrices, formed for several
+// cases in one pass over them (CaseProducts): K·u by the sums of StiffnessTimes, and per member the
+// twelve values of LocalEndProducts.
+struct TCaseProducts {
+    TVector Ku;
+    std::vector<TReal> Local;
+};
 TSolveStatus SolveFirst(TMKPSpace& s, TSharedSolution& shared);
-TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm);
+TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm,
+                       const TCaseProducts* products = nullptr);
 } // namespace
 
 TSolveStatus TMKPSpace::Res() {
@@ -612,10 +621,40 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
     }
 }
 
+// K·u and the load-free part of the end results of the solved cases [begin, end), in one pass over
+// the members' matrices (each read once for all of them); every case takes the operations it would
+// take alone (StiffnessTimes, EndResultsFrom), in their order.
+std::vector<TCaseProducts> CaseProducts(const TMKPSpace& s, const TSharedSolution& shared,
+                                        const std::vector<TFurtherCase>& cases, std::size_t begin, std::size_t end) {
+    std::vector<TCaseProducts> out(end - begin);
+    const std::size_t members = shared.Members.size();
+    for (std::size_t q = begin; q < end; ++q) {
+        out[q - begin].Ku.assign(cases[q].FG.size(), 0.0L);
+        out[q - begin].Local.resize(12 * members);
+    }
+    // A node's displacements are RG at its position among the nodes.
+    std::unordered_map<const TUzel*, std::size_t> place;
+    for (int p = 0; p < s.Nodes.Count(); ++p) place.emplace(s.Nodes[p], 3 * std::size_t(p) + 1);
+    for (std::size_t i = 0; i < members; ++i) {
+        const TMemberMatrix& c = shared.Members[i];
+        const TPrut* m = s.Members[int(i)];
+        const std::size_t a = place.at(m->NodeA), b = place.at(m->NodeB);
+        for (std::size_t q = begin; q < end; ++q) {
+            const TVector& u = cases[q].FG;
+            TCaseProducts& p = out[q - begin];
+            AddMemberTimes([&c](int k, int j) { return c.KabG[k][j]; }, c.Codes, u, p.Ku);
+            const TReal d[6] = {u[a], u[a + 1], u[a + 2], u[b], u[b + 1], u[b + 2]};
+            LocalEndProducts(c.T, c.KabL, d, p.Local.data() + 12 * i);
+        }
+    }
+    return out;
+}
+
 // What follows the solution of every case: the equilibrium of the solution (one step of
 // refinement where it misses), the displacements, end results and reactions, their checks and
 // their trace files. The matrix is released unless it must solve further cases.
-TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm) {
+TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm,
+                       const TCaseProducts* products) {
     const int n = 3 * s.Nodes.Count();
     auto& Nodes = s.Nodes;
     auto& Members = s.Members;
@@ -641,8 +680,12 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
     TVector ku;
     const TVector noReactions(full.size(), 0.0L);
     // Without reactions the restrained equations would count their loads; they are left out here.
+    // The products formed beforehand hold for RG as solved, not for a refined one.
     auto solvedResidual = [&](const TVector& u, TVector& kuOut, int& worst) {
-        kuOut = StiffnessTimes(s, u, shared.Members);
+        if (products && &u == &RG)
+            kuOut = products->Ku;
+        else
+            kuOut = StiffnessTimes(s, u, shared.Members);
         TVector part = kuOut;
         for (std::size_t k = 1; k < part.size(); ++k)
             if (restrained[k]) part[k] = full[k];
@@ -670,6 +713,7 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
             int worstRefined = 0;
             const TReal residualRefined = solvedResidual(refined, kuRefined, worstRefined);
             if (residualRefined < residual) {
+                products = nullptr;
                 RG = std::move(refined);
                 ku = std::move(kuRefined);
                 residual = residualRefined;
@@ -696,6 +740,10 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
                 m->SestavMabL();
                 for (int k = 0; k < 6; ++k) fixed[k] = m->MabL[std::size_t(k)][1];
                 m->UvolniMabL();
+            }
+            if (products) {
+                EndResultsFromLocal(*m, products->Local.data() + 12 * std::size_t(i), fixed);
+                continue;
             }
             const TMemberMatrix& c = shared.Members[std::size_t(i)];
             EndResultsFrom(*m, c.T, c.KabL, fixed);
@@ -759,7 +807,8 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
         written = true;
     });
     if (!written) reactions(nullptr);
-    if (std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
+    // Only the reactions are new since the displacements and end results were looked at.
+    if (std::string fault = NajdiNekonecnouReakci(s); !fault.empty()) return s.Odmitni(fault);
     // Every equation with the reactions: what the equilibrium check reports.
     if (!ku.empty()) {
         TVector stored(full.size(), 0.0L);
@@ -843,12 +892,19 @@ TSolveStatus SolveCases(TMKPSpace& space) {
         if (result.Result != TSolveResult::Ok) refused = cases[i];
     }
     if (result.Result == TSolveResult::Ok && !further.empty()) SolveFurther(space, further);
+    // K·u and the end results of a few cases at a time, each pass over the members' matrices
+    // serving all of them.
+    constexpr std::size_t KCasesPerPass = 8;
+    std::vector<TCaseProducts> products;
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        const std::size_t at = (i - 1) % KCasesPerPass;
+        if (at == 0) products = CaseProducts(space, shared, further, i - 1, std::min(further.size(), i - 1 + KCasesPerPass));
         TFurtherCase& c = further[i - 1];
         GiveFactors(space, space.FaktoryStavu(cases[i]));
         space.RG = std::move(c.FG);
         space.MG = std::move(c.MG);
-        result = SolveRest(space, shared, c.Full, c.LoadNorm);
+        result = SolveRest(space, shared, c.Full, c.LoadNorm, &products[at]);
+        products[at] = TCaseProducts();
         if (result.Result == TSolveResult::Ok && space.ResultsValid)
             keep(cases[i]);
         else

@@ -134,6 +134,41 @@ TEST(SparseSolverProperty, CasesOnOneFactorAgreeWithTheProfile) {
     EXPECT_EQ(compared, 60);
 }
 
+// On the sparse factor too a case gets the same bits whether it is solved first (alone on the
+// factor) or among the further cases (solved together, refined together while they need it):
+// shuffled grids with two to nine cases, the loads spread over them at random.
+TEST(SparseSolverProperty, CaseAmongOthersHasTheBitsOfCaseSolvedFirst) {
+    int compared = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        TFrame f;
+        Grid(f, 3 + int(seed % 4), 2 + int(seed % 3), seed);
+        TMKPSpace& s = f.Space;
+        std::vector<TZatezovaciStav*> cases;
+        for (unsigned c = 0; c < 2 + seed % 8; ++c)
+            cases.push_back(s.PridejZatezovaciStav("Z" + std::to_string(c), TCaseKind::Variable, TCaseCategory::A));
+        std::mt19937 rng(seed);
+        for (TPrut* m : s.Members)
+            for (TZatizeni* z : m->Loads) s.NastavStavZatizeni(*z, cases[rng() % cases.size()]);
+        for (TUzel* n : s.Nodes)
+            for (TZatizeni* z : n->Loads) s.NastavStavZatizeni(*z, cases[rng() % cases.size()]);
+        TRecordingDialogs sink;
+        ASSERT_EQ(Solve(f, TSolverPath::SparseAlone, sink).Result, TSolveResult::Ok) << seed;
+        const TCaseResults first = s.CaseResults;
+        for (const TZatezovaciStav* c : first.Cases) {
+            s.TracedCase = c->Name;
+            ASSERT_EQ(Solve(f, TSolverPath::SparseAlone, sink).Result, TSolveResult::Ok) << seed;
+            ASSERT_EQ(s.CaseResults.Cases[0], c);
+            const TStateResults& a = first.States[std::size_t(first.IndexOf(c))];
+            const TStateResults& b = s.CaseResults.States[std::size_t(s.CaseResults.IndexOf(c))];
+            for (const auto field : {&TStateResults::Displacements, &TStateResults::Reactions, &TStateResults::EndResults})
+                for (std::size_t i = 0; i < (a.*field).size(); ++i)
+                    ASSERT_TRUE(SameBits((a.*field)[i], (b.*field)[i])) << seed << ' ' << c->Name << ' ' << i;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 50);
+}
+
 namespace {
 // Nodes at the points, members between neighbours (pin-ended when pinned), both ends fixed (pinned
 // when pinned), 15 kN along x at the second node.
