@@ -72,6 +72,58 @@ void EndResultsFromLocal(TPrut& member, const TReal* local, const TReal (&fixed)
 }
 
 namespace {
+// Appends the nonzero entries of a 6 × 6 matrix row by row; returns their places.
+std::uint64_t AppendNonzero(const TReal (&a)[6][6], std::vector<TReal>& values) {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 6; ++i)
+        for (int j = 0; j < 6; ++j)
+            if (a[i][j] != 0) {
+                values.push_back(a[i][j]);
+                mask |= std::uint64_t(1) << (6 * i + j);
+            }
+    return mask;
+}
+
+// Row i of a compact matrix times x: the terms of the nonzero entries in column order, from +0.
+// Advances v past the row's entries.
+template <class X> TReal RowTimes(std::uint64_t mask, int i, const TReal*& v, const X& x) {
+    TReal sum = 0;
+    for (unsigned bits = unsigned(mask >> (6 * i)) & 63u; bits != 0; bits &= bits - 1)
+        sum += *v++ * x(__builtin_ctz(bits));
+    return sum;
+}
+} // namespace
+
+TCompactMemberMatrices::TCompactMemberMatrices(const std::vector<TMemberMatrix>& members) {
+    mStart.reserve(members.size() + 1);
+    mCodes.reserve(6 * members.size());
+    mMasks.reserve(3 * members.size());
+    for (const TMemberMatrix& c : members) {
+        mStart.push_back(mValues.size());
+        mCodes.insert(mCodes.end(), c.Codes, c.Codes + 6);
+        mMasks.push_back(AppendNonzero(c.KabG, mValues));
+        mMasks.push_back(AppendNonzero(c.T, mValues));
+        mMasks.push_back(AppendNonzero(c.KabL, mValues));
+    }
+    mStart.push_back(mValues.size());
+}
+
+void TCompactMemberMatrices::AddTimes(std::size_t m, const TVector& u, TVector& ku) const {
+    const std::size_t* codes = mCodes.data() + 6 * m;
+    const std::uint64_t mask = mMasks[3 * m];
+    const TReal* v = mValues.data() + mStart[m];
+    for (int i = 0; i < 6; ++i)
+        if ((mask >> (6 * i)) & 63u) ku[codes[i]] += RowTimes(mask, i, v, [&](int j) { return u[codes[j]]; });
+}
+
+void TCompactMemberMatrices::LocalProducts(std::size_t m, const TReal (&d)[6], TReal* local) const {
+    const std::uint64_t kabG = mMasks[3 * m], t = mMasks[3 * m + 1], kabL = mMasks[3 * m + 2];
+    const TReal* v = mValues.data() + mStart[m] + __builtin_popcountll(kabG);
+    for (int i = 0; i < 6; ++i) local[i] = RowTimes(t, i, v, [&](int j) { return d[j]; });
+    for (int i = 0; i < 6; ++i) local[6 + i] = RowTimes(kabL, i, v, [&](int j) { return local[j]; });
+}
+
+namespace {
 template <class L> bool AnyActs(const std::shared_ptr<const TLoadFactors>& factors, const L& loads) {
     for (const TZatizeni* z : loads) {
         TReal factor;

@@ -8,6 +8,7 @@
 //   adds exact zeros to the fixed-end forces and the load vector, which can be left out);
 // - a bound that proves the table along a member (Prubehy) finite without forming it.
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -30,6 +31,29 @@ void ForEachMemberMatrices(TMKPSpace& space, const std::function<void(TPrut&)>& 
 
 // The matrices of every member, in member order.
 std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space);
+
+// The same matrices without their zero entries (a member along an axis has half of them zero), for
+// the products of many cases: each member's nonzero entries of kabG, T and kab* row by row, one
+// member after the other, with a mask of their places. The products below take the terms of
+// AddMemberTimes and LocalEndProducts with the zero entries left out, and give the same bits for
+// finite displacements: every sum there starts at +0, a sum that starts at +0 never becomes -0,
+// and adding a zero product to it leaves it as it is. (A displacement that is not finite is
+// refused at its node before any member's results are looked at.)
+class TCompactMemberMatrices {
+public:
+    TCompactMemberMatrices() = default;
+    explicit TCompactMemberMatrices(const std::vector<TMemberMatrix>& members);
+    std::size_t Count() const { return mStart.empty() ? 0 : mStart.size() - 1; }
+    // Member i's share of K·u added to ku, as AddMemberTimes adds it.
+    void AddTimes(std::size_t i, const TVector& u, TVector& ku) const;
+    // LocalEndProducts of member i.
+    void LocalProducts(std::size_t i, const TReal (&d)[6], TReal* local) const;
+
+private:
+    std::vector<TReal> mValues;
+    std::vector<std::size_t> mStart, mCodes; // mCodes: six per member
+    std::vector<std::uint64_t> mMasks;       // kabG, T, kab*: bit 6·row + column
+};
 
 // Adds the member's share of K·u to ku: per row of kabG the row times u in column order, then
 // added to ku at the row's equation (the sums of the equilibrium check).

@@ -219,9 +219,10 @@ TReal Residual(const TVector& ku, const TVector& f, const TVector& reactions, TR
     return loadNorm > 0 ? norm / loadNorm : norm;
 }
 
+bool Showable(TReal x) { return std::fabs(x) <= TReal(std::numeric_limits<double>::max()); }
 bool AllShowable(const TVector& v) {
     for (TReal x : v)
-        if (!(std::fabs(x) <= TReal(std::numeric_limits<double>::max()))) return false;
+        if (!Showable(x)) return false;
     return true;
 }
 
@@ -454,6 +455,7 @@ struct TSharedSolution {
     std::vector<char> Held, Restrained;
     bool KeepMatrix = false;
     std::vector<TMemberMatrix> Members;
+    TCompactMemberMatrices Compact; // Members without their zero entries
 };
 // What a solved case's checks and end results take from the members' matrices, formed for several
 // cases in one pass over them (CaseProducts): K·u by the sums of StiffnessTimes, and per member the
@@ -622,12 +624,12 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
 }
 
 // K·u and the load-free part of the end results of the solved cases [begin, end), in one pass over
-// the members' matrices (each read once for all of them); every case takes the operations it would
-// take alone (StiffnessTimes, EndResultsFrom), in their order.
+// the members' matrices (each read once for all of them, without its zero entries); every case
+// gets the bits it would get alone (StiffnessTimes, EndResultsFrom).
 std::vector<TCaseProducts> CaseProducts(const TMKPSpace& s, const TSharedSolution& shared,
                                         const std::vector<TFurtherCase>& cases, std::size_t begin, std::size_t end) {
     std::vector<TCaseProducts> out(end - begin);
-    const std::size_t members = shared.Members.size();
+    const std::size_t members = shared.Compact.Count();
     for (std::size_t q = begin; q < end; ++q) {
         out[q - begin].Ku.assign(cases[q].FG.size(), 0.0L);
         out[q - begin].Local.resize(12 * members);
@@ -636,15 +638,14 @@ std::vector<TCaseProducts> CaseProducts(const TMKPSpace& s, const TSharedSolutio
     std::unordered_map<const TUzel*, std::size_t> place;
     for (int p = 0; p < s.Nodes.Count(); ++p) place.emplace(s.Nodes[p], 3 * std::size_t(p) + 1);
     for (std::size_t i = 0; i < members; ++i) {
-        const TMemberMatrix& c = shared.Members[i];
         const TPrut* m = s.Members[int(i)];
         const std::size_t a = place.at(m->NodeA), b = place.at(m->NodeB);
         for (std::size_t q = begin; q < end; ++q) {
             const TVector& u = cases[q].FG;
             TCaseProducts& p = out[q - begin];
-            AddMemberTimes([&c](int k, int j) { return c.KabG[k][j]; }, c.Codes, u, p.Ku);
+            shared.Compact.AddTimes(i, u, p.Ku);
             const TReal d[6] = {u[a], u[a + 1], u[a + 2], u[b], u[b + 1], u[b + 2]};
-            LocalEndProducts(c.T, c.KabL, d, p.Local.data() + 12 * i);
+            shared.Compact.LocalProducts(i, d, p.Local.data() + 12 * i);
         }
     }
     return out;
@@ -729,6 +730,10 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
 
     for (int p = 0; p < Nodes.Count(); ++p)
         Nodes[p]->Displacement = {RG[std::size_t(3 * p + 1)], RG[std::size_t(3 * p + 2)], RG[std::size_t(3 * p + 3)]};
+    // A further case (products given) finds the reactions of the case before it, which were looked
+    // at then: when its displacements and end results are numbers a double can show, so is all
+    // that NajdiNekonecnyVysledek looks at.
+    bool showable = products && AllShowable(RG);
     if (shared.Members.empty()) {
         for (TPrut* m : Members) m->KoncoveSily();
     } else {
@@ -743,13 +748,15 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
             }
             if (products) {
                 EndResultsFromLocal(*m, products->Local.data() + 12 * std::size_t(i), fixed);
+                for (int k = 0; k < 6; ++k) showable = showable && Showable(m->Sa[std::size_t(k)]) && Showable(m->Sb[std::size_t(k)]);
                 continue;
             }
             const TMemberMatrix& c = shared.Members[std::size_t(i)];
             EndResultsFrom(*m, c.T, c.KabL, fixed);
         }
     }
-    if (const std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
+    if (!showable)
+        if (const std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
     WriteTrace(s, "00RG.out", [&](TTraceFile& f) { WriteVector(f, RG); });
 
     // At the restrained degrees of freedom, MG becomes the sum of the member end forces in the
@@ -867,7 +874,10 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     space.SestavFG();
     TSharedSolution shared;
     shared.KeepMatrix = cases.size() > 1;
-    if (shared.KeepMatrix) shared.Members = FormMemberMatrices(space);
+    if (shared.KeepMatrix) {
+        shared.Members = FormMemberMatrices(space);
+        shared.Compact = TCompactMemberMatrices(shared.Members);
+    }
     TSolveStatus result = SolveFirst(space, shared);
     if (result.Result != TSolveResult::Ok || !space.ResultsValid) return result;
     TCaseResults& store = space.CaseResults;
