@@ -893,9 +893,13 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     // The further cases: their right-hand sides, their solutions together, then each case's end
     // results, reactions and checks as for the first.
     std::vector<TFurtherCase> further(cases.size() - 1);
+    // Every node and member holds one table while the further cases are formed, and it takes each
+    // case's factors in turn (rather than a table of its own handed to every object per case).
+    const auto factors = std::make_shared<TLoadFactors>();
+    if (cases.size() > 1) GiveFactors(space, factors);
     const TZatezovaciStav* refused = nullptr; // a further case whose loads the structure cannot carry
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
-        GiveFactors(space, space.FaktoryStavu(cases[i]));
+        *factors = *space.FaktoryStavu(cases[i]);
         space.SestavMG();
         space.SestavFG();
         result = PrepareAnother(space, shared, further[i - 1]);
@@ -910,7 +914,7 @@ TSolveStatus SolveCases(TMKPSpace& space) {
         const std::size_t at = (i - 1) % KCasesPerPass;
         if (at == 0) products = CaseProducts(space, shared, further, i - 1, std::min(further.size(), i - 1 + KCasesPerPass));
         TFurtherCase& c = further[i - 1];
-        GiveFactors(space, space.FaktoryStavu(cases[i]));
+        *factors = *space.FaktoryStavu(cases[i]);
         space.RG = std::move(c.FG);
         space.MG = std::move(c.MG);
         result = SolveRest(space, shared, c.Full, c.LoadNorm, &products[at]);

@@ -333,10 +333,10 @@ void SupernodalSolve(const cholmod_factor* l, double* x, std::size_t m) {
 void TSparseMatrix::FactorSolve(double* x, std::size_t m) const { SupernodalSolve(mCholmod->L, x, m); }
 
 // The residuals f − K·x of the right-hand sides cols (positions among m, x and f by rows as in
-// FactorSolve), into r[k·cols.size() + q] for cols[q]; K is read once for all of them, and each
-// takes the sums of Residual in their order.
+// FactorSolve), rounded to double into b[k·cols.size() + q] for cols[q]; K is read once for all of
+// them, and each takes the sums of Residual in their order.
 void TSparseMatrix::ResidualRows(const TReal* f, const TReal* x, std::size_t m, const std::vector<std::size_t>& cols,
-                                 TReal* r) const {
+                                 double* b) const {
     const std::size_t k = cols.size();
     for (int v = 0; v < mNodes; ++v) {
         const int begin = mStart[std::size_t(v)], degree = mStart[std::size_t(v) + 1] - begin;
@@ -350,7 +350,7 @@ void TSparseMatrix::ResidualRows(const TReal* f, const TReal* x, std::size_t m, 
                     const TReal* xw = x + 3 * std::size_t(mNext[std::size_t(begin + s)]) * m + col;
                     sum += values[3 * s] * xw[0] + values[3 * s + 1] * xw[m] + values[3 * s + 2] * xw[2 * m];
                 }
-                r[e * k + q] = f[e * m + col] - sum;
+                b[e * k + q] = double(f[e * m + col] - sum);
             }
         }
     }
@@ -363,7 +363,7 @@ void TSparseMatrix::ResidualRows(const TReal* f, const TReal* x, std::size_t m, 
 void TSparseMatrix::RefineAll(const TReal* f, TReal* x, std::size_t m) const {
     const std::size_t n = std::size_t(Size());
     std::fill(x, x + n * m, 0.0L);
-    std::vector<TReal> last(m, std::numeric_limits<TReal>::infinity()), r;
+    std::vector<TReal> last(m, std::numeric_limits<TReal>::infinity());
     std::vector<double> b;
     std::vector<std::size_t> cols(m);
     for (std::size_t c = 0; c < m; ++c) cols[c] = c;
@@ -374,9 +374,7 @@ void TSparseMatrix::RefineAll(const TReal* f, TReal* x, std::size_t m) const {
             for (std::size_t e = 0; e < n; ++e)
                 for (std::size_t q = 0; q < k; ++q) b[e * k + q] = double(f[e * m + cols[q]]);
         } else {
-            r.resize(n * k);
-            ResidualRows(f, x, m, cols, r.data());
-            for (std::size_t i = 0; i < n * k; ++i) b[i] = double(r[i]);
+            ResidualRows(f, x, m, cols, b.data());
         }
         FactorSolve(b.data(), k);
         // Per right-hand side: the size of its correction, and whether it is finite and shrinks.

@@ -85,7 +85,7 @@ private:
     int Slot(int v, int w) const; // position of node w among v's neighbours, -1 if none
     // Solves on the factor (double) m right-hand sides held by rows; see SparseMatrix.cpp.
     void FactorSolve(double* x, std::size_t m) const;
-    void ResidualRows(const TReal* f, const TReal* x, std::size_t m, const std::vector<std::size_t>& cols, TReal* r) const;
+    void ResidualRows(const TReal* f, const TReal* x, std::size_t m, const std::vector<std::size_t>& cols, double* b) const;
     void RefineAll(const TReal* f, TReal* x, std::size_t m) const;
 
     int mNodes = 0;
