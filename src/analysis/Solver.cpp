@@ -604,7 +604,7 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
         std::vector<TReal> x((n + 1) * m, 0.0L);
         for (std::size_t r = 0; r < m; ++r)
             for (std::size_t e = 1; e <= n; ++e) x[e * m + r] = cases[r].FG[e];
-        s.SparseKG->SolveMany(x, m);
+        s.SparseKG->SolveMany(x, m, s.Elimination);
         for (std::size_t r = 0; r < m; ++r)
             for (std::size_t e = 1; e <= n; ++e) cases[r].FG[e] = x[e * m + r];
         return;

@@ -5,8 +5,11 @@
 #include <cmath>
 #include <limits>
 #include <new>
+#include <thread>
 
 #include <cholmod.h>
+
+#include "analysis/IdleCores.h"
 
 namespace {
 // Refinement stops after this many corrections, whether or not they still shrink.
@@ -14,6 +17,8 @@ constexpr int KMaxCorrections = 12;
 // Nested dissection is tried beside AMD from this many nodes (on plane grids it fills less from
 // a few tens of thousands of nodes; below, AMD alone is as good and faster to find).
 constexpr int KDissectionNodes = 20000;
+// The work from which Automatic looks closer at what keeps the cores busy (as the profile does).
+constexpr double KLookCloserWork = 3e8;
 
 TReal MaxAbs(const TReal* v, std::size_t n) {
     TReal m = 0;
@@ -415,8 +420,32 @@ TReal TSparseMatrix::Solve(const TVector& fg, TVector& x) const {
     return scale > 0 ? MaxAbs(r.data(), n) / scale : MaxAbs(r.data(), n);
 }
 
-void TSparseMatrix::SolveMany(std::vector<TReal>& x, std::size_t m) const {
+void TSparseMatrix::SolveMany(std::vector<TReal>& x, std::size_t m, TElimination how) const {
     const std::size_t n = std::size_t(Size());
-    const std::vector<TReal> f(x.begin() + std::ptrdiff_t(m), x.begin() + std::ptrdiff_t((n + 1) * m));
-    RefineAll(f.data(), x.data() + m, m);
+    // Work of the refinement of all of them, in factor entries read per right-hand side (about
+    // four solves each), against the substitution's threshold for a second thread.
+    const double work = 4.0 * double(mCholmod->L->xsize) * double(m);
+    bool two = m >= 2 && how != TElimination::Serial;
+    if (two && how == TElimination::Automatic) {
+        const unsigned cores = std::thread::hardware_concurrency();
+        two = cores >= 2 && work >= KParallelSubstitution && IdleCores(cores, work >= KLookCloserWork) >= 1;
+    }
+    // A share of the right-hand sides, by rows, refined on its own (they need nothing of each other).
+    const auto refine = [&](std::size_t first, std::size_t count) {
+        std::vector<TReal> f(n * count), solution(n * count);
+        for (std::size_t e = 0; e < n; ++e)
+            std::copy_n(x.begin() + std::ptrdiff_t((e + 1) * m + first), count, f.begin() + std::ptrdiff_t(e * count));
+        RefineAll(f.data(), solution.data(), count);
+        for (std::size_t e = 0; e < n; ++e)
+            std::copy_n(solution.begin() + std::ptrdiff_t(e * count), count, x.begin() + std::ptrdiff_t((e + 1) * m + first));
+    };
+    if (!two) {
+        const std::vector<TReal> f(x.begin() + std::ptrdiff_t(m), x.begin() + std::ptrdiff_t((n + 1) * m));
+        RefineAll(f.data(), x.data() + m, m);
+        return;
+    }
+    const std::size_t split = m / 2;
+    std::thread other(refine, split, m - split);
+    refine(0, split);
+    other.join();
 }

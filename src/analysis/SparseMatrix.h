@@ -77,8 +77,9 @@ public:
     // Returns the last relative residual ‖f − K·x‖/‖f‖ (the maximum norm; 0 for f = 0).
     TReal Solve(const TVector& fg, TVector& x) const;
     // Several right-hand sides at once: x[e·m + r] is equation e of right-hand side r (e = 1..n,
-    // row 0 unused), replaced by the solutions; each is refined as Solve refines it.
-    void SolveMany(std::vector<TReal>& x, std::size_t m) const;
+    // row 0 unused), replaced by the solutions; each is refined as Solve refines it and gets the
+    // bits it gets alone. With two threads (how: as the elimination's) each refines a share of them.
+    void SolveMany(std::vector<TReal>& x, std::size_t m, TElimination how = TElimination::Serial) const;
 
 private:
     std::size_t Index(int i, int j) const;
