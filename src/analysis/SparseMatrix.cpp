@@ -273,6 +273,12 @@ void SupernodalSolve(const cholmod_factor* l, double* x, std::size_t m) {
         for (SuiteSparse_long j = 0; j < nscol; ++j) {
             double* xj = row(k1 + j);
             const double pivot = l1[j + j * nsrow];
+            if (m == 1) { // one right-hand side: its entries in a row, as the library's own
+                double* x1 = row(k1);
+                const double v = x1[j] /= pivot;
+                for (SuiteSparse_long i = j + 1; i < nscol; ++i) x1[i] -= v * l1[i + j * nsrow];
+                continue;
+            }
             for (std::size_t r = 0; r < m; ++r) xj[r] /= pivot;
             for (SuiteSparse_long i = j + 1; i < nscol; ++i) {
                 const double a = l1[i + j * nsrow];
@@ -309,6 +315,12 @@ void SupernodalSolve(const cholmod_factor* l, double* x, std::size_t m) {
             for (SuiteSparse_long ii = 0; ii < below; ++ii) std::copy_n(row(ls[ps2 + ii]), m, e.data() + std::size_t(ii) * m);
             for (SuiteSparse_long j = 0; j < nscol; ++j) {
                 const double* l2 = l1 + nscol + j * nsrow;
+                if (m == 1) {
+                    double sum = 0;
+                    for (SuiteSparse_long ii = 0; ii < below; ++ii) sum += l2[ii] * e[std::size_t(ii)];
+                    row(k1 + j)[0] -= sum;
+                    continue;
+                }
                 std::fill(t.begin(), t.end(), 0.0);
                 for (SuiteSparse_long ii = 0; ii < below; ++ii) {
                     const double* ei = e.data() + std::size_t(ii) * m;
@@ -321,6 +333,13 @@ void SupernodalSolve(const cholmod_factor* l, double* x, std::size_t m) {
         }
         for (SuiteSparse_long j = nscol; j-- > 0;) {
             double* xj = row(k1 + j);
+            if (m == 1) {
+                const double* x1 = row(k1);
+                double v = xj[0];
+                for (SuiteSparse_long i = nscol - 1; i > j; --i) v -= l1[i + j * nsrow] * x1[i];
+                xj[0] = v / l1[j + j * nsrow];
+                continue;
+            }
             std::copy_n(xj, m, t.data());
             for (SuiteSparse_long i = nscol - 1; i > j; --i) {
                 const double a = l1[i + j * nsrow];
