@@ -205,6 +205,34 @@ double TSparseMatrix::Analyse() {
     return c->fl;
 }
 
+// Row by row, the nonzero entries of each neighbour's 3 × 3 block as a group. The residual of a
+// row is Σ over the neighbours of (a0·x0 + a1·x1 + a2·x2), from +0 (Residual); with a zero entry's
+// term left out the block's sum is the same but for the sign of a zero, and a block of zeros adds
+// nothing: a sum from +0 never becomes -0, and adding a zero to it leaves it as it is (x finite,
+// as every refined x is). So the residuals keep their bits.
+void TSparseMatrix::FormResidualTerms() {
+    mTermRow.assign(1, 0);
+    mTermGroups.assign(1, 0);
+    mTermIndex.clear();
+    mTermValue.clear();
+    for (int v = 0; v < mNodes; ++v) {
+        const int begin = mStart[std::size_t(v)], degree = mStart[std::size_t(v) + 1] - begin;
+        const TReal* values = mValues.data() + 9 * std::size_t(begin);
+        for (int c = 0; c < 3; ++c, values += 3 * degree) {
+            for (int s = 0; s < degree; ++s) {
+                const std::uint32_t w = std::uint32_t(mNext[std::size_t(begin + s)]);
+                for (std::uint32_t l = 0; l < 3; ++l)
+                    if (values[3 * s + int(l)] != 0) {
+                        mTermIndex.push_back(3 * w + l);
+                        mTermValue.push_back(values[3 * s + int(l)]);
+                    }
+                if (mTermIndex.size() != mTermGroups.back()) mTermGroups.push_back(std::uint32_t(mTermIndex.size()));
+            }
+            mTermRow.push_back(std::uint32_t(mTermGroups.size() - 1));
+        }
+    }
+}
+
 TSolveStatus TSparseMatrix::Factorize() {
     assert(mCholmod && mCholmod->L);
     cholmod_common* c = &mCholmod->Common;
@@ -216,6 +244,7 @@ TSolveStatus TSparseMatrix::Factorize() {
     const auto* ai = static_cast<const SuiteSparse_long*>(a->i);
     for (std::size_t j = 0; j < n; ++j)
         for (SuiteSparse_long p = ap[j]; p < ap[j + 1]; ++p) ax[p] = double(At(int(j) + 1, int(ai[p]) + 1));
+    FormResidualTerms();
     cholmod_factor* l = mCholmod->L;
     if (!cholmod_l_factorize(a, l, c) && c->status < CHOLMOD_OK) throw std::bad_alloc();
     const auto* perm = static_cast<const SuiteSparse_long*>(l->Perm);
@@ -361,21 +390,23 @@ void TSparseMatrix::FactorSolve(double* x, std::size_t m) const { SupernodalSolv
 // them, and each takes the sums of Residual in their order.
 void TSparseMatrix::ResidualRows(const TReal* f, const TReal* x, std::size_t m, const std::vector<std::size_t>& cols,
                                  double* b) const {
-    const std::size_t k = cols.size();
-    for (int v = 0; v < mNodes; ++v) {
-        const int begin = mStart[std::size_t(v)], degree = mStart[std::size_t(v) + 1] - begin;
-        const TReal* values = mValues.data() + 9 * std::size_t(begin);
-        for (int c = 0; c < 3; ++c, values += 3 * degree) {
-            const std::size_t e = 3 * std::size_t(v) + std::size_t(c);
-            for (std::size_t q = 0; q < k; ++q) {
-                const std::size_t col = cols[q];
-                TReal sum = 0;
-                for (int s = 0; s < degree; ++s) {
-                    const TReal* xw = x + 3 * std::size_t(mNext[std::size_t(begin + s)]) * m + col;
-                    sum += values[3 * s] * xw[0] + values[3 * s + 1] * xw[m] + values[3 * s + 2] * xw[2 * m];
-                }
-                b[e * k + q] = double(f[e * m + col] - sum);
+    const std::size_t k = cols.size(), n = std::size_t(Size());
+    const std::uint32_t* groups = mTermGroups.data();
+    const std::uint32_t* index = mTermIndex.data();
+    const TReal* value = mTermValue.data();
+    for (std::size_t e = 0; e < n; ++e) {
+        const std::uint32_t first = mTermRow[e], last = mTermRow[e + 1];
+        for (std::size_t q = 0; q < k; ++q) {
+            const TReal* xc = x + cols[q];
+            TReal sum = 0;
+            for (std::uint32_t g = first; g < last; ++g) {
+                std::uint32_t t = groups[g];
+                const std::uint32_t end = groups[g + 1];
+                TReal block = value[t] * xc[index[t] * m];
+                while (++t < end) block += value[t] * xc[index[t] * m];
+                sum += block;
             }
+            b[e * k + q] = double(f[e * m + cols[q]] - sum);
         }
     }
 }

@@ -12,6 +12,7 @@
 // Equations are numbered as the model numbers them (node v owns equations 3v+1 .. 3v+3); At, Ref,
 // Row and ClearRowAndColumn take those numbers, and vectors are indexed by them (index 0 unused).
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -88,12 +89,19 @@ private:
     void FactorSolve(double* x, std::size_t m) const;
     void ResidualRows(const TReal* f, const TReal* x, std::size_t m, const std::vector<std::size_t>& cols, double* b) const;
     void RefineAll(const TReal* f, TReal* x, std::size_t m) const;
+    void FormResidualTerms();
 
     int mNodes = 0;
     // Neighbours of node v (v included, ascending): mNext[mStart[v] .. mStart[v+1]).
     std::vector<int> mStart, mNext;
     // Row 3v+k (k = 0..2) holds 3·deg(v) values from 9·mStart[v] + 3·deg(v)·k.
     std::vector<TReal> mValues;
+
+    // The nonzero entries of the matrix as the refinement's residuals take them (FormResidualTerms):
+    // row e's groups are mTermRow[e] .. mTermRow[e+1]; group g's entries mTermGroups[g] ..
+    // mTermGroups[g+1], each an equation (0-based) and its value.
+    std::vector<std::uint32_t> mTermRow, mTermGroups, mTermIndex;
+    std::vector<TReal> mTermValue;
 
     struct TCholmod;
     std::unique_ptr<TCholmod> mCholmod;
