@@ -84,14 +84,6 @@ std::uint64_t AppendNonzero(const TReal (&a)[6][6], std::vector<TReal>& values) 
     return mask;
 }
 
-// Row i of a compact matrix times x: the terms of the nonzero entries in column order, from +0.
-// Advances v past the row's entries.
-template <class X> TReal RowTimes(std::uint64_t mask, int i, const TReal*& v, const X& x) {
-    TReal sum = 0;
-    for (unsigned bits = unsigned(mask >> (6 * i)) & 63u; bits != 0; bits &= bits - 1)
-        sum += *v++ * x(__builtin_ctz(bits));
-    return sum;
-}
 } // namespace
 
 TCompactMemberMatrices::TCompactMemberMatrices(const std::vector<TMemberMatrix>& members) {
@@ -106,14 +98,6 @@ TCompactMemberMatrices::TCompactMemberMatrices(const std::vector<TMemberMatrix>&
         mMasks.push_back(AppendNonzero(c.KabL, mValues));
     }
     mStart.push_back(mValues.size());
-}
-
-void TCompactMemberMatrices::AddTimes(std::size_t m, const TVector& u, TVector& ku) const {
-    const std::size_t* codes = mCodes.data() + 6 * m;
-    const std::uint64_t mask = mMasks[3 * m];
-    const TReal* v = mValues.data() + mStart[m];
-    for (int i = 0; i < 6; ++i)
-        if ((mask >> (6 * i)) & 63u) ku[codes[i]] += RowTimes(mask, i, v, [&](int j) { return u[codes[j]]; });
 }
 
 void TCompactMemberMatrices::LocalProducts(std::size_t m, const TReal (&d)[6], TReal* local) const {

@@ -44,10 +44,31 @@ public:
     TCompactMemberMatrices() = default;
     explicit TCompactMemberMatrices(const std::vector<TMemberMatrix>& members);
     std::size_t Count() const { return mStart.empty() ? 0 : mStart.size() - 1; }
-    // Member i's share of K·u added to ku, as AddMemberTimes adds it.
-    void AddTimes(std::size_t i, const TVector& u, TVector& ku) const;
+    // Member i's share of K·u added to ku, as AddMemberTimes adds it; u(e) gives the displacement
+    // of equation e, ku(e) the sum of equation e to add to.
+    template <class U, class KU> void AddTimes(std::size_t i, const U& u, const KU& ku) const {
+        const std::size_t* codes = mCodes.data() + 6 * i;
+        const std::uint64_t mask = mMasks[3 * i];
+        const TReal* v = mValues.data() + mStart[i];
+        for (int r = 0; r < 6; ++r)
+            if ((mask >> (6 * r)) & 63u) ku(codes[r]) += RowTimes(mask, r, v, [&](int j) { return u(codes[j]); });
+    }
+    void AddTimes(std::size_t i, const TVector& u, TVector& ku) const {
+        AddTimes(i, [&u](std::size_t e) { return u[e]; }, [&ku](std::size_t e) -> TReal& { return ku[e]; });
+    }
     // LocalEndProducts of member i.
     void LocalProducts(std::size_t i, const TReal (&d)[6], TReal* local) const;
+    // The equations of member i's six degrees of freedom.
+    const std::size_t* Codes(std::size_t i) const { return mCodes.data() + 6 * i; }
+
+    // Row r of a compact matrix times x: the terms of the nonzero entries in column order, from +0.
+    // Advances v past the row's entries.
+    template <class X> static TReal RowTimes(std::uint64_t mask, int r, const TReal*& v, const X& x) {
+        TReal sum = 0;
+        for (unsigned bits = unsigned(mask >> (6 * r)) & 63u; bits != 0; bits &= bits - 1)
+            sum += *v++ * x(__builtin_ctz(bits));
+        return sum;
+    }
 
 private:
     std::vector<TReal> mValues;

@@ -628,25 +628,30 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
 // gets the bits it would get alone (StiffnessTimes, EndResultsFrom).
 std::vector<TCaseProducts> CaseProducts(const TMKPSpace& s, const TSharedSolution& shared,
                                         const std::vector<TFurtherCase>& cases, std::size_t begin, std::size_t end) {
-    std::vector<TCaseProducts> out(end - begin);
-    const std::size_t members = shared.Compact.Count();
-    for (std::size_t q = begin; q < end; ++q) {
-        out[q - begin].Ku.assign(cases[q].FG.size(), 0.0L);
-        out[q - begin].Local.resize(12 * members);
-    }
+    const std::size_t c = end - begin, members = shared.Compact.Count(), size = cases[begin].FG.size();
+    std::vector<TCaseProducts> out(c);
+    for (TCaseProducts& p : out) p.Local.resize(12 * members);
+    // The displacements and the sums of K·u of the cases side by side (equation e of case q at
+    // e·c + q): a member reads and adds to one place for all of them.
+    std::vector<TReal> u(size * c), ku(size * c, 0.0L);
+    for (std::size_t e = 0; e < size; ++e)
+        for (std::size_t q = 0; q < c; ++q) u[e * c + q] = cases[begin + q].FG[e];
     // A node's displacements are RG at its position among the nodes.
     std::unordered_map<const TUzel*, std::size_t> place;
     for (int p = 0; p < s.Nodes.Count(); ++p) place.emplace(s.Nodes[p], 3 * std::size_t(p) + 1);
     for (std::size_t i = 0; i < members; ++i) {
         const TPrut* m = s.Members[int(i)];
-        const std::size_t a = place.at(m->NodeA), b = place.at(m->NodeB);
-        for (std::size_t q = begin; q < end; ++q) {
-            const TVector& u = cases[q].FG;
-            TCaseProducts& p = out[q - begin];
-            shared.Compact.AddTimes(i, u, p.Ku);
-            const TReal d[6] = {u[a], u[a + 1], u[a + 2], u[b], u[b + 1], u[b + 2]};
-            shared.Compact.LocalProducts(i, d, p.Local.data() + 12 * i);
+        const std::size_t a = place.at(m->NodeA) * c, b = place.at(m->NodeB) * c;
+        for (std::size_t q = 0; q < c; ++q) {
+            shared.Compact.AddTimes(
+                i, [&](std::size_t e) { return u[e * c + q]; }, [&](std::size_t e) -> TReal& { return ku[e * c + q]; });
+            const TReal d[6] = {u[a + q], u[a + c + q], u[a + 2 * c + q], u[b + q], u[b + c + q], u[b + 2 * c + q]};
+            shared.Compact.LocalProducts(i, d, out[q].Local.data() + 12 * i);
         }
+    }
+    for (std::size_t q = 0; q < c; ++q) {
+        out[q].Ku.resize(size);
+        for (std::size_t e = 0; e < size; ++e) out[q].Ku[e] = ku[e * c + q];
     }
     return out;
 }
