@@ -626,11 +626,11 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
 // K·u and the load-free part of the end results of the solved cases [begin, end), in one pass over
 // the members' matrices (each read once for all of them, without its zero entries); every case
 // gets the bits it would get alone (StiffnessTimes, EndResultsFrom).
-std::vector<TCaseProducts> CaseProducts(const TMKPSpace& s, const TSharedSolution& shared,
-                                        const std::vector<TFurtherCase>& cases, std::size_t begin, std::size_t end) {
+void CaseProducts(const TMKPSpace& s, const TSharedSolution& shared, const std::vector<TFurtherCase>& cases,
+                  std::size_t begin, std::size_t end, std::vector<TCaseProducts>& out) {
     const std::size_t c = end - begin, members = shared.Compact.Count(), size = cases[begin].FG.size();
-    std::vector<TCaseProducts> out(c);
-    for (TCaseProducts& p : out) p.Local.resize(12 * members);
+    out.resize(std::max(out.size(), c)); // the memory of the pass before is used again
+    for (std::size_t q = 0; q < c; ++q) out[q].Local.resize(12 * members);
     // The displacements and the sums of K·u of the cases side by side (equation e of case q at
     // e·c + q): a member reads and adds to one place for all of them.
     std::vector<TReal> u(size * c), ku(size * c, 0.0L);
@@ -653,7 +653,6 @@ std::vector<TCaseProducts> CaseProducts(const TMKPSpace& s, const TSharedSolutio
         out[q].Ku.resize(size);
         for (std::size_t e = 0; e < size; ++e) out[q].Ku[e] = ku[e * c + q];
     }
-    return out;
 }
 
 // What follows the solution of every case: the equilibrium of the solution (one step of
@@ -917,13 +916,12 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     std::vector<TCaseProducts> products;
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
         const std::size_t at = (i - 1) % KCasesPerPass;
-        if (at == 0) products = CaseProducts(space, shared, further, i - 1, std::min(further.size(), i - 1 + KCasesPerPass));
+        if (at == 0) CaseProducts(space, shared, further, i - 1, std::min(further.size(), i - 1 + KCasesPerPass), products);
         TFurtherCase& c = further[i - 1];
         *factors = *space.FaktoryStavu(cases[i]);
         space.RG = std::move(c.FG);
         space.MG = std::move(c.MG);
         result = SolveRest(space, shared, c.Full, c.LoadNorm, &products[at]);
-        products[at] = TCaseProducts();
         if (result.Result == TSolveResult::Ok && space.ResultsValid)
             keep(cases[i]);
         else
