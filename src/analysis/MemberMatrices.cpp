@@ -60,8 +60,8 @@ void LocalEndProducts(const TReal (&t)[6][6], const TReal (&kabL)[6][6], const T
 }
 
 void EndResultsFromLocal(TPrut& member, const TReal* local, const TReal (&fixed)[6]) {
-    member.Sa.assign(6, 0.0L); // the vectors of an earlier case are reused
-    member.Sb.assign(6, 0.0L);
+    if (member.Sa.size() != 6) member.Sa.assign(6, 0.0L); // the vectors of an earlier case are reused
+    if (member.Sb.size() != 6) member.Sb.assign(6, 0.0L);
     member.ResultsTurned = false;
     for (int i = 0; i < 3; ++i) {
         member.Sa[std::size_t(i)] = fixed[i] + local[6 + i];

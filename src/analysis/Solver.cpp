@@ -204,11 +204,13 @@ TVector StiffnessTimes(TMKPSpace& space, const TVector& u, const std::vector<TMe
 
 // The residual ku − f + R over every equation (R: the reactions where reactions[k] is given, else
 // 0) as ‖·‖ / loadNorm (‖·‖ itself without load); worst names the equation of the largest term.
-TReal Residual(const TVector& ku, const TVector& f, const TVector& reactions, TReal loadNorm, int& worst) {
+// Equations marked in restrained count f in place of ku (their term is f − f + R).
+TReal Residual(const TVector& ku, const TVector& f, const TVector& reactions, TReal loadNorm, int& worst,
+               const std::vector<char>* restrained = nullptr) {
     TReal sum = 0, largest = -1;
     worst = 0;
     for (std::size_t k = 1; k < ku.size(); ++k) {
-        const TReal r = ku[k] - f[k] + reactions[k];
+        const TReal r = (restrained && (*restrained)[k] ? f[k] : ku[k]) - f[k] + reactions[k];
         sum += r * r;
         if (std::fabs(r) > largest) {
             largest = std::fabs(r);
@@ -466,7 +468,7 @@ struct TCaseProducts {
 };
 TSolveStatus SolveFirst(TMKPSpace& s, TSharedSolution& shared);
 TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm,
-                       const TCaseProducts* products = nullptr);
+                       TCaseProducts* products = nullptr);
 } // namespace
 
 TSolveStatus TMKPSpace::Res() {
@@ -659,7 +661,7 @@ void CaseProducts(const TMKPSpace& s, const TSharedSolution& shared, const std::
 // refinement where it misses), the displacements, end results and reactions, their checks and
 // their trace files. The matrix is released unless it must solve further cases.
 TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm,
-                       const TCaseProducts* products) {
+                       TCaseProducts* products) {
     const int n = 3 * s.Nodes.Count();
     auto& Nodes = s.Nodes;
     auto& Members = s.Members;
@@ -688,13 +690,10 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
     // The products formed beforehand hold for RG as solved, not for a refined one.
     auto solvedResidual = [&](const TVector& u, TVector& kuOut, int& worst) {
         if (products && &u == &RG)
-            kuOut = products->Ku;
+            kuOut.swap(products->Ku);
         else
             kuOut = StiffnessTimes(s, u, shared.Members);
-        TVector part = kuOut;
-        for (std::size_t k = 1; k < part.size(); ++k)
-            if (restrained[k]) part[k] = full[k];
-        return Residual(part, full, noReactions, loadNorm, worst);
+        return Residual(kuOut, full, noReactions, loadNorm, worst, &restrained);
     };
     if (AllShowable(RG)) {
         int worst = 0;
