@@ -15,33 +15,34 @@ int TCaseResults::IndexOf(const TZatezovaciStav* loadCase) const {
 
 void UlozStav(TMKPSpace& space, TStateResults& out) {
     const int nodes = space.Nodes.Count(), members = space.Members.Count();
-    // Fresh memory for every case stored: backed in one call rather than page by page.
+    // Fresh memory for every case stored: backed in one call rather than page by page; each value
+    // is written once.
     const auto fresh = [](TVector& v, std::size_t n) {
         if (v.capacity() < n) {
             TVector().swap(v);
             v.reserve(n);
             PrepareForWriting(v.data(), n * sizeof(TReal));
         }
-        v.assign(n, 0.0L);
+        v.clear();
     };
     fresh(out.Displacements, std::size_t(3 * nodes));
     fresh(out.Reactions, std::size_t(3 * nodes));
     fresh(out.EndResults, std::size_t(12 * members));
     for (int p = 0; p < nodes; ++p) {
         const TUzel* n = space.Nodes[p];
-        for (int k = 0; k < 3 && n->Displacement.size() == 3; ++k)
-            out.Displacements[std::size_t(3 * p + k)] = n->Displacement[std::size_t(k)];
-        out.Reactions[std::size_t(3 * p)] = n->DofRot.Reaction;
-        out.Reactions[std::size_t(3 * p + 1)] = n->DofU.Reaction;
-        out.Reactions[std::size_t(3 * p + 2)] = n->DofW.Reaction;
+        for (int k = 0; k < 3; ++k) out.Displacements.push_back(n->Displacement.size() == 3 ? n->Displacement[std::size_t(k)] : 0.0L);
+        out.Reactions.push_back(n->DofRot.Reaction);
+        out.Reactions.push_back(n->DofU.Reaction);
+        out.Reactions.push_back(n->DofW.Reaction);
     }
     for (int i = 0; i < members; ++i) {
         const TPrut* m = space.Members[i];
-        if (!m->HasResults()) continue;
-        for (int k = 0; k < 6; ++k) {
-            out.EndResults[std::size_t(12 * i + k)] = m->Sa[std::size_t(k)];
-            out.EndResults[std::size_t(12 * i + 6 + k)] = m->Sb[std::size_t(k)];
+        if (!m->HasResults()) {
+            out.EndResults.insert(out.EndResults.end(), 12, 0.0L);
+            continue;
         }
+        out.EndResults.insert(out.EndResults.end(), m->Sa.begin(), m->Sa.begin() + 6);
+        out.EndResults.insert(out.EndResults.end(), m->Sb.begin(), m->Sb.begin() + 6);
     }
 }
 

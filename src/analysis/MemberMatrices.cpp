@@ -40,24 +40,71 @@ std::vector<TMemberMatrix> FormMemberMatrices(TMKPSpace& space) {
 // Sa/Sb[0..2] = fixed-end forces + kab* · dl (moment, force along x, force along z acting on the
 // member), Sa/Sb[3..5] = dl, the local end displacements T · d.
 void EndResultsFrom(TPrut& member, const TReal (&t)[6][6], const TReal (&kabL)[6][6], const TReal (&fixed)[6]) {
-    member.Sa.assign(6, 0.0L); // the vectors of an earlier case are reused
-    member.Sb.assign(6, 0.0L);
-    member.ResultsTurned = false;
-    TReal d[6], dl[6] = {}, f[6] = {};
+    TReal d[6], local[12];
     for (int i = 0; i < 3; ++i) {
         d[i] = member.NodeA->Displacement[std::size_t(i)];
         d[i + 3] = member.NodeB->Displacement[std::size_t(i)];
     }
+    LocalEndProducts(t, kabL, d, local);
+    EndResultsFromLocal(member, local, fixed);
+}
+
+void LocalEndProducts(const TReal (&t)[6][6], const TReal (&kabL)[6][6], const TReal (&d)[6], TReal* local) {
+    TReal dl[6] = {}, f[6] = {};
     for (int i = 0; i < 6; ++i)
         for (int j = 0; j < 6; ++j) dl[i] += t[i][j] * d[j];
     for (int i = 0; i < 6; ++i)
         for (int j = 0; j < 6; ++j) f[i] += kabL[i][j] * dl[j];
+    std::copy(dl, dl + 6, local);
+    std::copy(f, f + 6, local + 6);
+}
+
+void EndResultsFromLocal(TPrut& member, const TReal* local, const TReal (&fixed)[6]) {
+    if (member.Sa.size() != 6) member.Sa.assign(6, 0.0L); // the vectors of an earlier case are reused
+    if (member.Sb.size() != 6) member.Sb.assign(6, 0.0L);
+    member.ResultsTurned = false;
     for (int i = 0; i < 3; ++i) {
-        member.Sa[std::size_t(i)] = fixed[i] + f[i];
-        member.Sb[std::size_t(i)] = fixed[i + 3] + f[i + 3];
-        member.Sa[std::size_t(i + 3)] = dl[i];
-        member.Sb[std::size_t(i + 3)] = dl[i + 3];
+        member.Sa[std::size_t(i)] = fixed[i] + local[6 + i];
+        member.Sb[std::size_t(i)] = fixed[i + 3] + local[6 + i + 3];
+        member.Sa[std::size_t(i + 3)] = local[i];
+        member.Sb[std::size_t(i + 3)] = local[i + 3];
     }
+}
+
+namespace {
+// Appends the nonzero entries of a 6 × 6 matrix row by row; returns their places.
+std::uint64_t AppendNonzero(const TReal (&a)[6][6], std::vector<TReal>& values) {
+    std::uint64_t mask = 0;
+    for (int i = 0; i < 6; ++i)
+        for (int j = 0; j < 6; ++j)
+            if (a[i][j] != 0) {
+                values.push_back(a[i][j]);
+                mask |= std::uint64_t(1) << (6 * i + j);
+            }
+    return mask;
+}
+
+} // namespace
+
+TCompactMemberMatrices::TCompactMemberMatrices(const std::vector<TMemberMatrix>& members) {
+    mStart.reserve(members.size() + 1);
+    mCodes.reserve(6 * members.size());
+    mMasks.reserve(3 * members.size());
+    for (const TMemberMatrix& c : members) {
+        mStart.push_back(mValues.size());
+        mCodes.insert(mCodes.end(), c.Codes, c.Codes + 6);
+        mMasks.push_back(AppendNonzero(c.KabG, mValues));
+        mMasks.push_back(AppendNonzero(c.T, mValues));
+        mMasks.push_back(AppendNonzero(c.KabL, mValues));
+    }
+    mStart.push_back(mValues.size());
+}
+
+void TCompactMemberMatrices::LocalProducts(std::size_t m, const TReal (&d)[6], TReal* local) const {
+    const std::uint64_t kabG = mMasks[3 * m], t = mMasks[3 * m + 1], kabL = mMasks[3 * m + 2];
+    const TReal* v = mValues.data() + mStart[m] + __builtin_popcountll(kabG);
+    for (int i = 0; i < 6; ++i) local[i] = RowTimes(t, i, v, [&](int j) { return d[j]; });
+    for (int i = 0; i < 6; ++i) local[6 + i] = RowTimes(kabL, i, v, [&](int j) { return local[j]; });
 }
 
 namespace {

@@ -175,6 +175,14 @@ std::string NajdiNekonecnyVysledek(const TMKPSpace& space) {
     return {};
 }
 
+std::string NajdiNekonecnouReakci(const TMKPSpace& space) {
+    for (const TUzel* n : space.Nodes)
+        for (const TNodeDof* dof : {&n->DofRot, &n->DofU, &n->DofW})
+            if (dof->Fixed && !Showable(dof->Reaction))
+                return "Uzel " + std::to_string(n->Number) + ": výsledek výpočtu není konečné číslo.";
+    return {};
+}
+
 std::string NajdiNekonecnyPrubeh(TMKPSpace& space) {
     for (TPrut* m : space.Members) {
         // A table that a bound proves finite need not be formed.

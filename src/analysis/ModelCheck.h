@@ -39,6 +39,9 @@ std::string NajdiZatizeniMimoPrut(const TMKPSpace& space, int& member, int& load
 // restrained degrees of freedom and the members' end results; otherwise a Czech text naming the
 // first node or member with a result that is not such a number.
 std::string NajdiNekonecnyVysledek(const TMKPSpace& space);
+// What NajdiNekonecnyVysledek says once only the reactions have changed since it found nothing:
+// the reactions alone are looked at.
+std::string NajdiNekonecnouReakci(const TMKPSpace& space);
 
 // The same for the internal forces along every member (builds and releases each member's
 // results table, unless TableSurelyShowable proves it finite without it).

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <optional>
+#include <unordered_map>
 
 #include "analysis/CaseResults.h"
 #include "analysis/Diagnostics.h"
@@ -203,11 +204,13 @@ TVector StiffnessTimes(TMKPSpace& space, const TVector& u, const std::vector<TMe
 
 // The residual ku − f + R over every equation (R: the reactions where reactions[k] is given, else
 // 0) as ‖·‖ / loadNorm (‖·‖ itself without load); worst names the equation of the largest term.
-TReal Residual(const TVector& ku, const TVector& f, const TVector& reactions, TReal loadNorm, int& worst) {
+// Equations marked in restrained count f in place of ku (their term is f − f + R).
+TReal Residual(const TVector& ku, const TVector& f, const TVector& reactions, TReal loadNorm, int& worst,
+               const std::vector<char>* restrained = nullptr) {
     TReal sum = 0, largest = -1;
     worst = 0;
     for (std::size_t k = 1; k < ku.size(); ++k) {
-        const TReal r = ku[k] - f[k] + reactions[k];
+        const TReal r = (restrained && (*restrained)[k] ? f[k] : ku[k]) - f[k] + reactions[k];
         sum += r * r;
         if (std::fabs(r) > largest) {
             largest = std::fabs(r);
@@ -218,9 +221,10 @@ TReal Residual(const TVector& ku, const TVector& f, const TVector& reactions, TR
     return loadNorm > 0 ? norm / loadNorm : norm;
 }
 
+bool Showable(TReal x) { return std::fabs(x) <= TReal(std::numeric_limits<double>::max()); }
 bool AllShowable(const TVector& v) {
     for (TReal x : v)
-        if (!(std::fabs(x) <= TReal(std::numeric_limits<double>::max()))) return false;
+        if (!Showable(x)) return false;
     return true;
 }
 
@@ -453,9 +457,18 @@ struct TSharedSolution {
     std::vector<char> Held, Restrained;
     bool KeepMatrix = false;
     std::vector<TMemberMatrix> Members;
+    TCompactMemberMatrices Compact; // Members without their zero entries
+};
+// What a solved case's checks and end results take from the members' matrices, formed for several
+// cases in one pass over them (CaseProducts): K·u by the sums of StiffnessTimes, and per member the
+// twelve values of LocalEndProducts.
+struct TCaseProducts {
+    TVector Ku;
+    std::vector<TReal> Local;
 };
 TSolveStatus SolveFirst(TMKPSpace& s, TSharedSolution& shared);
-TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm);
+TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm,
+                       TCaseProducts* products = nullptr);
 } // namespace
 
 TSolveStatus TMKPSpace::Res() {
@@ -593,7 +606,7 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
         std::vector<TReal> x((n + 1) * m, 0.0L);
         for (std::size_t r = 0; r < m; ++r)
             for (std::size_t e = 1; e <= n; ++e) x[e * m + r] = cases[r].FG[e];
-        s.SparseKG->SolveMany(x, m);
+        s.SparseKG->SolveMany(x, m, s.Elimination);
         for (std::size_t r = 0; r < m; ++r)
             for (std::size_t e = 1; e <= n; ++e) cases[r].FG[e] = x[e * m + r];
         return;
@@ -612,10 +625,43 @@ void SolveFurther(TMKPSpace& s, std::vector<TFurtherCase>& cases) {
     }
 }
 
+// K·u and the load-free part of the end results of the solved cases [begin, end), in one pass over
+// the members' matrices (each read once for all of them, without its zero entries); every case
+// gets the bits it would get alone (StiffnessTimes, EndResultsFrom).
+void CaseProducts(const TMKPSpace& s, const TSharedSolution& shared, const std::vector<TFurtherCase>& cases,
+                  std::size_t begin, std::size_t end, std::vector<TCaseProducts>& out) {
+    const std::size_t c = end - begin, members = shared.Compact.Count(), size = cases[begin].FG.size();
+    out.resize(std::max(out.size(), c)); // the memory of the pass before is used again
+    for (std::size_t q = 0; q < c; ++q) out[q].Local.resize(12 * members);
+    // The displacements and the sums of K·u of the cases side by side (equation e of case q at
+    // e·c + q): a member reads and adds to one place for all of them.
+    std::vector<TReal> u(size * c), ku(size * c, 0.0L);
+    for (std::size_t e = 0; e < size; ++e)
+        for (std::size_t q = 0; q < c; ++q) u[e * c + q] = cases[begin + q].FG[e];
+    // A node's displacements are RG at its position among the nodes.
+    std::unordered_map<const TUzel*, std::size_t> place;
+    for (int p = 0; p < s.Nodes.Count(); ++p) place.emplace(s.Nodes[p], 3 * std::size_t(p) + 1);
+    for (std::size_t i = 0; i < members; ++i) {
+        const TPrut* m = s.Members[int(i)];
+        const std::size_t a = place.at(m->NodeA) * c, b = place.at(m->NodeB) * c;
+        for (std::size_t q = 0; q < c; ++q) {
+            shared.Compact.AddTimes(
+                i, [&](std::size_t e) { return u[e * c + q]; }, [&](std::size_t e) -> TReal& { return ku[e * c + q]; });
+            const TReal d[6] = {u[a + q], u[a + c + q], u[a + 2 * c + q], u[b + q], u[b + c + q], u[b + 2 * c + q]};
+            shared.Compact.LocalProducts(i, d, out[q].Local.data() + 12 * i);
+        }
+    }
+    for (std::size_t q = 0; q < c; ++q) {
+        out[q].Ku.resize(size);
+        for (std::size_t e = 0; e < size; ++e) out[q].Ku[e] = ku[e * c + q];
+    }
+}
+
 // What follows the solution of every case: the equilibrium of the solution (one step of
 // refinement where it misses), the displacements, end results and reactions, their checks and
 // their trace files. The matrix is released unless it must solve further cases.
-TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm) {
+TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& full, TReal loadNorm,
+                       TCaseProducts* products) {
     const int n = 3 * s.Nodes.Count();
     auto& Nodes = s.Nodes;
     auto& Members = s.Members;
@@ -641,12 +687,13 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
     TVector ku;
     const TVector noReactions(full.size(), 0.0L);
     // Without reactions the restrained equations would count their loads; they are left out here.
+    // The products formed beforehand hold for RG as solved, not for a refined one.
     auto solvedResidual = [&](const TVector& u, TVector& kuOut, int& worst) {
-        kuOut = StiffnessTimes(s, u, shared.Members);
-        TVector part = kuOut;
-        for (std::size_t k = 1; k < part.size(); ++k)
-            if (restrained[k]) part[k] = full[k];
-        return Residual(part, full, noReactions, loadNorm, worst);
+        if (products && &u == &RG)
+            kuOut.swap(products->Ku);
+        else
+            kuOut = StiffnessTimes(s, u, shared.Members);
+        return Residual(kuOut, full, noReactions, loadNorm, worst, &restrained);
     };
     if (AllShowable(RG)) {
         int worst = 0;
@@ -670,6 +717,7 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
             int worstRefined = 0;
             const TReal residualRefined = solvedResidual(refined, kuRefined, worstRefined);
             if (residualRefined < residual) {
+                products = nullptr;
                 RG = std::move(refined);
                 ku = std::move(kuRefined);
                 residual = residualRefined;
@@ -685,6 +733,10 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
 
     for (int p = 0; p < Nodes.Count(); ++p)
         Nodes[p]->Displacement = {RG[std::size_t(3 * p + 1)], RG[std::size_t(3 * p + 2)], RG[std::size_t(3 * p + 3)]};
+    // A further case (products given) finds the reactions of the case before it, which were looked
+    // at then: when its displacements and end results are numbers a double can show, so is all
+    // that NajdiNekonecnyVysledek looks at.
+    bool showable = products && AllShowable(RG);
     if (shared.Members.empty()) {
         for (TPrut* m : Members) m->KoncoveSily();
     } else {
@@ -697,11 +749,17 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
                 for (int k = 0; k < 6; ++k) fixed[k] = m->MabL[std::size_t(k)][1];
                 m->UvolniMabL();
             }
+            if (products) {
+                EndResultsFromLocal(*m, products->Local.data() + 12 * std::size_t(i), fixed);
+                for (int k = 0; k < 6; ++k) showable = showable && Showable(m->Sa[std::size_t(k)]) && Showable(m->Sb[std::size_t(k)]);
+                continue;
+            }
             const TMemberMatrix& c = shared.Members[std::size_t(i)];
             EndResultsFrom(*m, c.T, c.KabL, fixed);
         }
     }
-    if (const std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
+    if (!showable)
+        if (const std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
     WriteTrace(s, "00RG.out", [&](TTraceFile& f) { WriteVector(f, RG); });
 
     // At the restrained degrees of freedom, MG becomes the sum of the member end forces in the
@@ -759,7 +817,8 @@ TSolveStatus SolveRest(TMKPSpace& s, TSharedSolution& shared, const TVector& ful
         written = true;
     });
     if (!written) reactions(nullptr);
-    if (std::string fault = NajdiNekonecnyVysledek(s); !fault.empty()) return s.Odmitni(fault);
+    // Only the reactions are new since the displacements and end results were looked at.
+    if (std::string fault = NajdiNekonecnouReakci(s); !fault.empty()) return s.Odmitni(fault);
     // Every equation with the reactions: what the equilibrium check reports.
     if (!ku.empty()) {
         TVector stored(full.size(), 0.0L);
@@ -818,7 +877,10 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     space.SestavFG();
     TSharedSolution shared;
     shared.KeepMatrix = cases.size() > 1;
-    if (shared.KeepMatrix) shared.Members = FormMemberMatrices(space);
+    if (shared.KeepMatrix) {
+        shared.Members = FormMemberMatrices(space);
+        shared.Compact = TCompactMemberMatrices(shared.Members);
+    }
     TSolveStatus result = SolveFirst(space, shared);
     if (result.Result != TSolveResult::Ok || !space.ResultsValid) return result;
     TCaseResults& store = space.CaseResults;
@@ -834,21 +896,31 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     // The further cases: their right-hand sides, their solutions together, then each case's end
     // results, reactions and checks as for the first.
     std::vector<TFurtherCase> further(cases.size() - 1);
+    // Every node and member holds one table while the further cases are formed, and it takes each
+    // case's factors in turn (rather than a table of its own handed to every object per case).
+    const auto factors = std::make_shared<TLoadFactors>();
+    if (cases.size() > 1) GiveFactors(space, factors);
     const TZatezovaciStav* refused = nullptr; // a further case whose loads the structure cannot carry
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
-        GiveFactors(space, space.FaktoryStavu(cases[i]));
+        *factors = *space.FaktoryStavu(cases[i]);
         space.SestavMG();
         space.SestavFG();
         result = PrepareAnother(space, shared, further[i - 1]);
         if (result.Result != TSolveResult::Ok) refused = cases[i];
     }
     if (result.Result == TSolveResult::Ok && !further.empty()) SolveFurther(space, further);
+    // K·u and the end results of a few cases at a time, each pass over the members' matrices
+    // serving all of them.
+    constexpr std::size_t KCasesPerPass = 8;
+    std::vector<TCaseProducts> products;
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        const std::size_t at = (i - 1) % KCasesPerPass;
+        if (at == 0) CaseProducts(space, shared, further, i - 1, std::min(further.size(), i - 1 + KCasesPerPass), products);
         TFurtherCase& c = further[i - 1];
-        GiveFactors(space, space.FaktoryStavu(cases[i]));
+        *factors = *space.FaktoryStavu(cases[i]);
         space.RG = std::move(c.FG);
         space.MG = std::move(c.MG);
-        result = SolveRest(space, shared, c.Full, c.LoadNorm);
+        result = SolveRest(space, shared, c.Full, c.LoadNorm, &products[at]);
         if (result.Result == TSolveResult::Ok && space.ResultsValid)
             keep(cases[i]);
         else

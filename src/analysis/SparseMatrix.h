@@ -12,6 +12,7 @@
 // Equations are numbered as the model numbers them (node v owns equations 3v+1 .. 3v+3); At, Ref,
 // Row and ClearRowAndColumn take those numbers, and vectors are indexed by them (index 0 unused).
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -77,21 +78,30 @@ public:
     // Returns the last relative residual ‖f − K·x‖/‖f‖ (the maximum norm; 0 for f = 0).
     TReal Solve(const TVector& fg, TVector& x) const;
     // Several right-hand sides at once: x[e·m + r] is equation e of right-hand side r (e = 1..n,
-    // row 0 unused), replaced by the solutions; each is refined as Solve refines it.
-    void SolveMany(std::vector<TReal>& x, std::size_t m) const;
+    // row 0 unused), replaced by the solutions; each is refined as Solve refines it and gets the
+    // bits it gets alone. With two threads (how: as the elimination's) each refines a share of them.
+    void SolveMany(std::vector<TReal>& x, std::size_t m, TElimination how = TElimination::Serial) const;
 
 private:
     std::size_t Index(int i, int j) const;
     int Slot(int v, int w) const; // position of node w among v's neighbours, -1 if none
-    // Solves on the factor (double) columns of length n; b and x column-major.
-    void FactorSolve(const std::vector<double>& b, std::vector<double>& x, std::size_t m) const;
-    void RefineAll(std::vector<TReal>& f, std::vector<TReal>& x, std::size_t m) const;
+    // Solves on the factor (double) m right-hand sides held by rows; see SparseMatrix.cpp.
+    void FactorSolve(double* x, std::size_t m) const;
+    void ResidualRows(const TReal* f, const TReal* x, std::size_t m, const std::vector<std::size_t>& cols, double* b) const;
+    void RefineAll(const TReal* f, TReal* x, std::size_t m) const;
+    void FormResidualTerms();
 
     int mNodes = 0;
     // Neighbours of node v (v included, ascending): mNext[mStart[v] .. mStart[v+1]).
     std::vector<int> mStart, mNext;
     // Row 3v+k (k = 0..2) holds 3·deg(v) values from 9·mStart[v] + 3·deg(v)·k.
     std::vector<TReal> mValues;
+
+    // The nonzero entries of the matrix as the refinement's residuals take them (FormResidualTerms):
+    // row e's groups are mTermRow[e] .. mTermRow[e+1]; group g's entries mTermGroups[g] ..
+    // mTermGroups[g+1], each an equation (0-based) and its value.
+    std::vector<std::uint32_t> mTermRow, mTermGroups, mTermIndex;
+    std::vector<TReal> mTermValue;
 
     struct TCholmod;
     std::unique_ptr<TCholmod> mCholmod;

@@ -134,6 +134,89 @@ TEST(SparseSolverProperty, CasesOnOneFactorAgreeWithTheProfile) {
     EXPECT_EQ(compared, 60);
 }
 
+// On the sparse factor too a case gets the same bits whether it is solved first (alone on the
+// factor) or among the further cases (solved together, refined together while they need it):
+// shuffled grids with two to nine cases, the loads spread over them at random; on two threads
+// (odd seeds) each takes a share of the cases.
+TEST(SparseSolverProperty, CaseAmongOthersHasTheBitsOfCaseSolvedFirst) {
+    int compared = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        TFrame f;
+        Grid(f, 3 + int(seed % 4), 2 + int(seed % 3), seed);
+        TMKPSpace& s = f.Space;
+        s.Elimination = seed % 2 ? TElimination::Parallel : TElimination::Serial;
+        std::vector<TZatezovaciStav*> cases;
+        for (unsigned c = 0; c < 2 + seed % 8; ++c)
+            cases.push_back(s.PridejZatezovaciStav("Z" + std::to_string(c), TCaseKind::Variable, TCaseCategory::A));
+        std::mt19937 rng(seed);
+        for (TPrut* m : s.Members)
+            for (TZatizeni* z : m->Loads) s.NastavStavZatizeni(*z, cases[rng() % cases.size()]);
+        for (TUzel* n : s.Nodes)
+            for (TZatizeni* z : n->Loads) s.NastavStavZatizeni(*z, cases[rng() % cases.size()]);
+        TRecordingDialogs sink;
+        ASSERT_EQ(Solve(f, TSolverPath::SparseAlone, sink).Result, TSolveResult::Ok) << seed;
+        const TCaseResults first = s.CaseResults;
+        for (const TZatezovaciStav* c : first.Cases) {
+            s.TracedCase = c->Name;
+            ASSERT_EQ(Solve(f, TSolverPath::SparseAlone, sink).Result, TSolveResult::Ok) << seed;
+            ASSERT_EQ(s.CaseResults.Cases[0], c);
+            const TStateResults& a = first.States[std::size_t(first.IndexOf(c))];
+            const TStateResults& b = s.CaseResults.States[std::size_t(s.CaseResults.IndexOf(c))];
+            for (const auto field : {&TStateResults::Displacements, &TStateResults::Reactions, &TStateResults::EndResults})
+                for (std::size_t i = 0; i < (a.*field).size(); ++i)
+                    ASSERT_TRUE(SameBits((a.*field)[i], (b.*field)[i])) << seed << ' ' << c->Name << ' ' << i;
+            ++compared;
+        }
+    }
+    EXPECT_GT(compared, 50);
+}
+
+// Right-hand sides solved together on the factor (SolveMany) against each solved alone (Solve): the
+// same bits. Random symmetric positive definite block matrices in 80 bits (so that every solution
+// takes several corrections), from one to thirteen right-hand sides of scales far apart, zero ones
+// among them, so that they drop out of the refinement at different steps; on one and two threads.
+TEST(SparseSolverProperty, RightHandSidesSolvedTogetherHaveTheBitsOfEachSolvedAlone) {
+    std::mt19937 rng(11);
+    std::uniform_real_distribution<double> unit(-1, 1);
+    for (int round = 0; round < 24; ++round) {
+        const int nodes = 5 + int(rng() % 40);
+        std::vector<std::pair<int, int>> links;
+        for (int v = 1; v < nodes; ++v) links.emplace_back(int(rng() % unsigned(v)), v);
+        for (int extra = 0; extra < nodes / 2; ++extra) links.emplace_back(int(rng() % unsigned(nodes)), int(rng() % unsigned(nodes)));
+        TSparseMatrix k(nodes, links);
+        for (auto [a, b] : links) {
+            if (a == b) continue;
+            TReal block[3][3];
+            for (auto& row : block)
+                for (TReal& x : row) x = TReal(unit(rng)) / 3;
+            for (int i = 0; i < 3; ++i)
+                for (int j = 0; j < 3; ++j) {
+                    TReal bbt = 0; // B·Bᵀ, coupling a and b as a spring does
+                    for (int l = 0; l < 3; ++l) bbt += block[i][l] * block[j][l];
+                    k.Ref(3 * a + 1 + i, 3 * a + 1 + j) += bbt;
+                    k.Ref(3 * b + 1 + i, 3 * b + 1 + j) += bbt;
+                    k.Ref(3 * a + 1 + i, 3 * b + 1 + j) -= bbt;
+                    k.Ref(3 * b + 1 + i, 3 * a + 1 + j) -= bbt;
+                }
+        }
+        for (int e = 1; e <= k.Size(); ++e) k.Ref(e, e) += TReal(1) / 7;
+        k.Analyse();
+        ASSERT_EQ(k.Factorize().Result, TSolveResult::Ok) << round;
+        const std::size_t n = std::size_t(k.Size()), m = 1 + std::size_t(round % 13);
+        std::vector<TReal> x((n + 1) * m, 0.0L);
+        std::vector<TVector> alone(m);
+        for (std::size_t r = 0; r < m; ++r) {
+            TVector f(n + 1, 0.0L);
+            const TReal scale = r % 4 == 3 ? 0 : std::pow(10.0L, int(rng() % 21) - 10);
+            for (std::size_t e = 1; e <= n; ++e) f[e] = x[e * m + r] = scale * TReal(unit(rng));
+            k.Solve(f, alone[r]);
+        }
+        k.SolveMany(x, m, round % 2 ? TElimination::Parallel : TElimination::Serial);
+        for (std::size_t r = 0; r < m; ++r)
+            for (std::size_t e = 1; e <= n; ++e) ASSERT_TRUE(SameBits(x[e * m + r], alone[r][e])) << round << ' ' << r << ' ' << e;
+    }
+}
+
 namespace {
 // Nodes at the points, members between neighbours (pin-ended when pinned), both ends fixed (pinned
 // when pinned), 15 kN along x at the second node.
