@@ -6,6 +6,7 @@
 #include <limits>
 #include <optional>
 
+#include "analysis/Cancel.h"
 #include "analysis/CaseResults.h"
 #include "analysis/Diagnostics.h"
 #include "analysis/EquationOrder.h"
@@ -506,6 +507,7 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
         return Refuse(s, KMechanismMessage, status);
     }
 
+    PollCancel();
     TSolveStatus result;
     if (s.SparseKG) {
         // The sparse factor; a frame it refuses, or whose refined solution still misses its
@@ -551,6 +553,7 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
         Diagnose(s, result, message);
         return Refuse(s, message, result);
     }
+    PollCancel();
     const TSolveStatus rest = SolveRest(s, shared, full, loadNorm);
     return rest.Result == TSolveResult::Ok ? result : rest;
 }
@@ -836,6 +839,7 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     std::vector<TFurtherCase> further(cases.size() - 1);
     const TZatezovaciStav* refused = nullptr; // a further case whose loads the structure cannot carry
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        PollCancel();
         GiveFactors(space, space.FaktoryStavu(cases[i]));
         space.SestavMG();
         space.SestavFG();
@@ -844,6 +848,7 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     }
     if (result.Result == TSolveResult::Ok && !further.empty()) SolveFurther(space, further);
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        PollCancel();
         TFurtherCase& c = further[i - 1];
         GiveFactors(space, space.FaktoryStavu(cases[i]));
         space.RG = std::move(c.FG);
@@ -892,6 +897,7 @@ TSolveStatus TMKPSpace::Vypocet() {
         result = Refuse(*this, outside, {TSolveResult::LoadOutside, 0, member, load});
     } else {
         OtocPrutySKloubemA();
+        PollCancel();
         result = SolveCases(*this);
         UvolniKG();
         UvolniMG();

@@ -1,17 +1,34 @@
 #include "ui/editing/EditSession.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 
 #include "analysis/TraceFile.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
+#include "ui/editing/Background.h"
 #include "ui/editing/LiveResults.h"
 
 namespace {
 const char* const KHistoryLost = "Nedostatek paměti pro historii úprav: dosavadní kroky zpět byly zrušeny, "
                                  "model zůstává tak, jak je.";
 const char* const KLiveNoMemory = "Výpočet odmítnut (nedostatek paměti)";
+const char* const KComputing = "Výpočet…";
+const char* const KCancelled = "Výpočet zrušen";
+
+// The results the model holds no longer belong to it: nothing of them is drawn while the
+// computation of the model as it is runs.
+void DropResults(TMKPSpace& space) {
+    space.ResultsValid = false;
+    for (TPrut* m : space.Members) {
+        m->UvolniKoncoveSily();
+        m->UvolniPrubehy();
+    }
+    for (TUzel* n : space.Nodes) TVector().swap(n->Displacement);
+    space.CaseResults.Clear();
+    space.Envelope.reset();
+}
 
 // Sets a flag for the lifetime of the guard.
 class TRaised {
@@ -32,6 +49,12 @@ TEditSession::TEditSession(TMKPSpace& space, TEditHost& host, std::size_t steps,
       mSnapshotter([](const TMKPSpace& s, TModelSnapshot& out, std::size_t hint) {
           return TakeSnapshot(s, out, hint);
       }) {}
+
+// Every computation is stopped and waited for before the session (and its host) goes.
+TEditSession::~TEditSession() {
+    DropJob();
+    for (auto& j : mDropped) j->Wait();
+}
 
 bool TEditSession::Snapshot(TModelSnapshot& out) {
     // Room for the text as it was last time and a little more: the text is made in one piece.
@@ -56,6 +79,8 @@ void TEditSession::Availability() {
 }
 
 void TEditSession::Reset() {
+    DropJob();
+    BusyChanged();
     mHost.ModelChanged();
     mHeld.reset();
     mHeldEdited = false;
@@ -82,22 +107,41 @@ void TEditSession::Look() {
         const TModelSnapshot* seen = Seen();
         const bool edited = mEditPending || (written && !(seen && now.Same(*seen)));
         mEditPending = false;
+        bool computed = false; // results taken from a computation that has finished
         if (edited) {
+            DropJob(); // it computes a model that is no more
             mMechanism = {};
             mHost.ModelChanged();
             if (mHost.LiveResults() && mLiveArmed) {
-                RunLive(written ? &now : nullptr);
                 // What the computation did to the model by itself (the distances of point loads on
                 // a member whose length changed) belongs to this edit, not to a step of its own.
-                if (written) written = Snapshot(now);
+                if (RunLive(written ? &now : nullptr) && written) written = Snapshot(now);
             } else {
                 ResultsStale();
             }
+        } else if (written && mJob && mJob->Done()) {
+            if (now.Same(*mJobSource)) {
+                Finish();
+                computed = true;
+                written = Snapshot(now);
+            } else { // recorded without a look (Settle): computed again, or stale
+                DropJob();
+                if (mHost.LiveResults() && mLiveArmed)
+                    RunLive(&now);
+                else
+                    ResultsStale();
+            }
         }
+        BusyChanged();
         if (!written) return;
         if (Holding()) {
             mHeldEdited = mHeldEdited || edited;
             mHeld = std::make_unique<TModelSnapshot>(std::move(now));
+        } else if (computed) {
+            // What the computation did to the model by itself belongs to the state it computed.
+            mHistory.Amend(std::move(now));
+            mMemoryReported = false;
+            Availability();
         } else {
             Record(std::move(now));
         }
@@ -108,6 +152,7 @@ void TEditSession::Look() {
 
 void TEditSession::Edited() {
     mEditPending = true;
+    DropJob();
     if (mHost.LiveResults() && mLiveArmed) {
         mSpace.ResultsValid = false; // until the live computation at the next look
         return;
@@ -166,8 +211,15 @@ void TEditSession::Settle() {
 }
 
 // The quiet computation; the chosen result tab stays. A refusal returns the tabs to "model" and
-// says why and where.
-void TEditSession::RunLive(const TModelSnapshot* before) {
+// says why and where. A large frame is computed off the window's thread: until its results are
+// taken the model shows none (false: the model is as it was).
+bool TEditSession::RunLive(const TModelSnapshot* before) {
+    if (before && Background()) {
+        StartJob(false, *before);
+        DropResults(mSpace);
+        mHost.ShowNote(KComputing);
+        return false;
+    }
     TLiveOutcome outcome;
     try {
         outcome = PrubeznyVypocet(mSpace);
@@ -182,7 +234,7 @@ void TEditSession::RunLive(const TModelSnapshot* before) {
         }
         mHost.ResultsOff();
         mHost.ShowNote(KLiveNoMemory);
-        return;
+        return true;
     }
     if (outcome.Ok()) {
         mHost.ShowNote({});
@@ -193,6 +245,103 @@ void TEditSession::RunLive(const TModelSnapshot* before) {
         mMechanism = outcome.Place;
         mHost.ShowNote(TextOdmitnuti(outcome));
     }
+    return true;
+}
+
+bool TEditSession::Background() const {
+    return mSpace.Nodes.Count() >= mBackgroundFrom;
+}
+
+void TEditSession::StartJob(bool command, const TModelSnapshot& source) {
+    DropJob();
+    mJobSource = std::make_shared<const TModelSnapshot>(source);
+    TEditHost* host = &mHost;
+    mJob = std::make_unique<TBackgroundComputation>(command ? TJobKind::Command : TJobKind::Live, mJobSource,
+                                                    mSpace, [host] { host->Wake(); }, mHook);
+}
+
+// Stops the computation (it ends by itself at its next coarse point); what has ended goes.
+void TEditSession::DropJob() {
+    if (mJob) {
+        mJob->Cancel();
+        mDropped.push_back(std::move(mJob));
+        mJobSource.reset();
+    }
+    mDropped.erase(std::remove_if(mDropped.begin(), mDropped.end(), [](const auto& j) { return j->Done(); }),
+                   mDropped.end());
+}
+
+void TEditSession::BusyChanged() {
+    const bool busy = mJob != nullptr;
+    if (busy == mBusyShown) return;
+    mBusyShown = busy;
+    mHost.ComputationBusy(busy);
+}
+
+// The finished computation's results go into the model, which is the one it computed.
+void TEditSession::Finish() {
+    std::unique_ptr<TBackgroundComputation> job = std::move(mJob);
+    mJobSource.reset();
+    job->Wait();
+    const TJobOutcome o = std::move(job->Outcome());
+    const bool command = job->Kind() == TJobKind::Command;
+    if (o.Unreadable) {
+        if (command)
+            mHost.ComputeHere();
+        else
+            RunLive(nullptr);
+        return;
+    }
+    if (o.OutOfMemory) {
+        mSpace.ResultsValid = false;
+        mHost.ResultsOff();
+        mHost.ShowNote(KLiveNoMemory);
+        return;
+    }
+    TakeComputed(job->Computed(), mSpace, job->ChoiceAtStart());
+    job.reset(); // the copy's memory goes before the window shows the results
+    if (command) {
+        for (const std::string& message : o.Messages) Dialogs().Inform(message);
+        mHost.CommandComputed(o.Status);
+        return;
+    }
+    const TLiveOutcome& outcome = o.Live;
+    if (outcome.Ok()) {
+        mHost.ShowNote({});
+        mHost.LiveResultsOn();
+    } else {
+        mSpace.ResultsValid = false;
+        mHost.ResultsOff();
+        mMechanism = outcome.Place;
+        mHost.ShowNote(TextOdmitnuti(outcome));
+    }
+}
+
+bool TEditSession::ComputeInBackground() {
+    if (mSpace.Members.Empty() || !Background()) return false;
+    try {
+        TModelSnapshot now;
+        if (!Snapshot(now)) return false;
+        StartJob(true, now);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    BusyChanged();
+    return true;
+}
+
+void TEditSession::CancelComputation() {
+    if (!mJob) return;
+    DropJob();
+    mSpace.ResultsValid = false;
+    mMechanism = {};
+    mHost.ResultsOff();
+    mHost.ShowNote(KCancelled);
+    BusyChanged();
+}
+
+void TEditSession::WaitForComputation() {
+    if (mJob) mJob->Wait();
 }
 
 void TEditSession::Computed(const TSolveStatus& status) {
@@ -227,6 +376,8 @@ void TEditSession::Computed(const TSolveStatus& status) {
 }
 
 void TEditSession::Disarm() {
+    DropJob();
+    BusyChanged();
     mLiveArmed = false;
     mMechanism = {};
     mHost.ShowNote({});
@@ -243,6 +394,7 @@ void TEditSession::Redo() {
 void TEditSession::Step(bool back) {
     Settle();
     if (mLooking) return;
+    DropJob();
     {
         TRaised looking(mLooking); // the refreshes repaint; one repaint at the end is enough
         try {
@@ -268,9 +420,10 @@ void TEditSession::Step(bool back) {
             mLiveArmed = state->View.LiveArmed;
             mHost.ModelReplaced(state->View);
             if (mHost.LiveResults() && mLiveArmed) {
-                RunLive(state);
-                TModelSnapshot now;
-                if (Snapshot(now)) mHistory.Amend(std::move(now));
+                if (RunLive(state)) {
+                    TModelSnapshot now;
+                    if (Snapshot(now)) mHistory.Amend(std::move(now));
+                }
             } else {
                 if (mHost.ResultsShown()) mHost.ResultsOff();
                 mHost.ShowNote({});
@@ -279,6 +432,7 @@ void TEditSession::Step(bool back) {
             OutOfMemory();
         }
     }
+    BusyChanged();
     Availability();
     mSpace.Prekresli();
 }
