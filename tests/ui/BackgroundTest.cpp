@@ -163,6 +163,13 @@ struct THost : TEditHost {
     void UndoAvailable(bool, bool) override {}
     std::string Caption() const override { return {}; }
     void ComputationBusy(bool busy) override { Busy = busy; }
+    // As the window: the session's note and amended state.
+    void CommandComputed(const TSolveStatus& status) override {
+        ++Commands;
+        Session->Computed(status);
+    }
+    TEditSession* Session = nullptr;
+    int Commands = 0;
 };
 
 // The live results the window computes itself for the model as it is now.
@@ -190,6 +197,7 @@ protected:
         Host.Shown = true;
         Session.SetBackgroundFrom(0);
         Session.SetComputationHook([this] { Gate->Pass(); });
+        Host.Session = &Session;
     }
     void TearDown() override { Gate->Release(); }
     void Edit(const std::function<void()>& change) {
@@ -269,17 +277,31 @@ TEST_F(TBackgroundSessionTest, CancelLeavesTheModelWithoutResults) {
     EXPECT_TRUE(Space.ResultsValid && Host.Shown);
 }
 
-// The compute command off the thread: its results wait for the look after it has finished; an
-// edit before that drops them (live results off: the model stays without results).
-TEST_F(TBackgroundSessionTest, ComputeCommandIsDroppedByAnEdit) {
+// The compute command off the thread: its results wait for the look after it has finished; the
+// member it turns round (hinged at a only) is no step, and undo goes back to before the edit. An
+// edit before the look drops them (live results off: the model stays without results).
+TEST_F(TBackgroundSessionTest, ComputeCommandTurnsNoStepAndIsDroppedByAnEdit) {
     Host.Live = false;
     Gate->Release();
+    Edit([&] { Space.Members[1]->HingeA = true; });
+    const std::size_t steps = Session.History().Steps();
+    ASSERT_TRUE(Session.ComputeInBackground());
+    ASSERT_TRUE(Session.ComputeInBackground()); // pressed again: the first is dropped
+    Session.WaitForComputation();
+    Space.Prekresli();
+    EXPECT_EQ(Host.Commands, 1);
+    ASSERT_TRUE(Space.ResultsValid);
+    EXPECT_TRUE(Space.Members[1]->HingeB && !Space.Members[1]->HingeA) << "turned round";
+    EXPECT_EQ(Session.History().Steps(), steps);
+    Session.Undo();
+    EXPECT_FALSE(Space.Members[1]->HingeA || Space.Members[1]->HingeB);
+
     ASSERT_TRUE(Session.ComputeInBackground());
     Session.WaitForComputation();
     Space.Members[1]->Loads.First()->Q1 *= 2;
     Session.Edited();
-    Host.Shown = false;
     Space.Prekresli();
+    EXPECT_EQ(Host.Commands, 1);
     EXPECT_FALSE(Session.Computing());
     EXPECT_FALSE(Space.ResultsValid);
 }

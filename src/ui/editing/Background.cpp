@@ -1,6 +1,7 @@
 #include "ui/editing/Background.h"
 
 #include <algorithm>
+#include <cstring>
 #include <exception>
 #include <new>
 #include <unordered_map>
@@ -30,6 +31,8 @@ void CopyComputationSettings(const TMKPSpace& space, TMKPSpace& copy) {
 }
 
 namespace {
+constexpr std::size_t KRealBytes = 10; // the bits of a real, without the padding
+
 // The space's object in the place of the copy's.
 template <class T> std::unordered_map<const T*, T*> Places(const TObjectList<T>& from, const TObjectList<T>& to) {
     std::unordered_map<const T*, T*> map;
@@ -39,7 +42,8 @@ template <class T> std::unordered_map<const T*, T*> Places(const TObjectList<T>&
 }
 } // namespace
 
-void TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& choiceAtStart) {
+bool TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& choiceAtStart) {
+    bool changed = false;
     const auto cases = Places(computed.LoadCases, space.LoadCases);
     const auto caseOf = [&](const TZatezovaciStav* c) -> TZatezovaciStav* {
         if (c == &computed.WeightCase) return &space.WeightCase;
@@ -76,6 +80,7 @@ void TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& c
         TPrut* from = computed.Members[i];
         TPrut* to = space.Members[i];
         if (nodeAt.at(from->NodeA) != to->NodeA) { // turned round by the computation
+            changed = true;
             std::swap(to->HingeA, to->HingeB);
             std::swap(to->NodeA, to->NodeB);
         }
@@ -87,7 +92,11 @@ void TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& c
         for (int k = 0; k < loads; ++k) {
             const TZatizeni* a = from->Loads[k];
             TZatizeni* b = to->Loads[k];
-            b->A = a->A, b->B = a->B, b->C = a->C, b->Q1 = a->Q1, b->Q2 = a->Q2, b->Angle = a->Angle;
+            for (TReal TZatizeni::*v : {&TZatizeni::A, &TZatizeni::B, &TZatizeni::C, &TZatizeni::Q1, &TZatizeni::Q2,
+                                        &TZatizeni::Angle}) {
+                changed = changed || std::memcmp(&(a->*v), &(b->*v), KRealBytes) != 0;
+                b->*v = a->*v;
+            }
         }
         to->Sa = std::move(from->Sa);
         to->Sb = std::move(from->Sb);
@@ -120,6 +129,7 @@ void TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& c
         space.ResultsChoice = {};
         space.ZobrazVysledky();
     }
+    return changed;
 }
 
 TBackgroundComputation::TBackgroundComputation(TJobKind kind, std::shared_ptr<const TModelSnapshot> source,

@@ -42,8 +42,9 @@ void CopyComputationSettings(const TMKPSpace& space, TMKPSpace& copy);
 // envelope, what the members turned round and the loads put in place, ResultsValid and the trace
 // outcome. What named the copy's objects names the space's. `choiceAtStart`: what the space
 // showed when the copy was taken; a choice made since stays and is shown from the results taken.
-// `computed` is left without results.
-void TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& choiceAtStart);
+// `computed` is left without results. True when the model itself changed (a member turned, a
+// load's value).
+bool TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& choiceAtStart);
 
 // A computation on its own thread. Destroying it stops (Cancel) and waits for it.
 class TBackgroundComputation {

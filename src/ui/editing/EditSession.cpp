@@ -121,9 +121,9 @@ void TEditSession::Look() {
             }
         } else if (written && mJob && mJob->Done()) {
             if (now.Same(*mJobSource)) {
-                Finish();
-                computed = true;
-                written = Snapshot(now);
+                // What the computation did to the model by itself belongs to the state it computed.
+                computed = Finish();
+                if (computed) written = Snapshot(now);
             } else { // recorded without a look (Settle): computed again, or stale
                 DropJob();
                 if (mHost.LiveResults() && mLiveArmed)
@@ -138,7 +138,6 @@ void TEditSession::Look() {
             mHeldEdited = mHeldEdited || edited;
             mHeld = std::make_unique<TModelSnapshot>(std::move(now));
         } else if (computed) {
-            // What the computation did to the model by itself belongs to the state it computed.
             mHistory.Amend(std::move(now));
             mMemoryReported = false;
             Availability();
@@ -278,8 +277,9 @@ void TEditSession::BusyChanged() {
     mHost.ComputationBusy(busy);
 }
 
-// The finished computation's results go into the model, which is the one it computed.
-void TEditSession::Finish() {
+// The finished computation's results go into the model, which is the one it computed. True when
+// the model itself changed with them.
+bool TEditSession::Finish() {
     std::unique_ptr<TBackgroundComputation> job = std::move(mJob);
     mJobSource.reset();
     job->Wait();
@@ -290,20 +290,20 @@ void TEditSession::Finish() {
             mHost.ComputeHere();
         else
             RunLive(nullptr);
-        return;
+        return true;
     }
     if (o.OutOfMemory) {
         mSpace.ResultsValid = false;
         mHost.ResultsOff();
         mHost.ShowNote(KLiveNoMemory);
-        return;
+        return false;
     }
-    TakeComputed(job->Computed(), mSpace, job->ChoiceAtStart());
+    const bool changed = TakeComputed(job->Computed(), mSpace, job->ChoiceAtStart());
     job.reset(); // the copy's memory goes before the window shows the results
     if (command) {
         for (const std::string& message : o.Messages) Dialogs().Inform(message);
         mHost.CommandComputed(o.Status);
-        return;
+        return true; // the look records the model as the command left it
     }
     const TLiveOutcome& outcome = o.Live;
     if (outcome.Ok()) {
@@ -315,6 +315,7 @@ void TEditSession::Finish() {
         mMechanism = outcome.Place;
         mHost.ShowNote(TextOdmitnuti(outcome));
     }
+    return changed;
 }
 
 bool TEditSession::ComputeInBackground() {

@@ -126,7 +126,7 @@ private:
     bool Background() const;
     void StartJob(bool command, const TModelSnapshot& source);
     void DropJob();
-    void Finish();
+    bool Finish();
     void BusyChanged();
     void ResultsStale();
     void Step(bool back);
