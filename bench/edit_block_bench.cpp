@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/Diagnostics.h"
 #include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
@@ -68,6 +69,10 @@ void Run(int bays, int storeys, int edits) {
     auto t = TClock::now();
     session.Computed(s.Vypocet());
     const double first = Ms(TClock::now() - t);
+    t = TClock::now();
+    TEquilibrium equilibrium;
+    KontrolaRovnovahy(s, equilibrium);
+    const double check = Ms(TClock::now() - t);
     if (!s.ResultsValid) {
         std::printf("%dx%d: refused\n", bays, storeys);
         return;
@@ -100,7 +105,8 @@ void Run(int bays, int storeys, int edits) {
         std::sort(v.begin(), v.end());
         return v[v.size() / 2];
     };
-    std::printf("%dx%d grid, %d nodes (compute command %.0f ms)\n", bays, storeys, s.Nodes.Count(), first);
+    std::printf("%dx%d grid, %d nodes (compute command %.0f ms, equilibrium check %.0f ms)\n", bays, storeys,
+                s.Nodes.Count(), first, check);
     std::printf("  window blocked per edit, computed on the window's thread: %9.1f ms\n", median(before));
     std::printf("  window blocked per edit, computed off it:                 %9.1f ms  (ratio %.3f)\n",
                 median(after), median(after) / median(before));

@@ -144,6 +144,12 @@ TEST(BackgroundTest, TakenResultsAreThoseOfTheWindowsOwnComputation) {
             ASSERT_TRUE(TakeSnapshot(own.Space, a) && TakeSnapshot(copied.Space, b));
             EXPECT_TRUE(a.Same(b)) << what;
             EXPECT_EQ(Shown(copied.Space), Shown(own.Space)) << what;
+            TEquilibrium e;
+            const bool checked = own.Space.ResultsValid && KontrolaRovnovahy(own.Space, e);
+            EXPECT_EQ(o.EquilibriumChecked, checked) << what;
+            if (checked)
+                for (TReal TEquilibrium::*v : {&TEquilibrium::Relative, &TEquilibrium::Residual, &TEquilibrium::Stations})
+                    EXPECT_TRUE(SameBits(o.Equilibrium.*v, e.*v)) << what;
             ++(own.Space.ResultsValid ? compared : refused);
         }
     EXPECT_GT(compared, 40);
@@ -237,7 +243,9 @@ TEST_F(TBackgroundSessionTest, LastEditWins) {
     EXPECT_FALSE(Host.Busy);
     ASSERT_TRUE(Space.ResultsValid);
     EXPECT_TRUE(Host.Shown);
-    EXPECT_EQ(Host.Note, "");
+    TEquilibrium e;
+    ASSERT_TRUE(KontrolaRovnovahy(Space, e));
+    EXPECT_EQ(Host.Note, TextRovnovahy(e)) << "checked on the computing thread";
     EXPECT_EQ(Text(Space), edited);
     EXPECT_EQ(Shown(Space), Reference(Space));
     EXPECT_EQ(Session.History().Steps(), steps + 2);

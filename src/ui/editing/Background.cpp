@@ -170,6 +170,10 @@ void TBackgroundComputation::Run(TWake wake, THook hook) {
                     mOutcome.Live = PrubeznyVypocet(*mCopy);
                 else
                     mOutcome.Status = mCopy->Vypocet();
+                if (mCopy->ResultsValid) {
+                    PollCancel();
+                    mOutcome.EquilibriumChecked = KontrolaRovnovahy(*mCopy, mOutcome.Equilibrium);
+                }
             }
         } catch (const TComputationCancelled&) {
             mOutcome.Cancelled = true;

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "analysis/Diagnostics.h"
 #include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 #include "ui/editing/LiveResults.h"
@@ -30,6 +31,10 @@ struct TJobOutcome {
     bool Cancelled = false;
     bool OutOfMemory = false;
     bool Unreadable = false; // the snapshot could not be read back (the model stays as it is)
+    // The equilibrium check of computed results (KontrolaRovnovahy on the copy, which holds what
+    // the model will): made on the computing thread too.
+    bool EquilibriumChecked = false;
+    TEquilibrium Equilibrium;
 };
 
 // Copies into `copy` what the computation reads beside the model: trace settings, solver choices,

@@ -302,13 +302,17 @@ bool TEditSession::Finish() {
     job.reset(); // the copy's memory goes before the window shows the results
     if (command) {
         for (const std::string& message : o.Messages) Dialogs().Inform(message);
+        if (o.EquilibriumChecked) mCheckedEquilibrium = std::make_unique<TEquilibrium>(o.Equilibrium);
         mHost.CommandComputed(o.Status);
+        mCheckedEquilibrium.reset();
         return true; // the look records the model as the command left it
     }
     const TLiveOutcome& outcome = o.Live;
     if (outcome.Ok()) {
         mHost.ShowNote({});
         mHost.LiveResultsOn();
+        // Checked already: the window need not check again on its thread.
+        if (o.EquilibriumChecked) mHost.ShowNote(TextRovnovahy(o.Equilibrium));
     } else {
         mSpace.ResultsValid = false;
         mHost.ResultsOff();
@@ -353,7 +357,10 @@ void TEditSession::Computed(const TSolveStatus& status) {
         if (mSpace.ResultsValid) {
             mLiveArmed = true;
             TEquilibrium e;
-            if (KontrolaRovnovahy(mSpace, e)) note = TextRovnovahy(e);
+            if (mCheckedEquilibrium)
+                note = TextRovnovahy(*mCheckedEquilibrium);
+            else if (KontrolaRovnovahy(mSpace, e))
+                note = TextRovnovahy(e);
         } else {
             mMechanism = MistoOdmitnuti(status);
             note = PopisMista(mMechanism);

@@ -155,4 +155,6 @@ private:
     int mBackgroundFrom = KBackgroundFrom;
     std::function<void()> mHook;
     bool mBusyShown = false;
+    // The equilibrium check the compute command's computation made off the thread, for Computed.
+    std::unique_ptr<TEquilibrium> mCheckedEquilibrium;
 };
