@@ -128,6 +128,7 @@ TEST(BackgroundTest, TakenResultsAreThoseOfTheWindowsOwnComputation) {
             auto snapshot = std::make_shared<TModelSnapshot>();
             ASSERT_TRUE(TakeSnapshot(copied.Space, *snapshot));
             TBackgroundComputation job(kind, snapshot, copied.Space, {});
+            job.Start();
             job.Wait();
             ASSERT_TRUE(job.Done());
             const TJobOutcome& o = job.Outcome();

@@ -134,9 +134,13 @@ bool TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& c
 
 TBackgroundComputation::TBackgroundComputation(TJobKind kind, std::shared_ptr<const TModelSnapshot> source,
                                                const TMKPSpace& settings, TWake wake, THook hook)
-    : mKind(kind), mSource(std::move(source)), mCopy(std::make_unique<TMKPSpace>()), mChoice(settings.ResultsChoice) {
+    : mKind(kind), mSource(std::move(source)), mCopy(std::make_unique<TMKPSpace>()), mChoice(settings.ResultsChoice),
+      mWake(std::move(wake)), mHook(std::move(hook)) {
     CopyComputationSettings(settings, *mCopy);
-    mThread = std::thread(&TBackgroundComputation::Run, this, std::move(wake), std::move(hook));
+}
+
+void TBackgroundComputation::Start() {
+    if (!Started()) mThread = std::thread(&TBackgroundComputation::Run, this);
 }
 
 TBackgroundComputation::~TBackgroundComputation() {
@@ -148,13 +152,13 @@ void TBackgroundComputation::Wait() {
     if (mThread.joinable()) mThread.join();
 }
 
-void TBackgroundComputation::Run(TWake wake, THook hook) {
+void TBackgroundComputation::Run() {
     TRecordingDialogs said;
     {
         TThreadDialogsGuard guard(said);
         TCancelScope scope(mCancel);
         try {
-            if (hook) hook();
+            if (mHook) mHook();
             PollCancel();
             try {
                 RestoreSnapshot(*mCopy, *mSource, mSource->View);
@@ -184,7 +188,7 @@ void TBackgroundComputation::Run(TWake wake, THook hook) {
     mOutcome.Messages = std::move(said.Messages);
     mSource.reset(); // the snapshot's memory goes with the computation
     mDone.store(true, std::memory_order_release);
-    if (wake) wake();
+    if (mWake) mWake();
 }
 
 std::chrono::milliseconds TProgressGate::Left(TClock::time_point now) const {

@@ -51,7 +51,8 @@ void CopyComputationSettings(const TMKPSpace& space, TMKPSpace& copy);
 // load's value).
 bool TakeComputed(TMKPSpace& computed, TMKPSpace& space, const TResultsChoice& choiceAtStart);
 
-// A computation on its own thread. Destroying it stops (Cancel) and waits for it.
+// A computation on its own thread, which begins at Start. Destroying it stops (Cancel) and waits
+// for it.
 class TBackgroundComputation {
 public:
     using TWake = std::function<void()>; // called on the computing thread as it finishes
@@ -59,6 +60,8 @@ public:
 
     TBackgroundComputation(TJobKind kind, std::shared_ptr<const TModelSnapshot> source, const TMKPSpace& settings,
                            TWake wake, THook hook = {});
+    void Start();
+    bool Started() const { return mThread.joinable() || Done(); }
     ~TBackgroundComputation();
     TBackgroundComputation(const TBackgroundComputation&) = delete;
     TBackgroundComputation& operator=(const TBackgroundComputation&) = delete;
@@ -67,7 +70,7 @@ public:
     // Asks the computation to stop at its next coarse point; it then finishes as cancelled.
     void Cancel() { mCancel.store(true); }
     bool Done() const { return mDone.load(std::memory_order_acquire); }
-    // Waits for the computing thread to end.
+    // Waits for the computing thread to end (one not started has nothing to wait for).
     void Wait();
     // After Done: the outcome and the computed copy.
     TJobOutcome& Outcome() { return mOutcome; }
@@ -75,7 +78,7 @@ public:
     const TResultsChoice& ChoiceAtStart() const { return mChoice; }
 
 private:
-    void Run(TWake wake, THook hook);
+    void Run();
 
     TJobKind mKind;
     std::shared_ptr<const TModelSnapshot> mSource;
@@ -84,6 +87,8 @@ private:
     TJobOutcome mOutcome;
     std::atomic<bool> mCancel{false};
     std::atomic<bool> mDone{false};
+    TWake mWake;
+    THook mHook;
     std::thread mThread;
 };
 

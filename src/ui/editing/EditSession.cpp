@@ -119,7 +119,9 @@ void TEditSession::Look() {
             } else {
                 ResultsStale();
             }
-        } else if (written && mJob && mJob->Done()) {
+        }
+        if (!edited) StartWhenFree();
+        if (!edited && written && mJob && mJob->Done()) {
             if (now.Same(*mJobSource)) {
                 // What the computation did to the model by itself belongs to the state it computed.
                 computed = Finish();
@@ -257,15 +259,29 @@ void TEditSession::StartJob(bool command, const TModelSnapshot& source) {
     TEditHost* host = &mHost;
     mJob = std::make_unique<TBackgroundComputation>(command ? TJobKind::Command : TJobKind::Live, mJobSource,
                                                     mSpace, [host] { host->Wake(); }, mHook);
+    StartWhenFree();
+}
+
+// One computation runs at a time: the next begins once those dropped have ended (each wakes the
+// window as it ends), so that edits in quick succession (a drag) leave one copy of the model
+// being computed and one waiting, not one per edit.
+void TEditSession::StartWhenFree() {
+    Reap();
+    if (mJob && !mJob->Started() && mDropped.empty()) mJob->Start();
 }
 
 // Stops the computation (it ends by itself at its next coarse point); what has ended goes.
 void TEditSession::DropJob() {
     if (mJob) {
         mJob->Cancel();
-        mDropped.push_back(std::move(mJob));
+        if (mJob->Started()) mDropped.push_back(std::move(mJob));
+        mJob.reset();
         mJobSource.reset();
     }
+    Reap();
+}
+
+void TEditSession::Reap() {
     mDropped.erase(std::remove_if(mDropped.begin(), mDropped.end(), [](const auto& j) { return j->Done(); }),
                    mDropped.end());
 }
@@ -346,6 +362,8 @@ void TEditSession::CancelComputation() {
 }
 
 void TEditSession::WaitForComputation() {
+    for (auto& j : mDropped) j->Wait();
+    StartWhenFree();
     if (mJob) mJob->Wait();
 }
 

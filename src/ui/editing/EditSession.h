@@ -126,6 +126,8 @@ private:
     bool Background() const;
     void StartJob(bool command, const TModelSnapshot& source);
     void DropJob();
+    void StartWhenFree();
+    void Reap();
     bool Finish();
     void BusyChanged();
     void ResultsStale();
