@@ -8,9 +8,8 @@
 #include <QTabBar>
 #include <QTemporaryDir>
 
-#include <condition_variable>
-#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "MainWindowTestSupport.h"
 #include "ui/editing/LiveResults.h"
@@ -31,21 +30,6 @@ std::string Results(TMKPSpace& s) {
             for (TReal x : *v) out.append(reinterpret_cast<const char*>(&x), 10);
     return out;
 }
-
-struct TGate {
-    std::mutex M;
-    std::condition_variable C;
-    bool Open = true;
-    void Pass() {
-        std::unique_lock<std::mutex> lock(M);
-        C.wait(lock, [this] { return Open; });
-    }
-    void Set(bool open) {
-        std::lock_guard<std::mutex> lock(M);
-        Open = open;
-        C.notify_all();
-    }
-};
 } // namespace
 
 class TBackgroundWindowTest : public TMainWindowTest {
@@ -54,11 +38,13 @@ protected:
         QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, SettingsDir.path());
         TMainWindowTest::SetUp();
         Form->Session().SetBackgroundFrom(0);
-        Form->Session().SetComputationHook([gate = Gate] { gate->Pass(); });
+        Form->Session().SetComputationHook([gate = Gate] {
+            while (!*gate) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        });
         Form->OpenProjectFile(QStringLiteral(KORVAN_SOURCE_DIR "/examples/portal-frame.inp"));
     }
     void TearDown() override {
-        Gate->Set(true);
+        *Gate = true;
         TMainWindowTest::TearDown();
     }
     // Events until the computation's results are taken (or the time is up).
@@ -84,7 +70,7 @@ protected:
     QTabBar* Tabs() { return Form->FlatTabControl2(); }
 
     QTemporaryDir SettingsDir;
-    std::shared_ptr<TGate> Gate = std::make_shared<TGate>();
+    std::shared_ptr<std::atomic<bool>> Gate = std::make_shared<std::atomic<bool>>(true);
 };
 
 TEST_F(TBackgroundWindowTest, EditsDuringAComputationAreKeptAndTheLastOneIsShown) {
@@ -98,9 +84,11 @@ TEST_F(TBackgroundWindowTest, EditsDuringAComputationAreKeptAndTheLastOneIsShown
     EXPECT_TRUE(Sink.Messages.empty());
 
     // Held for more than half a second: the progress shows, not modal; the window goes on editing.
-    Gate->Set(false);
+    *Gate = false;
+    const std::size_t steps = Form->History().Steps();
     Edit([&] { Space().Members[1]->Loads.First()->Q1 *= 2; });
     ASSERT_TRUE(Form->Session().Computing());
+    EXPECT_FALSE(Space().Members[1]->HasResults()) << "nothing of the model before the edit";
     QTest::qWait(700);
     ASSERT_NE(Form->ComputationProgress(), nullptr);
     EXPECT_TRUE(Form->ComputationProgress()->isVisible());
@@ -108,16 +96,17 @@ TEST_F(TBackgroundWindowTest, EditsDuringAComputationAreKeptAndTheLastOneIsShown
     EXPECT_NE(Form->ComputationProgress()->windowModality(), Qt::ApplicationModal);
     Edit([&] { Space().Nodes[1]->PridejZatizeni(KLoadForce, nullptr, 7, 30); });
     const std::string edited = Text(Space());
-    Gate->Set(true);
+    *Gate = true;
     Settle();
     EXPECT_FALSE(Form->ComputationProgress()->isVisible());
     EXPECT_EQ(Text(Space()), edited);
     ASSERT_TRUE(Space().ResultsValid);
     EXPECT_EQ(Results(Space()), Reference());
     EXPECT_EQ(Tabs()->currentIndex(), 3) << "the chosen result tab stays";
+    EXPECT_EQ(Form->History().Steps(), steps + 2);
 
     // "Zrušit": the model as it is, without results, the tabs back on the model.
-    Gate->Set(false);
+    *Gate = false;
     Edit([&] { Space().Members[1]->Loads.First()->Q1 /= 2; });
     const std::string before = Text(Space());
     QTest::qWait(700);
@@ -126,11 +115,12 @@ TEST_F(TBackgroundWindowTest, EditsDuringAComputationAreKeptAndTheLastOneIsShown
     ASSERT_TRUE(cancel && cancel->text() == QString::fromUtf8("Zrušit"));
     cancel->click();
     EXPECT_FALSE(Form->Session().Computing());
-    Gate->Set(true);
+    *Gate = true;
     QTest::qWait(50);
     EXPECT_EQ(Text(Space()), before);
     EXPECT_FALSE(Space().ResultsValid);
     EXPECT_FALSE(Tabs()->isEnabled());
     EXPECT_EQ(Tabs()->currentIndex(), 0);
+    EXPECT_EQ(Form->InfoText(), QString::fromUtf8("Výpočet zrušen"));
     EXPECT_TRUE(Sink.Messages.empty());
 }
