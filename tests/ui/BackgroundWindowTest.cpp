@@ -88,7 +88,8 @@ TEST_F(TBackgroundWindowTest, EditsDuringAComputationAreKeptAndTheLastOneIsShown
     const std::size_t steps = Form->History().Steps();
     Edit([&] { Space().Members[1]->Loads.First()->Q1 *= 2; });
     ASSERT_TRUE(Form->Session().Computing());
-    EXPECT_FALSE(Space().Members[1]->HasResults()) << "nothing of the model before the edit";
+    EXPECT_FALSE(Space().Members[1]->HasResults() || Space().Nodes[0]->DofW.Reaction != 0)
+        << "nothing of the model before the edit";
     QTest::qWait(700);
     ASSERT_NE(Form->ComputationProgress(), nullptr);
     EXPECT_TRUE(Form->ComputationProgress()->isVisible());

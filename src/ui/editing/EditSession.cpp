@@ -25,7 +25,10 @@ void DropResults(TMKPSpace& space) {
         m->UvolniKoncoveSily();
         m->UvolniPrubehy();
     }
-    for (TUzel* n : space.Nodes) TVector().swap(n->Displacement);
+    for (TUzel* n : space.Nodes) {
+        TVector().swap(n->Displacement);
+        n->DofRot.Reaction = n->DofU.Reaction = n->DofW.Reaction = 0; // as before any computation
+    }
     space.CaseResults.Clear();
     space.Envelope.reset();
 }
