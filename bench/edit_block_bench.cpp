@@ -84,6 +84,7 @@ void Run(int bays, int storeys, int edits) {
     for (int e = 0; e < 2 * edits; ++e) {
         const bool background = e % 2;
         session.SetBackgroundFrom(background ? 0 : INT_MAX);
+        session.SetBriefWait(std::chrono::milliseconds(0)); // the blocking of a long computation
         load->Q1 += 1; // an edit of the load dialog
         t = TClock::now();
         session.Edited();

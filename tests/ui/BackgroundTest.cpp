@@ -5,6 +5,7 @@
 
 #include <random>
 #include <sstream>
+#include <thread>
 
 #include "analysis/CaseResults.h"
 #include "analysis/Frames.h"
@@ -195,9 +196,18 @@ TEST(BackgroundTest, FinishedComputationsOfAnotherModelAreDropped) {
     EXPECT_EQ(host.Commands, 1);
     EXPECT_FALSE(session.Computing() || space.ResultsValid);
 
+    // Live: a computation done within the brief wait is taken at once, in the edit's own step.
     host.Live = true;
     session.Computed(space.Vypocet());
+    const std::size_t before = session.History().Steps();
+    session.SetBriefWait(std::chrono::seconds(20));
     edit([&] { space.Members[1]->Loads.First()->Q1 += 1; });
+    EXPECT_TRUE(space.ResultsValid && !session.Computing());
+    EXPECT_EQ(session.History().Steps(), before + 1);
+    session.SetBriefWait(std::chrono::milliseconds(0));
+    session.SetComputationHook([] { std::this_thread::sleep_for(std::chrono::milliseconds(20)); });
+    edit([&] { space.Members[1]->Loads.First()->Q1 += 1; });
+    EXPECT_FALSE(space.ResultsValid);
     session.WaitForComputation();
     space.Nodes[2]->PridejZatizeni(KLoadMoment, nullptr, 3, 0);
     session.Settle();

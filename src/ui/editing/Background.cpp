@@ -152,6 +152,12 @@ void TBackgroundComputation::Wait() {
     if (mThread.joinable()) mThread.join();
 }
 
+bool TBackgroundComputation::WaitFor(std::chrono::milliseconds most) {
+    if (!Started()) return false;
+    std::unique_lock<std::mutex> lock(mDoneLock);
+    return mDoneSignal.wait_for(lock, most, [this] { return Done(); });
+}
+
 void TBackgroundComputation::Run() {
     TRecordingDialogs said;
     {
@@ -187,7 +193,11 @@ void TBackgroundComputation::Run() {
     }
     mOutcome.Messages = std::move(said.Messages);
     mSource.reset(); // the snapshot's memory goes with the computation
-    mDone.store(true, std::memory_order_release);
+    {
+        std::lock_guard<std::mutex> lock(mDoneLock);
+        mDone.store(true, std::memory_order_release);
+    }
+    mDoneSignal.notify_all();
     if (mWake) mWake();
 }
 

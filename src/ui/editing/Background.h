@@ -8,8 +8,10 @@
 // C++ (std::thread); the session drives it and its tests run it without a window.
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -72,6 +74,8 @@ public:
     bool Done() const { return mDone.load(std::memory_order_acquire); }
     // Waits for the computing thread to end (one not started has nothing to wait for).
     void Wait();
+    // Waits at most that long for the computation to finish; true when it has.
+    bool WaitFor(std::chrono::milliseconds most);
     // After Done: the outcome and the computed copy.
     TJobOutcome& Outcome() { return mOutcome; }
     TMKPSpace& Computed() { return *mCopy; }
@@ -87,6 +91,8 @@ private:
     TJobOutcome mOutcome;
     std::atomic<bool> mCancel{false};
     std::atomic<bool> mDone{false};
+    std::mutex mDoneLock;
+    std::condition_variable mDoneSignal;
     TWake mWake;
     THook mHook;
     std::thread mThread;

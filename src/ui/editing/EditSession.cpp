@@ -215,11 +215,12 @@ void TEditSession::Settle() {
 }
 
 // The quiet computation; the chosen result tab stays. A refusal returns the tabs to "model" and
-// says why and where. A large frame is computed off the window's thread: until its results are
-// taken the model shows none (false: the model is as it was).
+// says why and where. A large frame is computed off the window's thread: unless its results come
+// within the brief wait, the model shows none until they are taken (false: the model is as it was).
 bool TEditSession::RunLive(const TModelSnapshot* before) {
     if (before && Background()) {
         StartJob(false, *before);
+        if (mJob->WaitFor(mBriefWait)) return Finish();
         DropResults(mSpace);
         mHost.ShowNote(KComputing);
         return false;

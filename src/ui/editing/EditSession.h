@@ -6,6 +6,7 @@
 // of a command is an edit, whether it is a step of the history and whether results are computed
 // again; what the window must show it asks of TEditHost. Plain C++; its tests drive it without a
 // window.
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -61,8 +62,11 @@ public:
     using TSnapshotter = std::function<bool(const TMKPSpace&, TModelSnapshot&, std::size_t)>;
 
     // Frames of at least this many nodes are computed off the window's thread; smaller ones take
-    // a few milliseconds and are computed where the command runs, as they always were.
-    static constexpr int KBackgroundFrom = 2000;
+    // a few milliseconds and are computed where the command runs, as they always were. A live
+    // computation that is done within KBriefWait is taken at once, as if computed here, so that
+    // the results do not blink off and on after every edit of a frame that computes quickly.
+    static constexpr int KBackgroundFrom = 1000;
+    static constexpr std::chrono::milliseconds KBriefWait{50};
 
     TEditSession(TMKPSpace& space, TEditHost& host, std::size_t steps = 200,
                  std::size_t bytes = TUndoHistory::KDefaultByteLimit);
@@ -114,6 +118,8 @@ public:
     void SetSnapshotter(TSnapshotter snapshotter) { mSnapshotter = std::move(snapshotter); }
     // From how many nodes on a frame is computed off the window's thread (tests: 0 for every one).
     void SetBackgroundFrom(int nodes) { mBackgroundFrom = nodes; }
+    // How long a live computation is waited for before the window goes on without its results.
+    void SetBriefWait(std::chrono::milliseconds wait) { mBriefWait = wait; }
     // Runs on the computing thread before each computation starts (tests hold it there).
     void SetComputationHook(std::function<void()> hook) { mHook = std::move(hook); }
 
@@ -155,6 +161,7 @@ private:
     std::shared_ptr<const TModelSnapshot> mJobSource;
     std::vector<std::unique_ptr<TBackgroundComputation>> mDropped;
     int mBackgroundFrom = KBackgroundFrom;
+    std::chrono::milliseconds mBriefWait = KBriefWait;
     std::function<void()> mHook;
     bool mBusyShown = false;
     // The equilibrium check the compute command's computation made off the thread, for Computed.

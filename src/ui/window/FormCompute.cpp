@@ -54,6 +54,7 @@ void TForm1::Wake() {
     QMetaObject::invokeMethod(
         this,
         [this] {
+            if (!mSession.Computing()) return; // taken already (within the brief wait)
             if (mSession.Looking())
                 QTimer::singleShot(50, this, [this] { Wake(); });
             else
