@@ -1,6 +1,7 @@
-// Computations off the window's thread: the results taken from the computed copy are those of the
-// window's own computation bit for bit; the last edit wins over a running computation; cancelling
-// leaves the model as it is without results; the progress shows from half a second on.
+// Computations off the window's thread without a window: the results taken from the computed copy
+// are those of the window's own computation bit for bit; the session takes only the results of
+// the model as it is; the progress shows from half a second on. (The window's test takes edits
+// during a computation and "Zrušit".)
 #include <gtest/gtest.h>
 
 #include <random>

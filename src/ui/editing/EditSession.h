@@ -62,7 +62,7 @@ public:
     using TSnapshotter = std::function<bool(const TMKPSpace&, TModelSnapshot&, std::size_t)>;
 
     // Frames of at least this many nodes are computed off the window's thread; smaller ones take
-    // a few milliseconds and are computed where the command runs, as they always were. A live
+    // some tens of milliseconds at most and are computed where the command runs, as ever. A live
     // computation that is done within KBriefWait is taken at once, as if computed here, so that
     // the results do not blink off and on after every edit of a frame that computes quickly.
     static constexpr int KBackgroundFrom = 1000;
