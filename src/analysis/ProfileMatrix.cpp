@@ -1,4 +1,5 @@
 #include "analysis/ProfileMatrix.h"
+#include "analysis/Cancel.h"
 #include "analysis/IdleCores.h"
 #include "model/LargeBlock.h"
 
@@ -422,6 +423,7 @@ TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {
 
 bool TProfileMatrix::EliminateSerially(TVector& fg, int& pivot) {
     for (int m = 1; m <= mN;) {
+        PollCancel();
         const int rows = StepRows(m);
         FormHalfStep<true>(m, rows);
         FormHalfStep<false>(m, rows);
@@ -464,8 +466,12 @@ bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot) {
     } catch (const std::system_error&) {
         return EliminateSerially(fg, pivot); // no second thread to be had
     }
-    bool ok = true;
+    bool ok = true, cancelled = false;
     for (int m = 1; m <= mN;) {
+        if (CancelRequested()) { // the second thread is stopped first
+            cancelled = true;
+            break;
+        }
         const int rows = StepRows(m);
         started.store(m, std::memory_order_release);
         started.notify_one();
@@ -483,6 +489,7 @@ bool TProfileMatrix::EliminateInParallel(TVector& fg, int& pivot) {
     started.store(KStop, std::memory_order_release);
     started.notify_one();
     columns.join();
+    if (cancelled) throw TComputationCancelled();
     return ok;
 }
 

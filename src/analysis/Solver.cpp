@@ -7,6 +7,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "analysis/Cancel.h"
 #include "analysis/CaseResults.h"
 #include "analysis/Diagnostics.h"
 #include "analysis/EquationOrder.h"
@@ -519,6 +520,7 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
         return Refuse(s, KMechanismMessage, status);
     }
 
+    PollCancel();
     TSolveStatus result;
     if (s.SparseKG) {
         // The sparse factor; a frame it refuses, or whose refined solution still misses its
@@ -564,6 +566,7 @@ TSolveStatus SolveFirst(TMKPSpace& space, TSharedSolution& shared) {
         Diagnose(s, result, message);
         return Refuse(s, message, result);
     }
+    PollCancel();
     const TSolveStatus rest = SolveRest(s, shared, full, loadNorm);
     return rest.Result == TSolveResult::Ok ? result : rest;
 }
@@ -902,6 +905,7 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     if (cases.size() > 1) GiveFactors(space, factors);
     const TZatezovaciStav* refused = nullptr; // a further case whose loads the structure cannot carry
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        PollCancel();
         *factors = *space.FaktoryStavu(cases[i]);
         space.SestavMG();
         space.SestavFG();
@@ -914,6 +918,7 @@ TSolveStatus SolveCases(TMKPSpace& space) {
     constexpr std::size_t KCasesPerPass = 8;
     std::vector<TCaseProducts> products;
     for (std::size_t i = 1; i < cases.size() && result.Result == TSolveResult::Ok; ++i) {
+        PollCancel();
         const std::size_t at = (i - 1) % KCasesPerPass;
         if (at == 0) CaseProducts(space, shared, further, i - 1, std::min(further.size(), i - 1 + KCasesPerPass), products);
         TFurtherCase& c = further[i - 1];
@@ -964,6 +969,7 @@ TSolveStatus TMKPSpace::Vypocet() {
         result = Refuse(*this, outside, {TSolveResult::LoadOutside, 0, member, load});
     } else {
         OtocPrutySKloubemA();
+        PollCancel();
         result = SolveCases(*this);
         UvolniKG();
         UvolniMG();

@@ -80,6 +80,11 @@ public:
     // The factor of a case, 0 when its loads do not act.
     TReal CaseFactor(const TZatezovaciStav* loadCase) const;
     const std::vector<std::pair<const TZatezovaciStav*, TReal>>& Cases() const { return mCases; }
+    // Names other cases: each case c becomes to(c) (a table formed on a copy of the model, handed
+    // to the model it was copied from).
+    template <class F> void Repoint(F to) {
+        for (auto& c : mCases) c.first = to(c.first);
+    }
 
 private:
     std::vector<std::pair<const TZatezovaciStav*, TReal>> mCases;

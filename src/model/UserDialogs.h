@@ -47,3 +47,18 @@ public:
 private:
     TUserDialogs* mPrevious;
 };
+
+// Installs a sink for the calling thread only, for the lifetime of the guard: a computation that
+// runs off the window's thread records its messages there, and the window shows them when it takes
+// the results. While one is installed, Dialogs() on that thread returns it; other threads are not
+// affected.
+class TThreadDialogsGuard {
+public:
+    explicit TThreadDialogsGuard(TUserDialogs& sink);
+    ~TThreadDialogsGuard();
+    TThreadDialogsGuard(const TThreadDialogsGuard&) = delete;
+    TThreadDialogsGuard& operator=(const TThreadDialogsGuard&) = delete;
+
+private:
+    TUserDialogs* mPrevious;
+};

@@ -1,17 +1,37 @@
 #include "ui/editing/EditSession.h"
 
+#include <algorithm>
 #include <exception>
 #include <new>
 
 #include "analysis/TraceFile.h"
 #include "model/MKPSpace.h"
 #include "model/UserDialogs.h"
+#include "ui/editing/Background.h"
 #include "ui/editing/LiveResults.h"
 
 namespace {
 const char* const KHistoryLost = "Nedostatek paměti pro historii úprav: dosavadní kroky zpět byly zrušeny, "
                                  "model zůstává tak, jak je.";
 const char* const KLiveNoMemory = "Výpočet odmítnut (nedostatek paměti)";
+const char* const KComputing = "Výpočet…";
+const char* const KCancelled = "Výpočet zrušen";
+
+// The results the model holds no longer belong to it: nothing of them is drawn while the
+// computation of the model as it is runs.
+void DropResults(TMKPSpace& space) {
+    space.ResultsValid = false;
+    for (TPrut* m : space.Members) {
+        m->UvolniKoncoveSily();
+        m->UvolniPrubehy();
+    }
+    for (TUzel* n : space.Nodes) {
+        TVector().swap(n->Displacement);
+        n->DofRot.Reaction = n->DofU.Reaction = n->DofW.Reaction = 0; // as before any computation
+    }
+    space.CaseResults.Clear();
+    space.Envelope.reset();
+}
 
 // Sets a flag for the lifetime of the guard.
 class TRaised {
@@ -32,6 +52,12 @@ TEditSession::TEditSession(TMKPSpace& space, TEditHost& host, std::size_t steps,
       mSnapshotter([](const TMKPSpace& s, TModelSnapshot& out, std::size_t hint) {
           return TakeSnapshot(s, out, hint);
       }) {}
+
+// Every computation is stopped and waited for before the session (and its host) goes.
+TEditSession::~TEditSession() {
+    DropJob();
+    for (auto& j : mDropped) j->Wait();
+}
 
 bool TEditSession::Snapshot(TModelSnapshot& out) {
     // Room for the text as it was last time and a little more: the text is made in one piece.
@@ -56,6 +82,8 @@ void TEditSession::Availability() {
 }
 
 void TEditSession::Reset() {
+    DropJob();
+    BusyChanged();
     mHost.ModelChanged();
     mHeld.reset();
     mHeldEdited = false;
@@ -82,22 +110,42 @@ void TEditSession::Look() {
         const TModelSnapshot* seen = Seen();
         const bool edited = mEditPending || (written && !(seen && now.Same(*seen)));
         mEditPending = false;
+        bool computed = false; // results taken from a computation that has finished
         if (edited) {
+            DropJob(); // it computes a model that is no more
             mMechanism = {};
             mHost.ModelChanged();
             if (mHost.LiveResults() && mLiveArmed) {
-                RunLive(written ? &now : nullptr);
                 // What the computation did to the model by itself (the distances of point loads on
                 // a member whose length changed) belongs to this edit, not to a step of its own.
-                if (written) written = Snapshot(now);
+                if (RunLive(written ? &now : nullptr) && written) written = Snapshot(now);
             } else {
                 ResultsStale();
             }
         }
+        if (!edited) StartWhenFree();
+        if (!edited && written && mJob && mJob->Done()) {
+            if (now.Same(*mJobSource)) {
+                // What the computation did to the model by itself belongs to the state it computed.
+                computed = Finish();
+                if (computed) written = Snapshot(now);
+            } else { // recorded without a look (Settle): computed again, or stale
+                DropJob();
+                if (mHost.LiveResults() && mLiveArmed)
+                    RunLive(&now);
+                else
+                    ResultsStale();
+            }
+        }
+        BusyChanged();
         if (!written) return;
         if (Holding()) {
             mHeldEdited = mHeldEdited || edited;
             mHeld = std::make_unique<TModelSnapshot>(std::move(now));
+        } else if (computed) {
+            mHistory.Amend(std::move(now));
+            mMemoryReported = false;
+            Availability();
         } else {
             Record(std::move(now));
         }
@@ -108,6 +156,7 @@ void TEditSession::Look() {
 
 void TEditSession::Edited() {
     mEditPending = true;
+    DropJob();
     if (mHost.LiveResults() && mLiveArmed) {
         mSpace.ResultsValid = false; // until the live computation at the next look
         return;
@@ -166,8 +215,16 @@ void TEditSession::Settle() {
 }
 
 // The quiet computation; the chosen result tab stays. A refusal returns the tabs to "model" and
-// says why and where.
-void TEditSession::RunLive(const TModelSnapshot* before) {
+// says why and where. A large frame is computed off the window's thread: unless its results come
+// within the brief wait, the model shows none until they are taken (false: the model is as it was).
+bool TEditSession::RunLive(const TModelSnapshot* before) {
+    if (before && Background()) {
+        StartJob(false, *before);
+        if (mJob->WaitFor(mBriefWait)) return Finish();
+        DropResults(mSpace);
+        mHost.ShowNote(KComputing);
+        return false;
+    }
     TLiveOutcome outcome;
     try {
         outcome = PrubeznyVypocet(mSpace);
@@ -182,7 +239,7 @@ void TEditSession::RunLive(const TModelSnapshot* before) {
         }
         mHost.ResultsOff();
         mHost.ShowNote(KLiveNoMemory);
-        return;
+        return true;
     }
     if (outcome.Ok()) {
         mHost.ShowNote({});
@@ -193,6 +250,125 @@ void TEditSession::RunLive(const TModelSnapshot* before) {
         mMechanism = outcome.Place;
         mHost.ShowNote(TextOdmitnuti(outcome));
     }
+    return true;
+}
+
+bool TEditSession::Background() const {
+    return mSpace.Nodes.Count() >= mBackgroundFrom;
+}
+
+void TEditSession::StartJob(bool command, const TModelSnapshot& source) {
+    DropJob();
+    mJobSource = std::make_shared<const TModelSnapshot>(source);
+    TEditHost* host = &mHost;
+    mJob = std::make_unique<TBackgroundComputation>(command ? TJobKind::Command : TJobKind::Live, mJobSource,
+                                                    mSpace, [host] { host->Wake(); }, mHook);
+    StartWhenFree();
+}
+
+// One computation runs at a time: the next begins once those dropped have ended (each wakes the
+// window as it ends), so that edits in quick succession (a drag) leave one copy of the model
+// being computed and one waiting, not one per edit.
+void TEditSession::StartWhenFree() {
+    Reap();
+    if (mJob && !mJob->Started() && mDropped.empty()) mJob->Start();
+}
+
+// Stops the computation (it ends by itself at its next coarse point); what has ended goes.
+void TEditSession::DropJob() {
+    if (mJob) {
+        mJob->Cancel();
+        if (mJob->Started()) mDropped.push_back(std::move(mJob));
+        mJob.reset();
+        mJobSource.reset();
+    }
+    Reap();
+}
+
+void TEditSession::Reap() {
+    mDropped.erase(std::remove_if(mDropped.begin(), mDropped.end(), [](const auto& j) { return j->Done(); }),
+                   mDropped.end());
+}
+
+void TEditSession::BusyChanged() {
+    const bool busy = mJob != nullptr;
+    if (busy == mBusyShown) return;
+    mBusyShown = busy;
+    mHost.ComputationBusy(busy);
+}
+
+// The finished computation's results go into the model, which is the one it computed. True when
+// the model itself changed with them.
+bool TEditSession::Finish() {
+    std::unique_ptr<TBackgroundComputation> job = std::move(mJob);
+    mJobSource.reset();
+    job->Wait();
+    const TJobOutcome o = std::move(job->Outcome());
+    const bool command = job->Kind() == TJobKind::Command;
+    if (o.Unreadable) {
+        if (command)
+            mHost.ComputeHere();
+        else
+            RunLive(nullptr);
+        return true;
+    }
+    if (o.OutOfMemory) {
+        mSpace.ResultsValid = false;
+        mHost.ResultsOff();
+        mHost.ShowNote(KLiveNoMemory);
+        return false;
+    }
+    const bool changed = TakeComputed(job->Computed(), mSpace, job->ChoiceAtStart());
+    job.reset(); // the copy's memory goes before the window shows the results
+    if (command) {
+        for (const std::string& message : o.Messages) Dialogs().Inform(message);
+        if (o.EquilibriumChecked) mCheckedEquilibrium = std::make_unique<TEquilibrium>(o.Equilibrium);
+        mHost.CommandComputed(o.Status);
+        mCheckedEquilibrium.reset();
+        return true; // the look records the model as the command left it
+    }
+    const TLiveOutcome& outcome = o.Live;
+    if (outcome.Ok()) {
+        mHost.ShowNote({});
+        mHost.LiveResultsOn();
+        // Checked already: the window need not check again on its thread.
+        if (o.EquilibriumChecked) mHost.ShowNote(TextRovnovahy(o.Equilibrium));
+    } else {
+        mSpace.ResultsValid = false;
+        mHost.ResultsOff();
+        mMechanism = outcome.Place;
+        mHost.ShowNote(TextOdmitnuti(outcome));
+    }
+    return changed;
+}
+
+bool TEditSession::ComputeInBackground() {
+    if (mSpace.Members.Empty() || !Background()) return false;
+    try {
+        TModelSnapshot now;
+        if (!Snapshot(now)) return false;
+        StartJob(true, now);
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    BusyChanged();
+    return true;
+}
+
+void TEditSession::CancelComputation() {
+    if (!mJob) return;
+    DropJob();
+    mSpace.ResultsValid = false;
+    mMechanism = {};
+    mHost.ResultsOff();
+    mHost.ShowNote(KCancelled);
+    BusyChanged();
+}
+
+void TEditSession::WaitForComputation() {
+    for (auto& j : mDropped) j->Wait();
+    StartWhenFree();
+    if (mJob) mJob->Wait();
 }
 
 void TEditSession::Computed(const TSolveStatus& status) {
@@ -203,7 +379,10 @@ void TEditSession::Computed(const TSolveStatus& status) {
         if (mSpace.ResultsValid) {
             mLiveArmed = true;
             TEquilibrium e;
-            if (KontrolaRovnovahy(mSpace, e)) note = TextRovnovahy(e);
+            if (mCheckedEquilibrium)
+                note = TextRovnovahy(*mCheckedEquilibrium);
+            else if (KontrolaRovnovahy(mSpace, e))
+                note = TextRovnovahy(e);
         } else {
             mMechanism = MistoOdmitnuti(status);
             note = PopisMista(mMechanism);
@@ -227,6 +406,8 @@ void TEditSession::Computed(const TSolveStatus& status) {
 }
 
 void TEditSession::Disarm() {
+    DropJob();
+    BusyChanged();
     mLiveArmed = false;
     mMechanism = {};
     mHost.ShowNote({});
@@ -243,6 +424,7 @@ void TEditSession::Redo() {
 void TEditSession::Step(bool back) {
     Settle();
     if (mLooking) return;
+    DropJob();
     {
         TRaised looking(mLooking); // the refreshes repaint; one repaint at the end is enough
         try {
@@ -268,9 +450,10 @@ void TEditSession::Step(bool back) {
             mLiveArmed = state->View.LiveArmed;
             mHost.ModelReplaced(state->View);
             if (mHost.LiveResults() && mLiveArmed) {
-                RunLive(state);
-                TModelSnapshot now;
-                if (Snapshot(now)) mHistory.Amend(std::move(now));
+                if (RunLive(state)) {
+                    TModelSnapshot now;
+                    if (Snapshot(now)) mHistory.Amend(std::move(now));
+                }
             } else {
                 if (mHost.ResultsShown()) mHost.ResultsOff();
                 mHost.ShowNote({});
@@ -279,6 +462,7 @@ void TEditSession::Step(bool back) {
             OutOfMemory();
         }
     }
+    BusyChanged();
     Availability();
     mSpace.Prekresli();
 }

@@ -6,8 +6,11 @@
 // of a command is an edit, whether it is a step of the history and whether results are computed
 // again; what the window must show it asks of TEditHost. Plain C++; its tests drive it without a
 // window.
+#include <chrono>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "analysis/Diagnostics.h"
 #include "analysis/ProfileMatrix.h"
@@ -39,15 +42,35 @@ public:
     // The model differs from the one last seen (an edit, a new or opened model): whatever belongs
     // to the old model's picture goes.
     virtual void ModelChanged() {}
+    // A computation off the window's thread has finished: the window looks again soon (a full
+    // repaint, which takes its results). Called on the computing thread.
+    virtual void Wake() {}
+    // A computation is running off the window's thread, or none is any more (its progress).
+    virtual void ComputationBusy(bool /*busy*/) {}
+    // The compute command's computation has finished off the window's thread and its results are
+    // in the model (its messages shown): the window does what follows a computation.
+    virtual void CommandComputed(const TSolveStatus& /*status*/) {}
+    // The compute command on the window's thread (a copy of the model could not be made).
+    virtual void ComputeHere() {}
 };
+
+class TBackgroundComputation;
 
 class TEditSession {
 public:
     // Takes a snapshot of the model (TakeSnapshot); replaceable so that tests can make it fail.
     using TSnapshotter = std::function<bool(const TMKPSpace&, TModelSnapshot&, std::size_t)>;
 
+    // Frames of at least this many nodes are computed off the window's thread; smaller ones take
+    // some tens of milliseconds at most and are computed where the command runs, as ever. A live
+    // computation that is done within KBriefWait is taken at once, as if computed here, so that
+    // the results do not blink off and on after every edit of a frame that computes quickly.
+    static constexpr int KBackgroundFrom = 1000;
+    static constexpr std::chrono::milliseconds KBriefWait{50};
+
     TEditSession(TMKPSpace& space, TEditHost& host, std::size_t steps = 200,
                  std::size_t bytes = TUndoHistory::KDefaultByteLimit);
+    ~TEditSession();
 
     // A fresh history holding the model as it is.
     void Reset();
@@ -67,6 +90,17 @@ public:
     // After the compute command: the equilibrium or the place of a refusal, live results armed on
     // success. What the computation changed by itself (members turned round) is no step.
     void Computed(const TSolveStatus& status);
+    // The compute command off the window's thread, for a frame that large: false (nothing done)
+    // for a smaller one or a model that cannot be copied; the command then computes as ever. Its
+    // results are taken at the first look after it has finished, if the model is still the one
+    // it computes (CommandComputed); an edit in the meantime drops them.
+    bool ComputeInBackground();
+    // The user stops the running computation: the model stays as it is, without results.
+    void CancelComputation();
+    // A computation runs off the window's thread.
+    bool Computing() const { return mJob != nullptr; }
+    // Waits until the running computation has finished (tests; the next look takes its results).
+    void WaitForComputation();
     void Undo();
     void Redo();
     // A new or opened project: live results wait for the next successful computation, and the
@@ -82,13 +116,26 @@ public:
     // Where the last refused computation moves (no node when none was refused).
     TDofPlace Mechanism() const { return mMechanism; }
     void SetSnapshotter(TSnapshotter snapshotter) { mSnapshotter = std::move(snapshotter); }
+    // From how many nodes on a frame is computed off the window's thread (tests: 0 for every one).
+    void SetBackgroundFrom(int nodes) { mBackgroundFrom = nodes; }
+    // How long a live computation is waited for before the window goes on without its results.
+    void SetBriefWait(std::chrono::milliseconds wait) { mBriefWait = wait; }
+    // Runs on the computing thread before each computation starts (tests hold it there).
+    void SetComputationHook(std::function<void()> hook) { mHook = std::move(hook); }
 
 private:
     bool Snapshot(TModelSnapshot& out);
     const TModelSnapshot* Seen() const;
     bool Holding() const;
     void Record(TModelSnapshot now);
-    void RunLive(const TModelSnapshot* before);
+    bool RunLive(const TModelSnapshot* before);
+    bool Background() const;
+    void StartJob(bool command, const TModelSnapshot& source);
+    void DropJob();
+    void StartWhenFree();
+    void Reap();
+    bool Finish();
+    void BusyChanged();
     void ResultsStale();
     void Step(bool back);
     void OutOfMemory();
@@ -108,4 +155,15 @@ private:
     bool mLiveArmed = false; // a computation succeeded since the last new or opened project
     bool mMemoryReported = false;
     TDofPlace mMechanism;
+    // The computation off the window's thread, the snapshot it computes, and those dropped that
+    // have not ended yet.
+    std::unique_ptr<TBackgroundComputation> mJob;
+    std::shared_ptr<const TModelSnapshot> mJobSource;
+    std::vector<std::unique_ptr<TBackgroundComputation>> mDropped;
+    int mBackgroundFrom = KBackgroundFrom;
+    std::chrono::milliseconds mBriefWait = KBriefWait;
+    std::function<void()> mHook;
+    bool mBusyShown = false;
+    // The equilibrium check the compute command's computation made off the thread, for Computed.
+    std::unique_ptr<TEquilibrium> mCheckedEquilibrium;
 };

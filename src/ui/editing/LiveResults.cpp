@@ -35,7 +35,7 @@ TLiveOutcome PrubeznyVypocet(TMKPSpace& space) {
         }
     TRecordingDialogs quiet;
     {
-        TDialogsGuard guard(quiet);
+        TThreadDialogsGuard guard(quiet); // this thread's only: it may be a computing thread
         const bool trace = space.TraceEnabled;
         space.TraceEnabled = false;
         outcome.Status = space.Vypocet();

@@ -17,6 +17,7 @@
 #include "model/MKPSpace.h"
 #include "ui/common/CaseChoice.h"
 #include "ui/dialogs/DialogHost.h"
+#include "ui/editing/Background.h"
 #include "ui/editing/EditSession.h"
 #include "ui/panel/PanelHost.h"
 #include "ui/window/CanvasHost.h"
@@ -30,6 +31,7 @@ class QActionGroup;
 class QFileDialog;
 class QLabel;
 class QMenu;
+class QProgressDialog;
 class QTabBar;
 class QToolBar;
 class QToolButton;
@@ -67,7 +69,10 @@ public:
     // The whole computation of the model (messages through Dialogs()); it leaves its outcome in
     // ResultsValid. Replaceable so that the window can be tested with a scripted computation.
     using TComputation = std::function<void(TMKPSpace&)>;
-    void SetComputation(TComputation computation) { mComputation = std::move(computation); }
+    void SetComputation(TComputation computation) {
+        mComputation = std::move(computation);
+        mScriptedComputation = true;
+    }
     // The grid and snap input boxes: caption, prompt and the default text in, the answer out
     // (a cancelled box answers with the default text).
     using TInputBox =
@@ -133,6 +138,10 @@ public:
     void SetLiveResults(bool on, bool remember = false);
     bool LiveResults() const override;
     const TUndoHistory& History() const { return mSession.History(); }
+    // The edit session (tests: where large frames are computed, holding a computation).
+    TEditSession& Session() { return mSession; }
+    // The progress of a computation off the window's thread (null until one took long).
+    QProgressDialog* ComputationProgress() const { return mProgress; }
     // Where the last refused computation moves (no node when none was refused).
     TDofPlace MechanismPlace() const { return mSession.Mechanism(); }
     // The note of the last computation in the canvas corner: equilibrium, refusal and its place.
@@ -275,6 +284,12 @@ private:
     void ModelReplaced(const TModelView& view) override;
     void UndoAvailable(bool undo, bool redo) override;
     std::string Caption() const override { return windowTitle().toStdString(); }
+    // Computations off the window's thread (FormCompute.cpp).
+    void Wake() override;
+    void ComputationBusy(bool busy) override;
+    void CommandComputed(const TSolveStatus& status) override;
+    void ComputeHere() override;
+    void ShowProgressWhenDue();
 
     // Mouse rules (CanvasMouse.cpp).
     void ZoomWindowPress(const TMKPSpace::TModelPoint& p);
@@ -312,6 +327,7 @@ private:
     QFileDialog* mOpenMLDialog = nullptr;
     QFileDialog* mSaveDialog2 = nullptr;
     TComputation mComputation;
+    bool mScriptedComputation = false; // SetComputation: computed here, never off the thread
     TInputBox mInputBox;
     bool mAskOnClose = true;
     TForm2* mForm2 = nullptr;
@@ -357,6 +373,8 @@ private:
     TForm10* mForm10 = nullptr;
     TForm11* mForm11 = nullptr;
     TResultTabFit mTabFit; // result tabs fitted since the last computation
+    TProgressGate mProgressGate;
+    QProgressDialog* mProgress = nullptr;
     // Load cases (FormCases.cpp).
     TCaseChoice mCaseChoice;
     QComboBox* mCaseBox = nullptr;
