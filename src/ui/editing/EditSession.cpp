@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "analysis/TraceFile.h"
 #include "model/MKPSpace.h"
@@ -25,7 +26,17 @@ private:
     bool& mFlag;
     bool mOld;
 };
+
+TEditSession::TMissedEdit& MissedEdit() {
+    static TEditSession::TMissedEdit missed;
+    return missed;
+}
 } // namespace
+
+TEditSession::TMissedEdit TEditSession::CheckPrints(TMissedEdit missed) {
+    std::swap(MissedEdit(), missed);
+    return missed;
+}
 
 TEditSession::TEditSession(TMKPSpace& space, TEditHost& host, std::size_t steps, std::size_t bytes)
     : mSpace(space), mHost(host), mHistory(steps, bytes),
@@ -43,8 +54,40 @@ bool TEditSession::Snapshot(TModelSnapshot& out) {
     return true;
 }
 
-const TModelSnapshot* TEditSession::Seen() const {
-    return mHeld ? mHeld.get() : mHistory.Current();
+bool TEditSession::SeenPrint(std::uint64_t& print) const {
+    if (mHeld) {
+        print = mHeldPrint;
+        return mHeldKnown;
+    }
+    if (mUnwritten) {
+        print = mUnwrittenPrint;
+        return true;
+    }
+    const TModelSnapshot* current = mHistory.Current();
+    if (current) print = current->Print;
+    return current != nullptr;
+}
+
+void TEditSession::KeepView() {
+    if (mHeld || mUnwritten) return;
+    TModelView view = ViewOf(mSpace);
+    view.Caption = mHost.Caption();
+    view.LiveArmed = mLiveArmed;
+    mHistory.SetView(std::move(view));
+}
+
+bool TEditSession::Missed() {
+    const TModelSnapshot* current = mHistory.Current();
+    if (!MissedEdit() || mHeld || mUnwritten || !current) return false;
+    TModelSnapshot now;
+    if (!Snapshot(now) || now.Same(*current)) return false;
+    MissedEdit()(*current, now);
+    return true;
+}
+
+void TEditSession::ForgetHeld() {
+    mHeld = mHeldKnown = mHeldEdited = false;
+    mUnwritten = false;
 }
 
 bool TEditSession::Holding() const {
@@ -57,16 +100,18 @@ void TEditSession::Availability() {
 
 void TEditSession::Reset() {
     mHost.ModelChanged();
-    mHeld.reset();
-    mHeldEdited = false;
+    ForgetHeld();
     mEditPending = false;
     mMechanism = {};
     try {
         TModelSnapshot now;
-        if (Snapshot(now))
+        if (Snapshot(now)) {
             mHistory.Reset(std::move(now));
-        else
+        } else {
             mHistory.Clear();
+            mUnwritten = true;
+            mUnwrittenPrint = ModelPrint(mSpace);
+        }
     } catch (const std::bad_alloc&) {
         OutOfMemory();
     }
@@ -77,30 +122,65 @@ void TEditSession::Look() {
     if (mLooking) return;
     TRaised looking(mLooking);
     try {
-        TModelSnapshot now;
-        bool written = Snapshot(now);
-        const TModelSnapshot* seen = Seen();
-        const bool edited = mEditPending || (written && !(seen && now.Same(*seen)));
+        const bool holding = Holding();
+        // A node that follows the pointer says so at each move: the look does nothing of the
+        // model's size until the release records the drag.
+        const bool dragged = holding && mEditPending && mHost.Dragging();
+        bool edited = mEditPending;
+        std::uint64_t print = 0;
+        if (!dragged) {
+            print = ModelPrint(mSpace);
+            std::uint64_t seen = 0;
+            if (SeenPrint(seen))
+                edited = edited || print != seen;
+            else
+                edited = edited || !holding;
+            if (!edited && !holding) edited = Missed();
+        }
         mEditPending = false;
+        std::unique_ptr<TModelSnapshot> now;
         if (edited) {
             mMechanism = {};
             mHost.ModelChanged();
             if (mHost.LiveResults() && mLiveArmed) {
-                RunLive(written ? &now : nullptr);
+                // The model as edited, to go back to should the computation run out of memory.
+                if (!mHost.Dragging()) {
+                    now = std::make_unique<TModelSnapshot>();
+                    if (!Snapshot(*now)) now.reset();
+                }
+                RunLive(now.get());
                 // What the computation did to the model by itself (the distances of point loads on
                 // a member whose length changed) belongs to this edit, not to a step of its own.
-                if (written) written = Snapshot(now);
+                if (!dragged) print = ModelPrint(mSpace);
+                if (now && now->Print != print) now.reset();
             } else {
                 ResultsStale();
             }
         }
-        if (!written) return;
-        if (Holding()) {
+        if (holding) {
             mHeldEdited = mHeldEdited || edited;
-            mHeld = std::make_unique<TModelSnapshot>(std::move(now));
-        } else {
-            Record(std::move(now));
+            mHeld = true;
+            mHeldKnown = !dragged;
+            mHeldPrint = print;
+            return;
         }
+        if (!edited) {
+            KeepView();
+            return;
+        }
+        if (!now) {
+            now = std::make_unique<TModelSnapshot>();
+            if (!Snapshot(*now)) {
+                // No step without the text; the print keeps the next look from seeing it again.
+                mUnwritten = true;
+                mUnwrittenPrint = print;
+                return;
+            }
+        }
+        now->View = ViewOf(mSpace);
+        now->View.Caption = mHost.Caption();
+        now->View.LiveArmed = mLiveArmed;
+        Record(std::move(*now));
     } catch (const std::bad_alloc&) {
         OutOfMemory();
     }
@@ -127,8 +207,7 @@ void TEditSession::ResultsStale() {
 
 void TEditSession::Record(TModelSnapshot now) {
     mHistory.Commit(std::move(now));
-    mHeld.reset();
-    mHeldEdited = false;
+    ForgetHeld();
     mMemoryReported = false;
     Availability();
 }
@@ -136,8 +215,7 @@ void TEditSession::Record(TModelSnapshot now) {
 void TEditSession::EndDrag() {
     if (mCommands > 0) return;
     const bool edited = mHeldEdited;
-    mHeld.reset();
-    mHeldEdited = false;
+    mHeld = mHeldKnown = mHeldEdited = false;
     if (edited) Settle();
 }
 
@@ -147,8 +225,7 @@ void TEditSession::BeginCommand() {
 
 void TEditSession::EndCommand() {
     if (mCommands == 0 || --mCommands > 0) return;
-    mHeld.reset();
-    mHeldEdited = false;
+    mHeld = mHeldKnown = mHeldEdited = false;
     Settle();
 }
 
@@ -156,8 +233,20 @@ void TEditSession::Settle() {
     if (mLooking) return;
     TRaised looking(mLooking);
     try {
+        // The text only when the model differs from the state at the history's position (or the
+        // session cannot tell).
+        const TModelSnapshot* current = mHistory.Current();
+        if (!mEditPending && !mHeld && !mUnwritten && current && current->Print == ModelPrint(mSpace) &&
+            !Missed()) {
+            KeepView();
+            return;
+        }
         TModelSnapshot now;
-        if (!Snapshot(now)) return;
+        if (!Snapshot(now)) {
+            mUnwritten = true;
+            mUnwrittenPrint = ModelPrint(mSpace);
+            return;
+        }
         mEditPending = false;
         Record(std::move(now));
     } catch (const std::bad_alloc&) {
@@ -217,8 +306,7 @@ void TEditSession::Computed(const TSolveStatus& status) {
         TModelSnapshot now;
         if (Snapshot(now)) {
             mHistory.Amend(std::move(now));
-            mHeld.reset();
-            mHeldEdited = false;
+            ForgetHeld();
         }
     } catch (const std::bad_alloc&) {
         OutOfMemory();
@@ -264,6 +352,7 @@ void TEditSession::Step(bool back) {
                 return;
             }
             mEditPending = false;
+            ForgetHeld();
             mMechanism = {};
             mLiveArmed = state->View.LiveArmed;
             mHost.ModelReplaced(state->View);
@@ -287,8 +376,7 @@ void TEditSession::Step(bool back) {
 // the user is told once.
 void TEditSession::OutOfMemory() {
     mHistory.Clear();
-    mHeld.reset();
-    mHeldEdited = false;
+    ForgetHeld();
     Availability();
     if (mMemoryReported) return;
     mMemoryReported = true;

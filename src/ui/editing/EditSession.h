@@ -6,6 +6,7 @@
 // of a command is an edit, whether it is a step of the history and whether results are computed
 // again; what the window must show it asks of TEditHost. Plain C++; its tests drive it without a
 // window.
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -54,6 +55,8 @@ public:
     // The end of a command (every full repaint): a model that differs from the one last seen, or
     // one announced by Edited, has been edited. It is computed again when live results are on and
     // armed, and recorded as a step unless a drag or a command of several repaints is under way.
+    // The models are compared by their prints (ModelPrint); the text is written only for a step.
+    // While a node is dragged, a move it announces is taken as it is, without looking at the model.
     void Look();
     // A command announces an edit (also one the next look would not see): results are stale.
     void Edited();
@@ -82,11 +85,24 @@ public:
     // Where the last refused computation moves (no node when none was refused).
     TDofPlace Mechanism() const { return mMechanism; }
     void SetSnapshotter(TSnapshotter snapshotter) { mSnapshotter = std::move(snapshotter); }
+    // For tests: every look and settle that finds the print unchanged also writes the text and
+    // compares it with the state at the history's position; a difference (an edit the print
+    // missed) is handed to `missed` and recorded as an edit all the same. Empty: off. Returns the
+    // check that was set before.
+    using TMissedEdit = std::function<void(const TModelSnapshot& seen, const TModelSnapshot& now)>;
+    static TMissedEdit CheckPrints(TMissedEdit missed);
 
 private:
     bool Snapshot(TModelSnapshot& out);
-    const TModelSnapshot* Seen() const;
+    // The print of the model last seen; false when it is not known (no history, or a drag's
+    // announced moves since).
+    bool SeenPrint(std::uint64_t& print) const;
     bool Holding() const;
+    // The model is the state at the history's position: its view is kept, nothing else.
+    void KeepView();
+    // With CheckPrints on: whether the text of the model differs from the history's state.
+    bool Missed();
+    void ForgetHeld();
     void Record(TModelSnapshot now);
     void RunLive(const TModelSnapshot* before);
     void ResultsStale();
@@ -98,10 +114,15 @@ private:
     TEditHost& mHost;
     TUndoHistory mHistory;
     TSnapshotter mSnapshotter;
-    // The model as last seen while a drag or a command holds the history back (otherwise the
-    // state at the history's position is the model last seen).
-    std::unique_ptr<TModelSnapshot> mHeld;
-    bool mHeldEdited = false;  // the held model differs from the history's
+    // The print of the model as last seen while a drag or a command holds the history back
+    // (otherwise the state at the history's position is the model last seen), and of a model seen
+    // whose text the project writer refused (no state holds it).
+    bool mHeld = false;
+    bool mHeldKnown = false; // mHeldPrint is the held model's print
+    std::uint64_t mHeldPrint = 0;
+    bool mHeldEdited = false; // the held model differs from the history's
+    bool mUnwritten = false;
+    std::uint64_t mUnwrittenPrint = 0;
     int mCommands = 0;         // depth of BeginCommand
     bool mEditPending = false; // Edited since the last look
     bool mLooking = false;
