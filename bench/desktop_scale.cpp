@@ -1,7 +1,8 @@
 // The main window itself at sizes a desktop meets: a grid of 10,000 and one of 100,000 nodes is
 // written as a project, opened in the real window (offscreen) and worked with as a user would.
 // Printed per size: the time of open, the full repaint in each mode (the canvas alone beside it,
-// so that the rest is the window's look at the model), the time of an edit (a node moved as the
+// so that the rest is mostly the window's look at the model) and what the look can cost (the
+// model's print, its text), the time of an edit (a node moved as the
 // panel moves it, a load added, a node moved without the command saying so), the time per mouse
 // move of a node drag and of its release, and what the undo history keeps: the bytes per step and
 // of the whole state, and the peak of memory (allocated through new) that an edit adds.
@@ -116,6 +117,13 @@ void Run(int nodes) {
     auto canvas = [&] { form->Canvas()->Area()->Repaint(); };
     std::printf("  repaint model                 %10.2f ms   (canvas alone %.2f ms)\n", Median(repaint),
                 Median(canvas));
+    // What a look can cost: the print that tells an edit, the text that records one.
+    std::uint64_t print = 0;
+    const double printTime = Median([&] { print = ModelPrint(space); }, 300);
+    TModelSnapshot text;
+    const double textTime = Median([&] { TakeSnapshot(space, text, text.Project.size()); }, 300);
+    std::printf("  model's print                 %10.2f ms   (its text: %.2f ms, %.1f MB)\n", printTime,
+                textTime, double(text.Project.size() + text.Exact.size()) / 1e6);
 
     // Edits, in the model view. A node moved as the panel's commands move it: the coordinates,
     // the members' geometry, the announcement, the repaint.

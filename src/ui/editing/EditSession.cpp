@@ -127,9 +127,12 @@ void TEditSession::Look() {
         // model's size until the release records the drag.
         const bool dragged = holding && mEditPending && mHost.Dragging();
         bool edited = mEditPending;
+        // An announced edit outside a drag or a command needs no print: its snapshot has one.
         std::uint64_t print = 0;
-        if (!dragged) {
+        bool printed = false;
+        if (!dragged && (!edited || holding)) {
             print = ModelPrint(mSpace);
+            printed = true;
             std::uint64_t seen = 0;
             if (SeenPrint(seen))
                 edited = edited || print != seen;
@@ -151,7 +154,10 @@ void TEditSession::Look() {
                 RunLive(now.get());
                 // What the computation did to the model by itself (the distances of point loads on
                 // a member whose length changed) belongs to this edit, not to a step of its own.
-                if (!dragged) print = ModelPrint(mSpace);
+                if (!dragged) {
+                    print = ModelPrint(mSpace);
+                    printed = true;
+                }
                 if (now && now->Print != print) now.reset();
             } else {
                 ResultsStale();
@@ -160,7 +166,7 @@ void TEditSession::Look() {
         if (holding) {
             mHeldEdited = mHeldEdited || edited;
             mHeld = true;
-            mHeldKnown = !dragged;
+            mHeldKnown = printed;
             mHeldPrint = print;
             return;
         }
@@ -173,13 +179,15 @@ void TEditSession::Look() {
             if (!Snapshot(*now)) {
                 // No step without the text; the print keeps the next look from seeing it again.
                 mUnwritten = true;
-                mUnwrittenPrint = print;
+                mUnwrittenPrint = printed ? print : ModelPrint(mSpace);
                 return;
             }
+        } else {
+            // Taken before the computation: what is current now.
+            now->View = ViewOf(mSpace);
+            now->View.Caption = mHost.Caption();
+            now->View.LiveArmed = mLiveArmed;
         }
-        now->View = ViewOf(mSpace);
-        now->View.Caption = mHost.Caption();
-        now->View.LiveArmed = mLiveArmed;
         Record(std::move(*now));
     } catch (const std::bad_alloc&) {
         OutOfMemory();
