@@ -24,9 +24,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <new>
 #include <functional>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -81,7 +81,8 @@ void WriteGrid(int side, const std::string& path) {
         for (int c = 0; c < side; ++c)
             s.PridejPrut(node(r - 1, c), node(r, c), section, false, s.Members.Count() + 1, false, false);
         for (int c = 0; c + 1 < side; ++c) {
-            TPrut* m = s.PridejPrut(node(r, c), node(r, c + 1), section, false, s.Members.Count() + 1, false, false);
+            TPrut* m =
+                s.PridejPrut(node(r, c), node(r, c + 1), section, false, s.Members.Count() + 1, false, false);
             if (r == side - 1) m->PridejZatizeni(KLoadDistributed, nullptr, 0, 1, 5, 5, 90);
         }
     }
@@ -90,7 +91,8 @@ void WriteGrid(int side, const std::string& path) {
 
 void Run(int nodes) {
     const int side = std::max(2, int(std::lround(std::sqrt(double(nodes)))));
-    const std::string path = QDir::tempPath().toStdString() + "/desktop_scale_" + std::to_string(side) + ".txt";
+    const std::string path =
+        QDir::tempPath().toStdString() + "/desktop_scale_" + std::to_string(side) + ".txt";
     WriteGrid(side, path);
 
     TRecordingDialogs sink;
@@ -172,8 +174,8 @@ void Run(int nodes) {
                 history.Steps());
     std::printf("  whole state                   %10.1f MB\n",
                 history.Current() ? double(history.Current()->Bytes()) / 1e6 : 0.0);
-    std::printf("  peak added by an edit         %10.1f MB   (held afterwards %+.1f MB)\n", double(peak - held) / 1e6,
-                (double(gHeld) - double(held)) / 1e6);
+    std::printf("  peak added by an edit         %10.1f MB   (held afterwards %+.1f MB)\n",
+                double(peak - held) / 1e6, (double(gHeld) - double(held)) / 1e6);
 
     // A drag: the move tool, a press on a node, moves of one pixel, the release.
     space.CurrentNode = moved;

@@ -273,6 +273,7 @@ TEST_F(TEditSessionTest, TextIsWrittenOnlyForSteps) {
     const std::size_t stepsBefore = Session.History().Steps(), bytesBefore = Session.History().Bytes();
     for (int i = 0; i < 50; ++i)
         Edit([&] { Space.Nodes[i * 97]->Y += 0.5L; });
-    const std::size_t perStep = (Session.History().Bytes() - bytesBefore) / (Session.History().Steps() - stepsBefore);
+    const std::size_t perStep =
+        (Session.History().Bytes() - bytesBefore) / (Session.History().Steps() - stepsBefore);
     EXPECT_LT(perStep, 600u) << "against " << whole << " bytes of the state";
 }

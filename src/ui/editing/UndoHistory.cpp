@@ -4,9 +4,7 @@
 #include <cstring>
 #include <exception>
 #include <new>
-#include <ostream>
 #include <sstream>
-#include <streambuf>
 #include <unordered_map>
 
 #include "model/MKPSpace.h"
@@ -306,26 +304,6 @@ TModelView ViewOf(const TMKPSpace& space) {
 }
 
 namespace {
-// An output buffer that appends to a string (which may have its room reserved already): the text
-// is made once, without the copies of a string stream.
-class TStringSink : public std::streambuf {
-public:
-    explicit TStringSink(std::string& s) : mS(s) {}
-
-protected:
-    int_type overflow(int_type c) override {
-        if (!traits_type::eq_int_type(c, traits_type::eof())) mS.push_back(traits_type::to_char_type(c));
-        return traits_type::not_eof(c);
-    }
-    std::streamsize xsputn(const char* p, std::streamsize n) override {
-        mS.append(p, std::size_t(n));
-        return n;
-    }
-
-private:
-    std::string& mS;
-};
-
 // Length of the common beginning, compared in blocks.
 std::size_t CommonHead(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -359,11 +337,7 @@ bool TakeSnapshot(const TMKPSpace& space, TModelSnapshot& out, std::size_t sizeH
     TModelSnapshot s;
     auto& model = const_cast<TMKPSpace&>(space); // EachReal hands out references; nothing is changed
     try {
-        s.Project.reserve(sizeHint);
-        TStringSink sink(s.Project);
-        std::ostream text(&sink);
-        text.exceptions(std::ios::badbit); // a failure of the buffer (memory) reaches the caller
-        model.UlozProjekt(text);
+        s.Project = space.TextProjektu(sizeHint);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {
