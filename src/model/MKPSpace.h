@@ -172,6 +172,9 @@ public:
     void NactiProjekt(std::istream& in);
     void UlozProjekt(const std::string& fileName);
     void UlozProjekt(std::ostream& out);
+    // The text UlozProjekt writes, made in memory in one piece (room for `sizeHint` characters is
+    // taken first); throws what the writer throws.
+    std::string TextProjektu(std::size_t sizeHint = 0) const;
     void NactiKnihovnuProfilu(const std::string& fileName);
     void NactiKnihovnuProfilu(std::istream& in);
     void NactiKnihovnuMaterialu(const std::string& fileName);

@@ -19,7 +19,9 @@ namespace {
 // single byte reaches the stream or the disk.
 class TProjectWriter {
 public:
-    explicit TProjectWriter(const TMKPSpace& space) : mSpace(space) {}
+    explicit TProjectWriter(const TMKPSpace& space, std::size_t sizeHint = 0) : mSpace(space) {
+        mOut.reserve(sizeHint);
+    }
 
     std::string Text() {
         Check();
@@ -419,6 +421,10 @@ void TMKPSpace::UlozProjekt(std::ostream& out) {
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.flush();
     if (!out) throw TFileIoError("Projekt nelze zapsat.", {});
+}
+
+std::string TMKPSpace::TextProjektu(std::size_t sizeHint) const {
+    return TProjectWriter(*this, sizeHint).Text();
 }
 
 void TMKPSpace::UlozProjekt(const std::string& fileName) {

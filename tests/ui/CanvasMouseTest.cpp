@@ -1,5 +1,9 @@
 #include <QLabel>
 
+#include <functional>
+#include <sstream>
+#include <vector>
+
 #include "MainWindowTestSupport.h"
 #include "ObjectPanelTestSupport.h"
 #include "ui/panel/ObjectPanel.h"
@@ -282,4 +286,60 @@ TEST_F(TCanvasMouseTest, PanelShowsTheDraggedNodeWhereItWasLetGo) {
         EXPECT_EQ(Form->Panel()->MenuIndex(), 1) << c.name; // the node page stays in front
         Sink.Messages.clear();
     }
+}
+
+// A dragged node takes only its own members' geometry along; after every move each member's
+// length and angle are those a recomputation of all members gives, also after a member was added
+// at the node during the drag, and the drag is one step that undo takes back whole.
+TEST_F(TCanvasMouseTest, DraggedNodesMembersFollowItExactly) {
+    AddSection();
+    for (int i = 0; i < 9; ++i)
+        Space().PridejUzel(i + 1, i % 3, i / 3);
+    const int ends[][2] = {{0, 1}, {1, 2}, {3, 4}, {4, 5}, {1, 4}, {4, 7}, {6, 7}, {7, 8}};
+    for (const auto& e : ends)
+        Space().PridejPrut(Space().Nodes[e[0]], Space().Nodes[e[1]], Space().CurrentSection, false,
+                           Space().Members.Count() + 1, false, false);
+    Space().Prekresli();
+    const std::size_t stepsBefore = Form->History().Position();
+    std::ostringstream before;
+    Space().UlozProjekt(before);
+    auto geometry = [&] {
+        std::vector<TReal> g;
+        for (TPrut* m : Space().Members)
+            g.insert(g.end(), {m->Length, m->Angle, m->CosA, m->SinA});
+        return g;
+    };
+    // The geometry as the move leaves it, before the repaint (the canvas forms what it draws).
+    int moves = 0;
+    const std::function<void()> repaint = Space().OnRepaint;
+    Space().OnRepaint = [&] {
+        if (Form->NodeDragging()) {
+            const std::vector<TReal> moved = geometry();
+            Space().Members.Precisluj();
+            EXPECT_EQ(moved, geometry()) << "move " << moves;
+            ++moves;
+        }
+        repaint();
+    };
+    Click("tbeMoveNode");
+    const QPoint start = Pixel(1, 1);
+    Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
+    ASSERT_TRUE(Form->NodeDragging());
+    const TReal to[][2] = {{1.3L, 1.1L}, {0.5L, 1.9L}, {1.7L, 0.6L}, {1.2L, 1.4L}};
+    for (int i = 0; i < 4; ++i) {
+        if (i == 2) // a member at the node made by a command while the node follows the pointer
+            Space().PridejPrut(Space().Nodes[4], Space().Nodes[8], Space().CurrentSection, false,
+                               Space().Members.Count() + 1, false, false);
+        const QPoint p = Pixel(to[i][0], to[i][1]);
+        Form->MKPSpace1MouseMove(Qt::LeftButton, {}, p.x(), p.y());
+    }
+    EXPECT_EQ(moves, 4);
+    const QPoint end = Pixel(to[3][0], to[3][1]);
+    Form->MKPSpace1MouseUp(Qt::LeftButton, {}, end.x(), end.y());
+    EXPECT_EQ(Form->History().Position(), stepsBefore + 1);
+    Form->Zpet();
+    std::ostringstream undone;
+    Space().UlozProjekt(undone);
+    EXPECT_EQ(undone.str(), before.str());
+    Space().OnRepaint = repaint;
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <exception>
 #include <new>
+#include <utility>
 
 #include "analysis/TraceFile.h"
 #include "model/MKPSpace.h"
@@ -45,7 +46,17 @@ private:
     bool& mFlag;
     bool mOld;
 };
+
+TEditSession::TMissedEdit& MissedEdit() {
+    static TEditSession::TMissedEdit missed;
+    return missed;
+}
 } // namespace
+
+TEditSession::TMissedEdit TEditSession::CheckPrints(TMissedEdit missed) {
+    std::swap(MissedEdit(), missed);
+    return missed;
+}
 
 TEditSession::TEditSession(TMKPSpace& space, TEditHost& host, std::size_t steps, std::size_t bytes)
     : mSpace(space), mHost(host), mHistory(steps, bytes),
@@ -69,8 +80,40 @@ bool TEditSession::Snapshot(TModelSnapshot& out) {
     return true;
 }
 
-const TModelSnapshot* TEditSession::Seen() const {
-    return mHeld ? mHeld.get() : mHistory.Current();
+bool TEditSession::SeenPrint(std::uint64_t& print) const {
+    if (mHeld) {
+        print = mHeldPrint;
+        return mHeldKnown;
+    }
+    if (mUnwritten) {
+        print = mUnwrittenPrint;
+        return true;
+    }
+    const TModelSnapshot* current = mHistory.Current();
+    if (current) print = current->Print;
+    return current != nullptr;
+}
+
+void TEditSession::KeepView() {
+    if (mHeld || mUnwritten) return;
+    TModelView view = ViewOf(mSpace);
+    view.Caption = mHost.Caption();
+    view.LiveArmed = mLiveArmed;
+    mHistory.SetView(std::move(view));
+}
+
+bool TEditSession::Missed() {
+    const TModelSnapshot* current = mHistory.Current();
+    if (!MissedEdit() || mHeld || mUnwritten || !current) return false;
+    TModelSnapshot now;
+    if (!Snapshot(now) || now.Same(*current)) return false;
+    MissedEdit()(*current, now);
+    return true;
+}
+
+void TEditSession::ForgetHeld() {
+    mHeld = mHeldKnown = mHeldEdited = false;
+    mUnwritten = false;
 }
 
 bool TEditSession::Holding() const {
@@ -85,16 +128,18 @@ void TEditSession::Reset() {
     DropJob();
     BusyChanged();
     mHost.ModelChanged();
-    mHeld.reset();
-    mHeldEdited = false;
+    ForgetHeld();
     mEditPending = false;
     mMechanism = {};
     try {
         TModelSnapshot now;
-        if (Snapshot(now))
+        if (Snapshot(now)) {
             mHistory.Reset(std::move(now));
-        else
+        } else {
             mHistory.Clear();
+            mUnwritten = true;
+            mUnwrittenPrint = ModelPrint(mSpace);
+        }
     } catch (const std::bad_alloc&) {
         OutOfMemory();
     }
@@ -105,50 +150,104 @@ void TEditSession::Look() {
     if (mLooking) return;
     TRaised looking(mLooking);
     try {
-        TModelSnapshot now;
-        bool written = Snapshot(now);
-        const TModelSnapshot* seen = Seen();
-        const bool edited = mEditPending || (written && !(seen && now.Same(*seen)));
+        const bool holding = Holding();
+        // A node that follows the pointer says so at each move: the look does nothing of the
+        // model's size until the release records the drag.
+        const bool dragged = holding && mEditPending && mHost.Dragging();
+        bool edited = mEditPending;
+        // An announced edit outside a drag or a command needs no print: its snapshot has one.
+        std::uint64_t print = 0;
+        bool printed = false;
+        if (!dragged && (!edited || holding)) {
+            print = ModelPrint(mSpace);
+            printed = true;
+            std::uint64_t seen = 0;
+            if (SeenPrint(seen))
+                edited = edited || print != seen;
+            else
+                edited = edited || !holding;
+            if (!edited && !holding) edited = Missed();
+        }
         mEditPending = false;
+        std::unique_ptr<TModelSnapshot> now;
         bool computed = false; // results taken from a computation that has finished
         if (edited) {
             DropJob(); // it computes a model that is no more
             mMechanism = {};
             mHost.ModelChanged();
             if (mHost.LiveResults() && mLiveArmed) {
+                // The model as edited: the source of a computation off the window's thread (also
+                // during a drag), and what to go back to should the computation run out of memory.
+                if (!mHost.Dragging() || Background()) {
+                    now = std::make_unique<TModelSnapshot>();
+                    if (!Snapshot(*now)) now.reset();
+                }
+                RunLive(now.get());
                 // What the computation did to the model by itself (the distances of point loads on
                 // a member whose length changed) belongs to this edit, not to a step of its own.
-                if (RunLive(written ? &now : nullptr) && written) written = Snapshot(now);
+                if (!dragged) {
+                    print = ModelPrint(mSpace);
+                    printed = true;
+                }
+                if (now && now->Print != print) now.reset();
             } else {
                 ResultsStale();
             }
         }
         if (!edited) StartWhenFree();
-        if (!edited && written && mJob && mJob->Done()) {
-            if (now.Same(*mJobSource)) {
+        // A computation off the window's thread has finished: its results are taken when the model
+        // is still the one it computed (an edit in between has dropped it).
+        if (!edited && printed && mJob && mJob->Done()) {
+            if (print == mJobSource->Print) {
                 // What the computation did to the model by itself belongs to the state it computed.
                 computed = Finish();
-                if (computed) written = Snapshot(now);
+                if (computed) print = ModelPrint(mSpace);
             } else { // recorded without a look (Settle): computed again, or stale
                 DropJob();
-                if (mHost.LiveResults() && mLiveArmed)
-                    RunLive(&now);
-                else
+                if (mHost.LiveResults() && mLiveArmed) {
+                    TModelSnapshot source;
+                    RunLive(Snapshot(source) ? &source : nullptr);
+                } else {
                     ResultsStale();
+                }
             }
         }
         BusyChanged();
-        if (!written) return;
-        if (Holding()) {
+        if (holding) {
             mHeldEdited = mHeldEdited || edited;
-            mHeld = std::make_unique<TModelSnapshot>(std::move(now));
-        } else if (computed) {
-            mHistory.Amend(std::move(now));
-            mMemoryReported = false;
-            Availability();
-        } else {
-            Record(std::move(now));
+            mHeld = true;
+            mHeldKnown = printed;
+            mHeldPrint = print;
+            return;
         }
+        if (computed) {
+            TModelSnapshot after;
+            if (Snapshot(after)) {
+                mHistory.Amend(std::move(after));
+                mMemoryReported = false;
+                Availability();
+            }
+            return;
+        }
+        if (!edited) {
+            KeepView();
+            return;
+        }
+        if (!now) {
+            now = std::make_unique<TModelSnapshot>();
+            if (!Snapshot(*now)) {
+                // No step without the text; the print keeps the next look from seeing it again.
+                mUnwritten = true;
+                mUnwrittenPrint = printed ? print : ModelPrint(mSpace);
+                return;
+            }
+        } else {
+            // Taken before the computation: what is current now.
+            now->View = ViewOf(mSpace);
+            now->View.Caption = mHost.Caption();
+            now->View.LiveArmed = mLiveArmed;
+        }
+        Record(std::move(*now));
     } catch (const std::bad_alloc&) {
         OutOfMemory();
     }
@@ -176,8 +275,7 @@ void TEditSession::ResultsStale() {
 
 void TEditSession::Record(TModelSnapshot now) {
     mHistory.Commit(std::move(now));
-    mHeld.reset();
-    mHeldEdited = false;
+    ForgetHeld();
     mMemoryReported = false;
     Availability();
 }
@@ -185,8 +283,7 @@ void TEditSession::Record(TModelSnapshot now) {
 void TEditSession::EndDrag() {
     if (mCommands > 0) return;
     const bool edited = mHeldEdited;
-    mHeld.reset();
-    mHeldEdited = false;
+    mHeld = mHeldKnown = mHeldEdited = false;
     if (edited) Settle();
 }
 
@@ -196,8 +293,7 @@ void TEditSession::BeginCommand() {
 
 void TEditSession::EndCommand() {
     if (mCommands == 0 || --mCommands > 0) return;
-    mHeld.reset();
-    mHeldEdited = false;
+    mHeld = mHeldKnown = mHeldEdited = false;
     Settle();
 }
 
@@ -205,8 +301,20 @@ void TEditSession::Settle() {
     if (mLooking) return;
     TRaised looking(mLooking);
     try {
+        // The text only when the model differs from the state at the history's position (or the
+        // session cannot tell).
+        const TModelSnapshot* current = mHistory.Current();
+        if (!mEditPending && !mHeld && !mUnwritten && current && current->Print == ModelPrint(mSpace) &&
+            !Missed()) {
+            KeepView();
+            return;
+        }
         TModelSnapshot now;
-        if (!Snapshot(now)) return;
+        if (!Snapshot(now)) {
+            mUnwritten = true;
+            mUnwrittenPrint = ModelPrint(mSpace);
+            return;
+        }
         mEditPending = false;
         Record(std::move(now));
     } catch (const std::bad_alloc&) {
@@ -396,8 +504,7 @@ void TEditSession::Computed(const TSolveStatus& status) {
         TModelSnapshot now;
         if (Snapshot(now)) {
             mHistory.Amend(std::move(now));
-            mHeld.reset();
-            mHeldEdited = false;
+            ForgetHeld();
         }
     } catch (const std::bad_alloc&) {
         OutOfMemory();
@@ -446,6 +553,7 @@ void TEditSession::Step(bool back) {
                 return;
             }
             mEditPending = false;
+            ForgetHeld();
             mMechanism = {};
             mLiveArmed = state->View.LiveArmed;
             mHost.ModelReplaced(state->View);
@@ -471,8 +579,7 @@ void TEditSession::Step(bool back) {
 // the user is told once.
 void TEditSession::OutOfMemory() {
     mHistory.Clear();
-    mHeld.reset();
-    mHeldEdited = false;
+    ForgetHeld();
     Availability();
     if (mMemoryReported) return;
     mMemoryReported = true;

@@ -7,6 +7,7 @@
 // again; what the window must show it asks of TEditHost. Plain C++; its tests drive it without a
 // window.
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
@@ -77,6 +78,8 @@ public:
     // The end of a command (every full repaint): a model that differs from the one last seen, or
     // one announced by Edited, has been edited. It is computed again when live results are on and
     // armed, and recorded as a step unless a drag or a command of several repaints is under way.
+    // The models are compared by their prints (ModelPrint); the text is written only for a step.
+    // While a node is dragged, a move it announces is taken as it is, without looking at the model.
     void Look();
     // A command announces an edit (also one the next look would not see): results are stale.
     void Edited();
@@ -122,11 +125,24 @@ public:
     void SetBriefWait(std::chrono::milliseconds wait) { mBriefWait = wait; }
     // Runs on the computing thread before each computation starts (tests hold it there).
     void SetComputationHook(std::function<void()> hook) { mHook = std::move(hook); }
+    // For tests: every look and settle that finds the print unchanged also writes the text and
+    // compares it with the state at the history's position; a difference (an edit the print
+    // missed) is handed to `missed` and recorded as an edit all the same. Empty: off. Returns the
+    // check that was set before.
+    using TMissedEdit = std::function<void(const TModelSnapshot& seen, const TModelSnapshot& now)>;
+    static TMissedEdit CheckPrints(TMissedEdit missed);
 
 private:
     bool Snapshot(TModelSnapshot& out);
-    const TModelSnapshot* Seen() const;
+    // The print of the model last seen; false when it is not known (no history, or a drag's
+    // announced moves since).
+    bool SeenPrint(std::uint64_t& print) const;
     bool Holding() const;
+    // The model is the state at the history's position: its view is kept, nothing else.
+    void KeepView();
+    // With CheckPrints on: whether the text of the model differs from the history's state.
+    bool Missed();
+    void ForgetHeld();
     void Record(TModelSnapshot now);
     bool RunLive(const TModelSnapshot* before);
     bool Background() const;
@@ -145,10 +161,15 @@ private:
     TEditHost& mHost;
     TUndoHistory mHistory;
     TSnapshotter mSnapshotter;
-    // The model as last seen while a drag or a command holds the history back (otherwise the
-    // state at the history's position is the model last seen).
-    std::unique_ptr<TModelSnapshot> mHeld;
-    bool mHeldEdited = false;  // the held model differs from the history's
+    // The print of the model as last seen while a drag or a command holds the history back
+    // (otherwise the state at the history's position is the model last seen), and of a model seen
+    // whose text the project writer refused (no state holds it).
+    bool mHeld = false;
+    bool mHeldKnown = false; // mHeldPrint is the held model's print
+    std::uint64_t mHeldPrint = 0;
+    bool mHeldEdited = false; // the held model differs from the history's
+    bool mUnwritten = false;
+    std::uint64_t mUnwrittenPrint = 0;
     int mCommands = 0;         // depth of BeginCommand
     bool mEditPending = false; // Edited since the last look
     bool mLooking = false;

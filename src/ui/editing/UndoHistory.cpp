@@ -4,9 +4,8 @@
 #include <cstring>
 #include <exception>
 #include <new>
-#include <ostream>
 #include <sstream>
-#include <streambuf>
+#include <unordered_map>
 
 #include "model/MKPSpace.h"
 
@@ -148,6 +147,146 @@ TExactHeader CompleteFromExactPart(TMKPSpace& fresh, const std::string& exact, T
     return h;
 }
 
+// The digest of ModelPrint: every word goes through one round of a multiply-rotate mix, so that the
+// order of the words counts as well as their values.
+class TPrinter {
+public:
+    void Word(std::uint64_t v) {
+        mH ^= (v + 0x9E3779B97F4A7C15ULL) * 0xC2B2AE3D27D4EB4FULL;
+        mH = ((mH << 31) | (mH >> 33)) * 0x9E3779B97F4A7C15ULL;
+    }
+    void Int(std::int64_t v) { Word(std::uint64_t(v)); }
+    // All 80 bits of the real (the padding is not part of it).
+    void Real(const TReal& v) {
+        std::uint64_t w[2] = {0, 0};
+        std::memcpy(w, &v, KRealBytes);
+        Word(w[0]);
+        Word(w[1]);
+    }
+    void Text(const std::string& s) {
+        Word(s.size());
+        std::size_t i = 0;
+        for (; i + 8 <= s.size(); i += 8) {
+            std::uint64_t w;
+            std::memcpy(&w, s.data() + i, 8);
+            Word(w);
+        }
+        std::uint64_t w = 0;
+        std::memcpy(&w, s.data() + i, s.size() - i);
+        Word(w);
+    }
+    std::uint64_t Value() const { return mH; }
+
+private:
+    std::uint64_t mH = 0x27D4EB2F165667C5ULL;
+};
+
+// Positions of objects in a short list (sections, load cases), with the last answer remembered:
+// neighbouring members and loads mostly name the same one.
+template <class T> class TPositions {
+public:
+    template <class TList> explicit TPositions(const TList& list) {
+        for (int i = 0; i < list.Count(); ++i)
+            mMap.emplace(list[i], i);
+    }
+    // -1 for an object not in the list.
+    int Of(const T* item) {
+        if (item != mLast) {
+            const auto it = mMap.find(item);
+            mLast = item;
+            mLastPosition = it == mMap.end() ? -1 : it->second;
+        }
+        return mLastPosition;
+    }
+
+private:
+    std::unordered_map<const T*, int> mMap;
+    const T* mLast = nullptr;
+    int mLastPosition = -1;
+};
+} // namespace
+
+// What the project text and the exact part hold, in the objects' own terms: names for names,
+// numbers for references to nodes, list positions for sections and load cases (the text names them,
+// and names are unique), a load's case as the text writes it (StavZatizeni). Derived values (member
+// lengths and angles), results and the view are left out, so a model read back from its snapshot
+// has the print it was taken with.
+std::uint64_t ModelPrint(const TMKPSpace& space) {
+    TPrinter p;
+    p.Int(space.SelfWeight ? 1 : 0);
+    p.Int(space.MemberDivision);
+    p.Real(space.WeightCase.Factor);
+    p.Int(space.Materials.Count());
+    for (const TMaterial* m : space.Materials)
+        p.Text(m->Name), p.Real(m->E), p.Real(m->D);
+    p.Int(space.Sections.Count());
+    for (const TProfil* s : space.Sections) {
+        p.Text(s->Name);
+        if (s->Material)
+            p.Text(s->Material->Name);
+        else
+            p.Int(-1);
+        p.Real(s->A), p.Real(s->Iy), p.Real(s->Iz);
+    }
+    p.Int(space.LoadCases.Count());
+    for (const TZatezovaciStav* c : space.LoadCases) {
+        p.Text(c->Name), p.Text(c->Group);
+        p.Int(int(c->Kind)), p.Int(int(c->Category)), p.Int(c->BothValues ? 1 : 0);
+    }
+    TPositions<TZatezovaciStav> cases(space.LoadCases);
+    auto& model = const_cast<TMKPSpace&>(space); // StavZatizeni only looks
+    auto caseOf = [&](const TZatezovaciStav* c) {
+        const int i = cases.Of(c);
+        if (i >= 0)
+            p.Int(i);
+        else if (c == &space.WeightCase)
+            p.Int(-2);
+        else if (c == &space.DefaultCase)
+            p.Int(-3);
+        else if (!c)
+            p.Int(-4);
+        else
+            p.Text(c->Name); // a case the model does not list
+    };
+    auto loads = [&](const TLoadList& list) {
+        p.Int(list.Count());
+        for (const TZatizeni* z : list) {
+            p.Int(z->Kind);
+            p.Real(z->A), p.Real(z->B), p.Real(z->C), p.Real(z->Q1), p.Real(z->Q2), p.Real(z->Angle);
+            caseOf(model.StavZatizeni(*z));
+        }
+    };
+    p.Int(space.Nodes.Count());
+    for (const TUzel* n : space.Nodes) {
+        p.Int(n->Number);
+        p.Real(n->X), p.Real(n->Y);
+        for (const TNodeDof* d : {&n->DofU, &n->DofW, &n->DofRot})
+            p.Int(d->Fixed ? 1 : 0), p.Real(d->Angle);
+        loads(n->Loads);
+    }
+    TPositions<TProfil> sections(space.Sections);
+    p.Int(space.Members.Count());
+    for (const TPrut* m : space.Members) {
+        p.Int(m->Number);
+        p.Int(sections.Of(m->Section));
+        p.Int(m->NodeA ? m->NodeA->Number : -1), p.Int(m->NodeB ? m->NodeB->Number : -1);
+        p.Int((m->SectionTurned ? 1 : 0) | (m->HingeA ? 2 : 0) | (m->HingeB ? 4 : 0));
+        p.Int(m->Divisions);
+        loads(m->Loads);
+    }
+    p.Int(space.Combinations.Count());
+    for (const TKombinace* k : space.Combinations) {
+        p.Text(k->Name), p.Text(k->Formula);
+        p.Int(int(k->Kind));
+        p.Int(std::int64_t(k->Terms.size()));
+        for (const TCombinationTerm& t : k->Terms) {
+            caseOf(t.Case);
+            p.Real(t.Factor);
+        }
+    }
+    return p.Value();
+}
+
 TModelView ViewOf(const TMKPSpace& space) {
     TModelView v;
     v.CurrentNode = Position(space.Nodes, space.CurrentNode);
@@ -164,26 +303,7 @@ TModelView ViewOf(const TMKPSpace& space) {
     return v;
 }
 
-// An output buffer that appends to a string (which may have its room reserved already): the text
-// is made once, without the copies of a string stream.
-class TStringSink : public std::streambuf {
-public:
-    explicit TStringSink(std::string& s) : mS(s) {}
-
-protected:
-    int_type overflow(int_type c) override {
-        if (!traits_type::eq_int_type(c, traits_type::eof())) mS.push_back(traits_type::to_char_type(c));
-        return traits_type::not_eof(c);
-    }
-    std::streamsize xsputn(const char* p, std::streamsize n) override {
-        mS.append(p, std::size_t(n));
-        return n;
-    }
-
-private:
-    std::string& mS;
-};
-
+namespace {
 // Length of the common beginning, compared in blocks.
 std::size_t CommonHead(const std::string& a, const std::string& b) {
     const std::size_t n = std::min(a.size(), b.size());
@@ -217,11 +337,7 @@ bool TakeSnapshot(const TMKPSpace& space, TModelSnapshot& out, std::size_t sizeH
     TModelSnapshot s;
     auto& model = const_cast<TMKPSpace&>(space); // EachReal hands out references; nothing is changed
     try {
-        s.Project.reserve(sizeHint);
-        TStringSink sink(s.Project);
-        std::ostream text(&sink);
-        text.exceptions(std::ios::badbit); // a failure of the buffer (memory) reaches the caller
-        model.UlozProjekt(text);
+        s.Project = space.TextProjektu(sizeHint);
     } catch (const std::bad_alloc&) {
         throw;
     } catch (const std::exception&) {
@@ -229,6 +345,7 @@ bool TakeSnapshot(const TMKPSpace& space, TModelSnapshot& out, std::size_t sizeH
     }
     s.Exact = ExactPart(model);
     s.View = ViewOf(space);
+    s.Print = ModelPrint(space);
     out = std::move(s);
     return true;
 }
@@ -290,7 +407,7 @@ std::size_t TUndoHistory::TStep::Bytes() const {
 }
 
 TUndoHistory::TStep TUndoHistory::StepTo(const TModelSnapshot& from, const TModelSnapshot& to) {
-    TStep s{MakePatch(from.Project, to.Project), MakePatch(from.Exact, to.Exact), to.View};
+    TStep s{MakePatch(from.Project, to.Project), MakePatch(from.Exact, to.Exact), to.View, to.Print};
     s.Project.Middle.shrink_to_fit();
     s.Exact.Middle.shrink_to_fit();
     return s;
@@ -301,6 +418,7 @@ TModelSnapshot TUndoHistory::Rebuild(const TModelSnapshot& from, const TStep& st
     s.Project = ApplyPatch(from.Project, step.Project);
     s.Exact = ApplyPatch(from.Exact, step.Exact);
     s.View = step.View;
+    s.Print = step.Print;
     return s;
 }
 

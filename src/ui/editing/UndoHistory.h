@@ -38,11 +38,21 @@ struct TModelSnapshot {
     std::string Project; // UlozProjekt into memory
     std::string Exact;   // the rest, bit for bit (TakeSnapshot)
     TModelView View;
+    std::uint64_t Print = 0; // ModelPrint of the model it was taken from
 
     // The same model, whatever is current.
     bool Same(const TModelSnapshot& other) const { return Project == other.Project && Exact == other.Exact; }
     std::size_t Bytes() const;
 };
+
+// A digest of everything a snapshot holds of the model (the project text and the exact part, not
+// the view), read from the objects' fields without writing any text: models whose snapshots are
+// the same have the same print, and an edit changes it (but for a 64-bit coincidence). It is what
+// the edit session compares at every look; the text is written only once the print has changed.
+std::uint64_t ModelPrint(const TMKPSpace& space);
+
+// The current objects and the clipboard of the model, as a snapshot keeps them.
+TModelView ViewOf(const TMKPSpace& space);
 
 // The model as a snapshot. False (out untouched) when the project writer refuses the model, for
 // example a name that the project's code page cannot hold. A failed allocation is thrown
@@ -86,6 +96,10 @@ public:
     // Records the model after an edit. False (nothing recorded, only the view kept) when it is
     // the same model as the state at the position.
     bool Commit(TModelSnapshot state);
+    // The view of the state at the position (the model did not change since it was recorded).
+    void SetView(TModelView view) {
+        if (mCurrent) mCurrent->View = std::move(view);
+    }
     // Replaces the state at the position without a step: what a computation did to the model by
     // itself belongs to the state it was made from. The steps on either side stay.
     void Amend(TModelSnapshot state);
@@ -110,6 +124,7 @@ private:
         TTextPatch Project;
         TTextPatch Exact;
         TModelView View;
+        std::uint64_t Print = 0;
         std::size_t Bytes() const;
     };
     static TStep StepTo(const TModelSnapshot& from, const TModelSnapshot& to);

@@ -11,6 +11,23 @@
 #include "ui/window/MKPUnit1.h"
 #include "units/Prevody.h"
 
+namespace {
+// The members that end at the node, with their positions in the list.
+std::vector<std::pair<int, TPrut*>> MembersAt(const TMemberList& members, const TUzel* node) {
+    std::vector<std::pair<int, TPrut*>> at;
+    for (int i = 0; i < members.Count(); ++i)
+        if (members[i]->NodeA == node || members[i]->NodeB == node) at.emplace_back(i, members[i]);
+    return at;
+}
+
+// The members are still where they were found and still end at the node.
+bool StillAt(const TMemberList& members, const TUzel* node, const std::vector<std::pair<int, TPrut*>>& at) {
+    for (const auto& [i, m] : at)
+        if (i >= members.Count() || members[i] != m || (m->NodeA != node && m->NodeB != node)) return false;
+    return true;
+}
+} // namespace
+
 void TForm1::MKPSpace1MouseDown(Qt::MouseButton button, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods,
                                 int x, int y) {
     if (button == Qt::RightButton) FinishAction();
@@ -247,22 +264,29 @@ void TForm1::MKPSpace1MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers,
 }
 
 // The node follows the snapped pointer; a step that would give one of its members zero length
-// is refused and the node stays at its last valid position.
+// is refused and the node stays at its last valid position. Only the members at the node change
+// their geometry, so a move costs what the node has of members, not what the model has.
 void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
     TUzel* node = mSpace.CurrentNode;
     if (!node) return;
+    // Found again when a command during the drag changed the members or the node.
+    if (mDragMembers.Node != node || mDragMembers.Members != mSpace.Members.Count() ||
+        !StillAt(mSpace.Members, node, mDragMembers.At))
+        mDragMembers = {node, mSpace.Members.Count(), MembersAt(mSpace.Members, node)};
     const TReal oldX = node->X;
     const TReal oldY = node->Y;
     node->X = p.X;
     node->Y = p.Y;
-    mSpace.Members.Precisluj();
     bool zeroLength = false;
-    for (TPrut* m : mSpace.Members)
-        if ((m->NodeA == node || m->NodeB == node) && Coincide(*m->NodeA, *m->NodeB)) zeroLength = true;
+    for (const auto& [i, m] : mDragMembers.At) {
+        m->Geometrie();
+        if (Coincide(*m->NodeA, *m->NodeB)) zeroLength = true;
+    }
     if (zeroLength) {
         node->X = oldX;
         node->Y = oldY;
-        mSpace.Members.Precisluj();
+        for (const auto& [i, m] : mDragMembers.At)
+            m->Geometrie();
         // The message box takes the mouse release: the drag ends here.
         EndNodeDrag();
         Dialogs().Inform("Nulová délka prutu není dovolena.");
@@ -277,8 +301,11 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
 // coordinates and the current member's length and angle are shown as they now are.
 void TForm1::EndNodeDrag() {
     mNodeDrag = false;
+    mDragMembers = {};
     if (!mNodeMoved) return;
     mNodeMoved = false;
+    // Every member as the model now stands, also one that a command during the drag added.
+    mSpace.Members.Precisluj();
     mPanel->VypisHodnotyPrutu();
     mPanel->VypisHodnotyUzlu();
 }

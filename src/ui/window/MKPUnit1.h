@@ -12,6 +12,8 @@
 #include <QMap>
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "analysis/Diagnostics.h"
 #include "model/MKPSpace.h"
@@ -341,6 +343,13 @@ private:
     // Gesture state: node drag, engaged tools, last pointer position (previous, current).
     bool mNodeDrag = false;
     bool mNodeMoved = false; // the dragged node has moved; its displays are refreshed at the end
+    // The members at the dragged node with their list positions (their geometry follows it),
+    // made for that node while the model had that many members.
+    struct TDragMembers {
+        const TUzel* Node = nullptr;
+        int Members = -1;
+        std::vector<std::pair<int, TPrut*>> At;
+    } mDragMembers;
     bool mEngagedZoomInW = false;
     bool mEngagedZoomOutW = false;
     bool mEngagedZoomDyn = false;
