@@ -143,7 +143,7 @@ TEST(BackgroundTest, TakenResultsAreThoseOfTheWindowsOwnComputation) {
 
 namespace {
 struct THost : TEditHost {
-    bool Live = false, Shown = false;
+    bool Live = false, Shown = false, Drag = false;
     TEditSession* Session = nullptr;
     int Commands = 0;
     bool LiveResults() const override { return Live; }
@@ -151,7 +151,7 @@ struct THost : TEditHost {
     void ResultsOff() override { Shown = false; }
     void LiveResultsOn() override { Shown = true; }
     void ShowNote(const std::string&) override {}
-    bool Dragging() const override { return false; }
+    bool Dragging() const override { return Drag; }
     void ModelReplaced(const TModelView&) override {}
     void UndoAvailable(bool, bool) override {}
     std::string Caption() const override { return {}; }
@@ -216,6 +216,45 @@ TEST(BackgroundTest, FinishedComputationsOfAnotherModelAreDropped) {
     session.WaitForComputation();
     space.Prekresli();
     ASSERT_TRUE(space.ResultsValid);
+    TMKPSpace reference;
+    std::istringstream in(Text(space));
+    reference.NactiProjekt(in);
+    ASSERT_TRUE(PrubeznyVypocet(reference).Ok());
+    EXPECT_EQ(Shown(space), Shown(reference));
+}
+
+// A node dragged on a large frame with live results: the moves compute nothing and show no
+// results of an older state; the release computes the model as it was let go, in the drag's step.
+TEST(BackgroundTest, DragIsComputedWhenItEnds) {
+    TRecordingDialogs sink;
+    TDialogsGuard guard(sink);
+    TMKPSpace space;
+    THost host;
+    TEditSession session(space, host);
+    host.Session = &session;
+    session.SetBackgroundFrom(0);
+    space.TraceEnabled = false;
+    space.OnRepaint = [&] { session.Look(); };
+    space.NactiProjekt(std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp");
+    session.Reset();
+    host.Live = true;
+    session.Computed(space.Vypocet());
+    ASSERT_TRUE(space.ResultsValid);
+    const std::size_t steps = session.History().Steps();
+    host.Drag = true;
+    for (int move = 1; move <= 5; ++move) {
+        space.Nodes[1]->Y += 0.1L; // the beam's load still fits it
+        space.Members.Precisluj();
+        session.Edited();
+        space.Prekresli();
+        EXPECT_FALSE(session.Computing() || space.ResultsValid) << move;
+    }
+    host.Drag = false;
+    session.EndDrag();
+    session.WaitForComputation();
+    space.Prekresli();
+    ASSERT_TRUE(space.ResultsValid);
+    EXPECT_EQ(session.History().Steps(), steps + 1);
     TMKPSpace reference;
     std::istringstream in(Text(space));
     reference.NactiProjekt(in);

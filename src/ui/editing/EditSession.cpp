@@ -130,6 +130,7 @@ void TEditSession::Reset() {
     mHost.ModelChanged();
     ForgetHeld();
     mEditPending = false;
+    mLiveAtRelease = false;
     mMechanism = {};
     try {
         TModelSnapshot now;
@@ -175,10 +176,15 @@ void TEditSession::Look() {
             DropJob(); // it computes a model that is no more
             mMechanism = {};
             mHost.ModelChanged();
-            if (mHost.LiveResults() && mLiveArmed) {
-                // The model as edited: the source of a computation off the window's thread (also
-                // during a drag), and what to go back to should the computation run out of memory.
-                if (!mHost.Dragging() || Background()) {
+            if (mHost.LiveResults() && mLiveArmed && mHost.Dragging() && Background()) {
+                // A large frame is computed once its node is let go (EndDrag), not at every move.
+                DropResults(mSpace);
+                mHost.ShowNote(KComputing);
+                mLiveAtRelease = true;
+            } else if (mHost.LiveResults() && mLiveArmed) {
+                // The model as edited: the source of a computation off the window's thread, and
+                // what to go back to should the computation run out of memory.
+                if (!mHost.Dragging()) {
                     now = std::make_unique<TModelSnapshot>();
                     if (!Snapshot(*now)) now.reset();
                 }
@@ -285,6 +291,27 @@ void TEditSession::EndDrag() {
     const bool edited = mHeldEdited;
     mHeld = mHeldKnown = mHeldEdited = false;
     if (edited) Settle();
+    if (!mLiveAtRelease) return;
+    mLiveAtRelease = false;
+    if (!mHost.LiveResults() || !mLiveArmed) return;
+    // The drag of a large frame is computed now, from the state the release recorded.
+    try {
+        const TModelSnapshot* current = mHistory.Current();
+        TModelSnapshot now;
+        if (!current || current->Print != ModelPrint(mSpace)) {
+            if (!Snapshot(now)) return;
+            current = &now;
+        }
+        const std::uint64_t print = current->Print;
+        if (RunLive(current) && ModelPrint(mSpace) != print) {
+            // What the computation did to the model by itself belongs to the drag's step.
+            TModelSnapshot after;
+            if (Snapshot(after)) mHistory.Amend(std::move(after));
+        }
+    } catch (const std::bad_alloc&) {
+        OutOfMemory();
+    }
+    BusyChanged();
 }
 
 void TEditSession::BeginCommand() {

@@ -173,6 +173,7 @@ private:
     int mCommands = 0;         // depth of BeginCommand
     bool mEditPending = false; // Edited since the last look
     bool mLooking = false;
+    bool mLiveAtRelease = false; // a drag of a large frame is computed when it ends
     bool mLiveArmed = false; // a computation succeeded since the last new or opened project
     bool mMemoryReported = false;
     TDofPlace mMechanism;
