@@ -133,9 +133,10 @@ TEST(BackgroundTest, TakenResultsAreThoseOfTheWindowsOwnComputation) {
             TEquilibrium e;
             const bool checked = own.Space.ResultsValid && KontrolaRovnovahy(own.Space, e);
             EXPECT_EQ(o.EquilibriumChecked, checked) << what;
-            if (checked)
+            if (checked) {
                 for (TReal TEquilibrium::*v : {&TEquilibrium::Relative, &TEquilibrium::Residual, &TEquilibrium::Stations})
                     EXPECT_TRUE(SameBits(o.Equilibrium.*v, e.*v)) << what;
+            }
             compared += own.Space.ResultsValid;
         }
     EXPECT_GT(compared, 40);
@@ -157,6 +158,33 @@ struct THost : TEditHost {
     std::string Caption() const override { return {}; }
     void CommandComputed(const TSolveStatus& status) override { ++Commands, Session->Computed(status); }
 };
+
+// The portal frame in a session that computes every frame off the window's thread, repainting
+// through the session's look; messages are recorded.
+struct TPortalSession {
+    TRecordingDialogs Sink;
+    TDialogsGuard Guard{Sink};
+    TMKPSpace Space;
+    THost Host;
+    TEditSession Session{Space, Host};
+    TPortalSession() {
+        Host.Session = &Session;
+        Session.SetBackgroundFrom(0);
+        Space.TraceEnabled = false;
+        Space.OnRepaint = [this] { Session.Look(); };
+        Space.NactiProjekt(std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp");
+        Session.Reset();
+    }
+};
+
+// The results shown are those of a fresh live computation of the model as it now is.
+void ExpectFreshComputation(TMKPSpace& space) {
+    TMKPSpace reference;
+    std::istringstream in(Text(space));
+    reference.NactiProjekt(in);
+    ASSERT_TRUE(PrubeznyVypocet(reference).Ok());
+    EXPECT_EQ(Shown(space), Shown(reference));
+}
 } // namespace
 
 // The compute command off the thread: the member it turns round (hinged at a only) is no step and
@@ -164,17 +192,10 @@ struct THost : TEditHost {
 // drops it. A finished live computation whose model was recorded changed (without a look) before
 // a look took it is dropped, and the model as it is is computed.
 TEST(BackgroundTest, FinishedComputationsOfAnotherModelAreDropped) {
-    TRecordingDialogs sink;
-    TDialogsGuard guard(sink);
-    TMKPSpace space;
-    THost host;
-    TEditSession session(space, host);
-    host.Session = &session;
-    session.SetBackgroundFrom(0);
-    space.TraceEnabled = false;
-    space.OnRepaint = [&] { session.Look(); };
-    space.NactiProjekt(std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp");
-    session.Reset();
+    TPortalSession portal;
+    TMKPSpace& space = portal.Space;
+    THost& host = portal.Host;
+    TEditSession& session = portal.Session;
     const auto edit = [&](const std::function<void()>& change) {
         change();
         session.Edited();
@@ -216,27 +237,16 @@ TEST(BackgroundTest, FinishedComputationsOfAnotherModelAreDropped) {
     session.WaitForComputation();
     space.Prekresli();
     ASSERT_TRUE(space.ResultsValid);
-    TMKPSpace reference;
-    std::istringstream in(Text(space));
-    reference.NactiProjekt(in);
-    ASSERT_TRUE(PrubeznyVypocet(reference).Ok());
-    EXPECT_EQ(Shown(space), Shown(reference));
+    ExpectFreshComputation(space);
 }
 
 // A node dragged on a large frame with live results: the moves compute nothing and show no
 // results of an older state; the release computes the model as it was let go, in the drag's step.
 TEST(BackgroundTest, DragIsComputedWhenItEnds) {
-    TRecordingDialogs sink;
-    TDialogsGuard guard(sink);
-    TMKPSpace space;
-    THost host;
-    TEditSession session(space, host);
-    host.Session = &session;
-    session.SetBackgroundFrom(0);
-    space.TraceEnabled = false;
-    space.OnRepaint = [&] { session.Look(); };
-    space.NactiProjekt(std::string(KORVAN_SOURCE_DIR) + "/examples/portal-frame.inp");
-    session.Reset();
+    TPortalSession portal;
+    TMKPSpace& space = portal.Space;
+    THost& host = portal.Host;
+    TEditSession& session = portal.Session;
     host.Live = true;
     session.Computed(space.Vypocet());
     ASSERT_TRUE(space.ResultsValid);
@@ -255,11 +265,7 @@ TEST(BackgroundTest, DragIsComputedWhenItEnds) {
     space.Prekresli();
     ASSERT_TRUE(space.ResultsValid);
     EXPECT_EQ(session.History().Steps(), steps + 1);
-    TMKPSpace reference;
-    std::istringstream in(Text(space));
-    reference.NactiProjekt(in);
-    ASSERT_TRUE(PrubeznyVypocet(reference).Ok());
-    EXPECT_EQ(Shown(space), Shown(reference));
+    ExpectFreshComputation(space);
 }
 
 TEST(BackgroundTest, ProgressShowsFromHalfASecond) {

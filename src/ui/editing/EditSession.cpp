@@ -94,12 +94,16 @@ bool TEditSession::SeenPrint(std::uint64_t& print) const {
     return current != nullptr;
 }
 
-void TEditSession::KeepView() {
-    if (mHeld || mUnwritten) return;
+TModelView TEditSession::ViewNow() const {
     TModelView view = ViewOf(mSpace);
     view.Caption = mHost.Caption();
     view.LiveArmed = mLiveArmed;
-    mHistory.SetView(std::move(view));
+    return view;
+}
+
+void TEditSession::KeepView() {
+    if (mHeld || mUnwritten) return;
+    mHistory.SetView(ViewNow());
 }
 
 bool TEditSession::Missed() {
@@ -227,12 +231,7 @@ void TEditSession::Look() {
             return;
         }
         if (computed) {
-            TModelSnapshot after;
-            if (Snapshot(after)) {
-                mHistory.Amend(std::move(after));
-                mMemoryReported = false;
-                Availability();
-            }
+            AmendComputed();
             return;
         }
         if (!edited) {
@@ -248,10 +247,7 @@ void TEditSession::Look() {
                 return;
             }
         } else {
-            // Taken before the computation: what is current now.
-            now->View = ViewOf(mSpace);
-            now->View.Caption = mHost.Caption();
-            now->View.LiveArmed = mLiveArmed;
+            now->View = ViewNow(); // taken before the computation: what is current now
         }
         Record(std::move(*now));
     } catch (const std::bad_alloc&) {
@@ -303,11 +299,8 @@ void TEditSession::EndDrag() {
             current = &now;
         }
         const std::uint64_t print = current->Print;
-        if (RunLive(current) && ModelPrint(mSpace) != print) {
-            // What the computation did to the model by itself belongs to the drag's step.
-            TModelSnapshot after;
-            if (Snapshot(after)) mHistory.Amend(std::move(after));
-        }
+        // What the computation did to the model by itself belongs to the drag's step.
+        if (RunLive(current) && ModelPrint(mSpace) != print) AmendComputed();
     } catch (const std::bad_alloc&) {
         OutOfMemory();
     }
@@ -376,6 +369,12 @@ bool TEditSession::RunLive(const TModelSnapshot* before) {
         mHost.ShowNote(KLiveNoMemory);
         return true;
     }
+    ShowLiveOutcome(outcome);
+    return true;
+}
+
+// A live computation's results are shown, or its refusal with its place.
+void TEditSession::ShowLiveOutcome(const TLiveOutcome& outcome) {
     if (outcome.Ok()) {
         mHost.ShowNote({});
         mHost.LiveResultsOn();
@@ -385,7 +384,15 @@ bool TEditSession::RunLive(const TModelSnapshot* before) {
         mMechanism = outcome.Place;
         mHost.ShowNote(TextOdmitnuti(outcome));
     }
-    return true;
+}
+
+// The model as a computation left it replaces the state it was computed from (no step).
+void TEditSession::AmendComputed() {
+    TModelSnapshot after;
+    if (!Snapshot(after)) return;
+    mHistory.Amend(std::move(after));
+    mMemoryReported = false;
+    Availability();
 }
 
 bool TEditSession::Background() const {
@@ -462,18 +469,9 @@ bool TEditSession::Finish() {
         mCheckedEquilibrium.reset();
         return true; // the look records the model as the command left it
     }
-    const TLiveOutcome& outcome = o.Live;
-    if (outcome.Ok()) {
-        mHost.ShowNote({});
-        mHost.LiveResultsOn();
-        // Checked already: the window need not check again on its thread.
-        if (o.EquilibriumChecked) mHost.ShowNote(TextRovnovahy(o.Equilibrium));
-    } else {
-        mSpace.ResultsValid = false;
-        mHost.ResultsOff();
-        mMechanism = outcome.Place;
-        mHost.ShowNote(TextOdmitnuti(outcome));
-    }
+    ShowLiveOutcome(o.Live);
+    // Checked already: the window need not check again on its thread.
+    if (o.Live.Ok() && o.EquilibriumChecked) mHost.ShowNote(TextRovnovahy(o.Equilibrium));
     return changed;
 }
 

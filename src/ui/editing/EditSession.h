@@ -18,6 +18,7 @@
 #include "ui/editing/UndoHistory.h"
 
 class TMKPSpace;
+struct TLiveOutcome;
 
 // What the session needs from the window.
 class TEditHost {
@@ -140,11 +141,15 @@ private:
     bool Holding() const;
     // The model is the state at the history's position: its view is kept, nothing else.
     void KeepView();
+    // The current objects, caption and live flag as a state keeps them.
+    TModelView ViewNow() const;
     // With CheckPrints on: whether the text of the model differs from the history's state.
     bool Missed();
     void ForgetHeld();
     void Record(TModelSnapshot now);
     bool RunLive(const TModelSnapshot* before);
+    void ShowLiveOutcome(const TLiveOutcome& outcome);
+    void AmendComputed();
     bool Background() const;
     void StartJob(bool command, const TModelSnapshot& source);
     void DropJob();
