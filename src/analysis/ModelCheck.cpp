@@ -162,13 +162,22 @@ std::string NajdiZatizeniMimoPrut(const TMKPSpace& space, int& member, int& load
     return {};
 }
 
+namespace {
+// A node's reactions at its restrained degrees of freedom are all numbers that can be shown.
+bool ReactionsShowable(const TUzel& n) {
+    for (const TNodeDof* dof : {&n.DofRot, &n.DofU, &n.DofW})
+        if (dof->Fixed && !Showable(dof->Reaction)) return false;
+    return true;
+}
+
+std::string NodeResultFault(const TUzel& n) {
+    return "Uzel " + std::to_string(n.Number) + ": výsledek výpočtu není konečné číslo.";
+}
+} // namespace
+
 std::string NajdiNekonecnyVysledek(const TMKPSpace& space) {
-    for (const TUzel* n : space.Nodes) {
-        bool finite = AllShowable(n->Displacement);
-        for (const TNodeDof* dof : {&n->DofRot, &n->DofU, &n->DofW})
-            if (dof->Fixed && !Showable(dof->Reaction)) finite = false;
-        if (!finite) return "Uzel " + std::to_string(n->Number) + ": výsledek výpočtu není konečné číslo.";
-    }
+    for (const TUzel* n : space.Nodes)
+        if (!AllShowable(n->Displacement) || !ReactionsShowable(*n)) return NodeResultFault(*n);
     for (const TPrut* m : space.Members)
         if (!AllShowable(m->Sa) || !AllShowable(m->Sb))
             return "Prut " + std::to_string(m->Number) + ": výsledek výpočtu není konečné číslo.";
@@ -177,9 +186,7 @@ std::string NajdiNekonecnyVysledek(const TMKPSpace& space) {
 
 std::string NajdiNekonecnouReakci(const TMKPSpace& space) {
     for (const TUzel* n : space.Nodes)
-        for (const TNodeDof* dof : {&n->DofRot, &n->DofU, &n->DofW})
-            if (dof->Fixed && !Showable(dof->Reaction))
-                return "Uzel " + std::to_string(n->Number) + ": výsledek výpočtu není konečné číslo.";
+        if (!ReactionsShowable(*n)) return NodeResultFault(*n);
     return {};
 }
 
