@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "canvas/Drawing.h"
+#include "canvas/MemberResults.h"
 #include "canvas/Rounding.h"
 
 std::vector<bool> MarkStations(const TMatrix& results, const std::vector<int>& rows) {
@@ -143,10 +144,13 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh,
     const int row = mode == 3 ? 1 : mode == 2 ? 2 : 3;
     const std::size_t quantity = mode == 3 ? 0 : mode == 2 ? 1 : 2;
     // The combination of each column of the curves; M also through its peaks between stations.
+    // Only the labels read them: a member too short for texts leaves them empty.
     std::vector<int> byHigh, byLow;
-    for (const auto& v : envelope.Values) {
-        byHigh.push_back(v[quantity].MaxBy);
-        byLow.push_back(v[quantity].MinBy);
+    if (mTexts) {
+        for (const auto& v : envelope.Values) {
+            byHigh.push_back(v[quantity].MaxBy);
+            byLow.push_back(v[quantity].MinBy);
+        }
     }
     TMatrix peakHigh, peakLow;
     const bool peaks = mode == 3 && mTexts && !envelope.Peaks.empty() && byHigh.size() == keptHigh[0].size();
@@ -174,9 +178,34 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh,
         }
         return d;
     };
-    const std::vector<TPixel> up = points(high), down = points(low);
+    // Without peaks put in, the curves go through the stations of the band the full repaint keeps,
+    // whose axis points serve both.
+    std::vector<TPixel> band, up, down;
+    const TEnvelopeBand* kept = peaks ? nullptr : MemberTables(mSpace).Band(member, keptHigh, keptLow, row);
+    if (kept) {
+        const std::size_t n = kept->Stations.size();
+        up.reserve(n);
+        down.reserve(n);
+        const bool away = mode == 3 || rightwards;
+        const auto at = [&](TPixel p, TReal x, TReal y) {
+            const int ox = RoundPx(scale * x), oy = RoundPx(scale * y);
+            return away ? TPixel{p.X - ox, p.Y - oy} : TPixel{p.X + ox, p.Y + oy};
+        };
+        TPixel last;
+        for (std::size_t i = 0; i < n; ++i) {
+            const TEnvelopeBand::TStation& s = kept->Stations[i];
+            const TPixel p = mSpace.ToScreen(s.X, s.Y);
+            if (PassedOver(i, n, p, last)) continue;
+            up.push_back(at(p, s.HighX, s.HighY));
+            down.push_back(at(p, s.LowX, s.LowY));
+        }
+    } else {
+        up = points(high);
+        down = points(low);
+    }
     if (up.empty() || up.size() != down.size()) return;
-    std::vector<TPixel> band(up.begin(), up.end());
+    band.reserve(2 * up.size());
+    band.assign(up.begin(), up.end());
     band.insert(band.end(), down.rbegin(), down.rend());
     mP.SetPen({KBand, 1, TPenStyle::Solid});
     mP.SetBrush({KBand, TBrushStyle::Solid});
