@@ -4,6 +4,7 @@
 #include <QPolygon>
 #include <QStaticText>
 
+#include <algorithm>
 #include <cmath>
 #include <string>
 #include <unordered_map>
@@ -46,7 +47,7 @@ void TQtCanvasPainter::InstallFontSubstitutes() {
 TQtCanvasPainter::TQtCanvasPainter(QImage& image)
     : mImage(&image), mWidth(image.width()), mHeight(image.height()) {
     InstallFontSubstitutes();
-    mPainter.begin(&image);
+    PaintBegin();
     PenChanged();
     BrushChanged();
     FontChanged();
@@ -59,6 +60,14 @@ TQtCanvasPainter::TQtCanvasPainter(QPaintDevice& device, int width, int height)
     PenChanged();
     BrushChanged();
     FontChanged();
+}
+
+// The pixels are taken (and the image made its own) before the paint engine takes them, so both
+// write to the same buffer.
+void TQtCanvasPainter::PaintBegin() {
+    mBits = mImage->format() == QImage::Format_RGB32 && !mImage->isNull() ? mImage->bits() : nullptr;
+    mBytesPerLine = mImage->bytesPerLine();
+    mPainter.begin(mImage);
 }
 
 TQtCanvasPainter::~TQtCanvasPainter() {
@@ -150,8 +159,102 @@ void TQtCanvasPainter::Polyline(const std::vector<TPixel>& points) {
     mPainter.drawPolyline(ToPolygon(points));
 }
 
+namespace {
+// The pixels a small polygon covers, outline and inside, as offsets from its first point. A
+// polygon with whole-pixel corners covers the same pixels wherever it is moved by whole pixels
+// (clear of the image's edges), so the paint engine draws each shape once and a shape that
+// comes again has its pixels set directly.
+constexpr int KShapeSize = 32; // the largest width and height of a shape kept
+struct TShape {
+    bool Taken = false; // seen once, drawn by the paint engine; its pixels are taken the next time
+    std::vector<std::pair<short, short>> Pixels;
+};
+std::unordered_map<std::string, TShape>& Shapes() {
+    static auto* shapes = new std::unordered_map<std::string, TShape>();
+    return *shapes;
+}
+
+// The pixels of the polygon (relative to its first point, within `box`) as a cosmetic pen and a
+// solid brush of one colour cover them.
+std::vector<std::pair<short, short>> ShapePixels(const QPolygon& relative, const QRect& box) {
+    constexpr int at = KShapeSize + 4, size = 2 * at + 1;
+    static QImage* scratch = [] {
+        auto* image = new QImage(size, size, QImage::Format_RGB32);
+        image->fill(Qt::white);
+        return image;
+    }();
+    const QRgb white = QColor(Qt::white).rgb();
+    {
+        QPainter p(scratch);
+        QPen pen(Qt::black);
+        pen.setWidth(0);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p.setPen(pen);
+        p.setBrush(QBrush(Qt::black, Qt::SolidPattern));
+        p.drawPolygon(relative.translated(at, at));
+    }
+    std::vector<std::pair<short, short>> pixels;
+    for (int y = box.top() - 1 + at; y <= box.bottom() + 1 + at; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(scratch->scanLine(y));
+        for (int x = box.left() - 1 + at; x <= box.right() + 1 + at; ++x)
+            if (line[x] != white) {
+                pixels.emplace_back(short(x - at), short(y - at));
+                line[x] = white;
+            }
+    }
+    return pixels;
+}
+} // namespace
+
+// A polygon whose outline and inside have one solid colour, small and clear of the image's edges,
+// is set pixel by pixel when its shape was drawn before.
+bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
+    if (!mBits || Pen().Style != TPenStyle::Solid || Pen().Width > 1 || Brush().Style != TBrushStyle::Solid ||
+        Brush().Color != Pen().Color || mPainter.hasClipping() ||
+        mPainter.compositionMode() != QPainter::CompositionMode_SourceOver)
+        return false;
+    const TPixel first = points.front();
+    int left = first.X, right = first.X, top = first.Y, bottom = first.Y;
+    for (const TPixel& p : points) {
+        left = std::min(left, p.X), right = std::max(right, p.X);
+        top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
+    }
+    if (right - left > KShapeSize || bottom - top > KShapeSize || left < 2 || top < 2 || right > mWidth - 3 ||
+        bottom > mHeight - 3)
+        return false;
+    std::string key;
+    key.reserve(2 * points.size());
+    for (const TPixel& p : points) {
+        key.push_back(char(p.X - first.X));
+        key.push_back(char(p.Y - first.Y));
+    }
+    auto& shapes = Shapes();
+    auto it = shapes.find(key);
+    if (it == shapes.end()) {
+        if (shapes.size() >= 100000) shapes.clear();
+        shapes.emplace(std::move(key), TShape());
+        return false;
+    }
+    TShape& shape = it->second;
+    if (!shape.Taken) {
+        QPolygon relative;
+        relative.reserve(int(points.size()));
+        for (const TPixel& p : points)
+            relative << QPoint(p.X - first.X, p.Y - first.Y);
+        shape.Pixels = ShapePixels(relative, QRect(QPoint(left - first.X, top - first.Y),
+                                                   QPoint(right - first.X, bottom - first.Y)));
+        shape.Taken = true;
+    }
+    const QRgb colour = ToQColor(Pen().Color).rgb();
+    for (const auto& [dx, dy] : shape.Pixels)
+        reinterpret_cast<QRgb*>(mBits + (first.Y + dy) * mBytesPerLine)[first.X + dx] = colour;
+    return true;
+}
+
 void TQtCanvasPainter::Polygon(const std::vector<TPixel>& points) {
     if (points.size() < 2) return;
+    if (KnownShape(points)) return;
     FillBrush();
     LinePen();
     mPainter.drawPolygon(ToPolygon(points));
@@ -246,7 +349,7 @@ void TQtCanvasPainter::FloodFill(int x, int y, TColor border) {
             if (py + 1 < mHeight) stack.emplace_back(px, py + 1);
         }
     }
-    mPainter.begin(mImage);
+    PaintBegin();
     mFontValid = false;
     mPenApplied = false;
     mBrushApplied = false;

@@ -57,7 +57,12 @@ private:
     using TTextCache = std::unordered_map<std::string, QStaticText>;
     static TTextCache& CacheFor(const std::string& name, int height);
     QStaticText& LaidOut(const std::string& utf8Text);
+    bool KnownShape(const std::vector<TPixel>& points);
+    void PaintBegin();
     QImage* mImage = nullptr;
+    // The image's pixels when they can be set directly (32-bit RGB), else null.
+    uchar* mBits = nullptr;
+    qsizetype mBytesPerLine = 0;
     QPainter mPainter;
     int mWidth;
     int mHeight;

@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include <clocale>
+#include <random>
 
 #include "CanvasFixture.h"
 #include "render/QtCanvasPainter.h"
@@ -202,6 +203,57 @@ TEST(QtPainter, TextUnderAWidePenOfItsColourLooksTheSame) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 60; ++x) green += IsColour(wide, x, y, KGreen);
     EXPECT_GT(green, 10);
+}
+
+// Polygons of random shapes, each drawn at several places (a shape seen before has its pixels set
+// directly), small and large, clear of the edges and across them, one colour or an outline of
+// another, with lines over them: pixel for pixel what the paint engine draws for each call.
+TEST(QtPainter, PolygonsOfShapesSeenBeforeAsThePaintEngineDrawsThem) {
+    EnsureApp();
+    std::mt19937 random(11);
+    const auto below = [&](int n) { return int(random() % unsigned(n)); };
+    const TColor colours[] = {Rgb(214, 238, 214), KBlack, KGreen};
+    for (int round = 0; round < 40; ++round) {
+        QImage ours = White(320, 240), theirs = White(320, 240);
+        const QImage before = ours; // a copy taken before keeps its pixels
+        TQtCanvasPainter p(ours);
+        QPainter q(&theirs);
+        for (int shape = 0; shape < 60; ++shape) {
+            const int spread = 1 + below(shape % 4 == 0 ? 45 : 12), count = 2 + below(22);
+            std::vector<TPixel> corners;
+            for (int k = 0; k < count; ++k)
+                corners.push_back({below(2 * spread + 1) - spread, below(2 * spread + 1) - spread});
+            const TColor pen = colours[below(3)], brush = below(5) == 0 ? colours[below(3)] : pen;
+            for (int place = 0; place < 3; ++place) {
+                const TPixel at{below(340) - 10, below(260) - 10};
+                std::vector<TPixel> moved;
+                QPolygon polygon;
+                for (const TPixel& c : corners) {
+                    moved.push_back({c.X + at.X, c.Y + at.Y});
+                    polygon << QPoint(c.X + at.X, c.Y + at.Y);
+                }
+                p.SetPen({pen, 1, TPenStyle::Solid});
+                p.SetBrush({brush, TBrushStyle::Solid});
+                p.Polygon(moved);
+                p.SetPen({KRed, 1, TPenStyle::Solid});
+                p.Line(moved.front(), moved.back());
+                QPen qpen(QColor(int(RedOf(pen)), int(GreenOf(pen)), int(BlueOf(pen))));
+                qpen.setWidth(0);
+                qpen.setCapStyle(Qt::FlatCap);
+                qpen.setJoinStyle(Qt::MiterJoin);
+                q.setPen(qpen);
+                q.setBrush(QColor(int(RedOf(brush)), int(GreenOf(brush)), int(BlueOf(brush))));
+                q.drawPolygon(polygon);
+                qpen.setColor(Qt::red);
+                q.setPen(qpen);
+                if (moved.front() != moved.back()) q.drawLine(polygon.first(), polygon.last());
+            }
+        }
+        q.end();
+        p.Painter().end();
+        ASSERT_EQ(ours, theirs) << "round " << round;
+        EXPECT_EQ(before, White(320, 240));
+    }
 }
 
 TEST(QtPainter, RepaintOfAModelOntoAnImage) {
