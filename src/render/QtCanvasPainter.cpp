@@ -148,7 +148,7 @@ void TQtCanvasPainter::FontChanged() {
 }
 
 void TQtCanvasPainter::DrawLine(TPixel from, TPixel to) {
-    if (from == to) return;
+    if (from == to || KnownLine(from, to)) return;
     LinePen();
     mPainter.drawLine(from.X, from.Y, to.X, to.Y);
 }
@@ -160,24 +160,26 @@ void TQtCanvasPainter::Polyline(const std::vector<TPixel>& points) {
 }
 
 namespace {
-// The pixels a small polygon covers, outline and inside, as offsets from its first point. A
-// polygon with whole-pixel corners covers the same pixels wherever it is moved by whole pixels
-// (clear of the image's edges), so the paint engine draws each shape once and a shape that
+// The pixels a short line or a small polygon covers, as offsets from its first point. A line or a
+// polygon with whole-pixel ends and corners covers the same pixels wherever it is moved by whole
+// pixels (clear of the image's edges), so the paint engine draws each shape once and a shape that
 // comes again has its pixels set directly.
-constexpr int KShapeSize = 32; // the largest width and height of a shape kept
+constexpr int KShapeSize = 32; // the largest width and height of a polygon kept
+constexpr int KLineReach = 64; // the longest horizontal and vertical extent of a line kept
+using TPixels = std::vector<std::pair<short, short>>;
 struct TShape {
     bool Taken = false; // seen once, drawn by the paint engine; its pixels are taken the next time
-    std::vector<std::pair<short, short>> Pixels;
+    TPixels Pixels;
 };
 std::unordered_map<std::string, TShape>& Shapes() {
     static auto* shapes = new std::unordered_map<std::string, TShape>();
     return *shapes;
 }
 
-// The pixels of the polygon (relative to its first point, within `box`) as a cosmetic pen and a
-// solid brush of one colour cover them.
-std::vector<std::pair<short, short>> ShapePixels(const QPolygon& relative, const QRect& box) {
-    constexpr int at = KShapeSize + 4, size = 2 * at + 1;
+// The pixels that `draw` sets with a cosmetic pen and a solid brush of one colour, drawing with its
+// first point at the origin, within `box` around the origin.
+template <typename TDraw> TPixels ShapePixels(const QRect& box, TDraw draw) {
+    constexpr int at = KLineReach + 4, size = 2 * at + 1;
     static QImage* scratch = [] {
         auto* image = new QImage(size, size, QImage::Format_RGB32);
         image->fill(Qt::white);
@@ -192,9 +194,10 @@ std::vector<std::pair<short, short>> ShapePixels(const QPolygon& relative, const
         pen.setJoinStyle(Qt::MiterJoin);
         p.setPen(pen);
         p.setBrush(QBrush(Qt::black, Qt::SolidPattern));
-        p.drawPolygon(relative.translated(at, at));
+        p.translate(at, at);
+        draw(p);
     }
-    std::vector<std::pair<short, short>> pixels;
+    TPixels pixels;
     for (int y = box.top() - 1 + at; y <= box.bottom() + 1 + at; ++y) {
         auto* line = reinterpret_cast<QRgb*>(scratch->scanLine(y));
         for (int x = box.left() - 1 + at; x <= box.right() + 1 + at; ++x)
@@ -207,22 +210,48 @@ std::vector<std::pair<short, short>> ShapePixels(const QPolygon& relative, const
 }
 } // namespace
 
+// The pixels of a solid, thin line (taken when it is first drawn) or a polygon are set directly
+// when nothing else is in the way: no clipping, plain composition, and the shape well inside the
+// image.
+bool TQtCanvasPainter::Direct(int left, int top, int right, int bottom) {
+    return mBits && Pen().Style == TPenStyle::Solid && Pen().Width <= 1 && left >= 2 && top >= 2 &&
+           right <= mWidth - 3 && bottom <= mHeight - 3 && !mPainter.hasClipping() &&
+           mPainter.compositionMode() == QPainter::CompositionMode_SourceOver;
+}
+
+void TQtCanvasPainter::SetPixels(TPixel origin, const std::vector<std::pair<short, short>>& pixels) {
+    const QRgb colour = ToQColor(Pen().Color).rgb();
+    for (const auto& [dx, dy] : pixels)
+        reinterpret_cast<QRgb*>(mBits + (origin.Y + dy) * mBytesPerLine)[origin.X + dx] = colour;
+}
+
+bool TQtCanvasPainter::KnownLine(TPixel from, TPixel to) {
+    const int dx = to.X - from.X, dy = to.Y - from.Y;
+    if (dx < -KLineReach || dx > KLineReach || dy < -KLineReach || dy > KLineReach ||
+        !Direct(std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X), std::max(from.Y, to.Y)))
+        return false;
+    static auto* lines = new std::vector<std::pair<bool, TPixels>>((2 * KLineReach + 1) * (2 * KLineReach + 1));
+    auto& [taken, pixels] = (*lines)[std::size_t((dy + KLineReach) * (2 * KLineReach + 1) + dx + KLineReach)];
+    if (!taken) {
+        pixels = ShapePixels(QRect(QPoint(std::min(dx, 0), std::min(dy, 0)), QPoint(std::max(dx, 0), std::max(dy, 0))),
+                             [&](QPainter& p) { p.drawLine(0, 0, dx, dy); });
+        taken = true;
+    }
+    SetPixels(from, pixels);
+    return true;
+}
+
 // A polygon whose outline and inside have one solid colour, small and clear of the image's edges,
 // is set pixel by pixel when its shape was drawn before.
 bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
-    if (!mBits || Pen().Style != TPenStyle::Solid || Pen().Width > 1 || Brush().Style != TBrushStyle::Solid ||
-        Brush().Color != Pen().Color || mPainter.hasClipping() ||
-        mPainter.compositionMode() != QPainter::CompositionMode_SourceOver)
-        return false;
+    if (!mBits || Brush().Style != TBrushStyle::Solid || Brush().Color != Pen().Color) return false;
     const TPixel first = points.front();
     int left = first.X, right = first.X, top = first.Y, bottom = first.Y;
     for (const TPixel& p : points) {
         left = std::min(left, p.X), right = std::max(right, p.X);
         top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
     }
-    if (right - left > KShapeSize || bottom - top > KShapeSize || left < 2 || top < 2 || right > mWidth - 3 ||
-        bottom > mHeight - 3)
-        return false;
+    if (right - left > KShapeSize || bottom - top > KShapeSize || !Direct(left, top, right, bottom)) return false;
     std::string key;
     key.reserve(2 * points.size());
     for (const TPixel& p : points) {
@@ -242,13 +271,11 @@ bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
         relative.reserve(int(points.size()));
         for (const TPixel& p : points)
             relative << QPoint(p.X - first.X, p.Y - first.Y);
-        shape.Pixels = ShapePixels(relative, QRect(QPoint(left - first.X, top - first.Y),
-                                                   QPoint(right - first.X, bottom - first.Y)));
+        shape.Pixels = ShapePixels(QRect(QPoint(left - first.X, top - first.Y), QPoint(right - first.X, bottom - first.Y)),
+                                   [&](QPainter& p) { p.drawPolygon(relative); });
         shape.Taken = true;
     }
-    const QRgb colour = ToQColor(Pen().Color).rgb();
-    for (const auto& [dx, dy] : shape.Pixels)
-        reinterpret_cast<QRgb*>(mBits + (first.Y + dy) * mBytesPerLine)[first.X + dx] = colour;
+    SetPixels(first, shape.Pixels);
     return true;
 }
 

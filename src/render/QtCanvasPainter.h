@@ -57,6 +57,9 @@ private:
     using TTextCache = std::unordered_map<std::string, QStaticText>;
     static TTextCache& CacheFor(const std::string& name, int height);
     QStaticText& LaidOut(const std::string& utf8Text);
+    bool Direct(int left, int top, int right, int bottom);
+    void SetPixels(TPixel origin, const std::vector<std::pair<short, short>>& pixels);
+    bool KnownLine(TPixel from, TPixel to);
     bool KnownShape(const std::vector<TPixel>& points);
     void PaintBegin();
     QImage* mImage = nullptr;

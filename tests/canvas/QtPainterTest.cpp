@@ -256,6 +256,38 @@ TEST(QtPainter, PolygonsOfShapesSeenBeforeAsThePaintEngineDrawsThem) {
     }
 }
 
+// Lines of random lengths and directions, many of them again elsewhere, in solid and dotted pens
+// of widths 1 and 2, clear of the edges and across them: pixel for pixel the paint engine's.
+TEST(QtPainter, LinesAsThePaintEngineDrawsThem) {
+    EnsureApp();
+    std::mt19937 random(5);
+    const auto below = [&](int n) { return int(random() % unsigned(n)); };
+    for (int round = 0; round < 50; ++round) {
+    QImage ours = White(300, 200), theirs = White(300, 200);
+    TQtCanvasPainter p(ours);
+    QPainter q(&theirs);
+    for (int line = 0; line < 300; ++line) {
+        const int reach = line % 5 == 0 ? 90 : 8;
+        const TPixel from{below(320) - 10, below(220) - 10};
+        const TPixel to{from.X + below(2 * reach + 1) - reach, from.Y + below(2 * reach + 1) - reach};
+        const TPen pen{line % 3 ? KGreen : KBlue, line % 11 == 0 ? 2 : 1,
+                       line % 13 == 0 ? TPenStyle::Dot : TPenStyle::Solid};
+        p.SetPen(pen);
+        p.Line(from, to);
+        QPen qpen(QColor(int(RedOf(pen.Color)), int(GreenOf(pen.Color)), int(BlueOf(pen.Color))));
+        qpen.setWidth(pen.Width <= 1 ? 0 : pen.Width);
+        qpen.setStyle(pen.Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
+        qpen.setCapStyle(Qt::FlatCap);
+        qpen.setJoinStyle(Qt::MiterJoin);
+        q.setPen(qpen);
+        if (from != to) q.drawLine(from.X, from.Y, to.X, to.Y);
+    }
+    q.end();
+    p.Painter().end();
+    ASSERT_EQ(ours, theirs) << "round " << round;
+    }
+}
+
 TEST(QtPainter, RepaintOfAModelOntoAnImage) {
     EnsureApp();
     TCanvasModel m(300, 200);
