@@ -46,8 +46,8 @@ void TSpaceDrawer::Diagram(const TPrut& member, const TMatrix& results, int mode
     const TReal scale = mSpace.ScaleIF();
     mP.SetPen({KGreen, 1, TPenStyle::Solid});
     mP.MoveTo(a.X, a.Y);
-    const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>(results[0].size());
-    const std::size_t n = marks.size();
+    const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>();
+    const std::size_t n = results[0].size();
     TPixel last;
     for (std::size_t i = 0; i < n; ++i) {
         const TReal v = results[static_cast<std::size_t>(row)][i];
@@ -78,11 +78,12 @@ void TSpaceDrawer::DeformedShape(const TPrut& member, const TMatrix& results, TP
     mP.Line(a, b);
     mP.SetPen({KGreen, 1, TPenStyle::Solid});
     mP.MoveTo(a.X, a.Y);
-    const std::vector<bool> marks = mTexts ? MarkStations(results, {5, 6}) : std::vector<bool>(results[0].size());
+    const std::vector<bool> marks = mTexts ? MarkStations(results, {5, 6}) : std::vector<bool>();
+    const std::size_t n = results[0].size();
     TPixel last;
-    for (std::size_t i = 0; i < marks.size(); ++i) {
+    for (std::size_t i = 0; i < n; ++i) {
         const TPixel p = MemberStation(member, results[0][i]);
-        if (PassedOver(i, marks.size(), p, last)) continue;
+        if (PassedOver(i, n, p, last)) continue;
         const TReal u = results[5][i], w = results[6][i];
         const TReal gx = u * member.CosA - w * member.SinA;
         const TReal gy = u * member.SinA + w * member.CosA;
@@ -180,7 +181,11 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh,
     };
     // Without peaks put in, the curves go through the stations of the band the full repaint keeps,
     // whose axis points serve both.
-    std::vector<TPixel> band, up, down;
+    std::vector<TPixel>& up = mUp;
+    std::vector<TPixel>& down = mDown;
+    std::vector<TPixel>& band = mBand;
+    up.clear();
+    down.clear();
     const TEnvelopeBand* kept = peaks ? nullptr : MemberTables(mSpace).Band(member, keptHigh, keptLow, row);
     if (kept) {
         const std::size_t n = kept->Stations.size();
@@ -204,7 +209,6 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh,
         down = points(low);
     }
     if (up.empty() || up.size() != down.size()) return;
-    band.reserve(2 * up.size());
     band.assign(up.begin(), up.end());
     band.insert(band.end(), down.rbegin(), down.rend());
     mP.SetPen({KBand, 1, TPenStyle::Solid});
@@ -216,7 +220,7 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh,
     for (const bool largest : {true, false}) {
         const TMatrix& results = largest ? high : low;
         const std::vector<TPixel>& d = largest ? up : down;
-        const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>(d.size());
+        const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>();
         mP.MoveTo(a.X, a.Y);
         for (std::size_t i = 0; i < d.size(); ++i) {
             mP.LineTo(d[i].X, d[i].Y);
