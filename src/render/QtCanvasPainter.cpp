@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -160,26 +162,32 @@ void TQtCanvasPainter::Polyline(const std::vector<TPixel>& points) {
 }
 
 namespace {
-// The pixels a short line or a small polygon covers, as offsets from its first point. A line or a
-// polygon with whole-pixel ends and corners covers the same pixels wherever it is moved by whole
-// pixels (clear of the image's edges), so the paint engine draws each shape once and a shape that
-// comes again has its pixels set directly.
-constexpr int KShapeSize = 32; // the largest width and height of a polygon kept
-constexpr int KLineReach = 64; // the longest horizontal and vertical extent of a line kept
-using TPixels = std::vector<std::pair<short, short>>;
+// The pixels a short line or a polygon covers, as runs along the rows from its first point. A
+// line or a polygon with whole-pixel ends and corners covers the same pixels wherever it is moved
+// by whole pixels (clear of the image's edges), so the paint engine draws each shape once and a
+// shape that comes again has its pixels set directly.
+constexpr int KShapeSize = 128; // the largest width and height of a polygon kept
+constexpr int KLineReach = 64;  // the longest horizontal and vertical extent of a line kept
+constexpr std::size_t KShapeRuns = 2000000; // the runs of all polygons kept, at most
 struct TShape {
     bool Taken = false; // seen once, drawn by the paint engine; its pixels are taken the next time
-    TPixels Pixels;
+    std::vector<TQtCanvasPainter::TRun> Runs;
 };
 std::unordered_map<std::string, TShape>& Shapes() {
     static auto* shapes = new std::unordered_map<std::string, TShape>();
     return *shapes;
 }
+std::size_t gShapeRuns = 0; // the runs of the polygons kept
+// The lines by their extent across and down.
+std::vector<TShape>& Lines() {
+    static auto* lines = new std::vector<TShape>((2 * KLineReach + 1) * (2 * KLineReach + 1));
+    return *lines;
+}
 
 // The pixels that `draw` sets with a cosmetic pen and a solid brush of one colour, drawing with its
 // first point at the origin, within `box` around the origin.
-template <typename TDraw> TPixels ShapePixels(const QRect& box, TDraw draw) {
-    constexpr int at = KLineReach + 4, size = 2 * at + 1;
+template <typename TDraw> std::vector<TQtCanvasPainter::TRun> ShapeRuns(const QRect& box, TDraw draw) {
+    constexpr int at = std::max(KShapeSize, KLineReach) + 4, size = 2 * at + 1;
     static QImage* scratch = [] {
         auto* image = new QImage(size, size, QImage::Format_RGB32);
         image->fill(Qt::white);
@@ -197,52 +205,64 @@ template <typename TDraw> TPixels ShapePixels(const QRect& box, TDraw draw) {
         p.translate(at, at);
         draw(p);
     }
-    TPixels pixels;
+    std::vector<TQtCanvasPainter::TRun> runs;
     for (int y = box.top() - 1 + at; y <= box.bottom() + 1 + at; ++y) {
         auto* line = reinterpret_cast<QRgb*>(scratch->scanLine(y));
-        for (int x = box.left() - 1 + at; x <= box.right() + 1 + at; ++x)
-            if (line[x] != white) {
-                pixels.emplace_back(short(x - at), short(y - at));
-                line[x] = white;
-            }
+        for (int x = box.left() - 1 + at; x <= box.right() + 1 + at; ++x) {
+            if (line[x] == white) continue;
+            if (!runs.empty() && runs.back().Dy == y - at && runs.back().Dx + runs.back().Length == x - at)
+                ++runs.back().Length;
+            else
+                runs.push_back({short(y - at), short(x - at), 1});
+            line[x] = white;
+        }
     }
-    return pixels;
+    return runs;
 }
 } // namespace
 
-// The pixels of a solid, thin line (taken when it is first drawn) or a polygon are set directly
-// when nothing else is in the way: no clipping, plain composition, and the shape well inside the
-// image.
+void TQtCanvasPainter::ForgetShapes() {
+    Shapes().clear();
+    gShapeRuns = 0;
+    for (TShape& line : Lines())
+        line = TShape();
+}
+
+// The pixels of a solid, thin line or polygon are set directly when nothing else is in the way:
+// no clipping, no transformation, plain composition at full opacity, no antialiasing, and the
+// shape well inside the image.
 bool TQtCanvasPainter::Direct(int left, int top, int right, int bottom) {
     return mBits && Pen().Style == TPenStyle::Solid && Pen().Width <= 1 && left >= 2 && top >= 2 &&
            right <= mWidth - 3 && bottom <= mHeight - 3 && !mPainter.hasClipping() &&
-           mPainter.compositionMode() == QPainter::CompositionMode_SourceOver;
+           mPainter.compositionMode() == QPainter::CompositionMode_SourceOver && mPainter.opacity() == 1.0 &&
+           !mPainter.testRenderHint(QPainter::Antialiasing) && mPainter.transform().isIdentity();
 }
 
-void TQtCanvasPainter::SetPixels(TPixel origin, const std::vector<std::pair<short, short>>& pixels) {
+void TQtCanvasPainter::SetPixels(TPixel origin, const std::vector<TRun>& runs) {
     const QRgb colour = ToQColor(Pen().Color).rgb();
-    for (const auto& [dx, dy] : pixels)
-        reinterpret_cast<QRgb*>(mBits + (origin.Y + dy) * mBytesPerLine)[origin.X + dx] = colour;
+    for (const TRun& r : runs)
+        std::fill_n(reinterpret_cast<QRgb*>(mBits + (origin.Y + r.Dy) * mBytesPerLine) + origin.X + r.Dx, r.Length,
+                    colour);
 }
 
+// A line's pixels are taken when a line of its extent is first drawn.
 bool TQtCanvasPainter::KnownLine(TPixel from, TPixel to) {
     const int dx = to.X - from.X, dy = to.Y - from.Y;
     if (dx < -KLineReach || dx > KLineReach || dy < -KLineReach || dy > KLineReach ||
         !Direct(std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X), std::max(from.Y, to.Y)))
         return false;
-    static auto* lines = new std::vector<std::pair<bool, TPixels>>((2 * KLineReach + 1) * (2 * KLineReach + 1));
-    auto& [taken, pixels] = (*lines)[std::size_t((dy + KLineReach) * (2 * KLineReach + 1) + dx + KLineReach)];
-    if (!taken) {
-        pixels = ShapePixels(QRect(QPoint(std::min(dx, 0), std::min(dy, 0)), QPoint(std::max(dx, 0), std::max(dy, 0))),
-                             [&](QPainter& p) { p.drawLine(0, 0, dx, dy); });
-        taken = true;
+    TShape& line = Lines()[std::size_t((dy + KLineReach) * (2 * KLineReach + 1) + dx + KLineReach)];
+    if (!line.Taken) {
+        line.Runs = ShapeRuns(QRect(QPoint(std::min(dx, 0), std::min(dy, 0)), QPoint(std::max(dx, 0), std::max(dy, 0))),
+                              [&](QPainter& p) { p.drawLine(0, 0, dx, dy); });
+        line.Taken = true;
     }
-    SetPixels(from, pixels);
+    SetPixels(from, line.Runs);
     return true;
 }
 
-// A polygon whose outline and inside have one solid colour, small and clear of the image's edges,
-// is set pixel by pixel when its shape was drawn before.
+// A polygon whose outline and inside have one solid colour is drawn by the paint engine the first
+// time its shape comes; the second time its pixels are taken.
 bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
     if (!mBits || Brush().Style != TBrushStyle::Solid || Brush().Color != Pen().Color) return false;
     const TPixel first = points.front();
@@ -252,16 +272,15 @@ bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
         top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
     }
     if (right - left > KShapeSize || bottom - top > KShapeSize || !Direct(left, top, right, bottom)) return false;
-    std::string key;
-    key.reserve(2 * points.size());
-    for (const TPixel& p : points) {
-        key.push_back(char(p.X - first.X));
-        key.push_back(char(p.Y - first.Y));
+    std::string key(4 * points.size(), '\0');
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const std::int16_t d[2] = {std::int16_t(points[i].X - first.X), std::int16_t(points[i].Y - first.Y)};
+        std::memcpy(&key[4 * i], d, 4);
     }
     auto& shapes = Shapes();
     auto it = shapes.find(key);
     if (it == shapes.end()) {
-        if (shapes.size() >= 100000) shapes.clear();
+        if (gShapeRuns >= KShapeRuns || shapes.size() >= 200000) ForgetShapes();
         shapes.emplace(std::move(key), TShape());
         return false;
     }
@@ -271,11 +290,12 @@ bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
         relative.reserve(int(points.size()));
         for (const TPixel& p : points)
             relative << QPoint(p.X - first.X, p.Y - first.Y);
-        shape.Pixels = ShapePixels(QRect(QPoint(left - first.X, top - first.Y), QPoint(right - first.X, bottom - first.Y)),
-                                   [&](QPainter& p) { p.drawPolygon(relative); });
+        shape.Runs = ShapeRuns(QRect(QPoint(left - first.X, top - first.Y), QPoint(right - first.X, bottom - first.Y)),
+                               [&](QPainter& p) { p.drawPolygon(relative); });
         shape.Taken = true;
+        gShapeRuns += shape.Runs.size();
     }
-    SetPixels(first, shape.Pixels);
+    SetPixels(first, shape.Runs);
     return true;
 }
 

@@ -214,18 +214,18 @@ TEST(QtPainter, PolygonsOfShapesSeenBeforeAsThePaintEngineDrawsThem) {
     const auto below = [&](int n) { return int(random() % unsigned(n)); };
     const TColor colours[] = {Rgb(214, 238, 214), KBlack, KGreen};
     for (int round = 0; round < 40; ++round) {
-        QImage ours = White(320, 240), theirs = White(320, 240);
+        QImage ours = White(400, 300), theirs = White(400, 300);
         const QImage before = ours; // a copy taken before keeps its pixels
         TQtCanvasPainter p(ours);
         QPainter q(&theirs);
         for (int shape = 0; shape < 60; ++shape) {
-            const int spread = 1 + below(shape % 4 == 0 ? 45 : 12), count = 2 + below(22);
+            const int spread = 1 + below(shape % 4 == 0 ? 80 : 12), count = 2 + below(22);
             std::vector<TPixel> corners;
             for (int k = 0; k < count; ++k)
                 corners.push_back({below(2 * spread + 1) - spread, below(2 * spread + 1) - spread});
             const TColor pen = colours[below(3)], brush = below(5) == 0 ? colours[below(3)] : pen;
             for (int place = 0; place < 3; ++place) {
-                const TPixel at{below(340) - 10, below(260) - 10};
+                const TPixel at{below(420) - 10, below(320) - 10};
                 std::vector<TPixel> moved;
                 QPolygon polygon;
                 for (const TPixel& c : corners) {
@@ -252,7 +252,7 @@ TEST(QtPainter, PolygonsOfShapesSeenBeforeAsThePaintEngineDrawsThem) {
         q.end();
         p.Painter().end();
         ASSERT_EQ(ours, theirs) << "round " << round;
-        EXPECT_EQ(before, White(320, 240));
+        EXPECT_EQ(before, White(400, 300));
     }
 }
 
@@ -266,6 +266,12 @@ TEST(QtPainter, LinesAsThePaintEngineDrawsThem) {
     QImage ours = White(300, 200), theirs = White(300, 200);
     TQtCanvasPainter p(ours);
     QPainter q(&theirs);
+    // Some rounds paint through a clip, a shift or antialiased, as the painter's user may ask.
+    for (QPainter* painter : {&p.Painter(), &q}) {
+        if (round % 10 == 7) painter->setClipRect(40, 30, 150, 100);
+        if (round % 10 == 8) painter->translate(3, -2);
+        if (round % 10 == 9) painter->setRenderHint(QPainter::Antialiasing);
+    }
     for (int line = 0; line < 300; ++line) {
         const int reach = line % 5 == 0 ? 90 : 8;
         const TPixel from{below(320) - 10, below(220) - 10};
