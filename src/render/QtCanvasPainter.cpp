@@ -221,11 +221,12 @@ template <typename TDraw> std::vector<TQtCanvasPainter::TRun> ShapeRuns(const QR
 }
 } // namespace
 
-void TQtCanvasPainter::ForgetShapes() {
+void TQtCanvasPainter::ForgetShapes(bool lines) {
     Shapes().clear();
     gShapeRuns = 0;
-    for (TShape& line : Lines())
-        line = TShape();
+    if (lines)
+        for (TShape& line : Lines())
+            line = TShape();
 }
 
 // The pixels of a solid, thin line or polygon are set directly when nothing else is in the way:
@@ -280,7 +281,7 @@ bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
     auto& shapes = Shapes();
     auto it = shapes.find(key);
     if (it == shapes.end()) {
-        if (gShapeRuns >= KShapeRuns || shapes.size() >= 200000) ForgetShapes();
+        if (gShapeRuns >= KShapeRuns || shapes.size() >= 200000) ForgetShapes(false);
         shapes.emplace(std::move(key), TShape());
         return false;
     }

@@ -47,8 +47,8 @@ public:
     // application object exists; the constructors call it).
     static void InstallFontSubstitutes();
     // Lines and polygons drawn once have their pixels kept by their shape for the next time
-    // (QtCanvasPainter.cpp); this forgets them all.
-    static void ForgetShapes();
+    // (QtCanvasPainter.cpp); this forgets the polygons, and the lines too when asked.
+    static void ForgetShapes(bool lines);
 
 protected:
     void DrawLine(TPixel from, TPixel to) override;
