@@ -188,26 +188,30 @@ std::vector<TShape>& Lines() {
 // first point at the origin, within `box` around the origin.
 template <typename TDraw> std::vector<TQtCanvasPainter::TRun> ShapeRuns(const QRect& box, TDraw draw) {
     constexpr int at = std::max(KShapeSize, KLineReach) + 4, size = 2 * at + 1;
+    // The scratch image and its painter stay for the whole program (and are never destroyed, as
+    // the text caches); the image is white but while a shape is taken.
     static QImage* scratch = [] {
         auto* image = new QImage(size, size, QImage::Format_RGB32);
         image->fill(Qt::white);
         return image;
     }();
-    const QRgb white = QColor(Qt::white).rgb();
-    {
-        QPainter p(scratch);
+    static uchar* bits = scratch->bits();
+    static QPainter* painter = [] {
+        auto* p = new QPainter(scratch);
         QPen pen(Qt::black);
         pen.setWidth(0);
         pen.setCapStyle(Qt::FlatCap);
         pen.setJoinStyle(Qt::MiterJoin);
-        p.setPen(pen);
-        p.setBrush(QBrush(Qt::black, Qt::SolidPattern));
-        p.translate(at, at);
-        draw(p);
-    }
+        p->setPen(pen);
+        p->setBrush(QBrush(Qt::black, Qt::SolidPattern));
+        p->translate(at, at);
+        return p;
+    }();
+    draw(*painter);
+    const QRgb white = QColor(Qt::white).rgb();
     std::vector<TQtCanvasPainter::TRun> runs;
     for (int y = box.top() - 1 + at; y <= box.bottom() + 1 + at; ++y) {
-        auto* line = reinterpret_cast<QRgb*>(scratch->scanLine(y));
+        auto* line = reinterpret_cast<QRgb*>(bits + y * scratch->bytesPerLine());
         for (int x = box.left() - 1 + at; x <= box.right() + 1 + at; ++x) {
             if (line[x] == white) continue;
             if (!runs.empty() && runs.back().Dy == y - at && runs.back().Dx + runs.back().Length == x - at)
@@ -273,7 +277,8 @@ bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
         top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
     }
     if (right - left > KShapeSize || bottom - top > KShapeSize || !Direct(left, top, right, bottom)) return false;
-    std::string key(4 * points.size(), '\0');
+    static std::string key; // made anew for every polygon, without allocating
+    key.resize(4 * points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
         const std::int16_t d[2] = {std::int16_t(points[i].X - first.X), std::int16_t(points[i].Y - first.Y)};
         std::memcpy(&key[4 * i], d, 4);
@@ -282,7 +287,7 @@ bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
     auto it = shapes.find(key);
     if (it == shapes.end()) {
         if (gShapeRuns >= KShapeRuns || shapes.size() >= 200000) ForgetShapes(false);
-        shapes.emplace(std::move(key), TShape());
+        shapes.emplace(key, TShape());
         return false;
     }
     TShape& shape = it->second;
