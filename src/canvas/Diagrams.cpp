@@ -48,13 +48,16 @@ void TSpaceDrawer::Diagram(const TPrut& member, const TMatrix& results, int mode
     mP.MoveTo(a.X, a.Y);
     const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>();
     const std::size_t n = results[0].size();
+    // The full repaint's store keeps the stations' axis points and offsets (the same operations).
+    const TMemberCurve* kept = MemberTables(mSpace).Curve(member, results, row);
     TPixel last;
     for (std::size_t i = 0; i < n; ++i) {
-        const TReal v = results[static_cast<std::size_t>(row)][i];
-        const TPixel p = MemberStation(member, results[0][i]);
+        const TPixel p = kept ? mSpace.ToScreen(kept->Stations[i].X, kept->Stations[i].Y)
+                              : MemberStation(member, results[0][i]);
         if (PassedOver(i, n, p, last)) continue;
-        const int ox = RoundPx(scale * (v * member.SinA));
-        const int oy = RoundPx(scale * (-v * member.CosA));
+        const TReal v = kept && !mTexts ? 0 : results[static_cast<std::size_t>(row)][i];
+        const int ox = RoundPx(scale * (kept ? kept->Stations[i].AcrossX : v * member.SinA));
+        const int oy = RoundPx(scale * (kept ? kept->Stations[i].AcrossY : -v * member.CosA));
         const TPixel d = (mode == 3 || rightwards) ? TPixel{p.X - ox, p.Y - oy} : TPixel{p.X + ox, p.Y + oy};
         mP.LineTo(d.X, d.Y);
         if (mTexts && (i == 0 || i + 1 == n || marks[i])) {
@@ -80,13 +83,21 @@ void TSpaceDrawer::DeformedShape(const TPrut& member, const TMatrix& results, TP
     mP.MoveTo(a.X, a.Y);
     const std::vector<bool> marks = mTexts ? MarkStations(results, {5, 6}) : std::vector<bool>();
     const std::size_t n = results[0].size();
+    const TMemberCurve* kept = MemberTables(mSpace).Curve(member, results, 5);
     TPixel last;
     for (std::size_t i = 0; i < n; ++i) {
-        const TPixel p = MemberStation(member, results[0][i]);
+        const TPixel p = kept ? mSpace.ToScreen(kept->Stations[i].X, kept->Stations[i].Y)
+                              : MemberStation(member, results[0][i]);
         if (PassedOver(i, n, p, last)) continue;
-        const TReal u = results[5][i], w = results[6][i];
-        const TReal gx = u * member.CosA - w * member.SinA;
-        const TReal gy = u * member.SinA + w * member.CosA;
+        TReal gx, gy;
+        if (kept) {
+            gx = kept->Stations[i].AcrossX;
+            gy = kept->Stations[i].AcrossY;
+        } else {
+            const TReal u = results[5][i], w = results[6][i];
+            gx = u * member.CosA - w * member.SinA;
+            gy = u * member.SinA + w * member.CosA;
+        }
         const TPixel d{p.X + RoundPx(scale * gx), p.Y + RoundPx(scale * gy)};
         mP.LineTo(d.X, d.Y);
         if (mTexts && (i == 0 || marks[i])) {

@@ -99,9 +99,41 @@ const TMatrix* TMemberTables::Table(TPrut& member, int index) {
         e.Table.swap(member.Results);
         ReleaseMemberResults(member);
         e.Formed = true;
+        e.CurveRow = 0;
         ++mFormed;
     }
+    mLastTable = index;
     return e.Drawable ? &e.Table : nullptr;
+}
+
+const TMemberCurve* TMemberTables::Curve(const TPrut& m, const TMatrix& table, int row) {
+    const std::size_t i = std::size_t(mLastTable);
+    if (mLastTable < 0 || i >= mEntries.size() || &mEntries[i].Table != &table) return nullptr;
+    TEntry& e = mEntries[i];
+    const TReal nodeX = m.NodeA->X, nodeY = m.NodeA->Y;
+    if (e.CurveRow == row && ::Same(e.NodeX, nodeX) && ::Same(e.NodeY, nodeY)) return &e.Curve;
+    // cos α and sin α are the table's own (they are among its inputs).
+    const std::size_t n = table[0].size();
+    std::vector<TMemberCurve::TStation>& s = e.Curve.Stations;
+    s.resize(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        const TReal x = table[0][j];
+        s[j].X = nodeX + x * m.CosA;
+        s[j].Y = nodeY - x * m.SinA;
+        if (row == 5) {
+            const TReal u = table[5][j], w = table[6][j];
+            s[j].AcrossX = u * m.CosA - w * m.SinA;
+            s[j].AcrossY = u * m.SinA + w * m.CosA;
+        } else {
+            const TReal v = table[std::size_t(row)][j];
+            s[j].AcrossX = v * m.SinA;
+            s[j].AcrossY = -v * m.CosA;
+        }
+    }
+    e.CurveRow = row;
+    e.NodeX = nodeX, e.NodeY = nodeY;
+    ++mFormed;
+    return &e.Curve;
 }
 
 const TMatrix* TMemberTables::EnvelopeTable(const std::shared_ptr<const TObalka>& envelope, int index, bool high) {
@@ -166,6 +198,7 @@ void TMemberTables::Trim(int members, bool envelopeShown) {
     }
     const std::size_t n = std::size_t(std::max(members, 0));
     if (mEntries.size() > n) mEntries.resize(n);
+    mLastTable = -1;
     if (mHigh.size() > n) mHigh.resize(n);
     if (mLow.size() > n) mLow.resize(n);
     if (mBands.size() > n) mBands.resize(n);

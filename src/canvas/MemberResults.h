@@ -29,6 +29,17 @@ struct TEnvelopeBand {
     std::vector<TStation> Stations;
 };
 
+// The diagram of one state along one member as far as it does not depend on the view: for every
+// station the axis point in model metres and the diagram's offset before the diagram scale
+// (v·sin α and −v·cos α of M, N or T; the displacement's screen components of the deformed shape).
+struct TMemberCurve {
+    struct TStation {
+        TReal X, Y;           // axis point
+        TReal AcrossX, AcrossY; // offset
+    };
+    std::vector<TStation> Stations;
+};
+
 // The tables along the members and the envelope's curves, kept by the model space between full
 // repaints, so that a repaint after a change of the view forms none of them again. A member's
 // table is used again only while everything it was formed from is as it was, compared value by
@@ -45,6 +56,10 @@ public:
     // The largest (high) or smallest values of the envelope for member `index` as a table; null
     // when the envelope has none for it.
     const TMatrix* EnvelopeTable(const std::shared_ptr<const TObalka>& envelope, int index, bool high);
+    // The diagram of row `row` (1 M, 2 N, 3 T, 5 the deformed shape) of the table Table handed out
+    // last (null for any other table, e.g. that of a direct drawing). It goes with the table and
+    // is formed again when the member's node a, cos α or sin α or the row differs.
+    const TMemberCurve* Curve(const TPrut& member, const TMatrix& table, int row);
     // The band of row `row` (1 M, 2 N, 3 T) between the two tables EnvelopeTable handed out last
     // for one member (null for any other tables, e.g. those of a direct drawing). It is formed
     // again when the member's axis (node a, cos α, sin α) or the row differs from those it was
@@ -77,6 +92,9 @@ private:
         bool Drawable = false;
         TInputs Inputs;
         TMatrix Table;
+        int CurveRow = 0; // 0: no curve formed for this table
+        TReal NodeX = 0, NodeY = 0;
+        TMemberCurve Curve;
     };
     struct TEnvelopeEntry {
         bool Formed = false;
@@ -97,6 +115,7 @@ private:
     std::vector<TEnvelopeEntry> mHigh, mLow;
     std::vector<TBandEntry> mBands;
     int mLastEnvelope = -1; // the member whose largest values EnvelopeTable handed out last
+    int mLastTable = -1;    // the member whose table Table handed out last
     long mFormed = 0;
 };
 
