@@ -169,8 +169,8 @@ const TEnvelopeBand* TMemberTables::Band(const TPrut& m, const TMatrix& high, co
     if (i >= mBands.size()) mBands.resize(i + 1);
     TBandEntry& e = mBands[i];
     const TReal nodeX = m.NodeA->X, nodeY = m.NodeA->Y;
-    if (e.Formed && e.Row == row && ::Same(e.NodeX, nodeX) && ::Same(e.NodeY, nodeY) && ::Same(e.CosA, m.CosA) &&
-        ::Same(e.SinA, m.SinA))
+    if (e.Formed && e.Row == row && ::Same(e.NodeX, nodeX) && ::Same(e.NodeY, nodeY) &&
+        ::Same(e.CosA, m.CosA) && ::Same(e.SinA, m.SinA))
         return &e.Band;
     e.Formed = false;
     std::vector<TEnvelopeBand::TStation>& s = e.Band.Stations;

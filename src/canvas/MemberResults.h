@@ -22,9 +22,9 @@ void ReleaseMemberResults(TPrut& member);
 // through the same operations as the drawing of one state.
 struct TEnvelopeBand {
     struct TStation {
-        TReal X, Y;                 // axis point
-        TReal HighX, HighY;         // offset of the largest value
-        TReal LowX, LowY;           // offset of the smallest value
+        TReal X, Y;         // axis point
+        TReal HighX, HighY; // offset of the largest value
+        TReal LowX, LowY;   // offset of the smallest value
     };
     std::vector<TStation> Stations;
 };
@@ -34,7 +34,7 @@ struct TEnvelopeBand {
 // (v·sin α and −v·cos α of M, N or T; the displacement's screen components of the deformed shape).
 struct TMemberCurve {
     struct TStation {
-        TReal X, Y;           // axis point
+        TReal X, Y;             // axis point
         TReal AcrossX, AcrossY; // offset
     };
     std::vector<TStation> Stations;

@@ -166,8 +166,8 @@ namespace {
 // line or a polygon with whole-pixel ends and corners covers the same pixels wherever it is moved
 // by whole pixels (clear of the image's edges), so the paint engine draws each shape once and a
 // shape that comes again has its pixels set directly.
-constexpr int KShapeSize = 128; // the largest width and height of a polygon kept
-constexpr int KLineReach = 64;  // the longest horizontal and vertical extent of a line kept
+constexpr int KShapeSize = 128;             // the largest width and height of a polygon kept
+constexpr int KLineReach = 64;              // the longest horizontal and vertical extent of a line kept
 constexpr std::size_t KShapeRuns = 2000000; // the runs of all polygons kept, at most
 struct TShape {
     bool Taken = false; // seen once, drawn by the paint engine; its pixels are taken the next time
@@ -246,20 +246,22 @@ bool TQtCanvasPainter::Direct(int left, int top, int right, int bottom) {
 void TQtCanvasPainter::SetPixels(TPixel origin, const std::vector<TRun>& runs) {
     const QRgb colour = ToQColor(Pen().Color).rgb();
     for (const TRun& r : runs)
-        std::fill_n(reinterpret_cast<QRgb*>(mBits + (origin.Y + r.Dy) * mBytesPerLine) + origin.X + r.Dx, r.Length,
-                    colour);
+        std::fill_n(reinterpret_cast<QRgb*>(mBits + (origin.Y + r.Dy) * mBytesPerLine) + origin.X + r.Dx,
+                    r.Length, colour);
 }
 
 // A line's pixels are taken when a line of its extent is first drawn.
 bool TQtCanvasPainter::KnownLine(TPixel from, TPixel to) {
     const int dx = to.X - from.X, dy = to.Y - from.Y;
     if (dx < -KLineReach || dx > KLineReach || dy < -KLineReach || dy > KLineReach ||
-        !Direct(std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X), std::max(from.Y, to.Y)))
+        !Direct(std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X),
+                std::max(from.Y, to.Y)))
         return false;
     TShape& line = Lines()[std::size_t((dy + KLineReach) * (2 * KLineReach + 1) + dx + KLineReach)];
     if (!line.Taken) {
-        line.Runs = ShapeRuns(QRect(QPoint(std::min(dx, 0), std::min(dy, 0)), QPoint(std::max(dx, 0), std::max(dy, 0))),
-                              [&](QPainter& p) { p.drawLine(0, 0, dx, dy); });
+        line.Runs = ShapeRuns(
+            QRect(QPoint(std::min(dx, 0), std::min(dy, 0)), QPoint(std::max(dx, 0), std::max(dy, 0))),
+            [&](QPainter& p) { p.drawLine(0, 0, dx, dy); });
         line.Taken = true;
     }
     SetPixels(from, line.Runs);
@@ -276,7 +278,8 @@ bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
         left = std::min(left, p.X), right = std::max(right, p.X);
         top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
     }
-    if (right - left > KShapeSize || bottom - top > KShapeSize || !Direct(left, top, right, bottom)) return false;
+    if (right - left > KShapeSize || bottom - top > KShapeSize || !Direct(left, top, right, bottom))
+        return false;
     static std::string key; // made anew for every polygon, without allocating
     key.resize(4 * points.size());
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -296,8 +299,9 @@ bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
         relative.reserve(int(points.size()));
         for (const TPixel& p : points)
             relative << QPoint(p.X - first.X, p.Y - first.Y);
-        shape.Runs = ShapeRuns(QRect(QPoint(left - first.X, top - first.Y), QPoint(right - first.X, bottom - first.Y)),
-                               [&](QPainter& p) { p.drawPolygon(relative); });
+        shape.Runs =
+            ShapeRuns(QRect(QPoint(left - first.X, top - first.Y), QPoint(right - first.X, bottom - first.Y)),
+                      [&](QPainter& p) { p.drawPolygon(relative); });
         shape.Taken = true;
         gShapeRuns += shape.Runs.size();
     }

@@ -261,9 +261,10 @@ TEST(QtPainter, LinesAndPolygonsAsThePaintEngineDrawsThem) {
                 draw(moved, {pen, 1, TPenStyle::Solid}, &brush);
                 const int reach = place == 0 ? 90 : 8;
                 const TPixel from{below(420) - 10, below(320) - 10};
+                const TPen line{shape % 3 ? KRed : KBlue, shape % 11 == 0 ? 2 : 1,
+                                shape % 13 == 0 ? TPenStyle::Dot : TPenStyle::Solid};
                 draw({from, {from.X + below(2 * reach + 1) - reach, from.Y + below(2 * reach + 1) - reach}},
-                     {shape % 3 ? KRed : KBlue, shape % 11 == 0 ? 2 : 1, shape % 13 == 0 ? TPenStyle::Dot : TPenStyle::Solid},
-                     nullptr);
+                     line, nullptr);
             }
         }
         q.end();
