@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "analysis/Envelope.h"
+#include "canvas/DragPicture.h"
 #include "canvas/Drawing.h"
 #include "canvas/MemberResults.h"
 #include "canvas/PointerValue.h"
@@ -64,11 +65,31 @@ void TSpaceDrawer::Member(TPrut& member, int index) {
     if (mSpace.ShowMemberLoads) MemberLoads(member, a);
 }
 
+namespace {
+// One node of the full repaint: in the model view its support and its dot, then its number, its
+// reactions and its loads.
+void PaintNode(TMKPSpace& s, TSpaceDrawer& d, TCanvasPainter& p, const TUzel& node, bool model) {
+    const TPixel at = s.ToScreen(node.X, node.Y);
+    p.SetPen({KBlack, 1, TPenStyle::Solid});
+    p.SetBrush({KBlack, TBrushStyle::Solid});
+    if (model) {
+        d.SupportSymbol(node, at);
+        d.NodeDot(node, at, 3, 4);
+    }
+    if (s.ShowNumbers) d.NodeNumber(node, at);
+    if (s.ShowReactions()) d.Reactions(node, at);
+    if (s.ShowNodalLoads) d.NodalLoads(node, at);
+}
+
+bool ModelView(const TMKPSpace& s) {
+    return s.TypZobrazeni() < 1 || s.TypZobrazeni() > 4;
+}
+
 // Layers: background, grid, origin marker, anchor, then every node, then every member (so
 // members lie over nodes and each member's loads over the members before it), then the value
-// labels of the diagrams.
-void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
-    TSpaceDrawer d(*this, offscreen, false);
+// labels of the diagrams. With `without`, its node and members are left out and nothing else.
+void PaintWhole(TMKPSpace& s, TCanvasPainter& offscreen, const TDragPart* without) {
+    TSpaceDrawer d(s, offscreen, false);
     // The value labels of the result modes come last, over everything, where they cover no
     // other text and no other label.
     TLabelPlacer labels(offscreen.Width(), offscreen.Height());
@@ -76,28 +97,56 @@ void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
     offscreen.SetPen({KBlack, 1, TPenStyle::Solid});
     offscreen.SetBrush({KWhite, TBrushStyle::Solid});
     offscreen.SetFont(TFont{});
-    offscreen.FillRect({0, 0, Width, Height}, KWhite);
-    if (GridVisible) d.Grid();
-    if (Origin.Visible) d.OriginMarker();
-    if (Anchor.Active) d.AnchorMark();
-    const bool model = TypZobrazeni() < 1 || TypZobrazeni() > 4;
-    for (TUzel* node : Nodes) {
-        const TPixel at = ToScreen(node->X, node->Y);
-        offscreen.SetPen({KBlack, 1, TPenStyle::Solid});
-        offscreen.SetBrush({KBlack, TBrushStyle::Solid});
-        if (model) {
-            d.SupportSymbol(*node, at);
-            d.NodeDot(*node, at, 3, 4);
+    offscreen.FillRect({0, 0, s.Width, s.Height}, KWhite);
+    if (s.GridVisible) d.Grid();
+    if (s.Origin.Visible) d.OriginMarker();
+    if (s.Anchor.Active) d.AnchorMark();
+    const bool model = ModelView(s);
+    const TUzel* skippedNode = without ? without->Node : nullptr;
+    for (TUzel* node : s.Nodes)
+        if (node != skippedNode) PaintNode(s, d, offscreen, *node, model);
+    MemberTables(s).Trim(s.Members.Count(), s.Envelope != nullptr);
+    // The members left out are in ascending list order: one pass finds them all.
+    std::size_t next = 0;
+    for (int i = 0; i < s.Members.Count(); ++i) {
+        if (without && next < without->Members.size() && without->Members[next] == i) {
+            ++next;
+            continue;
         }
-        if (ShowNumbers) d.NodeNumber(*node, at);
-        if (ShowReactions()) d.Reactions(*node, at);
-        if (ShowNodalLoads) d.NodalLoads(*node, at);
+        d.Member(*s.Members[i], i);
     }
-    MemberTables(*this).Trim(Members.Count(), Envelope != nullptr);
-    for (int i = 0; i < Members.Count(); ++i)
-        d.Member(*Members[i], i);
     labels.Draw(offscreen);
-    KresliZnacky(*this, offscreen);
+    KresliZnacky(s, offscreen);
+}
+} // namespace
+
+void TMKPSpace::Prekresli(TCanvasPainter& offscreen) {
+    PaintWhole(*this, offscreen, nullptr);
+}
+
+void PaintStill(TMKPSpace& space, TCanvasPainter& painter, const TDragPart& part) {
+    PaintWhole(space, painter, &part);
+}
+
+// The painter starts as the full repaint starts it; the node comes first, as nodes do there.
+void PaintMoving(TMKPSpace& space, TCanvasPainter& painter, const TDragPart& part) {
+    if (!part.Node) return;
+    TSpaceDrawer d(space, painter, false);
+    painter.SetPen({KBlack, 1, TPenStyle::Solid});
+    painter.SetBrush({KWhite, TBrushStyle::Solid});
+    painter.SetFont(TFont{});
+    PaintNode(space, d, painter, *part.Node, ModelView(space));
+    MemberTables(space).Trim(space.Members.Count(), space.Envelope != nullptr);
+    for (int i : part.Members)
+        if (i >= 0 && i < space.Members.Count()) d.Member(*space.Members[i], i);
+}
+
+// Nothing the still layer draws may depend on the node's place or on results: the model view
+// without reactions draws no result (a computation during the drag may change them; pinned values
+// show in the result modes only), and of all the rest only the origin marker heeds other nodes.
+bool StillLayerHolds(const TMKPSpace& space, const TUzel& node) {
+    if (!ModelView(space) || space.ShowReactions()) return false;
+    return !space.Origin.Visible || !NearOriginMarker(space, node);
 }
 
 void TMKPSpace::KresliUzel() {

@@ -294,7 +294,15 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
         mNodeMoved = true;
         ModelEdited();
     }
+    // The move's repaint paints over the still picture only what the node carries.
+    if (mNodeDrag) {
+        TDragPart part{node, {}};
+        for (const auto& [i, m] : mDragMembers.At)
+            part.Members.push_back(i);
+        mCanvas->Area()->BeginDragMove(std::move(part));
+    }
     mSpace.Prekresli();
+    mCanvas->Area()->EndDragMove();
 }
 
 // The panel is not refreshed while a node follows the pointer; once it is let go, the node's
@@ -302,6 +310,11 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
 void TForm1::EndNodeDrag() {
     mNodeDrag = false;
     mDragMembers = {};
+    // The moves were painted in layers: the picture becomes the full one.
+    if (mCanvas->Area()->EndDrag()) {
+        mCanvas->Area()->Repaint();
+        DrawMechanismMark();
+    }
     if (!mNodeMoved) return;
     mNodeMoved = false;
     // Every member as the model now stands, also one that a command during the drag added.

@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <cstring>
+
 #include "model/MKPSpace.h"
 #include "render/QtCanvasPainter.h"
 
@@ -34,15 +36,88 @@ void TCanvasArea::NewImage(int width, int height) {
 }
 
 void TCanvasArea::Repaint() {
-    // The picture is painted aside and shown whole; the buffer stays for the next repaint (the
-    // painting starts by filling the whole canvas, so nothing of the last picture shows through).
     if (mOffscreen.size() != mImage.size()) mOffscreen = QImage(mImage.size(), QImage::Format_RGB32);
-    {
+    if (mInMove && mPart.Node && mSpace.Nodes.Count() >= mLayeredFrom &&
+        StillLayerHolds(mSpace, *mPart.Node)) {
+        PaintMove();
+    } else {
+        // The picture is painted aside and shown whole; the buffer stays for the next repaint (the
+        // painting starts by filling the whole canvas, so nothing of the last picture shows through).
+        mStillValid = false;
+        mLayered = false;
         TQtCanvasPainter p(mOffscreen);
         mSpace.Prekresli(p);
     }
     mVisible->Painter().drawImage(0, 0, mOffscreen);
     update();
+}
+
+TCanvasArea::TStillView TCanvasArea::StillViewNow() const {
+    const TMKPSpace& s = mSpace;
+    return {mPart,
+            s.Zoom(),
+            s.OffsetX,
+            s.OffsetY,
+            s.Width,
+            s.Height,
+            s.LoadsOfCase,
+            s.Nodes.Count(),
+            s.Members.Count(),
+            s.SelectedNodes.Count(),
+            s.SelectedMembers.Count(),
+            s.LoadCases.Count(),
+            s.TypZobrazeni(),
+            s.UnitSystem,
+            s.GridVisible,
+            s.Origin.Visible,
+            s.Anchor.Active,
+            s.ShowNumbers,
+            s.ShowNodalLoads,
+            s.ShowMemberLoads,
+            s.CaseColours,
+            s.GridDX,
+            s.GridDY,
+            s.Anchor.X(),
+            s.Anchor.Y(),
+            s.ScaleSL(),
+            s.ScaleCL(),
+            s.Origin.ColorX,
+            s.Origin.ColorY};
+}
+
+void TCanvasArea::PaintMove() {
+    const TStillView view = StillViewNow();
+    if (!mStillValid || mStill.size() != mImage.size() || !(view == mStillView)) {
+        if (mStill.size() != mImage.size()) mStill = QImage(mImage.size(), QImage::Format_RGB32);
+        TQtCanvasPainter p(mStill);
+        PaintStill(mSpace, p, mPart);
+        mStillView = view;
+        mStillValid = true;
+    }
+    // Both images have the size and the format of the canvas: the same bytes, line by line.
+    std::memcpy(mOffscreen.bits(), mStill.constBits(), std::size_t(mStill.sizeInBytes()));
+    TQtCanvasPainter p(mOffscreen);
+    PaintMoving(mSpace, p, mPart);
+    mLayered = true;
+}
+
+void TCanvasArea::BeginDragMove(TDragPart part) {
+    mPart = std::move(part);
+    mInMove = true;
+}
+
+void TCanvasArea::EndDragMove() {
+    mInMove = false;
+}
+
+bool TCanvasArea::EndDrag() {
+    mInMove = false;
+    mPart = {};
+    mStill = QImage();
+    mStillValid = false;
+    const bool layered = mLayered;
+    mLayered = false;
+    return layered;
 }
 
 void TCanvasArea::paintEvent(QPaintEvent*) {

@@ -1,0 +1,150 @@
+// The picture of a node drag painted in layers: during the drag it is the full repaint of the
+// model as it stands but where the moving part lies; after any other repaint and after the release
+// it is the full repaint itself.
+#include <random>
+
+#include "MainWindowTestSupport.h"
+#include "canvas/DragPicture.h"
+#include "render/QtCanvasPainter.h"
+
+namespace {
+class TDragPictureTest : public TMainWindowTest {
+protected:
+    TCanvasArea& Area() { return *Form->Canvas()->Area(); }
+
+    QImage Painted(const std::function<void(TCanvasPainter&)>& paint, TColor background) {
+        QImage image(Area().Picture().size(), QImage::Format_RGB32);
+        image.fill(QColor(int(RedOf(background)), int(GreenOf(background)), int(BlueOf(background))));
+        TQtCanvasPainter p(image);
+        paint(p);
+        return image;
+    }
+    QImage Full() {
+        return Painted([&](TCanvasPainter& p) { Space().Prekresli(p); }, KWhite);
+    }
+
+    // A frame of cols × rows nodes around the origin (no node on it) with supports, loads and hinges
+    // of every kind, some of it selected, fitted to the canvas.
+    void Frame(std::mt19937& random) {
+        AddSection();
+        auto pick = [&](int n) { return int(random() % unsigned(n)); };
+        const int cols = 3 + pick(3), rows = 2 + pick(3);
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                TUzel* n = Space().PridejUzel(r * cols + c + 1, c - 1.5L, r - 0.5L);
+                if (r == 0) n->DofU.Fixed = n->DofW.Fixed = n->DofRot.Fixed = pick(2) == 0;
+                if (r == 0 && !n->DofU.Fixed) n->DofW.Fixed = true;
+                if (pick(3) == 0)
+                    n->PridejZatizeni(pick(2) ? KLoadForce : KLoadMoment, nullptr, 1 + pick(9), 45 * pick(8));
+            }
+        auto join = [&](int a, int b) {
+            TPrut* m = Space().PridejPrut(Space().Nodes[a], Space().Nodes[b], Space().CurrentSection, false,
+                                          Space().Members.Count() + 1, pick(4) == 0, pick(4) == 0);
+            const int kind = pick(4);
+            if (kind == 1) m->PridejZatizeni(KLoadDistributed, nullptr, 0, 1, 2 + pick(5), 2 + pick(5), 90);
+            if (kind == 2) m->PridejZatizeni(KLoadForce, nullptr, 0.5L, 0, 3 + pick(5), 0, 90);
+            if (kind == 3) m->PridejZatizeni(KLoadMoment, nullptr, 0.5L, 0, 3, 0, 0);
+            if (pick(5) == 0) Space().SelectedMembers.Add(m);
+        };
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                if (c + 1 < cols) join(r * cols + c, r * cols + c + 1);
+                if (r + 1 < rows) join(r * cols + c, (r + 1) * cols + c);
+            }
+        Space().SelectedNodes.Add(Space().Nodes[pick(Space().Nodes.Count())]);
+        Space().CurrentMember = Space().Members[pick(Space().Members.Count())];
+        Space().ShowNumbers = pick(2) == 0;
+        Form->FormKeyPress('*');
+    }
+
+    // The picture shown against the full repaint: equal everywhere but where the moving layer
+    // paints, and there the moving layer's pixel over either layer's.
+    void ExpectDragPicture(const TDragPart& part, const char* what) {
+        const QImage shown = Area().Picture(), full = Full();
+        if (!Area().Layered()) {
+            EXPECT_TRUE(shown == full) << what;
+            return;
+        }
+        const QImage still = Painted([&](TCanvasPainter& p) { PaintStill(Space(), p, part); }, KWhite);
+        const QImage onWhite = Painted([&](TCanvasPainter& p) { PaintMoving(Space(), p, part); }, KWhite);
+        const QImage onBlack = Painted([&](TCanvasPainter& p) { PaintMoving(Space(), p, part); }, KBlack);
+        int moving = 0, wrong = 0;
+        for (int y = 0; y < shown.height(); ++y)
+            for (int x = 0; x < shown.width(); ++x) {
+                const QRgb w = onWhite.pixel(x, y), b = onBlack.pixel(x, y);
+                const bool touched = w != qRgb(255, 255, 255) || b != qRgb(0, 0, 0);
+                moving += touched;
+                const QRgb s = shown.pixel(x, y), f = full.pixel(x, y);
+                if (touched ? s != w || (f != w && f != still.pixel(x, y)) : s != f) ++wrong;
+            }
+        EXPECT_EQ(wrong, 0) << what;
+        EXPECT_GT(moving, 0) << what;
+        EXPECT_LT(moving, shown.width() * shown.height() / 4) << what;
+    }
+};
+
+// Random frames, a node dragged over them with, between its moves, what may happen during a drag:
+// a zoom, an edit by keyboard, an edit elsewhere in the model, an undo, a move near the origin
+// marker (whose letters and gap heed the nodes there).
+TEST_F(TDragPictureTest, DragShowsTheFullPictureButWhereTheMovingPartLies) {
+    Form->resize(700, 500);
+    QApplication::processEvents();
+    Area().SetLayeredFrom(0);
+    int layered = 0, moves = 0;
+    for (unsigned seed = 1; seed <= 12; ++seed) {
+        std::mt19937 random(seed);
+        Space().SmazVse();
+        Frame(random);
+        TUzel* node = Space().Nodes[int(random() % unsigned(Space().Nodes.Count()))];
+        if (!Form->IsDown("tbeMoveNode")) Click("tbeMoveNode");
+        const QPoint start = Pixel(node->X, node->Y);
+        Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
+        ASSERT_TRUE(Form->NodeDragging());
+        for (int step = 0; step < 8 && Form->NodeDragging(); ++step) {
+            const std::string what = "seed " + std::to_string(seed) + " step " + std::to_string(step);
+            QPoint to(40 + int(random() % 600u), 40 + int(random() % 380u));
+            if (step == 5) to = Pixel(0, 0) + QPoint(3, -2);
+            Form->MKPSpace1MouseMove(Qt::LeftButton, {}, to.x(), to.y());
+            TDragPart part{Space().CurrentNode, {}};
+            for (int i = 0; i < Space().Members.Count(); ++i)
+                if (Space().Members[i]->NodeA == part.Node || Space().Members[i]->NodeB == part.Node)
+                    part.Members.push_back(i);
+            ExpectDragPicture(part, what.c_str());
+            layered += Area().Layered();
+            ++moves;
+            const int event = int(random() % 6u);
+            if (event == 0) Form->FormKeyPress(random() % 2 ? '+' : '-');
+            if (event == 1) Form->FormKeyPress('<');
+            if (event == 2) { // a far node's load, as a panel command changes it
+                TUzel* other = Space().Nodes[Space().Nodes[0] == part.Node ? 1 : 0];
+                other->PridejZatizeni(KLoadForce, nullptr, 7, 30 * step);
+                Form->ModelEdited();
+                Space().Prekresli();
+            }
+            if (event == 3) Form->Zpet();
+            if (event <= 3) {
+                EXPECT_FALSE(Area().Layered()) << what;
+                EXPECT_TRUE(Area().Picture() == Full()) << what;
+            }
+        }
+        Form->MKPSpace1MouseUp(Qt::LeftButton, {}, 0, 0);
+        EXPECT_FALSE(Area().Layered()) << seed;
+        EXPECT_TRUE(Area().Picture() == Full()) << seed;
+        Sink.Messages.clear();
+    }
+    EXPECT_GT(layered, moves / 2);
+}
+
+// A frame below the size at which drags are painted in layers is painted whole at every move.
+TEST_F(TDragPictureTest, SmallFrameIsPaintedWholeAtEveryMove) {
+    std::mt19937 random(7);
+    Frame(random);
+    ASSERT_LT(Space().Nodes.Count(), TCanvasArea::KLayeredFrom);
+    Click("tbeMoveNode");
+    const QPoint start = Pixel(Space().Nodes[1]->X, Space().Nodes[1]->Y);
+    Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
+    Form->MKPSpace1MouseMove(Qt::LeftButton, {}, start.x() + 30, start.y() - 20);
+    EXPECT_FALSE(Area().Layered());
+    EXPECT_TRUE(Area().Picture() == Full());
+}
+} // namespace
