@@ -22,8 +22,9 @@ void PaintStill(TMKPSpace& space, TCanvasPainter& painter, const TDragPart& part
 // Only the part, over the picture already there (no background): the node, then its members.
 void PaintMoving(TMKPSpace& space, TCanvasPainter& painter, const TDragPart& part);
 // Whether the still layer of a drag of this node, at the place it has now, is the full repaint's
-// but for the part: false when it shows results (a result mode, reactions) or when the node stands
-// near the origin marker, whose arrows and letters make room for nodes there.
+// but for the part: false when it shows results (reactions, a result mode while the model holds
+// results) or when the node stands near the origin marker, whose arrows and letters make room for
+// nodes there.
 bool StillLayerHolds(const TMKPSpace& space, const TUzel& node);
 // Whether a node at its place can change the origin marker: it lies within a support symbol's reach
 // of the marker's corner, or its number (when numbers are shown) could cover a place of a letter.

@@ -141,11 +141,22 @@ void PaintMoving(TMKPSpace& space, TCanvasPainter& painter, const TDragPart& par
         if (i >= 0 && i < space.Members.Count()) d.Member(*space.Members[i], i);
 }
 
-// Nothing the still layer draws may depend on the node's place or on results: the model view
-// without reactions draws no result (a computation during the drag may change them; pinned values
-// show in the result modes only), and of all the rest only the origin marker heeds other nodes.
+// Whether the picture shows results: a result mode draws a member from its end results, pinned
+// values are drawn while the results are valid. Without them a result mode draws the members
+// as lines, as the model view does, only without the node symbols.
+static bool ShowsResults(const TMKPSpace& space) {
+    if (ModelView(space)) return false;
+    if (space.ResultsValid) return true;
+    return std::any_of(space.Members.begin(), space.Members.end(),
+                       [](const TPrut* m) { return m->HasResults(); });
+}
+
+// Nothing the still layer draws may depend on the node's place or on results (a computation during
+// the drag may change them): no reactions, and in a result mode no results held (while a large
+// frame is dragged with live results it holds none); of all the rest only the origin marker heeds
+// other nodes.
 bool StillLayerHolds(const TMKPSpace& space, const TUzel& node) {
-    if (!ModelView(space) || space.ShowReactions()) return false;
+    if (space.ShowReactions() || ShowsResults(space)) return false;
     return !space.Origin.Visible || !NearOriginMarker(space, node);
 }
 

@@ -95,6 +95,9 @@ TEST_F(TDragPictureTest, DragShowsTheFullPictureButWhereTheMovingPartLies) {
         std::mt19937 random(seed);
         Space().SmazVse();
         Frame(random);
+        // A result mode without results draws the members as lines, as a large frame shows while
+        // it is dragged with live results.
+        if (seed % 3 == 0) Space().SetTypZobrazeni(std::uint8_t(1 + seed % 4));
         TUzel* node = Space().Nodes[int(random() % unsigned(Space().Nodes.Count()))];
         if (!Form->IsDown("tbeMoveNode")) Click("tbeMoveNode");
         const QPoint start = Pixel(node->X, node->Y);
@@ -133,6 +136,40 @@ TEST_F(TDragPictureTest, DragShowsTheFullPictureButWhereTheMovingPartLies) {
         Sink.Messages.clear();
     }
     EXPECT_GT(layered, moves / 2);
+}
+
+// Results computed again at every move (live results on a small frame) change every member's
+// diagram: such moves are painted whole.
+TEST_F(TDragPictureTest, ResultsOfEveryMoveArePaintedWhole) {
+    Area().SetLayeredFrom(0);
+    std::mt19937 random(3);
+    Frame(random);
+    for (TPrut* m : Space().Members)
+        m->HingeA = m->HingeB = false;
+    Space().Nodes[0]->DofU.Fixed = Space().Nodes[0]->DofW.Fixed = Space().Nodes[0]->DofRot.Fixed = true;
+    Form->SetLiveResults(true);
+    Form->sbComputeClick();
+    ASSERT_TRUE(Space().ResultsValid);
+    Form->FlatTabControl2()->setCurrentIndex(3);
+    Click("tbeMoveNode");
+    TUzel* node = Space().Nodes[Space().Nodes.Count() - 1];
+    const QPoint start = Pixel(node->X, node->Y);
+    Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
+    TDragPart part{node, {}};
+    for (int i = 0; i < Space().Members.Count(); ++i)
+        if (Space().Members[i]->NodeA == node || Space().Members[i]->NodeB == node) part.Members.push_back(i);
+    // The diagrams of the bending moments, then the model view with the reactions.
+    for (int step = 1; step <= 6; ++step) {
+        if (step == 4) {
+            Form->FlatTabControl2()->setCurrentIndex(0);
+            Space().SetShowReactions(true);
+        }
+        Form->MKPSpace1MouseMove(Qt::LeftButton, {}, start.x() + 9 * step, start.y() - 7 * step);
+        ASSERT_TRUE(Space().ResultsValid);
+        ASSERT_EQ(Space().TypZobrazeni(), step < 4 ? 3 : 0);
+        ExpectDragPicture(part, step < 4 ? "diagrams" : "reactions");
+    }
+    Form->MKPSpace1MouseUp(Qt::LeftButton, {}, 0, 0);
 }
 
 // A frame below the size at which drags are painted in layers is painted whole at every move.
