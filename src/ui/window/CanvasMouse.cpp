@@ -294,7 +294,7 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
         mNodeMoved = true;
         ModelEdited();
     }
-    // The move's repaint paints over the still picture only what the node carries.
+    // The move's repaint paints anew only where the node and its members are.
     if (mNodeDrag) {
         TDragPart part{node, {}};
         for (const auto& [i, m] : mDragMembers.At)
@@ -310,11 +310,7 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
 void TForm1::EndNodeDrag() {
     mNodeDrag = false;
     mDragMembers = {};
-    // The moves were painted in layers: the picture becomes the full one.
-    if (mCanvas->Area()->EndDrag()) {
-        mCanvas->Area()->Repaint();
-        DrawMechanismMark();
-    }
+    mCanvas->Area()->EndDrag();
     if (!mNodeMoved) return;
     mNodeMoved = false;
     // Every member as the model now stands, also one that a command during the drag added.

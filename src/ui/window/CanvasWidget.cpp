@@ -90,14 +90,25 @@ void TCanvasArea::PaintMove() {
     if (!mStillValid || mStill.size() != mImage.size() || !(view == mStillView)) {
         if (mStill.size() != mImage.size()) mStill = QImage(mImage.size(), QImage::Format_RGB32);
         TQtCanvasPainter p(mStill);
-        PaintStill(mSpace, p, mPart);
+        PaintStill(mSpace, p, mPart, mExtents);
         mStillView = view;
         mStillValid = true;
     }
-    // Both images have the size and the format of the canvas: the same bytes, line by line.
+    // All images have the size and the format of the canvas: the same bytes, line by line.
     std::memcpy(mOffscreen.bits(), mStill.constBits(), std::size_t(mStill.sizeInBytes()));
-    TQtCanvasPainter p(mOffscreen);
-    PaintMoving(mSpace, p, mPart);
+    const TPixelRect part = PartExtent(mSpace, mPart);
+    const int left = std::max(part.Left, 0), top = std::max(part.Top, 0);
+    const int right = std::min(part.Right, mImage.width()), bottom = std::min(part.Bottom, mImage.height());
+    if (left < right && top < bottom) {
+        if (mRegion.size() != mImage.size()) mRegion = QImage(mImage.size(), QImage::Format_RGB32);
+        {
+            TQtCanvasPainter p(mRegion);
+            PaintRegion(mSpace, p, {left, top, right, bottom}, mPart, mExtents);
+        }
+        for (int y = top; y < bottom; ++y)
+            std::memcpy(mOffscreen.scanLine(y) + 4 * left, mRegion.constScanLine(y) + 4 * left,
+                        std::size_t(4 * (right - left)));
+    }
     mLayered = true;
 }
 
@@ -110,14 +121,12 @@ void TCanvasArea::EndDragMove() {
     mInMove = false;
 }
 
-bool TCanvasArea::EndDrag() {
+void TCanvasArea::EndDrag() {
     mInMove = false;
     mPart = {};
-    mStill = QImage();
+    mStill = mRegion = QImage();
+    mExtents = {};
     mStillValid = false;
-    const bool layered = mLayered;
-    mLayered = false;
-    return layered;
 }
 
 void TCanvasArea::paintEvent(QPaintEvent*) {

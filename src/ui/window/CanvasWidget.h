@@ -6,11 +6,11 @@
 // visible image. Mouse events go to the main window's three handlers.
 //
 // A node drag's move is painted in two layers (canvas/DragPicture.h): what does not move is
-// painted once into a still image, and each move copies it and paints over it only what the node
-// carries. The still image serves the moves of one drag only while nothing else has been painted:
-// any other repaint (a command, undo, a view change, results arriving, a resize) is the full one and
-// drops it, and so does a move that finds the view, the display or the model's lists not as they
-// were. The release paints the full picture again.
+// painted once into a still image, and each move copies it and paints anew only the region that
+// the dragged node and its members cover, exactly as the full repaint paints it there. The still
+// image serves the moves of one drag only while nothing else has been painted: any other repaint
+// (a command, undo, a view change, results arriving, a resize) is the full one and drops it, and so
+// does a move that finds the view, the display or the model's lists not as they were.
 #include <QImage>
 #include <QWidget>
 #include <memory>
@@ -36,14 +36,13 @@ public:
     // The repaints asked for between the two calls are those of a node drag's move of `part`.
     void BeginDragMove(TDragPart part);
     void EndDragMove();
-    // The drag is over: the still image goes. True when the picture shown was painted in layers
-    // (the full repaint must follow).
-    bool EndDrag();
+    // The drag is over: the still image goes.
+    void EndDrag();
     // The picture shown was painted in layers (tests).
     bool Layered() const { return mLayered; }
     // From how many nodes on a drag is painted in layers. A smaller frame is painted whole at every
-    // move as it always was: its full repaint takes a millisecond or less, and the layers would
-    // only add the copy of the still image to each move and a full repaint to the release.
+    // move as it always was: its full repaint takes a millisecond or less, about what the copies
+    // of the images take.
     static constexpr int KLayeredFrom = 1000;
     void SetLayeredFrom(int nodes) { mLayeredFrom = nodes; }
 
@@ -69,7 +68,8 @@ private:
     };
     TStillView StillViewNow() const;
     void NewImage(int width, int height);
-    // The move: the still image (painted again when it does not hold), a copy of it and the part.
+    // The move: the still image (painted again when it does not hold), a copy of it and the region
+    // of the part painted anew.
     void PaintMove();
 
     TCanvasHost& mForm;
@@ -80,6 +80,8 @@ private:
     bool mInMove = false;
     TDragPart mPart;
     QImage mStill;
+    TPictureExtents mExtents;
+    QImage mRegion;
     bool mStillValid = false;
     TStillView mStillView{};
     bool mLayered = false;
