@@ -49,6 +49,7 @@ protected:
         Space().SelectedNodes.Add(Space().Nodes[pick(Space().Nodes.Count())]);
         Space().CurrentMember = Space().Members[pick(Space().Members.Count())];
         Space().ShowNumbers = pick(2) == 0;
+        Space().GridVisible = pick(2) == 0;
         Form->FormKeyPress('*');
     }
 
@@ -152,6 +153,42 @@ TEST_F(TDragPictureTest, ResultsOfEveryMoveArePaintedWhole) {
         Form->MKPSpace1MouseMove(Qt::LeftButton, {}, start.x() + 9 * step, start.y() - 7 * step);
         ASSERT_TRUE(Space().ResultsValid);
         ASSERT_EQ(Space().TypZobrazeni(), step < 4 ? 3 : 0);
+        EXPECT_TRUE(ShowsFull()) << step;
+    }
+    Form->MKPSpace1MouseUp(Qt::LeftButton, {}, 0, 0);
+}
+
+// A frame of the size at which drags are painted in layers, its members a few pixels long: the
+// region of a move meets many others.
+TEST_F(TDragPictureTest, DenseFrameShowsTheFullPicture) {
+    AddSection();
+    const int side = 36;
+    for (int r = 0; r < side; ++r)
+        for (int c = 0; c < side; ++c) {
+            TUzel* n = Space().PridejUzel(r * side + c + 1, c * 0.2L, r * 0.2L);
+            if (r == 0) n->DofU.Fixed = n->DofW.Fixed = n->DofRot.Fixed = true;
+            if (r == side - 1) n->PridejZatizeni(KLoadForce, nullptr, 1, 0);
+        }
+    for (int r = 0; r < side; ++r)
+        for (int c = 0; c < side; ++c) {
+            TUzel* n = Space().Nodes[r * side + c];
+            if (c + 1 < side)
+                Space().PridejPrut(n, Space().Nodes[r * side + c + 1], Space().CurrentSection, false,
+                                   Space().Members.Count() + 1, false, false);
+            if (r + 1 < side)
+                Space().PridejPrut(n, Space().Nodes[(r + 1) * side + c], Space().CurrentSection, false,
+                                   Space().Members.Count() + 1, false, false);
+        }
+    Space().ShowNumbers = true;
+    Form->FormKeyPress('*');
+    ASSERT_GE(Space().Nodes.Count(), TCanvasArea::KLayeredFrom);
+    Click("tbeMoveNode");
+    const TUzel* node = Space().Nodes[side * side / 2 + side / 2];
+    const QPoint start = Pixel(node->X, node->Y);
+    Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
+    for (int step = 1; step <= 4; ++step) {
+        Form->MKPSpace1MouseMove(Qt::LeftButton, {}, start.x() + 7 * step, start.y() + 3 - 5 * step);
+        EXPECT_TRUE(Area().Layered()) << step;
         EXPECT_TRUE(ShowsFull()) << step;
     }
     Form->MKPSpace1MouseUp(Qt::LeftButton, {}, 0, 0);
