@@ -3,7 +3,6 @@
 #include <random>
 
 #include "MainWindowTestSupport.h"
-#include "canvas/DragPicture.h"
 #include "render/QtCanvasPainter.h"
 
 namespace {
@@ -11,24 +10,24 @@ class TDragPictureTest : public TMainWindowTest {
 protected:
     TCanvasArea& Area() { return *Form->Canvas()->Area(); }
 
-    QImage Full() {
-        QImage image(Area().Picture().size(), QImage::Format_RGB32);
-        TQtCanvasPainter p(image);
+    // The picture shown is the full repaint of the model as it stands, however it was painted.
+    bool ShowsFull() {
+        QImage full(Area().Picture().size(), QImage::Format_RGB32);
+        TQtCanvasPainter p(full);
         Space().Prekresli(p);
-        return image;
+        return Area().Picture() == full;
     }
 
-    // A frame of cols × rows nodes around the origin (no node on it) with supports, loads and hinges
-    // of every kind, some of it selected, fitted to the canvas.
-    void Frame(std::mt19937& random) {
+    // cols × rows nodes `step` apart around the origin (no node on it) with supports, loads and
+    // hinges of every kind, some of it selected, fitted to the canvas.
+    void Frame(std::mt19937& random, int cols, int rows, TReal step = 1) {
         AddSection();
         auto pick = [&](int n) { return int(random() % unsigned(n)); };
-        const int cols = 3 + pick(3), rows = 2 + pick(3);
         for (int r = 0; r < rows; ++r)
             for (int c = 0; c < cols; ++c) {
-                TUzel* n = Space().PridejUzel(r * cols + c + 1, c - 1.5L, r - 0.5L);
-                if (r == 0) n->DofU.Fixed = n->DofW.Fixed = n->DofRot.Fixed = pick(2) == 0;
-                if (r == 0 && !n->DofU.Fixed) n->DofW.Fixed = true;
+                TUzel* n = Space().PridejUzel(r * cols + c + 1, (c - 1.5L) * step, (r - 0.5L) * step);
+                n->DofW.Fixed = r == 0;
+                if (r == 0) n->DofU.Fixed = n->DofRot.Fixed = pick(2) == 0;
                 if (pick(3) == 0)
                     n->PridejZatizeni(pick(2) ? KLoadForce : KLoadMoment, nullptr, 1 + pick(9), 45 * pick(8));
             }
@@ -53,13 +52,19 @@ protected:
         Form->FormKeyPress('*');
     }
 
-    // The picture shown is the full repaint of the model as it stands, however it was painted.
-    bool ShowsFull() { return Area().Picture() == Full(); }
+    // Presses the move tool on the node; returns its pixel.
+    QPoint Grab(const TUzel* node) {
+        if (!Form->IsDown("tbeMoveNode")) Click("tbeMoveNode");
+        const QPoint at = Pixel(node->X, node->Y);
+        Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, at.x(), at.y());
+        return at;
+    }
+    void MoveTo(QPoint at) { Form->MKPSpace1MouseMove(Qt::LeftButton, {}, at.x(), at.y()); }
 };
 
 // Random frames, a node dragged over them with, between its moves, what may happen during a drag:
 // a zoom, an edit by keyboard, an edit elsewhere in the model, an undo, a move near the origin
-// marker (whose letters and gap heed the nodes there).
+// marker (whose letters and gap heed the nodes there); some in a result mode without results.
 TEST_F(TDragPictureTest, EveryMoveShowsTheFullPicture) {
     Form->resize(700, 500);
     QApplication::processEvents();
@@ -68,20 +73,13 @@ TEST_F(TDragPictureTest, EveryMoveShowsTheFullPicture) {
     for (unsigned seed = 1; seed <= 12; ++seed) {
         std::mt19937 random(seed);
         Space().SmazVse();
-        Frame(random);
-        // A result mode without results draws the members as lines, as a large frame shows while
-        // it is dragged with live results.
+        Frame(random, 3 + int(random() % 3u), 2 + int(random() % 3u));
         if (seed % 3 == 0) Space().SetTypZobrazeni(std::uint8_t(1 + seed % 4));
-        TUzel* node = Space().Nodes[int(random() % unsigned(Space().Nodes.Count()))];
-        if (!Form->IsDown("tbeMoveNode")) Click("tbeMoveNode");
-        const QPoint start = Pixel(node->X, node->Y);
-        Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
-        ASSERT_TRUE(Form->NodeDragging());
+        Grab(Space().Nodes[int(random() % unsigned(Space().Nodes.Count()))]);
         for (int step = 0; step < 8 && Form->NodeDragging(); ++step) {
             const std::string what = "seed " + std::to_string(seed) + " step " + std::to_string(step);
-            QPoint to(40 + int(random() % 600u), 40 + int(random() % 380u));
-            if (step == 5) to = Pixel(0, 0) + QPoint(3, -2);
-            Form->MKPSpace1MouseMove(Qt::LeftButton, {}, to.x(), to.y());
+            MoveTo(step == 5 ? Pixel(0, 0) + QPoint(3, -2)
+                             : QPoint(40 + int(random() % 600u), 40 + int(random() % 380u)));
             EXPECT_TRUE(ShowsFull()) << what;
             layered += Area().Layered();
             ++moves;
@@ -89,8 +87,8 @@ TEST_F(TDragPictureTest, EveryMoveShowsTheFullPicture) {
             if (event == 0) Form->FormKeyPress(random() % 2 ? '+' : '-');
             if (event == 1) Form->FormKeyPress('<');
             if (event == 2) { // a far node's load, as a panel command changes it
-                TUzel* other = Space().Nodes[Space().Nodes[0] == Space().CurrentNode ? 1 : 0];
-                other->PridejZatizeni(KLoadForce, nullptr, 7, 30 * step);
+                TUzel* other = Space().Nodes[Space().Nodes[0] == Space().CurrentNode];
+                other->PridejZatizeni(KLoadForce, nullptr, 7, 9);
                 Form->ModelEdited();
                 Space().Prekresli();
             }
@@ -107,102 +105,54 @@ TEST_F(TDragPictureTest, EveryMoveShowsTheFullPicture) {
     EXPECT_GT(layered, moves / 2);
 }
 
-// A node without members covers little of the canvas, less than the origin marker changes when
-// the node comes near it (the arrows keep off its support, the letters off its number).
-TEST_F(TDragPictureTest, NodeNearTheOriginMarkerShowsTheFullPicture) {
-    Area().SetLayeredFrom(0);
+// Members a few pixels long on a frame of the size painted in layers: a move's region meets many
+// other objects, which keep their places over and under the moving ones.
+TEST_F(TDragPictureTest, DenseFrameShowsTheFullPicture) {
     std::mt19937 random(5);
-    Frame(random);
+    Frame(random, 36, 30, 0.2L);
+    ASSERT_GE(Space().Nodes.Count(), TCanvasArea::KLayeredFrom);
     Space().ShowNumbers = true;
-    TUzel* lone = Space().PridejUzel(Space().Nodes.Count() + 1, 0.5L, 0.25L);
     Space().Prekresli();
-    Click("tbeMoveNode");
-    const QPoint start = Pixel(lone->X, lone->Y), origin = Pixel(0, 0);
-    Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
-    for (const QPoint by : {QPoint(60, -60), QPoint(3, -2), QPoint(60, -60), QPoint(14, -8), QPoint(60, -60),
-                            QPoint(-30, -52), QPoint(60, -60), QPoint(10, -2)}) {
-        Form->MKPSpace1MouseMove(Qt::LeftButton, {}, origin.x() + by.x(), origin.y() + by.y());
-        EXPECT_TRUE(ShowsFull()) << by.x() << " " << by.y();
+    const QPoint start = Grab(Space().Nodes[15 * 36 + 18]);
+    for (int step = 1; step <= 4; ++step) {
+        MoveTo(start + QPoint(7 * step, 3 - 5 * step));
+        EXPECT_TRUE(Area().Layered()) << step;
+        EXPECT_TRUE(ShowsFull()) << step;
     }
-    Form->MKPSpace1MouseUp(Qt::LeftButton, {}, 0, 0);
 }
 
 // Results computed again at every move (live results on a small frame) change every member's
-// diagram: such moves are painted whole.
+// diagram and every reaction: such moves are painted whole.
 TEST_F(TDragPictureTest, ResultsOfEveryMoveArePaintedWhole) {
     Area().SetLayeredFrom(0);
     std::mt19937 random(3);
-    Frame(random);
+    Frame(random, 4, 3);
     for (TPrut* m : Space().Members)
         m->HingeA = m->HingeB = false;
-    Space().Nodes[0]->DofU.Fixed = Space().Nodes[0]->DofW.Fixed = Space().Nodes[0]->DofRot.Fixed = true;
+    Space().Nodes[0]->DofU.Fixed = Space().Nodes[0]->DofRot.Fixed = true;
     Form->SetLiveResults(true);
     Form->sbComputeClick();
     ASSERT_TRUE(Space().ResultsValid);
     Form->FlatTabControl2()->setCurrentIndex(3);
-    Click("tbeMoveNode");
-    TUzel* node = Space().Nodes[Space().Nodes.Count() - 1];
-    const QPoint start = Pixel(node->X, node->Y);
-    Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
-    // The diagrams of the bending moments, then the model view with the reactions.
+    const QPoint start = Grab(Space().Nodes[Space().Nodes.Count() - 1]);
     for (int step = 1; step <= 6; ++step) {
         if (step == 4) {
             Form->FlatTabControl2()->setCurrentIndex(0);
             Space().SetShowReactions(true);
         }
-        Form->MKPSpace1MouseMove(Qt::LeftButton, {}, start.x() + 9 * step, start.y() - 7 * step);
+        MoveTo(start + QPoint(9 * step, -7 * step));
         ASSERT_TRUE(Space().ResultsValid);
         ASSERT_EQ(Space().TypZobrazeni(), step < 4 ? 3 : 0);
         EXPECT_TRUE(ShowsFull()) << step;
     }
-    Form->MKPSpace1MouseUp(Qt::LeftButton, {}, 0, 0);
-}
-
-// A frame of the size at which drags are painted in layers, its members a few pixels long: the
-// region of a move meets many others.
-TEST_F(TDragPictureTest, DenseFrameShowsTheFullPicture) {
-    AddSection();
-    const int side = 36;
-    for (int r = 0; r < side; ++r)
-        for (int c = 0; c < side; ++c) {
-            TUzel* n = Space().PridejUzel(r * side + c + 1, c * 0.2L, r * 0.2L);
-            if (r == 0) n->DofU.Fixed = n->DofW.Fixed = n->DofRot.Fixed = true;
-            if (r == side - 1) n->PridejZatizeni(KLoadForce, nullptr, 1, 0);
-        }
-    for (int r = 0; r < side; ++r)
-        for (int c = 0; c < side; ++c) {
-            TUzel* n = Space().Nodes[r * side + c];
-            if (c + 1 < side)
-                Space().PridejPrut(n, Space().Nodes[r * side + c + 1], Space().CurrentSection, false,
-                                   Space().Members.Count() + 1, false, false);
-            if (r + 1 < side)
-                Space().PridejPrut(n, Space().Nodes[(r + 1) * side + c], Space().CurrentSection, false,
-                                   Space().Members.Count() + 1, false, false);
-        }
-    Space().ShowNumbers = true;
-    Form->FormKeyPress('*');
-    ASSERT_GE(Space().Nodes.Count(), TCanvasArea::KLayeredFrom);
-    Click("tbeMoveNode");
-    const TUzel* node = Space().Nodes[side * side / 2 + side / 2];
-    const QPoint start = Pixel(node->X, node->Y);
-    Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
-    for (int step = 1; step <= 4; ++step) {
-        Form->MKPSpace1MouseMove(Qt::LeftButton, {}, start.x() + 7 * step, start.y() + 3 - 5 * step);
-        EXPECT_TRUE(Area().Layered()) << step;
-        EXPECT_TRUE(ShowsFull()) << step;
-    }
-    Form->MKPSpace1MouseUp(Qt::LeftButton, {}, 0, 0);
 }
 
 // A frame below the size at which drags are painted in layers is painted whole at every move.
 TEST_F(TDragPictureTest, SmallFrameIsPaintedWholeAtEveryMove) {
     std::mt19937 random(7);
-    Frame(random);
-    ASSERT_LT(Space().Nodes.Count(), TCanvasArea::KLayeredFrom);
-    Click("tbeMoveNode");
-    const QPoint start = Pixel(Space().Nodes[1]->X, Space().Nodes[1]->Y);
-    Form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, start.x(), start.y());
-    Form->MKPSpace1MouseMove(Qt::LeftButton, {}, start.x() + 30, start.y() - 20);
+    Frame(random, 4, 3);
+    const QPoint start = Grab(Space().Nodes[1]);
+    MoveTo(start + QPoint(30, -20));
     EXPECT_FALSE(Area().Layered());
     EXPECT_TRUE(ShowsFull());
 }
