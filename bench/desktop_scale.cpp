@@ -4,8 +4,10 @@
 // so that the rest is mostly the window's look at the model) and what the look can cost (the
 // model's print, its text), the time of an edit (a node moved as the
 // panel moves it, a load added, a node moved without the command saying so), the time per mouse
-// move of a node drag and of its release, and what the undo history keeps: the bytes per step and
-// of the whole state, and the peak of memory (allocated through new) that an edit adds.
+// move of a node drag (and of its first move) and of its release, the time per mouse move of a
+// drag in the M mode with live results (painted whole, then in layers), and what the undo history
+// keeps: the bytes per step and of the whole state, and the peak of memory (allocated through new)
+// that an edit adds.
 //
 //   desktop_scale [nodes ...]      (default: 10000 100000)
 //
@@ -26,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <new>
 #include <string>
@@ -185,18 +188,23 @@ void Run(int nodes) {
     const TPixel at = space.ToScreen(moved->X, moved->Y);
     form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, at.X, at.Y);
     int step = 0;
-    const double move = Median([&] {
+    auto dragMove = [&] {
         ++step;
         form->MKPSpace1MouseMove(Qt::LeftButton, {}, at.X + (step % 7) + 1, at.Y + (step % 5) + 1);
         QApplication::processEvents();
-    });
+    };
+    // The first move of a large frame also paints what stands still for the rest of the drag.
+    const auto f0 = TClock::now();
+    dragMove();
+    const double first = Ms(TClock::now() - f0);
+    const double move = Median(dragMove);
     const auto r0 = TClock::now();
     form->MKPSpace1MouseUp(Qt::LeftButton, {}, at.X, at.Y);
     QApplication::processEvents();
     const double release = Ms(TClock::now() - r0);
     form->Tool("tbeMoveNode")->trigger();
-    std::printf("  drag: per mouse move          %10.2f ms   (%d moves, %zu undo step)\n", move, step,
-                history.Steps() - stepsBeforeDrag);
+    std::printf("  drag: per mouse move          %10.2f ms   (%d moves, the first %.2f ms, %zu undo step)\n",
+                move, step, first, history.Steps() - stepsBeforeDrag);
     std::printf("  drag: release                 %10.2f ms\n", release);
 
     // The result modes after a computation.
@@ -219,6 +227,33 @@ void Run(int nodes) {
             QApplication::processEvents();
             std::printf("  repaint %-5s                 %10.2f ms   (canvas alone %.2f ms)\n", names[mode],
                         Median(repaint), Median(canvas));
+        }
+        // A drag in the M mode with live results: a large frame shows no results while its node
+        // moves (they are computed at the release); its moves painted whole, then in layers.
+        form->SetLiveResults(true);
+        form->FlatTabControl2()->setCurrentIndex(3);
+        QApplication::processEvents();
+        for (const int from : {std::numeric_limits<int>::max(), TCanvasArea::KLayeredFrom}) {
+            form->Canvas()->Area()->SetLayeredFrom(from);
+            form->Tool("tbeMoveNode")->trigger();
+            const TPixel p = space.ToScreen(moved->X, moved->Y);
+            form->MKPSpace1MouseDown(Qt::LeftButton, Qt::LeftButton, {}, p.X, p.Y);
+            int k = 0;
+            const double m = Median([&] {
+                ++k;
+                form->MKPSpace1MouseMove(Qt::LeftButton, {}, p.X + (k % 7) + 1, p.Y + (k % 5) + 1);
+                QApplication::processEvents();
+            });
+            form->MKPSpace1MouseUp(Qt::LeftButton, {}, p.X, p.Y);
+            form->Tool("tbeMoveNode")->trigger();
+            while (form->Session().Computing()) {
+                QThread::msleep(2);
+                QApplication::processEvents();
+            }
+            QApplication::processEvents();
+            std::printf("  drag in M, live: per move     %10.2f ms   (%s; %s after the release)\n", m,
+                        from == TCanvasArea::KLayeredFrom ? "in layers" : "painted whole",
+                        space.ResultsValid ? "results" : "no results");
         }
         form->FlatTabControl2()->setCurrentIndex(0);
     }

@@ -5,8 +5,10 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "base/NumberText.h"
+#include "canvas/DragPicture.h"
 #include "canvas/Rounding.h"
 #include "units/Prevody.h"
 
@@ -98,6 +100,29 @@ void TSpaceDrawer::Grid() {
         }
 }
 
+namespace {
+constexpr int KSupportReach = 16; // the support symbols reach 15 pixels from their node
+
+// The places of the origin marker's letters, for the gap its arrows leave at the corner.
+struct TLetterPlaces {
+    TPixel X, XAbove, Y, YRight;
+};
+TLetterPlaces LetterPlaces(int xo, int yo, int gap) {
+    return {
+        {xo + gap + 20, yo + 5}, {xo + gap + 20, yo - 18}, {xo - 15, yo - gap - 30}, {xo + 5, yo - gap - 30}};
+}
+
+bool Overlap(const TPixelRect& a, const TPixelRect& b) {
+    return a.Left < b.Right && b.Left < a.Right && a.Top < b.Bottom && b.Top < a.Bottom;
+}
+
+// Pixels of far nodes are clamped near the int range: the differences are taken in 64 bits.
+bool WithinSupportReach(TPixel at, int xo, int yo) {
+    return std::llabs(std::int64_t(at.X) - xo) <= KSupportReach &&
+           std::llabs(std::int64_t(at.Y) - yo) <= KSupportReach;
+}
+} // namespace
+
 // The marker's corner is the pixel of the model origin, where a structure's first node often
 // stands. Such a node keeps its support and its number in sight: the arrows then start beyond
 // the reach of a support symbol, and a letter that would cover a node number goes to the other
@@ -105,34 +130,48 @@ void TSpaceDrawer::Grid() {
 void TSpaceDrawer::OriginMarker() {
     const int xo = mSpace.OffsetX;
     const int yo = mSpace.Height - mSpace.OffsetY;
-    constexpr int KSupportReach = 16; // the support symbols reach 15 pixels from their node
     int gap = 0;
     std::vector<TPixelRect> numbers;
     for (const TUzel* node : mSpace.Nodes) {
         const TPixel at = mSpace.ToScreen(node->X, node->Y);
-        // Pixels of far nodes are clamped near the int range: the differences are taken in 64 bits.
-        if (std::llabs(std::int64_t(at.X) - xo) <= KSupportReach && std::llabs(std::int64_t(at.Y) - yo) <= KSupportReach)
-            gap = KSupportReach;
+        if (WithinSupportReach(at, xo, yo)) gap = KSupportReach;
         if (mSpace.ShowNumbers)
             numbers.push_back(TextBox(at.X + 5, at.Y + 5, std::to_string(node->Number), mP.Font()));
     }
-    auto free = [&](int x, int y, const char* letter) {
-        const TPixelRect box = TextBox(x, y, letter, mP.Font());
-        return std::none_of(numbers.begin(), numbers.end(), [&](const TPixelRect& n) {
-            return box.Left < n.Right && n.Left < box.Right && box.Top < n.Bottom && n.Top < box.Bottom;
-        });
+    auto free = [&](TPixel at, const char* letter) {
+        const TPixelRect box = TextBox(at.X, at.Y, letter, mP.Font());
+        return std::none_of(numbers.begin(), numbers.end(),
+                            [&](const TPixelRect& n) { return Overlap(box, n); });
     };
     mP.SetPen({mSpace.Origin.ColorX, 3, TPenStyle::Solid});
     mP.Line({xo + gap, yo}, {xo + gap + 30, yo});
     mP.SetPen({mSpace.Origin.ColorY, 3, TPenStyle::Solid});
     mP.Line({xo, yo - gap}, {xo, yo - gap - 30});
     mP.SetPenWidth(1);
-    const TPixel x{xo + gap + 20, yo + 5}, xAbove{xo + gap + 20, yo - 18};
-    const TPixel y{xo - 15, yo - gap - 30}, yRight{xo + 5, yo - gap - 30};
-    const TPixel xAt = free(x.X, x.Y, "X") ? x : xAbove;
-    const TPixel yAt = free(y.X, y.Y, "Y") ? y : yRight;
+    const TLetterPlaces places = LetterPlaces(xo, yo, gap);
+    const TPixel xAt = free(places.X, "X") ? places.X : places.XAbove;
+    const TPixel yAt = free(places.Y, "Y") ? places.Y : places.YRight;
     Text(xAt.X, xAt.Y, "X", KRed);
     Text(yAt.X, yAt.Y, "Y", KRed);
+}
+
+// The full repaint draws the marker with the canvas font.
+bool NearOriginMarker(const TMKPSpace& space, const TUzel& node) {
+    const int xo = space.OffsetX;
+    const int yo = space.Height - space.OffsetY;
+    const TPixel at = space.ToScreen(node.X, node.Y);
+    if (WithinSupportReach(at, xo, yo)) return true;
+    if (!space.ShowNumbers) return false;
+    const TFont font;
+    const TPixelRect number = TextBox(at.X + 5, at.Y + 5, std::to_string(node.Number), font);
+    for (int gap : {0, KSupportReach}) {
+        const TLetterPlaces p = LetterPlaces(xo, yo, gap);
+        const std::pair<TPixel, const char*> letters[] = {
+            {p.X, "X"}, {p.XAbove, "X"}, {p.Y, "Y"}, {p.YRight, "Y"}};
+        for (const auto& [place, letter] : letters)
+            if (Overlap(TextBox(place.X, place.Y, letter, font), number)) return true;
+    }
+    return false;
 }
 
 void TSpaceDrawer::AnchorMark() {

@@ -182,7 +182,9 @@ void TEditSession::Look() {
             mHost.ModelChanged();
             if (mHost.LiveResults() && mLiveArmed && mHost.Dragging() && Background()) {
                 // A large frame is computed once its node is let go (EndDrag), not at every move.
-                DropResults(mSpace);
+                // The first move drops the results; the later ones find none (nothing computes
+                // during the drag but a command that sets them valid).
+                if (!mLiveAtRelease || mSpace.ResultsValid) DropResults(mSpace);
                 mHost.ShowNote(KComputing);
                 mLiveAtRelease = true;
             } else if (mHost.LiveResults() && mLiveArmed) {

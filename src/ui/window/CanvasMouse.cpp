@@ -294,7 +294,15 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
         mNodeMoved = true;
         ModelEdited();
     }
+    // The move's repaint paints anew only where the node and its members are.
+    if (mNodeDrag) {
+        TDragPart part{node, {}};
+        for (const auto& [i, m] : mDragMembers.At)
+            part.Members.push_back(i);
+        mCanvas->Area()->BeginDragMove(std::move(part));
+    }
     mSpace.Prekresli();
+    mCanvas->Area()->EndDragMove();
 }
 
 // The panel is not refreshed while a node follows the pointer; once it is let go, the node's
@@ -302,6 +310,7 @@ void TForm1::DragNode(const TMKPSpace::TModelPoint& p) {
 void TForm1::EndNodeDrag() {
     mNodeDrag = false;
     mDragMembers = {};
+    mCanvas->Area()->EndDrag();
     if (!mNodeMoved) return;
     mNodeMoved = false;
     // Every member as the model now stands, also one that a command during the drag added.

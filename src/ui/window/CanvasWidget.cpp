@@ -5,6 +5,8 @@
 #include <QPainter>
 #include <QScrollBar>
 
+#include <cstring>
+
 #include "model/MKPSpace.h"
 #include "render/QtCanvasPainter.h"
 
@@ -34,15 +36,97 @@ void TCanvasArea::NewImage(int width, int height) {
 }
 
 void TCanvasArea::Repaint() {
-    // The picture is painted aside and shown whole; the buffer stays for the next repaint (the
-    // painting starts by filling the whole canvas, so nothing of the last picture shows through).
     if (mOffscreen.size() != mImage.size()) mOffscreen = QImage(mImage.size(), QImage::Format_RGB32);
-    {
+    if (mInMove && mPart.Node && mSpace.Nodes.Count() >= mLayeredFrom &&
+        StillLayerHolds(mSpace, *mPart.Node)) {
+        PaintMove();
+    } else {
+        // The picture is painted aside and shown whole; the buffer stays for the next repaint (the
+        // painting starts by filling the whole canvas, so nothing of the last picture shows through).
+        mStillValid = false;
+        mLayered = false;
         TQtCanvasPainter p(mOffscreen);
         mSpace.Prekresli(p);
     }
     mVisible->Painter().drawImage(0, 0, mOffscreen);
     update();
+}
+
+TCanvasArea::TStillView TCanvasArea::StillViewNow() const {
+    const TMKPSpace& s = mSpace;
+    return {mPart,
+            s.Zoom(),
+            s.OffsetX,
+            s.OffsetY,
+            s.Width,
+            s.Height,
+            s.LoadsOfCase,
+            s.Nodes.Count(),
+            s.Members.Count(),
+            s.SelectedNodes.Count(),
+            s.SelectedMembers.Count(),
+            s.LoadCases.Count(),
+            s.TypZobrazeni(),
+            s.UnitSystem,
+            s.GridVisible,
+            s.Origin.Visible,
+            s.Anchor.Active,
+            s.ShowNumbers,
+            s.ShowNodalLoads,
+            s.ShowMemberLoads,
+            s.CaseColours,
+            s.GridDX,
+            s.GridDY,
+            s.Anchor.X(),
+            s.Anchor.Y(),
+            s.ScaleSL(),
+            s.ScaleCL(),
+            s.Origin.ColorX,
+            s.Origin.ColorY};
+}
+
+void TCanvasArea::PaintMove() {
+    const TStillView view = StillViewNow();
+    if (!mStillValid || mStill.size() != mImage.size() || !(view == mStillView)) {
+        if (mStill.size() != mImage.size()) mStill = QImage(mImage.size(), QImage::Format_RGB32);
+        TQtCanvasPainter p(mStill);
+        PaintStill(mSpace, p, mPart, mExtents);
+        mStillView = view;
+        mStillValid = true;
+    }
+    // All images have the size and the format of the canvas: the same bytes, line by line.
+    std::memcpy(mOffscreen.bits(), mStill.constBits(), std::size_t(mStill.sizeInBytes()));
+    const TPixelRect part = PartExtent(mSpace, mPart);
+    const int left = std::max(part.Left, 0), top = std::max(part.Top, 0);
+    const int right = std::min(part.Right, mImage.width()), bottom = std::min(part.Bottom, mImage.height());
+    if (left < right && top < bottom) {
+        if (mRegion.size() != mImage.size()) mRegion = QImage(mImage.size(), QImage::Format_RGB32);
+        {
+            TQtCanvasPainter p(mRegion);
+            PaintRegion(mSpace, p, {left, top, right, bottom}, mPart, mExtents);
+        }
+        for (int y = top; y < bottom; ++y)
+            std::memcpy(mOffscreen.scanLine(y) + 4 * left, mRegion.constScanLine(y) + 4 * left,
+                        std::size_t(4 * (right - left)));
+    }
+    mLayered = true;
+}
+
+void TCanvasArea::BeginDragMove(TDragPart part) {
+    mPart = std::move(part);
+    mInMove = true;
+}
+
+void TCanvasArea::EndDragMove() {
+    mInMove = false;
+}
+
+void TCanvasArea::EndDrag() {
+    mInMove = false;
+    mPart = {};
+    mStill = mRegion = QImage();
+    mExtents = {};
+    mStillValid = false;
 }
 
 void TCanvasArea::paintEvent(QPaintEvent*) {
