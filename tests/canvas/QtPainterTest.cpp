@@ -226,12 +226,8 @@ TEST(QtPainter, LinesAndPolygonsAsThePaintEngineDrawsThem) {
             if (round % 10 == 9) painter->setRenderHint(QPainter::Antialiasing);
         }
         const auto draw = [&](const std::vector<TPixel>& points, const TPen& pen, const TBrush* brush) {
-            QPen engine(colour(pen.Color));
-            engine.setWidth(pen.Width <= 1 ? 0 : pen.Width);
-            engine.setStyle(pen.Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-            engine.setCapStyle(Qt::FlatCap);
-            engine.setJoinStyle(Qt::MiterJoin);
-            q.setPen(engine);
+            q.setPen(QPen(colour(pen.Color), pen.Width <= 1 ? 0 : pen.Width,
+                          pen.Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
             p.SetPen(pen);
             QPolygon polygon;
             for (const TPixel& c : points)
