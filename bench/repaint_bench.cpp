@@ -1,8 +1,11 @@
 // Full repaints into the QImage painter at the desktop's canvas size: a 1000-member frame in the
 // model view and in each result mode (T, N, M, deformed shape), and square grids of about 10,000
 // members (every mode, one load case and the envelope of two combinations) and 100,000 members
-// (model view). Each grid is measured twice: a repaint after the view moved by a pixel (the pan
-// alternates, so every repaint sees a new view) and a repaint with nothing changed.
+// (model view). Each grid is measured three times: a repaint after the view moved by a pixel (the
+// pan alternates, so every repaint sees a new view), a repaint with nothing changed, and (result
+// modes) a repaint with nothing changed whose polygons (view 2), or lines and polygons (view 3),
+// the painter has not kept, as if every diagram had a shape not drawn before (after a zoom, in a
+// new process).
 #include <benchmark/benchmark.h>
 
 #include <QGuiApplication>
@@ -144,12 +147,13 @@ void BM_Repaint(benchmark::State& state) {
 }
 
 // Arguments: members (10000, 100000), mode (0 model, 1 T, 2 N, 3 M, 4 def), what is shown (0 the
-// case G, 1 the envelope of C1 and C2), whether the view moves before each repaint.
+// case G, 1 the envelope of C1 and C2), what changes before each repaint (0 nothing, 1 the view
+// moves by a pixel, 2 the painter forgets the polygons it kept, 3 also the lines).
 void BM_GridRepaint(benchmark::State& state) {
     EnsureApp();
     TGrid& g = Grid(int(state.range(0)));
     const int mode = int(state.range(1));
-    const bool envelope = state.range(2) != 0, pan = state.range(3) != 0;
+    const bool envelope = state.range(2) != 0, pan = state.range(3) == 1, forget = state.range(3) >= 2;
     if (mode > 0 && !g.Computed) {
         state.SkipWithError("the grid did not compute");
         return;
@@ -182,6 +186,7 @@ void BM_GridRepaint(benchmark::State& state) {
             s.PanBy(step, 0);
             step = -step;
         }
+        if (forget) TQtCanvasPainter::ForgetShapes(state.range(3) == 3);
         TQtCanvasPainter painter(image);
         s.Prekresli(painter);
     }
@@ -196,12 +201,16 @@ void GridArgs(benchmark::internal::Benchmark* b) {
             b->Args({10000, mode, 1, pan});
         b->Args({100000, 0, 0, pan});
     }
+    for (int forget : {2, 3})
+        for (int envelope : {0, 1})
+            for (int mode = 1; mode <= 4; ++mode)
+                b->Args({10000, mode, envelope, forget});
 }
 } // namespace
 
 BENCHMARK(BM_Repaint)->ArgName("mode")->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_GridRepaint)
-    ->ArgNames({"members", "mode", "envelope", "pan"})
+    ->ArgNames({"members", "mode", "envelope", "view"})
     ->Apply(GridArgs)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_MAIN();

@@ -1,6 +1,7 @@
 #include <cmath>
 
 #include "canvas/Drawing.h"
+#include "canvas/MemberResults.h"
 #include "canvas/Rounding.h"
 
 std::vector<bool> MarkStations(const TMatrix& results, const std::vector<int>& rows) {
@@ -45,15 +46,18 @@ void TSpaceDrawer::Diagram(const TPrut& member, const TMatrix& results, int mode
     const TReal scale = mSpace.ScaleIF();
     mP.SetPen({KGreen, 1, TPenStyle::Solid});
     mP.MoveTo(a.X, a.Y);
-    const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>(results[0].size());
-    const std::size_t n = marks.size();
+    const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>();
+    const std::size_t n = results[0].size();
+    // The full repaint's store keeps the stations' axis points and offsets (the same operations).
+    const TMemberCurve* kept = MemberTables(mSpace).Curve(member, results, row);
     TPixel last;
     for (std::size_t i = 0; i < n; ++i) {
-        const TReal v = results[static_cast<std::size_t>(row)][i];
-        const TPixel p = MemberStation(member, results[0][i]);
+        const TPixel p = kept ? mSpace.ToScreen(kept->Stations[i].X, kept->Stations[i].Y)
+                              : MemberStation(member, results[0][i]);
         if (PassedOver(i, n, p, last)) continue;
-        const int ox = RoundPx(scale * (v * member.SinA));
-        const int oy = RoundPx(scale * (-v * member.CosA));
+        const TReal v = kept && !mTexts ? 0 : results[static_cast<std::size_t>(row)][i];
+        const int ox = RoundPx(scale * (kept ? kept->Stations[i].AcrossX : v * member.SinA));
+        const int oy = RoundPx(scale * (kept ? kept->Stations[i].AcrossY : -v * member.CosA));
         const TPixel d = (mode == 3 || rightwards) ? TPixel{p.X - ox, p.Y - oy} : TPixel{p.X + ox, p.Y + oy};
         mP.LineTo(d.X, d.Y);
         if (mTexts && (i == 0 || i + 1 == n || marks[i])) {
@@ -77,14 +81,23 @@ void TSpaceDrawer::DeformedShape(const TPrut& member, const TMatrix& results, TP
     mP.Line(a, b);
     mP.SetPen({KGreen, 1, TPenStyle::Solid});
     mP.MoveTo(a.X, a.Y);
-    const std::vector<bool> marks = mTexts ? MarkStations(results, {5, 6}) : std::vector<bool>(results[0].size());
+    const std::vector<bool> marks = mTexts ? MarkStations(results, {5, 6}) : std::vector<bool>();
+    const std::size_t n = results[0].size();
+    const TMemberCurve* kept = MemberTables(mSpace).Curve(member, results, 5);
     TPixel last;
-    for (std::size_t i = 0; i < marks.size(); ++i) {
-        const TPixel p = MemberStation(member, results[0][i]);
-        if (PassedOver(i, marks.size(), p, last)) continue;
-        const TReal u = results[5][i], w = results[6][i];
-        const TReal gx = u * member.CosA - w * member.SinA;
-        const TReal gy = u * member.SinA + w * member.CosA;
+    for (std::size_t i = 0; i < n; ++i) {
+        const TPixel p = kept ? mSpace.ToScreen(kept->Stations[i].X, kept->Stations[i].Y)
+                              : MemberStation(member, results[0][i]);
+        if (PassedOver(i, n, p, last)) continue;
+        TReal gx, gy;
+        if (kept) {
+            gx = kept->Stations[i].AcrossX;
+            gy = kept->Stations[i].AcrossY;
+        } else {
+            const TReal u = results[5][i], w = results[6][i];
+            gx = u * member.CosA - w * member.SinA;
+            gy = u * member.SinA + w * member.CosA;
+        }
         const TPixel d{p.X + RoundPx(scale * gx), p.Y + RoundPx(scale * gy)};
         mP.LineTo(d.X, d.Y);
         if (mTexts && (i == 0 || marks[i])) {
@@ -143,10 +156,13 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh,
     const int row = mode == 3 ? 1 : mode == 2 ? 2 : 3;
     const std::size_t quantity = mode == 3 ? 0 : mode == 2 ? 1 : 2;
     // The combination of each column of the curves; M also through its peaks between stations.
+    // Only the labels read them: a member too short for texts leaves them empty.
     std::vector<int> byHigh, byLow;
-    for (const auto& v : envelope.Values) {
-        byHigh.push_back(v[quantity].MaxBy);
-        byLow.push_back(v[quantity].MinBy);
+    if (mTexts) {
+        for (const auto& v : envelope.Values) {
+            byHigh.push_back(v[quantity].MaxBy);
+            byLow.push_back(v[quantity].MinBy);
+        }
     }
     TMatrix peakHigh, peakLow;
     const bool peaks = mode == 3 && mTexts && !envelope.Peaks.empty() && byHigh.size() == keptHigh[0].size();
@@ -174,9 +190,37 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh,
         }
         return d;
     };
-    const std::vector<TPixel> up = points(high), down = points(low);
+    // Without peaks put in, the curves go through the stations of the band the full repaint keeps,
+    // whose axis points serve both.
+    std::vector<TPixel>& up = mUp;
+    std::vector<TPixel>& down = mDown;
+    std::vector<TPixel>& band = mBand;
+    up.clear();
+    down.clear();
+    const TEnvelopeBand* kept = peaks ? nullptr : MemberTables(mSpace).Band(member, keptHigh, keptLow, row);
+    if (kept) {
+        const std::size_t n = kept->Stations.size();
+        up.reserve(n);
+        down.reserve(n);
+        const bool away = mode == 3 || rightwards;
+        const auto at = [&](TPixel p, TReal x, TReal y) {
+            const int ox = RoundPx(scale * x), oy = RoundPx(scale * y);
+            return away ? TPixel{p.X - ox, p.Y - oy} : TPixel{p.X + ox, p.Y + oy};
+        };
+        TPixel last;
+        for (std::size_t i = 0; i < n; ++i) {
+            const TEnvelopeBand::TStation& s = kept->Stations[i];
+            const TPixel p = mSpace.ToScreen(s.X, s.Y);
+            if (PassedOver(i, n, p, last)) continue;
+            up.push_back(at(p, s.HighX, s.HighY));
+            down.push_back(at(p, s.LowX, s.LowY));
+        }
+    } else {
+        up = points(high);
+        down = points(low);
+    }
     if (up.empty() || up.size() != down.size()) return;
-    std::vector<TPixel> band(up.begin(), up.end());
+    band.assign(up.begin(), up.end());
     band.insert(band.end(), down.rbegin(), down.rend());
     mP.SetPen({KBand, 1, TPenStyle::Solid});
     mP.SetBrush({KBand, TBrushStyle::Solid});
@@ -187,7 +231,7 @@ void TSpaceDrawer::EnvelopeDiagram(const TPrut& member, const TMatrix& keptHigh,
     for (const bool largest : {true, false}) {
         const TMatrix& results = largest ? high : low;
         const std::vector<TPixel>& d = largest ? up : down;
-        const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>(d.size());
+        const std::vector<bool> marks = mTexts ? MarkStations(results, {row}) : std::vector<bool>();
         mP.MoveTo(a.X, a.Y);
         for (std::size_t i = 0; i < d.size(); ++i) {
             mP.LineTo(d[i].X, d[i].Y);

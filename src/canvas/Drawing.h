@@ -89,6 +89,8 @@ private:
     TLabelPlacer* mLabels = nullptr;
     // The texts of the member being drawn fit it (TextsFit).
     bool mTexts = true;
+    // The points of an envelope's curves and band, kept from member to member.
+    std::vector<TPixel> mUp, mDown, mBand;
     struct TSelection {
         template <typename T> bool Has(const TObjectList<T>& list, const T* item);
         int Lookups = 0;

@@ -99,9 +99,41 @@ const TMatrix* TMemberTables::Table(TPrut& member, int index) {
         e.Table.swap(member.Results);
         ReleaseMemberResults(member);
         e.Formed = true;
+        e.CurveRow = 0;
         ++mFormed;
     }
+    mLastTable = index;
     return e.Drawable ? &e.Table : nullptr;
+}
+
+const TMemberCurve* TMemberTables::Curve(const TPrut& m, const TMatrix& table, int row) {
+    const std::size_t i = std::size_t(mLastTable);
+    if (mLastTable < 0 || i >= mEntries.size() || &mEntries[i].Table != &table) return nullptr;
+    TEntry& e = mEntries[i];
+    const TReal nodeX = m.NodeA->X, nodeY = m.NodeA->Y;
+    if (e.CurveRow == row && ::Same(e.NodeX, nodeX) && ::Same(e.NodeY, nodeY)) return &e.Curve;
+    // cos α and sin α are the table's own (they are among its inputs).
+    const std::size_t n = table[0].size();
+    std::vector<TMemberCurve::TStation>& s = e.Curve.Stations;
+    s.resize(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        const TReal x = table[0][j];
+        s[j].X = nodeX + x * m.CosA;
+        s[j].Y = nodeY - x * m.SinA;
+        if (row == 5) {
+            const TReal u = table[5][j], w = table[6][j];
+            s[j].AcrossX = u * m.CosA - w * m.SinA;
+            s[j].AcrossY = u * m.SinA + w * m.CosA;
+        } else {
+            const TReal v = table[std::size_t(row)][j];
+            s[j].AcrossX = v * m.SinA;
+            s[j].AcrossY = -v * m.CosA;
+        }
+    }
+    e.CurveRow = row;
+    e.NodeX = nodeX, e.NodeY = nodeY;
+    ++mFormed;
+    return &e.Curve;
 }
 
 const TMatrix* TMemberTables::EnvelopeTable(const std::shared_ptr<const TObalka>& envelope, int index, bool high) {
@@ -110,7 +142,9 @@ const TMatrix* TMemberTables::EnvelopeTable(const std::shared_ptr<const TObalka>
         mEnvelope = envelope;
         mHigh.clear();
         mLow.clear();
+        mBands.clear();
     }
+    if (high) mLastEnvelope = index;
     std::vector<TEnvelopeEntry>& entries = high ? mHigh : mLow;
     if (std::size_t(index) >= entries.size()) entries.resize(std::size_t(index) + 1);
     TEnvelopeEntry& e = entries[std::size_t(index)];
@@ -122,14 +156,50 @@ const TMatrix* TMemberTables::EnvelopeTable(const std::shared_ptr<const TObalka>
     return e.Drawable ? &e.Table : nullptr;
 }
 
+const TEnvelopeBand* TMemberTables::Band(const TPrut& m, const TMatrix& high, const TMatrix& low, int row) {
+    const std::size_t i = std::size_t(mLastEnvelope);
+    if (mLastEnvelope < 0 || i >= mHigh.size() || i >= mLow.size() || &mHigh[i].Table != &high ||
+        &mLow[i].Table != &low)
+        return nullptr;
+    const std::size_t r = std::size_t(row);
+    const std::size_t n = high.empty() ? 0 : high[0].size();
+    if (row < 1 || r >= high.size() || r >= low.size() || low[0].size() != n || high[r].size() != n ||
+        low[r].size() != n)
+        return nullptr;
+    if (i >= mBands.size()) mBands.resize(i + 1);
+    TBandEntry& e = mBands[i];
+    const TReal nodeX = m.NodeA->X, nodeY = m.NodeA->Y;
+    if (e.Formed && e.Row == row && ::Same(e.NodeX, nodeX) && ::Same(e.NodeY, nodeY) &&
+        ::Same(e.CosA, m.CosA) && ::Same(e.SinA, m.SinA))
+        return &e.Band;
+    e.Formed = false;
+    std::vector<TEnvelopeBand::TStation>& s = e.Band.Stations;
+    s.resize(n);
+    for (std::size_t j = 0; j < n; ++j) {
+        // The stations of both tables are the envelope's; the axis point is that of the largest.
+        const TReal x = high[0][j], vh = high[r][j], vl = low[r][j];
+        s[j] = {nodeX + x * m.CosA, nodeY - x * m.SinA, vh * m.SinA, -vh * m.CosA, vl * m.SinA, -vl * m.CosA};
+        if (!::Same(low[0][j], x)) return nullptr;
+    }
+    e.Formed = true;
+    ++mFormed;
+    e.Row = row;
+    e.NodeX = nodeX, e.NodeY = nodeY, e.CosA = m.CosA, e.SinA = m.SinA;
+    return &e.Band;
+}
+
 void TMemberTables::Trim(int members, bool envelopeShown) {
     if (!envelopeShown && mEnvelope) {
         mEnvelope.reset();
         mHigh.clear();
         mLow.clear();
+        mBands.clear();
+        mLastEnvelope = -1;
     }
     const std::size_t n = std::size_t(std::max(members, 0));
     if (mEntries.size() > n) mEntries.resize(n);
+    mLastTable = -1;
     if (mHigh.size() > n) mHigh.resize(n);
     if (mLow.size() > n) mLow.resize(n);
+    if (mBands.size() > n) mBands.resize(n);
 }

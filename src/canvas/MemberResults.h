@@ -15,6 +15,31 @@ class TZatezovaciStav;
 bool ComputeMemberResults(TPrut& member);
 void ReleaseMemberResults(TPrut& member);
 
+// The band of an envelope's diagram along one member, as far as it does not depend on the view:
+// for every station the point on the member's axis in model metres and, for the largest and the
+// smallest value v, the diagram's offset across the member before the diagram scale (v·sin α and
+// −v·cos α). A repaint turns it into pixels with the view's zoom, offset and diagram scale alone,
+// through the same operations as the drawing of one state.
+struct TEnvelopeBand {
+    struct TStation {
+        TReal X, Y;         // axis point
+        TReal HighX, HighY; // offset of the largest value
+        TReal LowX, LowY;   // offset of the smallest value
+    };
+    std::vector<TStation> Stations;
+};
+
+// The diagram of one state along one member as far as it does not depend on the view: for every
+// station the axis point in model metres and the diagram's offset before the diagram scale
+// (v·sin α and −v·cos α of M, N or T; the displacement's screen components of the deformed shape).
+struct TMemberCurve {
+    struct TStation {
+        TReal X, Y;             // axis point
+        TReal AcrossX, AcrossY; // offset
+    };
+    std::vector<TStation> Stations;
+};
+
 // The tables along the members and the envelope's curves, kept by the model space between full
 // repaints, so that a repaint after a change of the view forms none of them again. A member's
 // table is used again only while everything it was formed from is as it was, compared value by
@@ -31,9 +56,18 @@ public:
     // The largest (high) or smallest values of the envelope for member `index` as a table; null
     // when the envelope has none for it.
     const TMatrix* EnvelopeTable(const std::shared_ptr<const TObalka>& envelope, int index, bool high);
+    // The diagram of row `row` (1 M, 2 N, 3 T, 5 the deformed shape) of the table Table handed out
+    // last (null for any other table, e.g. that of a direct drawing). It goes with the table and
+    // is formed again when the member's node a, cos α or sin α or the row differs.
+    const TMemberCurve* Curve(const TPrut& member, const TMatrix& table, int row);
+    // The band of row `row` (1 M, 2 N, 3 T) between the two tables EnvelopeTable handed out last
+    // for one member (null for any other tables, e.g. those of a direct drawing). It is formed
+    // again when the member's axis (node a, cos α, sin α) or the row differs from those it was
+    // formed with; the tables themselves go with the envelope.
+    const TEnvelopeBand* Band(const TPrut& member, const TMatrix& high, const TMatrix& low, int row);
     // Keeps no more entries than the list has members, and no envelope once none is shown.
     void Trim(int members, bool envelopeShown);
-    // How many tables were formed (not taken from the store) so far.
+    // How many tables and bands were formed (not taken from the store) so far.
     long Formed() const { return mFormed; }
 
 private:
@@ -58,11 +92,20 @@ private:
         bool Drawable = false;
         TInputs Inputs;
         TMatrix Table;
+        int CurveRow = 0; // 0: no curve formed for this table
+        TReal NodeX = 0, NodeY = 0;
+        TMemberCurve Curve;
     };
     struct TEnvelopeEntry {
         bool Formed = false;
         bool Drawable = false;
         TMatrix Table;
+    };
+    struct TBandEntry {
+        bool Formed = false;
+        int Row = 0;
+        TReal NodeX = 0, NodeY = 0, CosA = 0, SinA = 0;
+        TEnvelopeBand Band;
     };
     static void Read(const TPrut& member, TInputs& inputs);
     static bool Same(const TPrut& member, const TInputs& inputs);
@@ -70,6 +113,9 @@ private:
     std::vector<TEntry> mEntries;
     std::shared_ptr<const TObalka> mEnvelope;
     std::vector<TEnvelopeEntry> mHigh, mLow;
+    std::vector<TBandEntry> mBands;
+    int mLastEnvelope = -1; // the member whose largest values EnvelopeTable handed out last
+    int mLastTable = -1;    // the member whose table Table handed out last
     long mFormed = 0;
 };
 

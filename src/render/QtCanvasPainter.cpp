@@ -4,7 +4,10 @@
 #include <QPolygon>
 #include <QStaticText>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -46,7 +49,7 @@ void TQtCanvasPainter::InstallFontSubstitutes() {
 TQtCanvasPainter::TQtCanvasPainter(QImage& image)
     : mImage(&image), mWidth(image.width()), mHeight(image.height()) {
     InstallFontSubstitutes();
-    mPainter.begin(&image);
+    PaintBegin();
     PenChanged();
     BrushChanged();
     FontChanged();
@@ -59,6 +62,14 @@ TQtCanvasPainter::TQtCanvasPainter(QPaintDevice& device, int width, int height)
     PenChanged();
     BrushChanged();
     FontChanged();
+}
+
+// The pixels are taken (and the image made its own) before the paint engine takes them, so both
+// write to the same buffer.
+void TQtCanvasPainter::PaintBegin() {
+    mBits = mImage->format() == QImage::Format_RGB32 && !mImage->isNull() ? mImage->bits() : nullptr;
+    mBytesPerLine = mImage->bytesPerLine();
+    mPainter.begin(mImage);
 }
 
 TQtCanvasPainter::~TQtCanvasPainter() {
@@ -139,7 +150,7 @@ void TQtCanvasPainter::FontChanged() {
 }
 
 void TQtCanvasPainter::DrawLine(TPixel from, TPixel to) {
-    if (from == to) return;
+    if (from == to || KnownLine(from, to)) return;
     LinePen();
     mPainter.drawLine(from.X, from.Y, to.X, to.Y);
 }
@@ -150,8 +161,157 @@ void TQtCanvasPainter::Polyline(const std::vector<TPixel>& points) {
     mPainter.drawPolyline(ToPolygon(points));
 }
 
+namespace {
+// The pixels a short line or a polygon covers, as runs along the rows from its first point. A
+// line or a polygon with whole-pixel ends and corners covers the same pixels wherever it is moved
+// by whole pixels (clear of the image's edges), so the paint engine draws each shape once and a
+// shape that comes again has its pixels set directly.
+constexpr int KShapeSize = 128;             // the largest width and height of a polygon kept
+constexpr int KLineReach = 64;              // the longest horizontal and vertical extent of a line kept
+constexpr std::size_t KShapeRuns = 2000000; // the runs of all polygons kept, at most
+struct TShape {
+    bool Taken = false; // seen once, drawn by the paint engine; its pixels are taken the next time
+    std::vector<TQtCanvasPainter::TRun> Runs;
+};
+std::unordered_map<std::string, TShape>& Shapes() {
+    static auto* shapes = new std::unordered_map<std::string, TShape>();
+    return *shapes;
+}
+std::size_t gShapeRuns = 0; // the runs of the polygons kept
+// The lines by their extent across and down.
+std::vector<TShape>& Lines() {
+    static auto* lines = new std::vector<TShape>((2 * KLineReach + 1) * (2 * KLineReach + 1));
+    return *lines;
+}
+
+// The pixels that `draw` sets with a cosmetic pen and a solid brush of one colour, drawing with its
+// first point at the origin, within `box` around the origin.
+template <typename TDraw> std::vector<TQtCanvasPainter::TRun> ShapeRuns(const QRect& box, TDraw draw) {
+    constexpr int at = std::max(KShapeSize, KLineReach) + 4, size = 2 * at + 1;
+    // The scratch image and its painter stay for the whole program (and are never destroyed, as
+    // the text caches); the image is white but while a shape is taken.
+    static QImage* scratch = [] {
+        auto* image = new QImage(size, size, QImage::Format_RGB32);
+        image->fill(Qt::white);
+        return image;
+    }();
+    static uchar* bits = scratch->bits();
+    static QPainter* painter = [] {
+        auto* p = new QPainter(scratch);
+        QPen pen(Qt::black);
+        pen.setWidth(0);
+        pen.setCapStyle(Qt::FlatCap);
+        pen.setJoinStyle(Qt::MiterJoin);
+        p->setPen(pen);
+        p->setBrush(QBrush(Qt::black, Qt::SolidPattern));
+        p->translate(at, at);
+        return p;
+    }();
+    draw(*painter);
+    const QRgb white = QColor(Qt::white).rgb();
+    std::vector<TQtCanvasPainter::TRun> runs;
+    for (int y = box.top() - 1 + at; y <= box.bottom() + 1 + at; ++y) {
+        auto* line = reinterpret_cast<QRgb*>(bits + y * scratch->bytesPerLine());
+        for (int x = box.left() - 1 + at; x <= box.right() + 1 + at; ++x) {
+            if (line[x] == white) continue;
+            if (!runs.empty() && runs.back().Dy == y - at && runs.back().Dx + runs.back().Length == x - at)
+                ++runs.back().Length;
+            else
+                runs.push_back({short(y - at), short(x - at), 1});
+            line[x] = white;
+        }
+    }
+    return runs;
+}
+} // namespace
+
+void TQtCanvasPainter::ForgetShapes(bool lines) {
+    Shapes().clear();
+    gShapeRuns = 0;
+    if (lines)
+        for (TShape& line : Lines())
+            line = TShape();
+}
+
+// The pixels of a solid, thin line or polygon are set directly when nothing else is in the way:
+// no clipping, no transformation, plain composition at full opacity, no antialiasing, and the
+// shape well inside the image.
+bool TQtCanvasPainter::Direct(int left, int top, int right, int bottom) {
+    return mBits && Pen().Style == TPenStyle::Solid && Pen().Width <= 1 && left >= 2 && top >= 2 &&
+           right <= mWidth - 3 && bottom <= mHeight - 3 && !mPainter.hasClipping() &&
+           mPainter.compositionMode() == QPainter::CompositionMode_SourceOver && mPainter.opacity() == 1.0 &&
+           !mPainter.testRenderHint(QPainter::Antialiasing) && mPainter.transform().isIdentity();
+}
+
+void TQtCanvasPainter::SetPixels(TPixel origin, const std::vector<TRun>& runs) {
+    const QRgb colour = ToQColor(Pen().Color).rgb();
+    for (const TRun& r : runs)
+        std::fill_n(reinterpret_cast<QRgb*>(mBits + (origin.Y + r.Dy) * mBytesPerLine) + origin.X + r.Dx,
+                    r.Length, colour);
+}
+
+// A line's pixels are taken when a line of its extent is first drawn.
+bool TQtCanvasPainter::KnownLine(TPixel from, TPixel to) {
+    const int dx = to.X - from.X, dy = to.Y - from.Y;
+    if (dx < -KLineReach || dx > KLineReach || dy < -KLineReach || dy > KLineReach ||
+        !Direct(std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X),
+                std::max(from.Y, to.Y)))
+        return false;
+    TShape& line = Lines()[std::size_t((dy + KLineReach) * (2 * KLineReach + 1) + dx + KLineReach)];
+    if (!line.Taken) {
+        line.Runs = ShapeRuns(
+            QRect(QPoint(std::min(dx, 0), std::min(dy, 0)), QPoint(std::max(dx, 0), std::max(dy, 0))),
+            [&](QPainter& p) { p.drawLine(0, 0, dx, dy); });
+        line.Taken = true;
+    }
+    SetPixels(from, line.Runs);
+    return true;
+}
+
+// A polygon whose outline and inside have one solid colour is drawn by the paint engine the first
+// time its shape comes; the second time its pixels are taken.
+bool TQtCanvasPainter::KnownShape(const std::vector<TPixel>& points) {
+    if (!mBits || Brush().Style != TBrushStyle::Solid || Brush().Color != Pen().Color) return false;
+    const TPixel first = points.front();
+    int left = first.X, right = first.X, top = first.Y, bottom = first.Y;
+    for (const TPixel& p : points) {
+        left = std::min(left, p.X), right = std::max(right, p.X);
+        top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
+    }
+    if (right - left > KShapeSize || bottom - top > KShapeSize || !Direct(left, top, right, bottom))
+        return false;
+    static std::string key; // made anew for every polygon, without allocating
+    key.resize(4 * points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const std::int16_t d[2] = {std::int16_t(points[i].X - first.X), std::int16_t(points[i].Y - first.Y)};
+        std::memcpy(&key[4 * i], d, 4);
+    }
+    auto& shapes = Shapes();
+    auto it = shapes.find(key);
+    if (it == shapes.end()) {
+        if (gShapeRuns >= KShapeRuns || shapes.size() >= 200000) ForgetShapes(false);
+        shapes.emplace(key, TShape());
+        return false;
+    }
+    TShape& shape = it->second;
+    if (!shape.Taken) {
+        QPolygon relative;
+        relative.reserve(int(points.size()));
+        for (const TPixel& p : points)
+            relative << QPoint(p.X - first.X, p.Y - first.Y);
+        shape.Runs =
+            ShapeRuns(QRect(QPoint(left - first.X, top - first.Y), QPoint(right - first.X, bottom - first.Y)),
+                      [&](QPainter& p) { p.drawPolygon(relative); });
+        shape.Taken = true;
+        gShapeRuns += shape.Runs.size();
+    }
+    SetPixels(first, shape.Runs);
+    return true;
+}
+
 void TQtCanvasPainter::Polygon(const std::vector<TPixel>& points) {
     if (points.size() < 2) return;
+    if (KnownShape(points)) return;
     FillBrush();
     LinePen();
     mPainter.drawPolygon(ToPolygon(points));
@@ -246,7 +406,7 @@ void TQtCanvasPainter::FloodFill(int x, int y, TColor border) {
             if (py + 1 < mHeight) stack.emplace_back(px, py + 1);
         }
     }
-    mPainter.begin(mImage);
+    PaintBegin();
     mFontValid = false;
     mPenApplied = false;
     mBrushApplied = false;

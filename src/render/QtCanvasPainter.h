@@ -39,9 +39,16 @@ public:
     void RestoreArea() override;
 
     QPainter& Painter() { return mPainter; }
+    // A run of pixels along a row, from an origin.
+    struct TRun {
+        short Dy, Dx, Length;
+    };
     // Maps "MS Sans Serif" to Liberation Sans for the whole application (once, after the
     // application object exists; the constructors call it).
     static void InstallFontSubstitutes();
+    // Lines and polygons drawn once have their pixels kept by their shape for the next time
+    // (QtCanvasPainter.cpp); this forgets the polygons, and the lines too when asked.
+    static void ForgetShapes(bool lines);
 
 protected:
     void DrawLine(TPixel from, TPixel to) override;
@@ -57,7 +64,15 @@ private:
     using TTextCache = std::unordered_map<std::string, QStaticText>;
     static TTextCache& CacheFor(const std::string& name, int height);
     QStaticText& LaidOut(const std::string& utf8Text);
+    bool Direct(int left, int top, int right, int bottom);
+    void SetPixels(TPixel origin, const std::vector<TRun>& runs);
+    bool KnownLine(TPixel from, TPixel to);
+    bool KnownShape(const std::vector<TPixel>& points);
+    void PaintBegin();
     QImage* mImage = nullptr;
+    // The image's pixels when they can be set directly (32-bit RGB), else null.
+    uchar* mBits = nullptr;
+    qsizetype mBytesPerLine = 0;
     QPainter mPainter;
     int mWidth;
     int mHeight;

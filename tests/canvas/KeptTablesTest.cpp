@@ -113,6 +113,74 @@ TEST(KeptTables, EveryChangeDrawsAsAFreshRepaint) {
     }
 }
 
+// The diagrams and envelope bands kept for members too short for texts follow every change of the
+// members' axes, of the view and of what is shown, made in the mode drawn: each repaint draws what
+// a repaint with a new store draws.
+TEST(KeptTables, DiagramsOfShortMembersDrawAsAFreshRepaint) {
+    for (const bool envelope : {true, false}) {
+        // Two bays of 1 m at 10 pixels a metre, under G (the beams) and W (a force at the top left).
+        TCanvasModel m(300, 200);
+        TMKPSpace& s = m.space;
+        s.SetZoom(10), s.OffsetX = 100;
+        std::vector<TUzel*> top;
+        TZatezovaciStav* g = s.PridejZatezovaciStav("G", TCaseKind::Permanent);
+        for (int b = 0; b <= 2; ++b) {
+            TUzel* foot = m.Node(b, 0);
+            foot->DofU.Fixed = foot->DofW.Fixed = foot->DofRot.Fixed = true;
+            top.push_back(m.Node(b, 1));
+            m.Member(foot, top.back());
+            if (b > 0)
+                s.NastavStavZatizeni(
+                    *m.Member(top[b - 1], top[b])->PridejZatizeni(KLoadDistributed, nullptr, 0, 1, 10, 10, 90), g);
+        }
+        s.NastavStavZatizeni(*top[0]->PridejZatizeni(KLoadForce, nullptr, 8, 0),
+                             s.PridejZatezovaciStav("W", TCaseKind::Variable, TCaseCategory::Wind));
+        s.VygenerujKombinace({});
+        Compute(s);
+        int turn = 0;
+        // Another envelope, or another case.
+        const auto show = [&] {
+            ASSERT_TRUE(envelope ? s.NastavVysledky({TResultsKind::Envelope, {}, {},
+                                                     turn % 2 ? TEnvelopeScope::All : TEnvelopeScope::Ultimate})
+                                 : s.NastavVysledky({TResultsKind::Case, turn % 2 ? "W" : "G", {}, {}}));
+        };
+        show();
+        s.SetScaleIF(envelope ? 0.5L : 2.0L);
+        const std::vector<std::pair<const char*, std::function<void()>>> changes = {
+            {"nothing", [] {}},
+            {"node moved", [&] { top[1]->Y = 1 + 0.1L * (++turn % 3); }},
+            {"frame moved", [&] {
+                 for (TUzel* n : s.Nodes)
+                     n->Y += 0.3L;
+             }},
+            {"pan", [&] { s.PanBy(3, -2); }},
+            {"zoom", [&] { s.SetZoom(10 + ++turn % 2); }},
+            {"scale", [&] { s.SetScaleIF(s.ScaleIF() * 1.5L); }},
+            {"member turned", [&] { s.CurrentMember = s.Members[1], s.OtocAktualniPrut(); }},
+            {"other results", [&] { ++turn, show(); }},
+            {"first member deleted", [&] { s.CurrentMember = s.Members[0], s.SmazPrut(); }},
+        };
+        for (const auto& [what, change] : changes) {
+            for (int mode = 1; mode <= 4; ++mode) {
+                const std::string where = std::string(what) + ", mode " + std::to_string(mode) +
+                                          (envelope ? ", envelope" : ", case");
+                s.SetTypZobrazeni(std::uint8_t(mode));
+                m.Paint();
+                change();
+                const TRecordingPainter first = m.Paint();
+                if (envelope && mode < 4) ASSERT_FALSE(first.OfKind(TPaintKind::Polygon).empty()) << where;
+                const std::string kept = Picture(first);
+                const long formed = MemberTables(s).Formed();
+                EXPECT_EQ(Picture(m.Paint()), kept) << where;
+                EXPECT_EQ(MemberTables(s).Formed(), formed) << where << ": formed again unchanged";
+                auto store = std::move(s.DrawingTables);
+                EXPECT_EQ(Picture(m.Paint()), kept) << where;
+                s.DrawingTables = std::move(store);
+            }
+        }
+    }
+}
+
 // A member shorter on the canvas than a line of text carries no number, no load value and no
 // diagram label; one a pixel longer carries them all. Its lines are drawn either way.
 TEST(KeptTables, TextsOnlyOnMembersLongEnoughToHoldThem) {

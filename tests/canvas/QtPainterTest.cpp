@@ -6,6 +6,7 @@
 #include <QImage>
 
 #include <clocale>
+#include <random>
 
 #include "CanvasFixture.h"
 #include "render/QtCanvasPainter.h"
@@ -202,6 +203,71 @@ TEST(QtPainter, TextUnderAWidePenOfItsColourLooksTheSame) {
     for (int y = 0; y < 20; ++y)
         for (int x = 0; x < 60; ++x) green += IsColour(wide, x, y, KGreen);
     EXPECT_GT(green, 10);
+}
+
+// Random polygons, each drawn at three places (a shape seen before has its pixels set directly),
+// of one colour or an outline of another, small and large, and random lines, short and long, in
+// solid and dotted pens of widths 1 and 2, clear of the edges and across them, some rounds through
+// a clip, a shift or antialiased: pixel for pixel what the paint engine draws for each call.
+TEST(QtPainter, LinesAndPolygonsAsThePaintEngineDrawsThem) {
+    EnsureApp();
+    std::mt19937 random(11);
+    const auto below = [&](int n) { return int(random() % unsigned(n)); };
+    const auto colour = [](TColor c) { return QColor(int(RedOf(c)), int(GreenOf(c)), int(BlueOf(c))); };
+    const TColor colours[] = {Rgb(214, 238, 214), KBlack, KGreen};
+    for (int round = 0; round < 50; ++round) {
+        QImage ours = White(400, 300), theirs = White(400, 300);
+        const QImage before = ours; // a copy taken before keeps its pixels
+        TQtCanvasPainter p(ours);
+        QPainter q(&theirs);
+        for (QPainter* painter : {&p.Painter(), &q}) {
+            if (round % 10 == 7) painter->setClipRect(40, 30, 150, 100);
+            if (round % 10 == 8) painter->translate(3, -2);
+            if (round % 10 == 9) painter->setRenderHint(QPainter::Antialiasing);
+        }
+        const auto draw = [&](const std::vector<TPixel>& points, const TPen& pen, const TBrush* brush) {
+            q.setPen(QPen(colour(pen.Color), pen.Width <= 1 ? 0 : pen.Width,
+                          pen.Style == TPenStyle::Dot ? Qt::DotLine : Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+            p.SetPen(pen);
+            QPolygon polygon;
+            for (const TPixel& c : points)
+                polygon << QPoint(c.X, c.Y);
+            if (brush) {
+                p.SetBrush(*brush);
+                p.Polygon(points);
+                q.setBrush(colour(brush->Color));
+                q.drawPolygon(polygon);
+            } else if (points[0] != points[1]) {
+                p.Line(points[0], points[1]);
+                q.drawLine(polygon[0], polygon[1]);
+            }
+        };
+        for (int shape = 0; shape < 60; ++shape) {
+            const int spread = 1 + below(shape % 4 == 0 ? 80 : 12), count = 2 + below(22);
+            std::vector<TPixel> corners;
+            for (int k = 0; k < count; ++k)
+                corners.push_back({below(2 * spread + 1) - spread, below(2 * spread + 1) - spread});
+            const TColor pen = colours[below(3)];
+            const TBrush brush{below(5) == 0 ? colours[below(3)] : pen, TBrushStyle::Solid};
+            for (int place = 0; place < 3; ++place) {
+                const TPixel at{below(420) - 10, below(320) - 10};
+                std::vector<TPixel> moved;
+                for (const TPixel& c : corners)
+                    moved.push_back({c.X + at.X, c.Y + at.Y});
+                draw(moved, {pen, 1, TPenStyle::Solid}, &brush);
+                const int reach = place == 0 ? 90 : 8;
+                const TPixel from{below(420) - 10, below(320) - 10};
+                const TPen line{shape % 3 ? KRed : KBlue, shape % 11 == 0 ? 2 : 1,
+                                shape % 13 == 0 ? TPenStyle::Dot : TPenStyle::Solid};
+                draw({from, {from.X + below(2 * reach + 1) - reach, from.Y + below(2 * reach + 1) - reach}},
+                     line, nullptr);
+            }
+        }
+        q.end();
+        p.Painter().end();
+        ASSERT_EQ(ours, theirs) << "round " << round;
+        EXPECT_EQ(before, White(400, 300));
+    }
 }
 
 TEST(QtPainter, RepaintOfAModelOntoAnImage) {
