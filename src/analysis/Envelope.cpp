@@ -2,9 +2,13 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
+#include <thread>
 
 #include "analysis/CaseResults.h"
+#include "analysis/IdleCores.h"
 #include "analysis/MemberTable.h"
+#include "analysis/ProfileMatrix.h"
 #include "model/MKPSpace.h"
 
 void TExtreme::Take(TReal v, int by) {
@@ -140,6 +144,10 @@ struct TShown {
 };
 } // namespace
 
+// Members from which the tables of a combination are formed on two threads where a core is idle
+// (a member's table needs nothing of another's, so the envelope is the same either way).
+constexpr int KEnvelopeThreadsFrom = 2000;
+
 TObalka SestavObalku(TMKPSpace& space, const std::vector<const TKombinace*>& combinations) {
     TObalka e;
     e.Combinations = combinations;
@@ -147,20 +155,10 @@ TObalka SestavObalku(TMKPSpace& space, const std::vector<const TKombinace*>& com
     e.Nodes.resize(std::size_t(space.Nodes.Count()));
     if (space.CaseResults.Empty()) return e;
     const TShown shown(space);
-    for (std::size_t k = 0; k < combinations.size(); ++k) {
+    // The tables of members [first, last) in the combination shown, k-th of the envelope.
+    const auto takeMembers = [&](std::size_t k, int first, int last) {
         const int by = int(k);
-        ZobrazSoucet(space, StavyKombinace(space, *combinations[k]),
-                     space.FaktoryKombinace(*combinations[k], &combinations));
-        for (int p = 0; p < space.Nodes.Count(); ++p) {
-            const TUzel* n = space.Nodes[p];
-            TObalka::TNodeEnvelope& ne = e.Nodes[std::size_t(p)];
-            const TNodeDof* dofs[3] = {&n->DofRot, &n->DofU, &n->DofW};
-            for (std::size_t d = 0; d < 3; ++d) {
-                if (n->Displacement.size() == 3) ne.Displacement[d].Take(n->Displacement[d], by);
-                if (dofs[d]->Fixed) ne.Reaction[d].Take(dofs[d]->Reaction, by);
-            }
-        }
-        for (int i = 0; i < space.Members.Count(); ++i) {
+        for (int i = first; i < last; ++i) {
             TPrut* m = space.Members[i];
             if (!m->HasResults()) continue;
             SestavPrubehy(*m);
@@ -183,6 +181,49 @@ TObalka SestavObalku(TMKPSpace& space, const std::vector<const TKombinace*>& com
             }
             m->UvolniPrubehy();
         }
+    };
+    // Two threads as the elimination's setting says: Parallel always, Automatic for a large frame
+    // where a core is idle.
+    const int members = space.Members.Count();
+    bool two = members >= 2 && space.Elimination != TElimination::Serial;
+    if (two && space.Elimination == TElimination::Automatic) {
+        const unsigned cores = std::thread::hardware_concurrency();
+        two = members >= KEnvelopeThreadsFrom && combinations.size() >= 2 && cores >= 2 && IdleCores(cores, false) >= 1;
+    }
+    for (std::size_t k = 0; k < combinations.size(); ++k) {
+        const int by = int(k);
+        ZobrazSoucet(space, StavyKombinace(space, *combinations[k]),
+                     space.FaktoryKombinace(*combinations[k], &combinations));
+        for (int p = 0; p < space.Nodes.Count(); ++p) {
+            const TUzel* n = space.Nodes[p];
+            TObalka::TNodeEnvelope& ne = e.Nodes[std::size_t(p)];
+            const TNodeDof* dofs[3] = {&n->DofRot, &n->DofU, &n->DofW};
+            for (std::size_t d = 0; d < 3; ++d) {
+                if (n->Displacement.size() == 3) ne.Displacement[d].Take(n->Displacement[d], by);
+                if (dofs[d]->Fixed) ne.Reaction[d].Take(dofs[d]->Reaction, by);
+            }
+        }
+        if (!two) {
+            takeMembers(k, 0, members);
+            continue;
+        }
+        // The second half on another thread; what it throws (no memory) is thrown here.
+        std::exception_ptr failed;
+        std::thread other([&] {
+            try {
+                takeMembers(k, members / 2, members);
+            } catch (...) {
+                failed = std::current_exception();
+            }
+        });
+        try {
+            takeMembers(k, 0, members / 2);
+        } catch (...) {
+            other.join();
+            throw;
+        }
+        other.join();
+        if (failed) std::rethrow_exception(failed);
     }
     for (TObalka::TMemberEnvelope& me : e.Members)
         if (!me.X.empty()) KeepPeaksBeyondStations(me);

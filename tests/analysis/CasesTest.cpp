@@ -194,6 +194,49 @@ TEST(Cases, EnvelopeIsExtremeOfEveryCombination) {
     EXPECT_EQ(at, each[0][3].size());
 }
 
+// A large envelope forms its members' tables on two threads: the same envelope to the bit as on
+// one, and the model shows afterwards what it showed before, on random hinged frames with cases.
+TEST(Cases, EnvelopeOnTwoThreadsIsTheEnvelopeOnOne) {
+    int compared = 0;
+    for (unsigned seed = 1; seed <= 100; ++seed) {
+        TFrame f;
+        CaseFrame(f, seed, 3 + int(seed % 4));
+        TMKPSpace& s = f.Space;
+        s.VygenerujKombinace({});
+        if (Solve(f).Result != TSolveResult::Ok) continue;
+        const std::vector<std::vector<TReal>> before = Shown(s);
+        std::vector<const TKombinace*> all(s.Combinations.begin(), s.Combinations.end());
+        s.Elimination = TElimination::Serial;
+        const TObalka one = SestavObalku(s, all);
+        s.Elimination = TElimination::Parallel;
+        const TObalka two = SestavObalku(s, all);
+        ASSERT_EQ(Shown(s), before) << seed;
+        const auto same = [](const TExtreme& a, const TExtreme& b) {
+            return SameBits(a.Max, b.Max) && SameBits(a.Min, b.Min) && a.MaxBy == b.MaxBy && a.MinBy == b.MinBy;
+        };
+        ASSERT_EQ(one.Members.size(), two.Members.size());
+        for (std::size_t i = 0; i < one.Members.size(); ++i) {
+            const TObalka::TMemberEnvelope &a = one.Members[i], &b = two.Members[i];
+            ASSERT_EQ(a.X.size(), b.X.size()) << seed << ' ' << i;
+            ASSERT_EQ(a.Peaks.size(), b.Peaks.size()) << seed << ' ' << i;
+            for (std::size_t j = 0; j < a.X.size(); ++j) {
+                ASSERT_TRUE(SameBits(a.X[j], b.X[j]));
+                for (int q = 0; q < TObalka::KQuantities; ++q)
+                    ASSERT_TRUE(same(a.Values[j][std::size_t(q)], b.Values[j][std::size_t(q)])) << seed << ' ' << i;
+            }
+            for (std::size_t k = 0; k < a.Peaks.size(); ++k)
+                ASSERT_TRUE(a.Peaks[k].Step == b.Peaks[k].Step && SameBits(a.Peaks[k].Value, b.Peaks[k].Value) &&
+                            a.Peaks[k].By == b.Peaks[k].By);
+        }
+        for (std::size_t p = 0; p < one.Nodes.size(); ++p)
+            for (std::size_t d = 0; d < 3; ++d)
+                ASSERT_TRUE(same(one.Nodes[p].Displacement[d], two.Nodes[p].Displacement[d]) &&
+                            same(one.Nodes[p].Reaction[d], two.Nodes[p].Reaction[d]));
+        ++compared;
+    }
+    EXPECT_GE(compared, 10);
+}
+
 // The envelope's moments between stations: no combination comes above the largest (below the
 // smallest) M that the stations and peaks give anywhere along a member, and every peak is the
 // value there of the combination it names.

@@ -5,6 +5,7 @@
 // then shown; it takes the room the window has to spare) and in a small label at the pointer; a
 // click pins the value on the canvas, where it stays, drawn and printed with the picture, until
 // the model changes or Esc removes it.
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QStatusBar>
@@ -72,7 +73,17 @@ void TForm1::ResultsBoxChange(int index) {
     if (index < 0 || std::size_t(index) >= entries.size()) return;
     if (entries[std::size_t(index)].Choice == mSpace.ResultsChoice) return;
     HidePointerValue();
-    if (!mSpace.NastavVysledky(entries[std::size_t(index)].Choice)) {
+    // An envelope forms every member's table for each of its combinations: about a second on a
+    // frame of 10,000 nodes and twenty combinations.
+    bool shown;
+    {
+        struct TWaitCursor {
+            TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+            ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+        } wait;
+        shown = mSpace.NastavVysledky(entries[std::size_t(index)].Choice);
+    }
+    if (!shown) {
         RefreshResultsChooser();
         return;
     }
