@@ -37,17 +37,14 @@ namespace {
 bool Same(TReal a, TReal b) {
     return a == b && std::signbit(a) == std::signbit(b);
 }
-bool Same(const TVector& a, const TVector& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (!Same(a[i], b[i])) return false;
-    return true;
-}
 } // namespace
 
 void TMemberTables::Read(const TPrut& m, TInputs& in) {
-    in.Sa = m.Sa;
-    in.Sb = m.Sb;
+    in.Ends = m.Sa.size() == in.Sa.size() && m.Sb.size() == in.Sb.size();
+    if (in.Ends) {
+        std::copy(m.Sa.begin(), m.Sa.end(), in.Sa.begin());
+        std::copy(m.Sb.begin(), m.Sb.end(), in.Sb.begin());
+    }
     in.Length = m.Length, in.Angle = m.Angle, in.CosA = m.CosA, in.SinA = m.SinA;
     in.Divisions = m.Divisions;
     in.HingeA = m.HingeA, in.HingeB = m.HingeB, in.ResultsTurned = m.ResultsTurned;
@@ -66,7 +63,9 @@ void TMemberTables::Read(const TPrut& m, TInputs& in) {
 
 bool TMemberTables::Same(const TPrut& m, const TInputs& in) {
     using ::Same;
-    if (!Same(m.Sa, in.Sa) || !Same(m.Sb, in.Sb)) return false;
+    if (!in.Ends || m.Sa.size() != in.Sa.size() || m.Sb.size() != in.Sb.size()) return false;
+    for (std::size_t i = 0; i < in.Sa.size(); ++i)
+        if (!Same(m.Sa[i], in.Sa[i]) || !Same(m.Sb[i], in.Sb[i])) return false;
     if (!Same(m.Length, in.Length) || !Same(m.Angle, in.Angle) || !Same(m.CosA, in.CosA) || !Same(m.SinA, in.SinA))
         return false;
     if (m.Divisions != in.Divisions || m.HingeA != in.HingeA || m.HingeB != in.HingeB ||

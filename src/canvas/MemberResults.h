@@ -1,6 +1,7 @@
 #pragma once
 // The member's results table for one drawing: builds Results from the end results and the loads
 // through SestavPrubehy (true when a table is there to draw) and releases it again.
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -78,7 +79,11 @@ private:
         TReal CaseFactor;
     };
     struct TInputs {
-        TVector Sa, Sb;
+        // The end results, held in the entry itself (a member with results has six at each end):
+        // a repaint compares them for every member, and a table of its own would cost a fetch
+        // from elsewhere in memory each time.
+        std::array<TReal, 6> Sa{}, Sb{};
+        bool Ends = false; // both end results had six values
         TReal Length = 0, Angle = 0, CosA = 0, SinA = 0;
         int Divisions = 0;
         bool HingeA = false, HingeB = false, ResultsTurned = false, SectionTurned = false;

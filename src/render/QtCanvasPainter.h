@@ -64,7 +64,7 @@ private:
     using TTextCache = std::unordered_map<std::string, QStaticText>;
     static TTextCache& CacheFor(const std::string& name, int height);
     QStaticText& LaidOut(const std::string& utf8Text);
-    bool Direct(int left, int top, int right, int bottom);
+    bool Direct(int left, int top, int right, int bottom, int width = 1);
     void SetPixels(TPixel origin, const std::vector<TRun>& runs);
     bool KnownLine(TPixel from, TPixel to);
     bool KnownShape(const std::vector<TPixel>& points);

@@ -208,7 +208,8 @@ TEST(QtPainter, TextUnderAWidePenOfItsColourLooksTheSame) {
 // Random polygons, each drawn at three places (a shape seen before has its pixels set directly),
 // of one colour or an outline of another, small and large, and random lines, short and long, in
 // solid and dotted pens of widths 1 and 2, clear of the edges and across them, some rounds through
-// a clip, a shift or antialiased: pixel for pixel what the paint engine draws for each call.
+// a clip, a shift or antialiased, and many short wide lines whose extents come again: pixel for
+// pixel what the paint engine draws for each call.
 TEST(QtPainter, LinesAndPolygonsAsThePaintEngineDrawsThem) {
     EnsureApp();
     std::mt19937 random(11);
@@ -263,11 +264,44 @@ TEST(QtPainter, LinesAndPolygonsAsThePaintEngineDrawsThem) {
                      line, nullptr);
             }
         }
+        // Short wide lines of few extents, so that most come again elsewhere, near the edges too.
+        for (int line = 0; line < 80; ++line) {
+            const TPixel from{below(410) - 5, below(310) - 5};
+            const TPixel to{from.X + below(7) - 3, from.Y + below(7) - 3};
+            draw({from, to}, {colours[below(3)], 2, TPenStyle::Solid}, nullptr);
+        }
         q.end();
         p.Painter().end();
         ASSERT_EQ(ours, theirs) << "round " << round;
         EXPECT_EQ(before, White(400, 300));
     }
+}
+
+// Every extent a kept line can have, in the wide pen, at places far apart (the paint engine's
+// arithmetic on large coordinates included): the pixels set from the kept runs are the engine's.
+TEST(QtPainter, WideLinesOfEveryExtentAsThePaintEngineDrawsThem) {
+    EnsureApp();
+    TQtCanvasPainter::ForgetShapes(true);
+    std::mt19937 random(5);
+    QImage ours = White(1900, 1100), theirs = White(1900, 1100);
+    TQtCanvasPainter p(ours);
+    QPainter q(&theirs);
+    for (int dy = -64; dy <= 64; ++dy)
+        for (int dx = -64; dx <= 64; ++dx) {
+            if (dx == 0 && dy == 0) continue;
+            const TColor c = (dx + dy) % 2 ? KGreen : KBlack;
+            q.setPen(QPen(QColor(int(RedOf(c)), int(GreenOf(c)), int(BlueOf(c))), 2, Qt::SolidLine, Qt::FlatCap,
+                          Qt::MiterJoin));
+            p.SetPen({c, 2, TPenStyle::Solid});
+            for (int place = 0; place < 3; ++place) {
+                const TPixel from{70 + int(random() % 1760u), 70 + int(random() % 960u)};
+                p.Line(from, {from.X + dx, from.Y + dy});
+                q.drawLine(from.X, from.Y, from.X + dx, from.Y + dy);
+            }
+        }
+    q.end();
+    p.Painter().end();
+    EXPECT_EQ(ours, theirs);
 }
 
 TEST(QtPainter, RepaintOfAModelOntoAnImage) {
