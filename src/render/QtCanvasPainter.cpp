@@ -77,9 +77,13 @@ TQtCanvasPainter::~TQtCanvasPainter() {
 }
 
 // Flat caps: a one-pixel line leaves its end pixel unset, as on the raster canvas. The drawing sets
-// the same pen over and over; the paint engine is told only of a different one.
+// the same pen over and over; the paint engine is told only of a different one. On an image it is
+// told only when it draws with it (LinePen): the lines whose pixels are kept never need it, and a
+// large frame's diagrams change the pen several times for every member. A vector device is told
+// of every different pen at once, as always.
 void TQtCanvasPainter::PenChanged() {
-    if (mPenApplied && !mTextPen && Pen() == mAppliedPen) return;
+    mPenDirty = !(mPenApplied && Pen() == mAppliedPen);
+    if (mImage || (!mPenDirty && !mTextPen)) return;
     ApplyPen();
 }
 
@@ -87,6 +91,7 @@ void TQtCanvasPainter::PenChanged() {
 void TQtCanvasPainter::ApplyPen() {
     mAppliedPen = Pen();
     mPenApplied = true;
+    mPenDirty = false;
     mTextPen = false;
     for (const auto& [made, pen] : mPens)
         if (made == Pen()) {
@@ -255,9 +260,9 @@ void TQtCanvasPainter::ForgetShapes(bool lines) {
 bool TQtCanvasPainter::Direct(int left, int top, int right, int bottom, int width) {
     return mBits && Pen().Style == TPenStyle::Solid && Pen().Width <= width && left >= 1 + width &&
            top >= 1 + width && right <= mWidth - 2 - width && bottom <= mHeight - 2 - width &&
-           !mPainter.hasClipping() &&
-           mPainter.compositionMode() == QPainter::CompositionMode_SourceOver && mPainter.opacity() == 1.0 &&
-           !mPainter.testRenderHint(QPainter::Antialiasing) && mPainter.transform().isIdentity();
+           !mPainter.hasClipping() && mPainter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+           mPainter.opacity() == 1.0 && !mPainter.testRenderHint(QPainter::Antialiasing) &&
+           mPainter.transform().isIdentity();
 }
 
 void TQtCanvasPainter::SetPixels(TPixel origin, const std::vector<TRun>& runs) {
@@ -384,8 +389,8 @@ void TQtCanvasPainter::TextOut(int x, int y, const std::string& utf8Text) {
         mPainter.fillRect(QRectF(QPointF(x, y), text.size()).toAlignedRect(), ToQColor(TextBackground()));
     // Text is drawn with the font's colour; the line pen comes back before the next line. A solid
     // line pen of that colour already draws the text alike (text takes only the pen's colour).
-    const bool linePenFits =
-        !mTextPen && mAppliedPen.Color == Font().Color && mAppliedPen.Style == TPenStyle::Solid;
+    const bool linePenFits = mPenApplied && !mTextPen && mAppliedPen.Color == Font().Color &&
+                             mAppliedPen.Style == TPenStyle::Solid;
     if (!linePenFits && (!mTextPen || mTextColor != Font().Color)) {
         mPainter.setPen(ToQColor(Font().Color));
         mTextPen = true;

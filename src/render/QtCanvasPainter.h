@@ -55,7 +55,7 @@ protected:
     void PenChanged() override;
     void ApplyPen();
     void LinePen() {
-        if (mTextPen) ApplyPen();
+        if (mTextPen || mPenDirty) ApplyPen();
     }
     void BrushChanged() override;
     void FontChanged() override;
@@ -82,6 +82,7 @@ private:
     // The pen the paint engine has: the line pen mAppliedPen, or the text colour after a text.
     TPen mAppliedPen;
     bool mPenApplied = false;
+    bool mPenDirty = false; // the pen set differs from mAppliedPen (an image is told when it draws)
     bool mTextPen = false;
     void ApplyBrush();
     void FillBrush();

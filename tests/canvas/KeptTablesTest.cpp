@@ -3,7 +3,9 @@
 // is left out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 #include <sstream>
 
 #include "analysis/En1990.h"
@@ -227,6 +229,36 @@ TEST(KeptTables, StationsNearerThanAPixelAreDrawnOnce) {
             EXPECT_GE(stations, 11u);
             EXPECT_LE(curve.size(), 6u + 2u) << "one station on each of the 6 pixels, the last, b";
             EXPECT_GE(curve.size(), 3u);
+        }
+    }
+}
+
+// A table is kept while its inputs keep their bits: the next value up, a zero of the other sign or
+// a NaN in an end result or the geometry forms it anew, and so does the value put back; a value
+// that keeps its bits (a NaN too) forms nothing.
+TEST(KeptTables, InputsComparedBitForBit) {
+    TCanvasModel m(400, 300);
+    TPrut* member = Cantilever(m, 5);
+    TMemberTables& tables = MemberTables(m.space);
+    ASSERT_NE(tables.Table(*member, 0), nullptr);
+    member->Sb[1] = 0; // a zero to turn
+    std::vector<TReal*> values{&member->Length, &member->CosA, &member->SinA};
+    for (std::size_t i = 0; i < 6; ++i)
+        values.insert(values.end(), {&member->Sa[i], &member->Sb[i]});
+    const TReal nan = std::numeric_limits<TReal>::quiet_NaN();
+    for (TReal* value : values) {
+        const TReal was = *value;
+        for (const TReal other : {std::nextafter(was, TReal(1e9)), -was, nan}) {
+            if (other == was && std::signbit(other) == std::signbit(was)) continue;
+            tables.Table(*member, 0);
+            const long formed = tables.Formed();
+            *value = other;
+            tables.Table(*member, 0);
+            tables.Table(*member, 0);
+            EXPECT_EQ(tables.Formed(), formed + 1) << double(was) << " -> " << double(other);
+            *value = was;
+            tables.Table(*member, 0);
+            EXPECT_EQ(tables.Formed(), formed + 2) << double(was) << " back";
         }
     }
 }
