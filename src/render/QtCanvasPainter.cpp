@@ -172,7 +172,7 @@ namespace {
 // by whole pixels (clear of the image's edges), so the paint engine draws each shape once and a
 // shape that comes again has its pixels set directly.
 constexpr int KShapeSize = 128;             // the largest width and height of a polygon kept
-constexpr int KLineReach = 64;              // the longest horizontal and vertical extent of a line kept
+constexpr int KLineReach = 128;             // the longest horizontal and vertical extent of a line kept
 constexpr std::size_t KShapeRuns = 2000000; // the runs of all polygons kept, at most
 struct TShape {
     bool Taken = false; // seen once, drawn by the paint engine; its pixels are taken the next time

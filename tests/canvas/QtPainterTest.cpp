@@ -277,28 +277,35 @@ TEST(QtPainter, LinesAndPolygonsAsThePaintEngineDrawsThem) {
     }
 }
 
-// Every extent a kept line can have, in the wide pen, at places far apart (the paint engine's
-// arithmetic on large coordinates included): the pixels set from the kept runs are the engine's.
-TEST(QtPainter, WideLinesOfEveryExtentAsThePaintEngineDrawsThem) {
+// Every extent up to 64 pixels across and down, and many longer ones up to 140 (beyond those kept),
+// in the thin and the wide pen, at places far apart (the paint engine's arithmetic on large
+// coordinates included): the pixels set from the kept runs are the engine's.
+TEST(QtPainter, LinesOfEveryExtentAsThePaintEngineDrawsThem) {
     EnsureApp();
     TQtCanvasPainter::ForgetShapes(true);
     std::mt19937 random(5);
     QImage ours = White(1900, 1100), theirs = White(1900, 1100);
     TQtCanvasPainter p(ours);
     QPainter q(&theirs);
+    std::vector<std::pair<int, int>> extents;
     for (int dy = -64; dy <= 64; ++dy)
-        for (int dx = -64; dx <= 64; ++dx) {
-            if (dx == 0 && dy == 0) continue;
-            const TColor c = (dx + dy) % 2 ? KGreen : KBlack;
-            q.setPen(QPen(QColor(int(RedOf(c)), int(GreenOf(c)), int(BlueOf(c))), 2, Qt::SolidLine, Qt::FlatCap,
-                          Qt::MiterJoin));
-            p.SetPen({c, 2, TPenStyle::Solid});
-            for (int place = 0; place < 3; ++place) {
-                const TPixel from{70 + int(random() % 1760u), 70 + int(random() % 960u)};
-                p.Line(from, {from.X + dx, from.Y + dy});
-                q.drawLine(from.X, from.Y, from.X + dx, from.Y + dy);
-            }
+        for (int dx = -64; dx <= 64; ++dx)
+            extents.emplace_back(dx, dy);
+    for (int k = 0; k < 3000; ++k)
+        extents.emplace_back(int(random() % 281u) - 140, int(random() % 281u) - 140);
+    for (const auto& [dx, dy] : extents) {
+        if (dx == 0 && dy == 0) continue;
+        const TColor c = (dx + dy) % 2 ? KGreen : KBlack;
+        const int width = 1 + ((dx ^ dy) & 1);
+        q.setPen(QPen(QColor(int(RedOf(c)), int(GreenOf(c)), int(BlueOf(c))), width == 1 ? 0 : 2,
+                      Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.SetPen({c, width, TPenStyle::Solid});
+        for (int place = 0; place < 3; ++place) {
+            const TPixel from{150 + int(random() % 1600u), 150 + int(random() % 800u)};
+            p.Line(from, {from.X + dx, from.Y + dy});
+            q.drawLine(from.X, from.Y, from.X + dx, from.Y + dy);
         }
+    }
     q.end();
     p.Painter().end();
     EXPECT_EQ(ours, theirs);
