@@ -44,8 +44,8 @@ struct TMemberCurve {
 // The tables along the members and the envelope's curves, kept by the model space between full
 // repaints, so that a repaint after a change of the view forms none of them again. A member's
 // table is used again only while everything it was formed from is as it was, compared value by
-// value, bit for bit (a zero's sign too): the end results, the geometry, the hinges, the divisions, the
-// section's values, every load (kind, places, values, angle, case and that case's factor) and the
+// value, bit for bit (a zero's sign too): the end results, the geometry, the hinges, the divisions,
+// the section's values, every load (kind, places, values, angle, case and that case's factor) and the
 // state's load factors, which the entry holds so that no other state can take their address. An
 // edit, an undo, a new computation or another case or combination shown thus forms the table
 // anew, whichever way it reached the member. The envelope's curves belong to the envelope shown,
