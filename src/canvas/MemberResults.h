@@ -1,6 +1,7 @@
 #pragma once
 // The member's results table for one drawing: builds Results from the end results and the loads
 // through SestavPrubehy (true when a table is there to draw) and releases it again.
+#include <array>
 #include <memory>
 #include <vector>
 
@@ -43,8 +44,8 @@ struct TMemberCurve {
 // The tables along the members and the envelope's curves, kept by the model space between full
 // repaints, so that a repaint after a change of the view forms none of them again. A member's
 // table is used again only while everything it was formed from is as it was, compared value by
-// value (a zero's sign too): the end results, the geometry, the hinges, the divisions, the
-// section's values, every load (kind, places, values, angle, case and that case's factor) and the
+// value, bit for bit (a zero's sign too): the end results, the geometry, the hinges, the divisions,
+// the section's values, every load (kind, places, values, angle, case and that case's factor) and the
 // state's load factors, which the entry holds so that no other state can take their address. An
 // edit, an undo, a new computation or another case or combination shown thus forms the table
 // anew, whichever way it reached the member. The envelope's curves belong to the envelope shown,
@@ -78,7 +79,11 @@ private:
         TReal CaseFactor;
     };
     struct TInputs {
-        TVector Sa, Sb;
+        // The end results, held in the entry itself (a member with results has six at each end):
+        // a repaint compares them for every member, and a table of its own would cost a fetch
+        // from elsewhere in memory each time.
+        std::array<TReal, 6> Sa{}, Sb{};
+        bool Ends = false; // both end results had six values
         TReal Length = 0, Angle = 0, CosA = 0, SinA = 0;
         int Divisions = 0;
         bool HingeA = false, HingeB = false, ResultsTurned = false, SectionTurned = false;

@@ -77,9 +77,13 @@ TQtCanvasPainter::~TQtCanvasPainter() {
 }
 
 // Flat caps: a one-pixel line leaves its end pixel unset, as on the raster canvas. The drawing sets
-// the same pen over and over; the paint engine is told only of a different one.
+// the same pen over and over; the paint engine is told only of a different one. On an image it is
+// told only when it draws with it (LinePen): the lines whose pixels are kept never need it, and a
+// large frame's diagrams change the pen several times for every member. A vector device is told
+// of every different pen at once, as always.
 void TQtCanvasPainter::PenChanged() {
-    if (mPenApplied && !mTextPen && Pen() == mAppliedPen) return;
+    mPenDirty = !(mPenApplied && Pen() == mAppliedPen);
+    if (mImage || (!mPenDirty && !mTextPen)) return;
     ApplyPen();
 }
 
@@ -87,6 +91,7 @@ void TQtCanvasPainter::PenChanged() {
 void TQtCanvasPainter::ApplyPen() {
     mAppliedPen = Pen();
     mPenApplied = true;
+    mPenDirty = false;
     mTextPen = false;
     for (const auto& [made, pen] : mPens)
         if (made == Pen()) {
@@ -167,7 +172,7 @@ namespace {
 // by whole pixels (clear of the image's edges), so the paint engine draws each shape once and a
 // shape that comes again has its pixels set directly.
 constexpr int KShapeSize = 128;             // the largest width and height of a polygon kept
-constexpr int KLineReach = 64;              // the longest horizontal and vertical extent of a line kept
+constexpr int KLineReach = 128;             // the longest horizontal and vertical extent of a line kept
 constexpr std::size_t KShapeRuns = 2000000; // the runs of all polygons kept, at most
 struct TShape {
     bool Taken = false; // seen once, drawn by the paint engine; its pixels are taken the next time
@@ -178,15 +183,19 @@ std::unordered_map<std::string, TShape>& Shapes() {
     return *shapes;
 }
 std::size_t gShapeRuns = 0; // the runs of the polygons kept
-// The lines by their extent across and down.
-std::vector<TShape>& Lines() {
-    static auto* lines = new std::vector<TShape>((2 * KLineReach + 1) * (2 * KLineReach + 1));
-    return *lines;
+// The lines by their extent across and down, of the thin pen (width 1) and of the pen of width 2.
+std::vector<TShape>& Lines(int width) {
+    constexpr std::size_t size = (2 * KLineReach + 1) * (2 * KLineReach + 1);
+    static auto* thin = new std::vector<TShape>(size);
+    static auto* wide = new std::vector<TShape>(size);
+    return width == 2 ? *wide : *thin;
 }
 
-// The pixels that `draw` sets with a cosmetic pen and a solid brush of one colour, drawing with its
-// first point at the origin, within `box` around the origin.
-template <typename TDraw> std::vector<TQtCanvasPainter::TRun> ShapeRuns(const QRect& box, TDraw draw) {
+// The pixels that `draw` sets with a cosmetic pen (or one of `width` 2) and a solid brush of one
+// colour, drawing with its first point at the origin, within `box` around the origin (and a pixel
+// beyond it, two for the wide pen, whose half reaches a pixel across the line).
+template <typename TDraw>
+std::vector<TQtCanvasPainter::TRun> ShapeRuns(const QRect& box, TDraw draw, int width = 1) {
     constexpr int at = std::max(KShapeSize, KLineReach) + 4, size = 2 * at + 1;
     // The scratch image and its painter stay for the whole program (and are never destroyed, as
     // the text caches); the image is white but while a shape is taken.
@@ -207,12 +216,23 @@ template <typename TDraw> std::vector<TQtCanvasPainter::TRun> ShapeRuns(const QR
         p->translate(at, at);
         return p;
     }();
+    const int reach = width == 2 ? 2 : 1;
+    if (width == 2) {
+        QPen pen = painter->pen();
+        pen.setWidth(2);
+        painter->setPen(pen);
+    }
     draw(*painter);
+    if (width == 2) {
+        QPen pen = painter->pen();
+        pen.setWidth(0);
+        painter->setPen(pen);
+    }
     const QRgb white = QColor(Qt::white).rgb();
     std::vector<TQtCanvasPainter::TRun> runs;
-    for (int y = box.top() - 1 + at; y <= box.bottom() + 1 + at; ++y) {
+    for (int y = box.top() - reach + at; y <= box.bottom() + reach + at; ++y) {
         auto* line = reinterpret_cast<QRgb*>(bits + y * scratch->bytesPerLine());
-        for (int x = box.left() - 1 + at; x <= box.right() + 1 + at; ++x) {
+        for (int x = box.left() - reach + at; x <= box.right() + reach + at; ++x) {
             if (line[x] == white) continue;
             if (!runs.empty() && runs.back().Dy == y - at && runs.back().Dx + runs.back().Length == x - at)
                 ++runs.back().Length;
@@ -229,18 +249,20 @@ void TQtCanvasPainter::ForgetShapes(bool lines) {
     Shapes().clear();
     gShapeRuns = 0;
     if (lines)
-        for (TShape& line : Lines())
-            line = TShape();
+        for (const int width : {1, 2})
+            for (TShape& line : Lines(width))
+                line = TShape();
 }
 
-// The pixels of a solid, thin line or polygon are set directly when nothing else is in the way:
-// no clipping, no transformation, plain composition at full opacity, no antialiasing, and the
-// shape well inside the image.
-bool TQtCanvasPainter::Direct(int left, int top, int right, int bottom) {
-    return mBits && Pen().Style == TPenStyle::Solid && Pen().Width <= 1 && left >= 2 && top >= 2 &&
-           right <= mWidth - 3 && bottom <= mHeight - 3 && !mPainter.hasClipping() &&
-           mPainter.compositionMode() == QPainter::CompositionMode_SourceOver && mPainter.opacity() == 1.0 &&
-           !mPainter.testRenderHint(QPainter::Antialiasing) && mPainter.transform().isIdentity();
+// The pixels of a solid line (thin, or of `width` 2) or of a thin polygon are set directly when
+// nothing else is in the way: no clipping, no transformation, plain composition at full opacity,
+// no antialiasing, and the shape well inside the image.
+bool TQtCanvasPainter::Direct(int left, int top, int right, int bottom, int width) {
+    return mBits && Pen().Style == TPenStyle::Solid && Pen().Width <= width && left >= 1 + width &&
+           top >= 1 + width && right <= mWidth - 2 - width && bottom <= mHeight - 2 - width &&
+           !mPainter.hasClipping() && mPainter.compositionMode() == QPainter::CompositionMode_SourceOver &&
+           mPainter.opacity() == 1.0 && !mPainter.testRenderHint(QPainter::Antialiasing) &&
+           mPainter.transform().isIdentity();
 }
 
 void TQtCanvasPainter::SetPixels(TPixel origin, const std::vector<TRun>& runs) {
@@ -250,18 +272,19 @@ void TQtCanvasPainter::SetPixels(TPixel origin, const std::vector<TRun>& runs) {
                     r.Length, colour);
 }
 
-// A line's pixels are taken when a line of its extent is first drawn.
+// A line's pixels are taken when a line of its extent and its pen's width is first drawn.
 bool TQtCanvasPainter::KnownLine(TPixel from, TPixel to) {
     const int dx = to.X - from.X, dy = to.Y - from.Y;
+    const int width = Pen().Width == 2 ? 2 : 1;
     if (dx < -KLineReach || dx > KLineReach || dy < -KLineReach || dy > KLineReach ||
         !Direct(std::min(from.X, to.X), std::min(from.Y, to.Y), std::max(from.X, to.X),
-                std::max(from.Y, to.Y)))
+                std::max(from.Y, to.Y), width))
         return false;
-    TShape& line = Lines()[std::size_t((dy + KLineReach) * (2 * KLineReach + 1) + dx + KLineReach)];
+    TShape& line = Lines(width)[std::size_t((dy + KLineReach) * (2 * KLineReach + 1) + dx + KLineReach)];
     if (!line.Taken) {
         line.Runs = ShapeRuns(
             QRect(QPoint(std::min(dx, 0), std::min(dy, 0)), QPoint(std::max(dx, 0), std::max(dy, 0))),
-            [&](QPainter& p) { p.drawLine(0, 0, dx, dy); });
+            [&](QPainter& p) { p.drawLine(0, 0, dx, dy); }, width);
         line.Taken = true;
     }
     SetPixels(from, line.Runs);
@@ -366,8 +389,8 @@ void TQtCanvasPainter::TextOut(int x, int y, const std::string& utf8Text) {
         mPainter.fillRect(QRectF(QPointF(x, y), text.size()).toAlignedRect(), ToQColor(TextBackground()));
     // Text is drawn with the font's colour; the line pen comes back before the next line. A solid
     // line pen of that colour already draws the text alike (text takes only the pen's colour).
-    const bool linePenFits =
-        !mTextPen && mAppliedPen.Color == Font().Color && mAppliedPen.Style == TPenStyle::Solid;
+    const bool linePenFits = mPenApplied && !mTextPen && mAppliedPen.Color == Font().Color &&
+                             mAppliedPen.Style == TPenStyle::Solid;
     if (!linePenFits && (!mTextPen || mTextColor != Font().Color)) {
         mPainter.setPen(ToQColor(Font().Color));
         mTextPen = true;

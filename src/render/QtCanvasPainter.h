@@ -55,7 +55,7 @@ protected:
     void PenChanged() override;
     void ApplyPen();
     void LinePen() {
-        if (mTextPen) ApplyPen();
+        if (mTextPen || mPenDirty) ApplyPen();
     }
     void BrushChanged() override;
     void FontChanged() override;
@@ -64,7 +64,7 @@ private:
     using TTextCache = std::unordered_map<std::string, QStaticText>;
     static TTextCache& CacheFor(const std::string& name, int height);
     QStaticText& LaidOut(const std::string& utf8Text);
-    bool Direct(int left, int top, int right, int bottom);
+    bool Direct(int left, int top, int right, int bottom, int width = 1);
     void SetPixels(TPixel origin, const std::vector<TRun>& runs);
     bool KnownLine(TPixel from, TPixel to);
     bool KnownShape(const std::vector<TPixel>& points);
@@ -82,6 +82,7 @@ private:
     // The pen the paint engine has: the line pen mAppliedPen, or the text colour after a text.
     TPen mAppliedPen;
     bool mPenApplied = false;
+    bool mPenDirty = false; // the pen set differs from mAppliedPen (an image is told when it draws)
     bool mTextPen = false;
     void ApplyBrush();
     void FillBrush();

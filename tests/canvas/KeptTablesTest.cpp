@@ -3,6 +3,7 @@
 // is left out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 #include <sstream>
 
@@ -229,6 +230,27 @@ TEST(KeptTables, StationsNearerThanAPixelAreDrawnOnce) {
             EXPECT_GE(curve.size(), 3u);
         }
     }
+}
+
+// A table is kept while its inputs keep their bits: the next value up, a zero's other sign or a NaN
+// in an end result or the geometry forms it anew, and so does the value put back.
+TEST(KeptTables, InputsComparedBitForBit) {
+    TCanvasModel m(400, 300);
+    TPrut* member = Cantilever(m, 5);
+    TMemberTables& tables = MemberTables(m.space);
+    member->Sb[1] = 0;
+    for (TReal* value : {&member->Length, &member->CosA, &member->Sa[0], &member->Sa[5], &member->Sb[1]})
+        for (const TReal other : {std::nextafter(*value, 1e9L), -*value, std::nanl("")}) {
+            const TReal was = *value;
+            tables.Table(*member, 0);
+            const long formed = tables.Formed();
+            *value = other;
+            tables.Table(*member, 0);
+            tables.Table(*member, 0); // the same bits, a NaN's too: nothing formed
+            *value = was;
+            tables.Table(*member, 0);
+            EXPECT_EQ(tables.Formed(), formed + 2) << double(was) << " -> " << double(other);
+        }
 }
 
 // A taken box that reaches far beyond the canvas and the placer's pixel margin keeps a label off

@@ -270,6 +270,33 @@ TEST(QtPainter, LinesAndPolygonsAsThePaintEngineDrawsThem) {
     }
 }
 
+// Lines of every extent up to 64 pixels across and down and many up to 140 (beyond those kept),
+// thin and wide, at places far apart: the pixels set from the kept runs are the paint engine's.
+TEST(QtPainter, LinesOfEveryExtentAsThePaintEngineDrawsThem) {
+    EnsureApp();
+    std::mt19937 random(5);
+    QImage ours = White(1900, 1100), theirs = White(1900, 1100);
+    TQtCanvasPainter p(ours);
+    QPainter q(&theirs);
+    for (int k = 0; k < 129 * 129 + 3000; ++k) {
+        const bool every = k < 129 * 129;
+        const int dx = every ? k % 129 - 64 : int(random() % 281u) - 140;
+        const int dy = every ? k / 129 - 64 : int(random() % 281u) - 140;
+        const TPen pen{k % 2 ? KGreen : KBlack, 1 + k / 2 % 2, TPenStyle::Solid};
+        q.setPen(QPen(QColor(int(RedOf(pen.Color)), int(GreenOf(pen.Color)), int(BlueOf(pen.Color))),
+                      pen.Width == 1 ? 0 : 2, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        p.SetPen(pen);
+        for (int place = 0; place < 3 && (dx || dy); ++place) {
+            const TPixel from{150 + int(random() % 1600u), 150 + int(random() % 800u)};
+            p.Line(from, {from.X + dx, from.Y + dy});
+            q.drawLine(from.X, from.Y, from.X + dx, from.Y + dy);
+        }
+    }
+    q.end();
+    p.Painter().end();
+    EXPECT_EQ(ours, theirs);
+}
+
 TEST(QtPainter, RepaintOfAModelOntoAnImage) {
     EnsureApp();
     TCanvasModel m(300, 200);
