@@ -266,10 +266,18 @@ TEST_F(TGeometryDialogsTest, SplitFromThePanelMakesTheNewMemberCurrent) {
     EXPECT_NEAR(static_cast<double>(m->Length), 1.0, 1e-12);
 }
 
-// Every tool button is visible at the window's default width (no "»" overflow).
+// Every tool button is visible at the window's default width (no "»" overflow), the results
+// chooser too once the model has load cases, and it covers none of the result tabs.
 TEST_F(TGeometryDialogsTest, EveryToolButtonShowsAtTheDefaultWidth) {
     ASSERT_EQ(Form->width(), 765);
+    Space().PridejZatezovaciStav("G", TCaseKind::Permanent);
+    Form->RepaintCanvas();
     QApplication::processEvents();
+    ASSERT_TRUE(Form->ResultsBox()->isVisible());
+    const auto inForm = [&](const QWidget* w) { return QRect(w->mapTo(Form.get(), QPoint(0, 0)), w->size()); };
+    const QWidget* tabs = Form->findChild<QWidget*>("FlatTabControl2");
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_FALSE(inForm(Form->ResultsBox()).intersects(inForm(tabs)));
     int buttons = 0;
     for (QToolBar* bar : Form->findChildren<QToolBar*>()) {
         for (QAction* a : bar->actions()) {

@@ -8,8 +8,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLayout>
 #include <QStatusBar>
 #include <QTabBar>
+#include <QToolBar>
 
 #include "canvas/PointerValue.h"
 #include "ui/window/CanvasWidget.h"
@@ -22,16 +24,20 @@ QString Q(const std::string& utf8) {
 }
 } // namespace
 
+// The chooser stands at the end of the view toolbar: the status bar's fixed panels fill the whole
+// width of the window as it opens (765 pixels), and a box there would lie over the result tabs.
 void TForm1::BuildResultsChooser() {
     QStatusBar* bar = statusBar();
-    mResultsBox = new QComboBox(bar);
+    auto* caption = new QLabel(QString::fromUtf8(" Výsledky: "), mViewBar);
+    mResultsChooser[0] = mViewBar->addWidget(caption);
+    mResultsBox = new QComboBox(mViewBar);
     mResultsBox->setObjectName("cbVysledky");
     mResultsBox->setToolTip(QString::fromUtf8("Zobrazené výsledky: zatěžovací stav, kombinace nebo obálka"));
     mResultsBox->setFixedWidth(120);
-    mResultsBox->setFixedHeight(20);
     mResultsBox->setFocusPolicy(Qt::NoFocus);
-    bar->addWidget(mResultsBox);
-    mResultsBox->hide();
+    mResultsChooser[1] = mViewBar->addWidget(mResultsBox);
+    for (QAction* a : mResultsChooser)
+        a->setVisible(false);
     connect(mResultsBox, &QComboBox::activated, this, &TForm1::ResultsBoxChange);
 
     mValuePanel = new QLabel(bar);
@@ -65,7 +71,10 @@ void TForm1::RefreshResultsChooser() {
         mResultsBox->addItems(texts);
     }
     mResultsBox->setCurrentIndex(PolozkaVolby(entries, mSpace.ResultsChoice));
-    mResultsBox->setVisible(!entries.empty());
+    if (mResultsChooser[1]->isVisible() == !entries.empty()) return;
+    for (QAction* a : mResultsChooser)
+        a->setVisible(!entries.empty());
+    mViewBar->layout()->activate(); // the box shows at once, not at the toolbar's next layout
 }
 
 void TForm1::ResultsBoxChange(int index) {

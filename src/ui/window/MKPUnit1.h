@@ -369,6 +369,7 @@ private:
     bool PinValue(int x, int y);
     void ModelChanged() override { ClearValueMarks(); }
     QComboBox* mResultsBox = nullptr;
+    QAction* mResultsChooser[2] = {}; // the caption and the box in the view toolbar
     QLabel* mValuePanel = nullptr;
     QLabel* mPointerLabel = nullptr;
 
