@@ -186,10 +186,8 @@ TObalka SestavObalku(TMKPSpace& space, const std::vector<const TKombinace*>& com
     // where a core is idle.
     const int members = space.Members.Count();
     bool two = members >= 2 && space.Elimination != TElimination::Serial;
-    if (two && space.Elimination == TElimination::Automatic) {
-        const unsigned cores = std::thread::hardware_concurrency();
-        two = members >= KEnvelopeThreadsFrom && combinations.size() >= 2 && cores >= 2 && IdleCores(cores, false) >= 1;
-    }
+    if (two && space.Elimination == TElimination::Automatic)
+        two = members >= KEnvelopeThreadsFrom && combinations.size() >= 2 && SecondCoreIdle(false);
     for (std::size_t k = 0; k < combinations.size(); ++k) {
         const int by = int(k);
         ZobrazSoucet(space, StavyKombinace(space, *combinations[k]),

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #if defined(__linux__)
 #include <dirent.h>
@@ -103,4 +104,9 @@ int IdleCores(unsigned cores, bool lookCloser) {
     if (getloadavg(&load, 1) == 1) return int(double(cores) - load + 0.5);
 #endif
     return int(cores) - 1;
+}
+
+bool SecondCoreIdle(bool lookCloser) {
+    const unsigned cores = std::thread::hardware_concurrency();
+    return cores >= 2 && IdleCores(cores, lookCloser) >= 1;
 }

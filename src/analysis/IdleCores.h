@@ -9,6 +9,9 @@
 // every thread (a few milliseconds), so it is for the work of a second or more.
 int IdleCores(unsigned cores, bool lookCloser);
 
+// Whether the machine has a second core and it is idle now (IdleCores, lookCloser as there).
+bool SecondCoreIdle(bool lookCloser);
+
 // From one line of /proc/<pid>/task/<tid>/stat: whether the thread is runnable at a priority
 // that competes with ours (state R and nice below 10). A line it cannot read gives false.
 bool RunsAtNormalPriority(std::string_view statLine);

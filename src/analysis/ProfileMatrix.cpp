@@ -400,8 +400,7 @@ bool TProfileMatrix::UseTwoThreads(TElimination how) const {
 // thread's start (KParallelSubstitution terms), when a core is idle.
 bool TProfileMatrix::SubstituteOnTwoThreads(TElimination how, double terms) {
     if (how != TElimination::Automatic) return how == TElimination::Parallel;
-    const unsigned cores = std::thread::hardware_concurrency();
-    return cores >= 2 && terms >= KParallelSubstitution && IdleCores(cores, terms >= KLookCloserTerms) >= 1;
+    return terms >= KParallelSubstitution && SecondCoreIdle(terms >= KLookCloserTerms);
 }
 
 TSolveStatus TProfileMatrix::Eliminate(TVector& fg, TElimination how) {

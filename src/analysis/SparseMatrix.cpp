@@ -518,10 +518,8 @@ void TSparseMatrix::SolveMany(std::vector<TReal>& x, std::size_t m, TElimination
     // four solves each), against the substitution's threshold for a second thread.
     const double work = 4.0 * double(mCholmod->L->xsize) * double(m);
     bool two = m >= 2 && how != TElimination::Serial;
-    if (two && how == TElimination::Automatic) {
-        const unsigned cores = std::thread::hardware_concurrency();
-        two = cores >= 2 && work >= KParallelSubstitution && IdleCores(cores, work >= KLookCloserWork) >= 1;
-    }
+    if (two && how == TElimination::Automatic)
+        two = work >= KParallelSubstitution && SecondCoreIdle(work >= KLookCloserWork);
     // A share of the right-hand sides, by rows, refined on its own (they need nothing of each other).
     const auto refine = [&](std::size_t first, std::size_t count) {
         std::vector<TReal> f(n * count), solution(n * count);
